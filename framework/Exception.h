@@ -1,0 +1,52 @@
+#pragma once
+// The framework's exception family. Every failure the program reports is an
+// Exception carrying a message; EAbort is the silent one that is never shown.
+
+#include <stdexcept>
+#include <string>
+
+namespace plx {
+
+class Exception : public std::exception {
+ public:
+  explicit Exception(std::string message = {}) : message_(std::move(message)) {}
+  const std::string& Message() const noexcept { return message_; }
+  void SetMessage(std::string message) { message_ = std::move(message); }
+  const char* what() const noexcept override { return message_.c_str(); }
+
+ private:
+  std::string message_;
+};
+
+// Raised for calls that are not valid in the object's current state.
+class EInvalidOperation : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// A list or string index outside its range.
+class EListError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// Stream read and write failures.
+class EStreamError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// The silent exception: unwinds like any other but is never displayed.
+class EAbort : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// Raises the silent exception.
+[[noreturn]] void Abort();
+
+// The text shown for an exception: the message with "." appended when it is
+// not empty and its last character sorts after ".".
+std::string ExceptionDisplayText(const std::string& message);
+
+}  // namespace plx

@@ -1,0 +1,3 @@
+// Windows-side framework translation unit; grows with the controls.
+#include <windows.h>
+#include "framework/Exception.h"

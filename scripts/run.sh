@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds plexoria.exe and starts it under Wine. Without a display it runs on
+# Xvfb, saves a screenshot of the screen to build/plexoria-screenshot.png and
+# says where.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+"$root/scripts/setup.sh"
+cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/win -j "$(nproc)" --target plexoria
+exe="$root/build/win/app/plexoria.exe"
+
+if [ -n "${DISPLAY:-}" ]; then
+  exec "$root/scripts/wine.sh" "$exe"
+fi
+
+"$root/scripts/wine.sh" "$exe" &
+pid=$!
+export DISPLAY="${PLEXORIA_XVFB_DISPLAY:-:87}"
+shot="$root/build/plexoria-screenshot.png"
+# Give the window time to appear and paint.
+for _ in $(seq 1 50); do
+  sleep 0.2
+  xwininfo -root -tree -display "$DISPLAY" 2>/dev/null | grep -q '"Plexoria"' && break
+done
+sleep 1.5
+import -display "$DISPLAY" -window root -crop 400x700+650+250 +repage "$shot"
+echo "Plexoria runs on the virtual display $DISPLAY (pid $pid)."
+echo "Screenshot of the window: $shot"
+echo "Press Ctrl+C to stop it."
+wait "$pid"

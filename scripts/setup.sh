@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs, on Debian 12, whatever the build, the program and the tests need and
+# is not there yet. Safe to run again: it does nothing when all is present.
+set -euo pipefail
+
+packages=(
+  cmake make g++ clang libclang-rt-14-dev zlib1g-dev
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  googletest libgtest-dev libgmock-dev
+  wine wine64 fonts-wine
+  xvfb x11-utils imagemagick zip unzip
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  sudo_cmd=""
+  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

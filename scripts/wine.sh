@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine in the project's private prefix.
+# Starts Xvfb when there is no display, and keeps one persistent Wine server so
+# that each further Wine process starts quickly. Used as CMake's cross-compiling
+# emulator, so every Windows test and tool goes through here.
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export WINEPREFIX="${PLEXORIA_WINEPREFIX:-$root/build/wineprefix}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+# No Mono or Gecko installer dialogs on first start.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+mkdir -p "$(dirname "$WINEPREFIX")"
+
+lock="$(dirname "$WINEPREFIX")/.wine-setup.lock"
+exec 9>"$lock"
+flock 9
+
+if [ -z "${DISPLAY:-}" ]; then
+  export DISPLAY="${PLEXORIA_XVFB_DISPLAY:-:87}"
+  if ! xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
+    # setsid: the X server must outlive this script and the test that started it.
+    setsid Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp -ac >/dev/null 2>&1 < /dev/null &
+    for _ in $(seq 1 100); do
+      xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && break
+      sleep 0.1
+    done
+  fi
+fi
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  wineboot -i >/dev/null 2>&1 || true
+  wineserver -w || true
+fi
+# A persistent server; starting one when one is already running is harmless.
+setsid wineserver -p >/dev/null 2>&1 < /dev/null || true
+
+flock -u 9
+exec 9>&-
+
+exec wine "$@"
