@@ -1,0 +1,89 @@
+#pragma once
+// The state one markup string is rendered with: where the tags of the string
+// have taken the font, colours and layout flags so far. A plain value, so a
+// layout engine can copy it before measuring a line and put it back before
+// drawing the same line.
+
+#include <cstdint>
+#include <string>
+
+#include "framework/Types.h"
+
+namespace plx {
+
+struct FontStyles {
+  bool Bold = false;
+  bool Italic = false;
+  bool Underline = false;
+  bool StrikeOut = false;
+  friend bool operator==(const FontStyles&, const FontStyles&) = default;
+};
+
+// What the markup knows of a font; the drawing side turns it into a real one.
+struct MarkupFont {
+  std::string Name;
+  int Size = 8;  // points
+  FontStyles Style;
+  TColor Color = clWindowText;
+  int Escapement = 0;  // tenths of a degree, set while text is rotated
+  friend bool operator==(const MarkupFont&, const MarkupFont&) = default;
+};
+
+// Flags for every text output of one render; the drawing side maps them to
+// the platform's text-drawing options.
+enum TextFormatFlag : std::uint32_t {
+  tfBottom = 1u << 0,            // align to the bottom of the rectangle
+  tfSingleLine = 1u << 1,
+  tfExpandTabs = 1u << 2,
+  tfExternalLeading = 1u << 3,   // include the font's external leading
+  tfNoPrefix = 1u << 4,          // '&' is shown, not read as an underline prefix
+  tfEndEllipsis = 1u << 5,       // text cut at the right edge ends in "..."
+};
+using TextFormat = std::uint32_t;
+
+enum class ParagraphAlignment { Left, Right, Center };
+
+struct RenderState {
+  RenderState() = default;
+  // Starts from the canvas: its font and brush colour are what closing tags
+  // and blinking text return to.
+  RenderState(const MarkupFont& canvasFont, TColor canvasBrushColor, TextFormat format)
+      : StartFont(canvasFont), StartBackground(canvasBrushColor), Format(format), Font(canvasFont) {}
+
+  MarkupFont StartFont;
+  TColor StartBackground = clNone;
+  TextFormat Format = 0;
+
+  MarkupFont Font;
+  TColor Background = clNone;  // clNone: text is drawn transparently
+
+  bool InAnchor = false;
+  std::string Anchor;  // as written, case kept
+  bool Hidden = false;
+  bool ErrorMark = false;
+  bool Shadow = false;
+  bool Subscript = false;
+  bool Superscript = false;
+  int ListLevel = 0;
+
+  ParagraphAlignment Alignment = ParagraphAlignment::Left;
+  int ParagraphIndent = 0;  // pixels
+  bool ParagraphBackgroundOn = false;
+
+  int HorizontalOffset = 0;  // pixels
+  int ImageCounter = 0;
+  int HoveredImage = -1;
+
+  // Colours put back by closing tags; clNone when nothing was saved.
+  TColor SavedFontBackground = clNone;       // by FONT and BODY background colours, for /FONT
+  TColor SavedHighlightColor = clNone;       // font colour before HI
+  TColor SavedHighlightBackground = clNone;  // background before HI
+  TColor SavedParagraphBackground = clNone;  // background before a P background
+
+  bool Rotated = false;
+  MarkupFont FontBeforeRotation;  // selected again by /R
+
+  friend bool operator==(const RenderState&, const RenderState&) = default;
+};
+
+}  // namespace plx
