@@ -43,6 +43,35 @@ std::vector<std::size_t> VisibleToMarkupPositions(std::string_view markup, const
   return positions;
 }
 
+// "<BR>" and "<HR>", in any case, as CR LF. Neither can be formed by the
+// other's replacement, so one pass does both.
+std::string LineTagsToLineEnds(std::string_view text) {
+  std::string result;
+  result.reserve(text.size());
+  std::size_t copied = 0;
+  for (std::size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at)) {
+    if (StartsWithNoCase(text.substr(at), "<BR>") || StartsWithNoCase(text.substr(at), "<HR>")) {
+      result.append(text, copied, at - copied);
+      result.append("\r\n");
+      at += 4;
+      copied = at;
+    } else {
+      ++at;
+    }
+  }
+  result.append(text, copied);
+  return result;
+}
+
+// "<tag>" or "</tag>". Built by appending: GCC 12 warns falsely about
+// overlapping copies in `"<" + std::string(tag) + ">"` when optimising.
+std::string TagText(std::string_view opening, std::string_view tag) {
+  std::string text;
+  text.reserve(opening.size() + tag.size() + 1);
+  text.append(opening).append(tag).push_back('>');
+  return text;
+}
+
 }  // namespace
 
 std::string StripTags(std::string_view markup) {
@@ -62,8 +91,7 @@ std::string StripTags(std::string_view markup) {
 }
 
 std::string StripMarkup(std::string_view markup) {
-  std::string text = ReplaceAllNoCase(markup, "<BR>", "\r\n");
-  text = ReplaceAllNoCase(text, "<HR>", "\r\n");
+  std::string text = LineTagsToLineEnds(markup);
   // Hidden sections go first and tags after, over the whole text, so that no
   // tag before a hidden section survives into the plain text.
   text = RemoveSections(text, "<z>", "</z>");
@@ -106,8 +134,8 @@ std::string MarkText(std::string_view markup, std::string_view needle, std::stri
 
   // The inserted tags are invisible, so they leave the visible positions of
   // the later occurrences where they were.
-  const std::string openTag = "<" + std::string(tag) + ">";
-  const std::string closeTag = "</" + std::string(tag) + ">";
+  const std::string openTag = TagText("<", tag);
+  const std::string closeTag = TagText("</", tag);
   std::string result;
   result.reserve(markup.size() + targets.size() / 2 * (openTag.size() + closeTag.size()));
   std::size_t copied = 0;
@@ -126,8 +154,8 @@ std::string MarkText(std::string_view markup, std::string_view needle, std::stri
 }
 
 std::string UnmarkText(std::string_view markup, std::string_view tag) {
-  const std::string withoutOpening = ReplaceAllNoCase(markup, "<" + std::string(tag) + ">", "");
-  return ReplaceAllNoCase(withoutOpening, "</" + std::string(tag) + ">", "");
+  const std::string withoutOpening = ReplaceAllNoCase(markup, TagText("<", tag), "");
+  return ReplaceAllNoCase(withoutOpening, TagText("</", tag), "");
 }
 
 }  // namespace plx
