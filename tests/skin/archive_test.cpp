@@ -1,0 +1,135 @@
+// Extracting entries from skin archives written by Debian's zip (local
+// signatures changed to "SK"), and from damaged copies of them.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "skin/SkinArchive.h"
+#include "tests/skin/TempDir.h"
+
+namespace plx {
+namespace {
+
+using test::ReadWholeFile;
+using test::SourcePath;
+using test::TTempDir;
+using test::WriteWholeFile;
+
+std::string ExpectedEntry() {
+  std::string text;
+  for (int n = 1; n <= 8000; ++n) text += std::to_string(n) + " skin data line\n";
+  return text;
+}
+
+std::string Fixture(const std::string& name) { return ReadWholeFile(SourcePath("tests/skin/fixtures/" + name)); }
+
+// Offset of the single central directory entry (after the local data).
+std::size_t DirectoryEntry(const std::string& archive) { return archive.rfind(std::string("PK\x01\x02", 4)); }
+
+void Poke16(std::string& s, std::size_t at, unsigned v) {
+  s[at] = static_cast<char>(v & 0xFF);
+  s[at + 1] = static_cast<char>(v >> 8);
+}
+
+struct TExtractCase {
+  const char* name;
+  const char* fixture;
+  std::function<void(std::string&)> damage;
+  const char* entryName;
+  const char* password;
+  TExtractResult expected;
+};
+
+TEST(ExtractArchiveEntry, ArchivesWrittenByZip) {
+  const TExtractCase cases[] = {
+      {"deflated entry", "plain.skn", nullptr, "SKINDATA.SK2", "", erExtracted},
+      {"wanted name in lower case", "plain.skn", nullptr, "skindata.sk2", "", erExtracted},
+      {"entry name stored in lower case", "lowercase.skn", nullptr, "SKINDATA.SK2", "", erExtracted},
+      {"signature bytes 2 and 3 are not tested", "plain.skn", [](std::string& a) { a[2] = '\xFF', a[3] = '\xEE'; },
+       "SKINDATA.SK2", "", erExtracted},
+      {"encrypted, check byte from the time", "encrypted.skn", nullptr, "SKINDATA.SK2", "secret", erExtracted},
+      {"encrypted with a data descriptor", "streamed.skn", nullptr, "SKINDATA.SK2", "secret", erExtracted},
+      {"encrypted without password", "encrypted.skn", nullptr, "SKINDATA.SK2", "", erPasswordOrSize},
+      {"encrypted with a wrong password", "encrypted.skn", nullptr, "SKINDATA.SK2", "Secret", erPasswordOrSize},
+      {"encrypted, check byte taken from the CRC instead", "encrypted.skn",
+       [](std::string& a) { a[DirectoryEntry(a) + 8] &= ~0x08; }, "SKINDATA.SK2", "secret", erPasswordOrSize},
+      {"standard ZIP signature", "pk-signature.zip", nullptr, "SKINDATA.SK2", "", erFailed},
+      {"archive comment", "commented.skn", nullptr, "SKINDATA.SK2", "", erFailed},
+      {"entry not in the archive", "plain.skn", nullptr, "SKINDATA.SK3", "", erFailed},
+      {"directory promises another size", "plain.skn",
+       [](std::string& a) { a[DirectoryEntry(a) + 24] ^= 1; }, "SKINDATA.SK2", "", erPasswordOrSize},
+      {"directory offset beyond the file", "plain.skn",
+       [](std::string& a) { Poke16(a, a.size() - 6, 0xFFFF); }, "SKINDATA.SK2", "", erFailed},
+      {"local header offset beyond the file", "plain.skn",
+       [](std::string& a) { Poke16(a, DirectoryEntry(a) + 44, 0x7FFF); }, "SKINDATA.SK2", "", erPasswordOrSize},
+      {"name length running past the directory", "plain.skn",
+       [](std::string& a) { Poke16(a, DirectoryEntry(a) + 28, 0xFFFF); }, "SKINDATA.SK2", "", erFailed},
+      {"shorter than an end record", "plain.skn", [](std::string& a) { a.resize(21); }, "SKINDATA.SK2", "",
+       erFailed},
+      {"compressed data damaged", "plain.skn", [](std::string& a) { a[5000] ^= 0x5A, a[5001] ^= 0xA5; },
+       "SKINDATA.SK2", "", erPasswordOrSize},
+  };
+  const std::string expected = ExpectedEntry();
+  for (const TExtractCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TTempDir dir;
+    std::string archive = Fixture(c.fixture);
+    ASSERT_GT(archive.size(), 1000u);
+    if (c.damage) c.damage(archive);
+    WriteWholeFile(dir.File("skin.skn"), archive);
+    const std::string target = dir.File("target");
+    EXPECT_EQ(ExtractArchiveEntry(dir.File("skin.skn"), c.entryName, target, c.password), c.expected);
+    if (c.expected == erExtracted) {
+      EXPECT_TRUE(ReadWholeFile(target) == expected);
+    } else {
+      EXPECT_EQ(dir.EntryCount(), 1u) << "the target must not be left behind";
+    }
+  }
+}
+
+TEST(ExtractArchiveEntry, MissingArchiveFails) {
+  TTempDir dir;
+  EXPECT_EQ(ExtractArchiveEntry(dir.File("absent.skn"), "SKINDATA.SK2", dir.File("target"), ""), erFailed);
+  EXPECT_EQ(dir.EntryCount(), 0u);
+}
+
+// Replaces the fixture's entry data with the given deflate stream and
+// uncompressed size.
+std::string WithEntryData(const std::string& deflated, std::uint32_t size) {
+  const std::string archive = Fixture("plain.skn");
+  const std::size_t dataStart = 30 + 12;  // local header and "SKINDATA.SK2"
+  std::string rebuilt = archive.substr(0, dataStart) + deflated + archive.substr(DirectoryEntry(archive));
+  const std::size_t directory = dataStart + deflated.size();
+  for (int i = 0; i < 4; ++i) {
+    rebuilt[directory + 24 + i] = static_cast<char>(size >> (8 * i));  // uncompressed size
+    rebuilt[rebuilt.size() - 6 + i] = static_cast<char>(directory >> (8 * i));  // directory offset
+  }
+  return rebuilt;
+}
+
+TEST(ExtractArchiveEntry, AnEmptyEntryCountsAsFailure) {
+  const struct {
+    const char* name;
+    std::string deflated;
+    std::uint32_t size;
+    TExtractResult expected;
+  } cases[] = {
+      {"one byte", std::string("\x73\x04\x00", 3), 1, erExtracted},  // "A" in a fixed block
+      {"nothing", std::string("\x03\x00", 2), 0, erFailed},           // a fixed block holding only its end
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TTempDir dir;
+    WriteWholeFile(dir.File("skin.skn"), WithEntryData(c.deflated, c.size));
+    EXPECT_EQ(ExtractArchiveEntry(dir.File("skin.skn"), "SKINDATA.SK2", dir.File("target"), ""), c.expected);
+    EXPECT_EQ(dir.EntryCount(), c.expected == erExtracted ? 2u : 1u);
+  }
+}
+
+TEST(Crc32, MatchesTheZipCheckValue) { EXPECT_EQ(Crc32("123456789", 9), 0xCBF43926u); }
+
+}  // namespace
+}  // namespace plx

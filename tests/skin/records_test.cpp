@@ -1,0 +1,304 @@
+// The skin record file: its parser on hand-built files, and the embedded
+// skin, extracted from the committed archive and read key by key.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <iterator>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "skin/SkinArchive.h"
+#include "skin/SkinKeys.h"
+#include "skin/SkinRecords.h"
+#include "tests/skin/TempDir.h"
+
+namespace plx {
+namespace {
+
+using test::ReadWholeFile;
+using test::SourcePath;
+using test::TTempDir;
+
+std::string Le32(std::uint32_t v) {
+  std::string s;
+  for (int i = 0; i < 4; ++i) s.push_back(static_cast<char>(v >> (8 * i)));
+  return s;
+}
+
+// Builds record files: header, records each followed by its value, and a
+// terminator. Offsets can be overridden to damage the chain.
+class TRecordFileBuilder {
+ public:
+  TRecordFileBuilder& Add(const std::string& key, std::uint8_t type, const std::string& value) {
+    entries_.push_back({key, type, value});
+    return *this;
+  }
+  std::string Build(std::uint8_t terminatorType = 2) const {
+    std::string file = "KESTRAMO_SK2" + Le32(24) + Le32(2) + Le32(24);
+    for (const TEntry& e : entries_) {
+      const auto valueOffset = static_cast<std::uint32_t>(file.size() + 77);
+      const auto size = static_cast<std::uint32_t>(e.value.size());
+      file += Record(e.key, e.type, valueOffset, size, valueOffset + size) + e.value;
+    }
+    return file + Record("", terminatorType, 0, 0, 0);
+  }
+  static std::string Record(const std::string& key, std::uint8_t type, std::uint32_t valueOffset,
+                            std::uint32_t size, std::uint32_t next) {
+    std::string field = key;
+    field.resize(64, '\0');
+    return field + static_cast<char>(type) + Le32(valueOffset) + Le32(size) + Le32(next);
+  }
+
+ private:
+  struct TEntry {
+    std::string key;
+    std::uint8_t type;
+    std::string value;
+  };
+  std::vector<TEntry> entries_;
+};
+
+std::vector<TSkinRecord> Parse(const std::string& file) {
+  TReadOnlyMemoryStream stream(file.data(), file.size());
+  return ReadSkinRecords(stream);
+}
+
+void Poke32(std::string& s, std::size_t at, std::uint32_t v) { s.replace(at, 4, Le32(v)); }
+
+TEST(ReadSkinRecords, ReadsTheChainUpToTheTerminator) {
+  const std::string key64(64, 'K');  // fills the key field: no terminating zero
+  const std::string file = TRecordFileBuilder()
+                               .Add("SKIN2_A", svInteger, Le32(static_cast<std::uint32_t>(-7)))
+                               .Add("SKIN2_B", svBoolean, std::string(1, '\x02'))
+                               .Add("SKIN2_C", 9, "skipped: unknown type")
+                               .Add(key64, svString, std::string("x\0y", 3))
+                               .Build(svInteger);
+  const std::vector<TSkinRecord> records = Parse(file);
+  ASSERT_EQ(records.size(), 3u);
+  EXPECT_EQ(records[0].key, "SKIN2_A");
+  EXPECT_EQ(records[1].value, "\x02");
+  EXPECT_EQ(records[2].key, key64);
+  EXPECT_EQ(records[2].value, std::string("x\0y", 3));
+
+  TSkinValueLists lists;
+  for (const TSkinRecord& r : records) lists.AddRecord(r);
+  EXPECT_EQ(lists.GetInteger("skin2_a"), -7);
+  EXPECT_TRUE(lists.GetBool("Skin2_B"));
+  EXPECT_EQ(lists.GetStr(key64), std::string("x\0y", 3));
+  EXPECT_EQ(lists.IntegerCount(), 1u) << "the terminator is never stored, whatever its type";
+}
+
+TEST(ReadSkinRecords, RejectsFilesThatDoNotHoldTogether) {
+  const std::string good = TRecordFileBuilder().Add("SKIN2_A", svInteger, Le32(1)).Add("SKIN2_B", svBitmap, "BMxx").Build();
+  const std::size_t first = 24, second = 24 + 77 + 4;
+  const struct {
+    const char* name;
+    std::function<void(std::string&)> damage;
+  } cases[] = {
+      {"shorter than a header", [](std::string& f) { f.resize(15); }},
+      {"header size other than 24", [](std::string& f) { Poke32(f, 12, 28); }},
+      {"first record outside the file", [](std::string& f) { Poke32(f, 20, 0xFFFFFF00u); }},
+      {"record running past the end", [](std::string& f) { f.resize(f.size() - 1); }},
+      {"next record outside the file", [&](std::string& f) { Poke32(f, first + 73, 0x7FFFFFFF); }},
+      {"chain loops back", [&](std::string& f) { Poke32(f, second + 73, first); }},
+      {"record points at itself", [&](std::string& f) { Poke32(f, first + 73, first); }},
+      {"value outside the file", [&](std::string& f) { Poke32(f, second + 65, 0xFFFFFFF0u); }},
+      {"value size running past the end", [&](std::string& f) { Poke32(f, second + 69, 0xFFFFFFFFu); }},
+      {"integer of 2 bytes", [&](std::string& f) { Poke32(f, first + 69, 2); }},
+      {"boolean of 4 bytes", [&](std::string& f) { f[first + 64] = svBoolean; }},
+  };
+  ASSERT_NO_THROW(Parse(good));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string file = good;
+    c.damage(file);
+    EXPECT_THROW(Parse(file), ESkinFormatError);
+  }
+}
+
+TEST(SkinValueLists, FirstMatchWinsAndSettersReplaceOrAppend) {
+  TSkinValueLists lists;
+  lists.AddRecord({"SKIN2_X", svInteger, Le32(5)});
+  lists.AddRecord({"skin2_x", svInteger, Le32(6)});
+  EXPECT_EQ(lists.GetInteger("SKIN2_X"), 5);
+  lists.SetInteger("Skin2_X", 42);
+  EXPECT_EQ(lists.GetInteger("skin2_x"), 42);
+  EXPECT_EQ(lists.IntegerCount(), 2u);
+  lists.SetInteger("SKIN2_NEW", -3);
+  EXPECT_EQ(lists.GetInteger("SKIN2_NEW"), -3);
+  lists.SetBool("SKIN2_FLAG", true);
+  EXPECT_TRUE(lists.GetBool("SKIN2_FLAG"));
+  lists.AddRecord({"SKIN2_BYTE", svBoolean, std::string(1, '\x00')});
+  EXPECT_FALSE(lists.GetBool("SKIN2_BYTE"));
+  EXPECT_EQ(lists.GetInteger("SKIN2_MISSING"), -1);
+  EXPECT_FALSE(lists.GetBool("SKIN2_MISSING"));
+  EXPECT_EQ(lists.GetStr("SKIN2_MISSING"), "");
+}
+
+// --- The embedded skin -------------------------------------------------------
+
+constexpr int kAbsent = -1;
+struct TExpectedKey {
+  const char* key;
+  int type;       // record type, or kAbsent
+  std::int64_t a;  // bitmap width, integer or boolean value
+  int b;          // bitmap height
+};
+const TExpectedKey kEmbeddedSkin[] = {
+    {"SKIN2_TRANSCOLOR", svInteger, 0x00FF00FF, 0},
+    {"SKIN2_TITLEFONTCOLOR", svInteger, 0x00FFFFFF, 0},
+    {"SKIN2_FORMCOLOR", svInteger, 0x00F0F0F0, 0},
+    {"SKIN2_MENUBARSTARTCOLOR", svInteger, 0x00F0F0F0, 0},
+    {"SKIN2_MENUBARENDCOLOR", svInteger, 0x00F0F0F0, 0},
+    {"SKIN2_TOPSELECTEDMENUCOLOR", svInteger, 0x00228194, 0},
+    {"SKIN2_TOPSELECTEDMENUBORDERCOLOR", svInteger, 0x0020737A, 0},
+    {"SKIN2_TOPSELECTEDMENUFONTCOLOR", svInteger, 0x00FFFFFF, 0},
+    {"SKIN2_TOPMENUFONTCOLOR", svInteger, 0x00656565, 0},
+    {"SKIN2_LEFTBARSTARTCOLOR", svInteger, 0x0020737A, 0},
+    {"SKIN2_LEFTBARENDCOLOR", svInteger, 0x0020737A, 0},
+    {"SKIN2_MENUITEMCOLOR", svInteger, 0x00217D8D, 0},
+    {"SKIN2_MENUITEMFONTCOLOR", svInteger, 0x0094CCD5, 0},
+    {"SKIN2_SELECTEDMENUCOLOR", svInteger, 0x001E9CB5, 0},
+    {"SKIN2_SELECTEDMENUBORDERCOLOR", svInteger, 0x001E9CB5, 0},
+    {"SKIN2_SELECTEDMENUFONTCOLOR", svInteger, 0x00FFFFFF, 0},
+    {"SKIN2_TOOLBARSTARTCOLOR", svInteger, 0x00207279, 0},
+    {"SKIN2_TOOLBARENDCOLOR", svInteger, 0x00228194, 0},
+    {"SKIN2_TOOLBARONCOLOR", svInteger, 0x001E9CB5, 0},
+    {"SKIN2_TOOLBARBORDERCOLOR", svInteger, 0x00228194, 0},
+    {"SKIN2_TOOLBARDOWNCOLOR", svInteger, 0x00207279, 0},
+    {"SKIN2_CONTROLCOLOR", svInteger, 0x00FFFFFF, 0},
+    {"SKIN2_CONTROLBORDERCOLOR", svInteger, 0x00B5B5B5, 0},
+    {"SKIN2_CONTROLFONTCOLOR", svInteger, 0x00656565, 0},
+    {"SKIN2_BUTTONFONTCOLOR", svInteger, 0x00FAF8FA, 0},
+    {"SKIN2_SCROLLBARCOLOR", svInteger, 0x00F4F3F3, 0},
+    {"SKIN2_TABCONTROLCOLOR", svInteger, 0x00FFFFFF, 0},
+    {"SKIN2_TABCONTROLBORDERCOLOR", svInteger, 0x00B5B5B5, 0},
+    {"SKIN2_TABCONTROLACTIVEFONTCOLOR", svInteger, 0x00FFFFFF, 0},
+    {"SKIN2_TABCONTROLINACTIVEFONTCOLOR", svInteger, 0x00FFFFFF, 0},
+    {"SKIN2_SIDECHANNELCOLOR", svInteger, 0x00F4F4F4, 0},
+    {"SKIN2_SIDECHANNELBORDERCOLOR", svInteger, 0x000D2E59, 0},
+    {"SKIN2_TITLEBAR1", svBitmap, 126, 36},
+    {"SKIN2_TITLEBAR2", svBitmap, 190, 36},
+    {"SKIN2_TITLEBAR3", svBitmap, 125, 36},
+    {"SKIN2_TITLEBAR4", kAbsent, 0, 0},
+    {"SKIN2_TITLEBAR5", kAbsent, 0, 0},
+    {"SKIN2_FORMLEFTBORDER", svBitmap, 2, 12},
+    {"SKIN2_FORMRIGHTBORDER", svBitmap, 2, 12},
+    {"SKIN2_FORMBOTTOMBORDER1", svBitmap, 126, 6},
+    {"SKIN2_FORMBOTTOMBORDER2", svBitmap, 190, 6},
+    {"SKIN2_FORMBOTTOMBORDER3", svBitmap, 125, 6},
+    {"SKIN2_MINIMIZEDTITLE", svBitmap, 251, 31},
+    {"SKIN2_TITLEBUTTONS", svBitmap, 360, 20},
+    {"SKIN2_CHECKEDMENUICON", svBitmap, 16, 16},
+    {"SKIN2_MENUBAR", kAbsent, 0, 0},
+    {"SKIN2_TOOLBAR", svBitmap, 14, 46},
+    {"SKIN2_BUTTON", svBitmap, 225, 27},
+    {"SKIN2_CHECKBOX", svBitmap, 78, 13},
+    {"SKIN2_CHECKBOXLIST", svBitmap, 44, 11},
+    {"SKIN2_RADIOBUTTON", svBitmap, 52, 13},
+    {"SKIN2_PROGRESSBAR1", svBitmap, 2, 15},
+    {"SKIN2_PROGRESSBAR2", svBitmap, 16, 15},
+    {"SKIN2_PROGRESSBAR3", svBitmap, 14, 15},
+    {"SKIN2_PROGRESSBAR4", svBitmap, 2, 15},
+    {"SKIN2_TRACKBAR", svBitmap, 60, 6},
+    {"SKIN2_TRACKBARSLIDER", svBitmap, 11, 21},
+    {"SKIN2_TRACKBARVSLIDER", svBitmap, 21, 11},
+    {"SKIN2_SCROLLBARUPBUTTON", svBitmap, 51, 17},
+    {"SKIN2_SCROLLBAR", svBitmap, 17, 61},
+    {"SKIN2_SCROLLBARDOWNBUTTON", svBitmap, 51, 17},
+    {"SKIN2_TABCONTROL", svBitmap, 24, 24},
+    {"SKIN2_TABCONTROLLINE", svBitmap, 26, 1},
+    {"SKIN2_SIDECHANNELBAR", svBitmap, 8, 84},
+    {"SKIN2_SIDECHANNELTITLE", svBitmap, 35, 22},
+    {"SKIN2_SCROLLBUTTON", svBitmap, 72, 18},
+    {"SKIN2_TITLEBARICONPOSX", svInteger, 9, 0},
+    {"SKIN2_TITLEBARICONPOSY", svInteger, 7, 0},
+    {"SKIN2_TITLEBARCAPTIONTOP", svInteger, 7, 0},
+    {"SKIN2_TITLEBARBUTTONPOSX", svInteger, 14, 0},
+    {"SKIN2_TITLEBARBUTTONPOSY", svInteger, 7, 0},
+    {"SKIN2_TITLEBARREGIONMINY", svInteger, -1, 0},
+    {"SKIN2_TITLEBARREGIONMAXY", svInteger, -1, 0},
+    {"SKIN2_BOTTOMREGIONMINY", svInteger, -1, 0},
+    {"SKIN2_BOTTOMREGIONMAXY", svInteger, -1, 0},
+    {"SKIN2_TITLEFIVESECT", svBoolean, 0, 0},
+    {"SKIN2_BOTTOMBORDERTHREESECT", svBoolean, 1, 0},
+    {"SKIN2_TITLEBARNEEDREGION", svBoolean, 0, 0},
+    {"SKIN2_BOTTOMBORDERNEEDREGION", svBoolean, 0, 0},
+    {"SKIN2_TITLEBTNTRANS", svBoolean, 1, 0},
+    {"SKIN2_BUTTONTRANS", svBoolean, 1, 0},
+    {"SKIN2_CHECKBOXTRANS", svBoolean, 0, 0},
+    {"SKIN2_RADIOBUTTONTRANS", svBoolean, 1, 0},
+    {"SKIN2_TABCONTROLTRANS", svBoolean, 1, 0},
+};
+
+std::string ExtractEmbeddedSkin(TTempDir& dir) {
+  const std::string target = dir.File("SKINDATA.SK2");
+  EXPECT_EQ(ExtractArchiveEntry(SourcePath("resources/skin/plexoria.skn"), "SKINDATA.SK2", target, ""), erExtracted);
+  return ReadWholeFile(target);
+}
+
+std::uint32_t BmpField(const std::string& bmp, std::size_t at) {
+  std::uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(bmp[at + i]);
+  return v;
+}
+
+TEST(EmbeddedSkin, HoldsEveryKeyWithTheValuesOfTheKeyTable) {
+  TTempDir dir;
+  const std::string file = ExtractEmbeddedSkin(dir);
+  ASSERT_EQ(file.size(), 159'667u);
+  const std::vector<TSkinRecord> records = Parse(file);
+  ASSERT_EQ(records.size(), 83u);
+  TSkinValueLists lists;
+  for (const TSkinRecord& r : records) lists.AddRecord(r);
+
+  ASSERT_EQ(std::size(kEmbeddedSkin), SKIN2_SKINFILE_KEYNAME.size());
+  for (std::size_t i = 0; i < std::size(kEmbeddedSkin); ++i) {
+    const TExpectedKey& e = kEmbeddedSkin[i];
+    SCOPED_TRACE(e.key);
+    EXPECT_EQ(SKIN2_SKINFILE_KEYNAME[i], e.key);
+    const TSkinRecord* record = nullptr;
+    for (const TSkinRecord& r : records)
+      if (r.key == e.key) record = &r;
+    if (e.type == kAbsent) {
+      EXPECT_EQ(record, nullptr);
+      continue;
+    }
+    ASSERT_NE(record, nullptr);
+    ASSERT_EQ(record->type, e.type);
+    if (e.type == svBitmap) {
+      const std::string& bmp = record->value;
+      ASSERT_GE(bmp.size(), 54u);
+      EXPECT_EQ(bmp.substr(0, 2), "BM");
+      EXPECT_EQ(BmpField(bmp, 18), static_cast<std::uint32_t>(e.a));
+      EXPECT_EQ(BmpField(bmp, 22), static_cast<std::uint32_t>(e.b)) << "positive: bottom-up";
+      EXPECT_EQ(BmpField(bmp, 28) & 0xFFFF, 24u);
+      EXPECT_EQ(bmp.size(), 54 + ((e.a * 3 + 3) & ~3) * e.b);
+    } else if (e.type == svInteger) {
+      EXPECT_EQ(lists.GetInteger(e.key), static_cast<std::int32_t>(e.a));
+    } else {
+      EXPECT_EQ(lists.GetBool(e.key), e.a != 0);
+    }
+  }
+  EXPECT_EQ(lists.GetInteger("SKIN2_SYSTEMCOLOR1"), 0x0000FF00);
+  EXPECT_EQ(lists.GetInteger("SKIN2_SYSTEMCOLOR2"), 0x000000FF);
+  EXPECT_EQ(lists.IntegerCount(), 32u + 9u + 2u);
+  EXPECT_EQ(lists.BoolCount(), 9u);
+  EXPECT_EQ(lists.StringCount(), 0u);
+}
+
+TEST(EmbeddedSkin, CommittedArchiveIsWhatTheGeneratorWrites) {
+  TTempDir dir;
+  const std::string fresh = dir.File("fresh.skn");
+  const std::string command = std::string(PLEXORIA_SKINGEN) + " " + fresh + " > /dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const std::string committed = ReadWholeFile(SourcePath("resources/skin/plexoria.skn"));
+  ASSERT_FALSE(committed.empty());
+  EXPECT_TRUE(ReadWholeFile(fresh) == committed) << "re-run tools/skin and commit resources/skin/plexoria.skn";
+}
+
+}  // namespace
+}  // namespace plx
