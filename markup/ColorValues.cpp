@@ -69,7 +69,7 @@ TColor ColorFromHex(std::string_view text) {
   const std::int32_t green = HexPairValue(PairAt(text, 3));
   const std::int32_t blue = HexPairValue(PairAt(text, 5));
   // Pair values lie in -816..3400, so the sum fits comfortably; a negative sum
-  // wraps to its two's complement bit pattern like the 32-bit original value.
+  // becomes its 32-bit two's complement pattern.
   return static_cast<TColor>(red + 256 * green + 65536 * blue);
 }
 

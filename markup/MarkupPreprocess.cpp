@@ -75,7 +75,7 @@ std::string DecodeMarkupEntities(std::string_view markup) {
     if (amp == std::string_view::npos) break;
     out.append(markup, i, amp - i);
     i = amp + 1;
-    // `i` is just after an '&' still to be decided: the original one, or the
+    // `i` is just after an '&' still to be decided: one from the text, or the
     // trailing one of each "&&" made from "&amp;".
     for (;;) {
       const Entity* entity = MatchEntityName(kMarkupEntities, markup.substr(i));
