@@ -172,4 +172,21 @@ std::unique_ptr<TStringList> FileListFromHDROP(std::string_view block) {
   return names;
 }
 
+bool IsWellFormedHDROP(std::string_view block) {
+  if (block.size() <= kDropFilesHeaderSize) return false;
+  const std::size_t start = DecodeDWORDFromString(block);
+  if (start < kDropFilesHeaderSize || start >= block.size()) return false;
+  const bool wide = DecodeDWORDFromString(block.substr(16)) != 0;
+  if (!wide) return block.find(std::string_view("\0\0", 2), start) != std::string_view::npos ||
+                    (start < block.size() && block[start] == '\0');
+  // Wide: two zero units in a row, or a zero unit first (an empty list).
+  bool previous_was_zero = true;
+  for (std::size_t i = start; i + 2 <= block.size(); i += 2) {
+    const bool zero = block[i] == '\0' && block[i + 1] == '\0';
+    if (zero && (previous_was_zero || i == start)) return true;
+    previous_was_zero = zero;
+  }
+  return false;
+}
+
 }  // namespace plx

@@ -60,5 +60,9 @@ std::string BuildHDROPWide(const std::vector<std::u16string>& paths);
 // The names of an HDROP block longer than the header; wide names keep the
 // low byte of each UTF-16 unit.
 std::unique_ptr<TStringList> FileListFromHDROP(std::string_view block);
+// Whether the system's own HDROP reader can walk the block without leaving
+// it: a header, a list offset inside the block, and the list ended by two
+// zero characters (of the header's width) before the block ends.
+bool IsWellFormedHDROP(std::string_view block);
 
 }  // namespace plx

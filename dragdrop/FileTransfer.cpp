@@ -1,0 +1,120 @@
+#include "dragdrop/FileTransfer.h"
+
+#include <shlobj.h>
+
+#include "dragdrop/DragDropUnit.h"
+#include "dragdrop/ObjectSlot.h"
+#include "framework/Com.h"
+
+namespace plx {
+
+namespace {
+
+std::vector<TFileGroupEntry> EntriesFor(const std::string& folder, const TStringList& names) {
+  std::vector<TFileGroupEntry> entries;
+  for (int i = 0; i < names.Count(); ++i) {
+    TFileGroupEntry entry;
+    entry.path = JoinFolderAndName(folder, names.Strings(i));
+    const DWORD attributes = GetFileAttributesA(entry.path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+      entry.attributes = attributes;
+    } else if (const auto slot = NumberFromObjectSlot(names.Objects(i))) {
+      entry.attributes = static_cast<std::uint32_t>(slot);
+    }
+    entries.push_back(std::move(entry));
+  }
+  return entries;
+}
+
+std::u16string WideFromAnsi(const std::string& text) {
+  if (text.empty()) return {};
+  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::u16string wide(static_cast<std::size_t>(length), u'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), reinterpret_cast<wchar_t*>(wide.data()),
+                      length);
+  return wide;
+}
+
+// An item identifier list allocated by the shell; freed with CoTaskMemFree.
+class TShellItemList {
+ public:
+  TShellItemList() = default;
+  TShellItemList(const TShellItemList&) = delete;
+  TShellItemList& operator=(const TShellItemList&) = delete;
+  ~TShellItemList() { CoTaskMemFree(list_); }
+  LPITEMIDLIST* Put() { return &list_; }
+  LPCITEMIDLIST Get() const { return list_; }
+  std::string Bytes() const {
+    return std::string(reinterpret_cast<const char*>(list_), ILGetSize(list_));
+  }
+
+ private:
+  LPITEMIDLIST list_ = nullptr;
+};
+
+bool ParseName(IShellFolder* folder, const std::string& name, TShellItemList& list) {
+  std::u16string wide = WideFromAnsi(name);
+  wide.push_back(u'\0');
+  return SUCCEEDED(folder->ParseDisplayName(nullptr, nullptr, reinterpret_cast<LPWSTR>(wide.data()), nullptr,
+                                            list.Put(), nullptr)) &&
+         list.Get();
+}
+
+}  // namespace
+
+std::string FileGroupDescriptorFromFileList(const std::string& folder, const TStringList& names) {
+  return BuildFileGroupDescriptor(EntriesFor(folder, names));
+}
+
+std::string FileGroupDescriptorFromFileListEx(const std::string& folder, const TStringList& names,
+                                              const std::vector<std::uint32_t>& sizes) {
+  std::vector<TFileGroupEntry> entries = EntriesFor(folder, names);
+  if (sizes.size() >= entries.size()) {
+    for (std::size_t i = 0; i < entries.size(); ++i) entries[i].size = sizes[i];
+  }
+  return BuildFileGroupDescriptor(entries);
+}
+
+std::string HDROPFromFileListEx(const std::string& folder, const TStringList& names, bool wide) {
+  if (!wide) {
+    std::vector<std::string> paths;
+    for (int i = 0; i < names.Count(); ++i) paths.push_back(JoinFolderAndName(folder, names.Strings(i)));
+    return BuildHDROP(paths);
+  }
+  std::vector<std::u16string> paths;
+  for (int i = 0; i < names.Count(); ++i) paths.push_back(WideFromAnsi(JoinFolderAndName(folder, names.Strings(i))));
+  return BuildHDROPWide(paths);
+}
+
+std::string HDROPFromFileList(const std::string& folder, const TStringList& names) {
+  return HDROPFromFileListEx(folder, names, OSVersionInfo().dwPlatformId == VER_PLATFORM_WIN32_NT);
+}
+
+std::string ShellIDListFromFileList(const std::string& folder, const TStringList& names) {
+  TComPtr<IShellFolder> desktop;
+  if (FAILED(SHGetDesktopFolder(desktop.Put())) || !desktop) return {};
+  TShellItemList folder_list;
+  if (!ParseName(desktop.Get(), folder, folder_list)) return {};
+  TComPtr<IShellFolder> parent;
+  if (FAILED(desktop->BindToObject(folder_list.Get(), nullptr, IID_IShellFolder, reinterpret_cast<void**>(parent.Put()))) ||
+      !parent) {
+    return {};
+  }
+  std::vector<std::string> lists{folder_list.Bytes()};
+  for (int i = 0; i < names.Count(); ++i) {
+    TShellItemList item;
+    if (!ParseName(parent.Get(), names.Strings(i), item)) return {};
+    lists.push_back(item.Bytes());
+  }
+  // Count, one offset per list (the folder's first), then the lists.
+  std::string block = EncodeDWORDToString(static_cast<std::uint32_t>(names.Count()));
+  std::size_t offset = 4 + 4 * lists.size();
+  for (const std::string& list : lists) {
+    block += EncodeDWORDToString(static_cast<std::uint32_t>(offset));
+    offset += list.size();
+  }
+  for (const std::string& list : lists) block += list;
+  return block;
+}
+
+}  // namespace plx

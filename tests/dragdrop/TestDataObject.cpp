@@ -1,0 +1,126 @@
+#include "tests/dragdrop/TestDataObject.h"
+
+#include <cstring>
+
+#include "dragdrop/EnumFormatEtc.h"
+
+namespace plx::test {
+
+namespace {
+
+int live_media = 0;
+
+// Set as pUnkForRelease: ReleaseStgMedium releases it after the medium. A
+// global block is then ours to free (the receiver leaves it alone); a
+// stream's reference is the receiver's, so this only counts it.
+class TMediumRelease : public TInterfacedObject<IUnknown> {
+ public:
+  explicit TMediumRelease(HGLOBAL block) : block_(block) { ++live_media; }
+
+ protected:
+  ~TMediumRelease() override {
+    if (block_) GlobalFree(block_);
+    --live_media;
+  }
+
+ private:
+  HGLOBAL block_;
+};
+
+// Answers S_OK with CF_TEXT forever.
+class TEndlessEnumerator : public TInterfacedObject<IEnumFORMATETC> {
+ public:
+  STDMETHODIMP Next(ULONG count, FORMATETC* records, ULONG* fetched) override {
+    for (ULONG i = 0; i < count; ++i) records[i] = FORMATETC{CF_TEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    if (fetched) *fetched = count;
+    return S_OK;
+  }
+  STDMETHODIMP Skip(ULONG) override { return S_OK; }
+  STDMETHODIMP Reset() override { return S_OK; }
+  STDMETHODIMP Clone(IEnumFORMATETC**) override { return E_NOTIMPL; }
+};
+
+HGLOBAL BlockOf(const std::string& data, UINT flags) {
+  HGLOBAL block = GlobalAlloc(flags, data.size());
+  if (!block || data.empty()) return block;
+  void* bytes = GlobalLock(block);
+  std::memcpy(bytes, data.data(), data.size());
+  GlobalUnlock(block);
+  return block;
+}
+
+}  // namespace
+
+int TTestDataObject::LiveMedia() { return live_media; }
+
+const TOfferedFormat* TTestDataObject::Find(const FORMATETC& format) const {
+  for (const TOfferedFormat& offered : formats_) {
+    if (offered.format == format.cfFormat && (offered.tymed & format.tymed) && format.dwAspect == DVASPECT_CONTENT)
+      return &offered;
+  }
+  return nullptr;
+}
+
+STDMETHODIMP TTestDataObject::QueryGetData(FORMATETC* format) {
+  if (!format) return E_INVALIDARG;
+  queries.push_back({format->cfFormat, format->tymed, format->lindex});
+  return Find(*format) ? S_OK : DV_E_FORMATETC;
+}
+
+STDMETHODIMP TTestDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
+  if (!format || !medium) return E_INVALIDARG;
+  requests.push_back({format->cfFormat, format->tymed, format->lindex});
+  *medium = {};
+  const TOfferedFormat* offered = Find(*format);
+  if (!offered) return DV_E_FORMATETC;
+  switch (offered->misbehaviour) {
+    case TMisbehaviour::GetDataFails:
+      return kGetDataFailure;
+    case TMisbehaviour::WrongMedium:
+    case TMisbehaviour::None:
+      if (offered->misbehaviour == TMisbehaviour::WrongMedium || offered->tymed == TYMED_ISTREAM) {
+        IStream* stream = nullptr;
+        if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) return E_OUTOFMEMORY;
+        stream->Write(offered->data.data(), static_cast<ULONG>(offered->data.size()), nullptr);
+        medium->tymed = TYMED_ISTREAM;
+        medium->pstm = stream;
+        medium->pUnkForRelease = new TMediumRelease(nullptr);
+        medium->pUnkForRelease->AddRef();
+        return S_OK;
+      }
+      medium->hGlobal = BlockOf(offered->data, GMEM_MOVEABLE);
+      break;
+    case TMisbehaviour::LockFails:
+      medium->hGlobal = GlobalAlloc(GMEM_MOVEABLE, 0);
+      break;
+    case TMisbehaviour::FixedEmpty:
+      medium->hGlobal = GlobalAlloc(GMEM_FIXED, 0);
+      break;
+  }
+  if (!medium->hGlobal) return E_OUTOFMEMORY;
+  medium->tymed = TYMED_HGLOBAL;
+  medium->pUnkForRelease = new TMediumRelease(medium->hGlobal);
+  medium->pUnkForRelease->AddRef();
+  return S_OK;
+}
+
+STDMETHODIMP TTestDataObject::EnumFormatEtc(DWORD direction, IEnumFORMATETC** enumerator) {
+  if (!enumerator) return E_INVALIDARG;
+  *enumerator = nullptr;
+  if (direction != DATADIR_GET) return E_NOTIMPL;
+  if (endless_enumerator) {
+    last_enumerator = TComPtr<IEnumFORMATETC>(new TEndlessEnumerator);
+  } else {
+    TComPtr<TQXEnumFormatEtc> list(new TQXEnumFormatEtc);
+    for (const TOfferedFormat& offered : formats_) {
+      list->addFormatEtc(FORMATETC{static_cast<CLIPFORMAT>(offered.format), nullptr, DVASPECT_CONTENT, -1,
+                                   offered.tymed});
+    }
+    last_enumerator = TComPtr<IEnumFORMATETC>(list.Get());
+  }
+  *enumerator = last_enumerator.Get();
+  (*enumerator)->AddRef();
+  return S_OK;
+}
+
+}  // namespace plx::test
