@@ -16,6 +16,9 @@ constexpr std::size_t kWindowFlushAt = 64 * 1024;
 constexpr std::size_t kHistory = 32 * 1024;
 constexpr std::size_t kMaxMatch = 258;
 constexpr std::size_t kWindowSize = kWindowFlushAt + kMaxMatch;  // 65,794
+// Copies move eight bytes at a time and may write up to seven bytes past
+// the match; the window's allocation leaves room for that.
+constexpr std::size_t kCopySlack = 8;
 
 constexpr unsigned kEndOfBlock = 256;
 constexpr unsigned kFirstLengthSymbol = 257;
@@ -122,7 +125,7 @@ const TFixedTrees gFixedTrees;
 class TInflater {
  public:
   TInflater(TStream& input, TStream& output, std::uint64_t outputLimit)
-      : input_(input), output_(output), outputLimit_(outputLimit), inputChunk_(kInputChunk), window_(kWindowSize) {}
+      : input_(input), output_(output), outputLimit_(outputLimit), inputChunk_(kInputChunk), window_(kWindowSize + kCopySlack) {}
 
   bool Run();
 
@@ -335,6 +338,17 @@ bool TInflater::HuffmanBlock(const THuffmanTree& literals, const THuffmanTree& d
     const unsigned symbol = THuffmanTree::Symbol(entry);
     if (symbol < 256) {
       window[windowPosition_++] = static_cast<std::uint8_t>(symbol);
+      // Literals come in runs: a second one can be taken from the bits
+      // still buffered, saving a refill.
+      if (bitCount_ >= kMaxCodeBits) {
+        const std::uint32_t next = literalTable[bits_ & literalMask];
+        if (next != THuffmanTree::kEmptyEntry && THuffmanTree::Symbol(next) < 256) {
+          const unsigned nextLength = THuffmanTree::CodeLength(next);
+          bits_ >>= nextLength;
+          bitCount_ -= nextLength;
+          window[windowPosition_++] = static_cast<std::uint8_t>(next);
+        }
+      }
       continue;
     }
     if (symbol == kEndOfBlock) return true;
@@ -355,8 +369,11 @@ bool TInflater::HuffmanBlock(const THuffmanTree& literals, const THuffmanTree& d
 
     std::uint8_t* to = window + windowPosition_;
     const std::uint8_t* from = to - distance;
-    if (distance >= length) {
-      std::memcpy(to, from, length);
+    if (distance >= 8) {
+      // Eight-byte steps never read bytes this copy has yet to write.
+      for (std::size_t i = 0; i < length; i += 8) std::memcpy(to + i, from + i, 8);
+    } else if (distance == 1) {
+      std::memset(to, *from, length);
     } else {
       for (std::size_t i = 0; i < length; ++i) to[i] = from[i];
     }
