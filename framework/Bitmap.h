@@ -90,6 +90,9 @@ class TBitmap : public TGraphic {
   void SetHeight(int height) { SetSize(width_, height); }
 
   TCanvas& Canvas() { return canvas_; }
+  // Lets the canvas' memory DC go until the canvas is used again; for
+  // bitmaps that are kept long but drawn rarely.
+  void Dormant() { canvas_.FreeContext(); }
   // Owned by the bitmap; nullptr when empty.
   HBITMAP Handle() const { return dib_.Get(); }
 
