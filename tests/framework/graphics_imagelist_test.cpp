@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "framework/ImageList.h"
+#include "tests/framework/graphics_test_support.h"
 
 namespace plx {
 namespace {
@@ -33,13 +36,12 @@ TEST(ImageList, AddsAStripAndDrawsImagesThroughTheirMask) {
     target.Canvas().FillRect({0, 0, 10, 8});
     images.Draw(target.Canvas(), 3, 2, index);
     const TPoint hole = index == 0 ? TPoint{0, 0} : TPoint{1, 1};
-    for (int y = 0; y < 8; ++y)
-      for (int x = 0; x < 10; ++x) {
-        const bool inside = x >= 3 && x < 7 && y >= 2 && y < 5;
-        const bool masked = inside && x - 3 == hole.X && y - 2 == hole.Y;
-        const TColor want = !inside || masked ? clGray : (index == 0 ? clRed : clBlue);
-        ASSERT_EQ(target.Pixel(x, y), want) << "x=" << x << " y=" << y;
-      }
+    auto want = [&](int x, int y) {
+      const bool inside = x >= 3 && x < 7 && y >= 2 && y < 5;
+      const bool masked = inside && x - 3 == hole.X && y - 2 == hole.Y;
+      return !inside || masked ? clGray : (index == 0 ? clRed : clBlue);
+    };
+    EXPECT_TRUE(test::PixelsMatch(target, want, "imagelist_" + std::to_string(index)));
   }
 }
 
@@ -54,8 +56,7 @@ TEST(ImageList, IndexesOutsideTheListDrawNothingAndDeleteAndResizeRemoveImages) 
 
   TBitmap target(10, 8);
   for (int index : {-1, 2, 100}) images.Draw(target.Canvas(), 0, 0, index);
-  for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 10; ++x) ASSERT_EQ(target.Pixel(x, y), clBlack);
+  EXPECT_TRUE(test::PixelsMatch(target, [](int, int) { return clBlack; }, "imagelist_out_of_range"));
 
   images.Delete(0);
   EXPECT_EQ(images.Count(), 1);
