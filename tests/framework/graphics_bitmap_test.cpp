@@ -303,3 +303,45 @@ TEST(Picture, HoldsABitmapLoadedFromAStreamAndCopiesIt) {
 
 }  // namespace
 }  // namespace plx
+
+namespace plx {
+namespace {
+
+// Wine does not count GDI objects (GetGuiResources answers 0), but its
+// handle table holds at most 65536 objects: leaking one object per round
+// would exhaust it before the last round, and creating the next object would
+// fail (the canvas raises, or the pixel check sees nothing drawn).
+constexpr int kRoundsBeyondTheHandleTable = 70000;
+
+TEST(Graphics, ChangingFontPenAndBrushWhileDrawingLeaksNoGdiObject) {
+  const DWORD objects_before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  TBitmap bitmap(8, 8);
+  TCanvas& canvas = bitmap.Canvas();
+  for (int round = 0; round < kRoundsBeyondTheHandleTable; ++round) {
+    const TColor pen = static_cast<TColor>(round & 0xFFFFFF), brush = static_cast<TColor>((round * 7) & 0xFFFFFF);
+    canvas.Pen().SetColor(pen);
+    canvas.Brush().SetColor(brush);
+    canvas.Rectangle(0, 0, 8, 8);
+    if (bitmap.Pixel(0, 0) != pen || bitmap.Pixel(3, 3) != brush) FAIL() << "round " << round << ": nothing drawn";
+    canvas.Font().SetHeight(-10 - round % 5);  // remade while selected
+    canvas.TextOut(0, 0, "x");
+  }
+  EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), objects_before);
+}
+
+TEST(Graphics, BitmapsDrawnOnAndFromLeakNoGdiObject) {
+  const DWORD objects_before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  TBitmap source(2, 2);
+  source.SetPixel(0, 0, clRed);
+  source.SetTransparent(true);
+  for (int round = 0; round < kRoundsBeyondTheHandleTable; ++round) {
+    TBitmap bitmap(4, 4);  // a DIB, a memory DC, and the font of its canvas
+    bitmap.Canvas().TextWidth("x");
+    bitmap.Canvas().Draw(1, 1, source);
+    if (bitmap.Pixel(1, 1) != clRed) FAIL() << "round " << round << ": nothing drawn";
+  }
+  EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), objects_before);
+}
+
+}  // namespace
+}  // namespace plx
