@@ -36,6 +36,12 @@ class EStreamError : public Exception {
   using Exception::Exception;
 };
 
+// A system resource (window, list entry, handle) could not be had.
+class EOutOfResources : public Exception {
+ public:
+  using Exception::Exception;
+};
+
 // The silent exception: unwinds like any other but is never displayed.
 class EAbort : public Exception {
  public:

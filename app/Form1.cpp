@@ -1,0 +1,136 @@
+#include "app/Form1.h"
+
+#include <cstdlib>
+#include <ctime>
+
+#include "app/ClipEntry.h"
+#include "framework/Layout.h"
+
+namespace plx {
+
+TForm1* Form1 = nullptr;
+
+TForm1::TForm1(TComponent* owner) : TForm(owner) {
+  BuildLayout();
+}
+
+TForm1::~TForm1() {
+  // The clips go first; the window and its components follow in TForm.
+  clips_.Clear();
+}
+
+void TForm1::BuildLayout() {
+  TLayoutBuilder layout(*this);
+  SetName("Form1");
+  SetCaption("Plexoria");
+  SetBorderStyle(TFormBorderStyle::bsDialog);
+  SetBounds(731, 341, Width(), Height());
+  SetClientWidth(243);
+  SetClientHeight(520);
+  SetColor(clBtnFace);
+  Constraints().MinWidth = 251;
+  Constraints().MinHeight = 42;
+  Font().SetName("MS Sans Serif");
+  Font().SetHeight(-11);
+  Font().SetStyle({});
+  Font().SetColor(clWindowText);
+  Font().SetCharset(DEFAULT_CHARSET);
+  SetScaled(false);
+  SetPixelsPerInch(96);
+
+  kivForm1 = layout.Create<TPanel>("kivForm1", this, 0, 0, 243, 520);
+  kivForm1->SetColor(0xF0F0F0);
+  kivForm1->SetBevelOuter(TBevelCut::bvNone);
+
+  Memo1 = layout.Create<TMemo>("Memo1", kivForm1, 8, 336, 225, 145, 1);
+  Memo1->SetLines({"Please drop your text above."});
+  Memo1->SetScrollBars(TScrollStyle::ssVertical);
+
+  auto make_button = [&](const char* name, int left, int top, int width, int tab_order, const char* caption) {
+    TButton* button = layout.Create<TButton>(name, kivForm1, left, top, width, 27, tab_order);
+    button->SetCaption(caption);
+    button->Font().SetName("MS Sans Serif");
+    button->Font().SetHeight(-11);
+    button->Font().SetColor(clBlack);
+    button->Font().SetCharset(DEFAULT_CHARSET);
+    button->SetParentFont(false);
+    return button;
+  };
+  btnRemove = make_button("btnRemove", 8, 32, 113, 2, "Remove [-]");
+  btnRemove->OnClick = [this](TObject* sender) { btnRemoveClick(sender); };
+  btnClear = make_button("btnClear", 128, 32, 104, 3, "Clear All");
+  btnClear->OnClick = [this](TObject* sender) { btnClearClick(sender); };
+  kivButton3 = make_button("kivButton3", 8, 488, 225, 4, "Copy");
+  kivButton3->OnClick = [this](TObject* sender) { kivButton3Click(sender); };
+
+  ListBox1 = layout.Create<TListBox>("ListBox1", kivForm1, 8, 64, 225, 257, 5);
+  ListBox1->SetItemHeight(16);
+  ListBox1->OnClick = [this](TObject* sender) { ListBox1Click(sender); };
+
+  // The drop target is created here, after the list it is bound to.
+  QXTextTarget1 = layout.Create<TQXTextTarget>("QXTextTarget1");
+  QXTextTarget1->setAcceptTextFormats({dtfText});
+  QXTextTarget1->OnDrop = [this](TObject* sender, TWinControl* acceptor, const std::string& text, int x, int y) {
+    QXTextTarget1Drop(sender, acceptor, text, x, y);
+  };
+  QXTextTarget1->setAcceptor(ListBox1);
+
+  OnCreate = [this](TObject* sender) { FormCreate(sender); };
+  layout.Finish();
+}
+
+void TForm1::FormCreate(TObject*) {
+  btnRemove->SetEnabled(false);
+  btnClear->SetEnabled(false);
+}
+
+void TForm1::QXTextTarget1Drop(TObject*, TWinControl*, const std::string& DropText, int, int) {
+  // Seeded on every drop: drops within one second share their tint.
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  const std::string tag = ClipColorTag([] { return std::rand(); });
+  ListBox1->AddItem(ClipEntryString(tag, ClipPreview(DropText)));
+  try {
+    clips_.Append(ListBox1->Count() - 1, DropText);
+  } catch (...) {
+    // Keep the list and the clips in step, whatever failed.
+    ListBox1->DeleteItem(ListBox1->Count() - 1);
+    throw;
+  }
+  ApplyButtonRule();
+}
+
+void TForm1::ListBox1Click(TObject*) {
+  const int index = ListBox1->ItemIndex();
+  if (index == -1) return;
+  Memo1->SetText(clips_.Item(index).text);
+}
+
+void TForm1::btnRemoveClick(TObject*) {
+  const int index = ListBox1->ItemIndex();
+  if (ListBox1->Count() > 0 && index != -1) {
+    clips_.Remove(index);
+    ListBox1->DeleteItem(index);
+    Memo1->Clear();
+  }
+  ApplyButtonRule();
+}
+
+void TForm1::btnClearClick(TObject*) {
+  clips_.Clear();
+  ListBox1->Clear();
+  Memo1->Clear();
+  ApplyButtonRule();
+}
+
+void TForm1::kivButton3Click(TObject*) {
+  Memo1->SelectAll();
+  Memo1->CopyToClipboard();
+}
+
+void TForm1::ApplyButtonRule() {
+  const bool has_clips = ListBox1->Count() > 0;
+  btnRemove->SetEnabled(has_clips);
+  btnClear->SetEnabled(has_clips);
+}
+
+}  // namespace plx

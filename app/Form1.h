@@ -1,0 +1,50 @@
+#pragma once
+// The main window: the list of clips, the memo that shows the selected clip,
+// and the "Remove [-]", "Clear All" and "Copy" buttons.
+
+#include <string>
+
+#include "app/ClipStore.h"
+#include "dragdrop/TextTarget.h"
+#include "framework/Forms.h"
+#include "framework/StdCtrls.h"
+
+namespace plx {
+
+class TForm1 : public TForm {
+ public:
+  explicit TForm1(TComponent* owner);
+  ~TForm1() override;
+
+  // The window's components, in layout order. The skinned frame, the skinned
+  // buttons and the markup list take the places of these plain controls.
+  TPanel* kivForm1 = nullptr;
+  TMemo* Memo1 = nullptr;
+  TButton* btnRemove = nullptr;
+  TButton* btnClear = nullptr;
+  TButton* kivButton3 = nullptr;
+  TListBox* ListBox1 = nullptr;
+  TQXTextTarget* QXTextTarget1 = nullptr;
+
+  // Event handlers, bound by the layout.
+  void FormCreate(TObject* Sender);
+  void QXTextTarget1Drop(TObject* Sender, TWinControl* Acceptor, const std::string& DropText, int X, int Y);
+  void ListBox1Click(TObject* Sender);
+  void btnRemoveClick(TObject* Sender);
+  void btnClearClick(TObject* Sender);
+  void kivButton3Click(TObject* Sender);
+
+  const TClipStore& Clips() const { return clips_; }
+
+ private:
+  void BuildLayout();
+  // "Remove [-]" and "Clear All" are enabled exactly while there are clips.
+  void ApplyButtonRule();
+
+  TClipStore clips_;
+};
+
+// The main window, created by the entry.
+extern TForm1* Form1;
+
+}  // namespace plx

@@ -1,0 +1,433 @@
+#include "framework/Controls.h"
+
+#include <algorithm>
+#include <map>
+
+#include "framework/Application.h"
+#include "framework/Exception.h"
+#include "framework/Graphics.h"
+#include "framework/Properties.h"
+
+namespace plx {
+namespace {
+
+// The window property that binds a native window to its object.
+constexpr char kObjectProperty[] = "PlexoriaControl";
+
+// The control whose window is being created on this thread: messages that
+// arrive before WM_NCCREATE (WM_GETMINMAXINFO) already find their object.
+thread_local TWinControl* g_creating_control = nullptr;
+
+// Window procedures of the system classes our classes extend, by our class name.
+std::map<std::string, WNDPROC>& DefaultProcedures() {
+  static std::map<std::string, WNDPROC> procedures;
+  return procedures;
+}
+
+WNDPROC RegisterFrameworkClass(const TCreateParams& params) {
+  auto& procedures = DefaultProcedures();
+  if (auto found = procedures.find(params.ClassName); found != procedures.end()) return found->second;
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  WNDPROC default_proc = DefWindowProcA;
+  if (!params.NativeClass.empty()) {
+    // Superclass the system control: same class data, our procedure first.
+    if (!GetClassInfoExA(nullptr, params.NativeClass.c_str(), &wc))
+      throw EInvalidOperation("Cannot find window class " + params.NativeClass);
+    default_proc = wc.lpfnWndProc;
+    wc.cbSize = sizeof wc;
+  } else {
+    wc.style = params.ClassStyle;
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  }
+  wc.lpfnWndProc = StandardWindowProc;
+  wc.hInstance = instance;
+  wc.lpszClassName = params.ClassName.c_str();
+  if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+    throw EInvalidOperation("Cannot register window class " + params.ClassName);
+  procedures[params.ClassName] = default_proc;
+  return default_proc;
+}
+
+int NextControlId() {
+  static int next = 100;
+  return next++;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- TControl
+
+TControl::TControl(TComponent* owner) : TComponent(owner), font_(std::make_unique<TFont>()) {
+  WindowProc = [this](TMessage& message) { WndProc(message); };
+  font_->OnChange = [this](TObject*) {
+    parent_font_ = false;
+    FontChanged();
+  };
+}
+
+TControl::~TControl() {
+  if (parent_) parent_->RemoveControl(this);
+}
+
+void TControl::SetParent(TWinControl* parent) {
+  if (parent_ == parent) return;
+  if (parent == this) throw EInvalidOperation("A control cannot have itself as its parent");
+  if (parent_) parent_->RemoveControl(this);
+  if (parent) parent->InsertControl(this);
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+  left_ = left;
+  top_ = top;
+  width_ = width;
+  height_ = height;
+}
+
+TRect TControl::ClientRect() { return {0, 0, width_, height_}; }
+
+void TControl::SetVisible(bool value) { visible_ = value; }
+void TControl::SetEnabled(bool value) { enabled_ = value; }
+void TControl::SetCaption(std::string value) { caption_ = std::move(value); }
+
+void TControl::SetColor(TColor value) {
+  if (color_ == value) return;
+  color_ = value;
+  Invalidate();
+}
+
+void TControl::SetParentFont(bool value) {
+  if (parent_font_ == value) return;
+  parent_font_ = value;
+  if (value && parent_) {
+    font_->Assign(parent_->Font());
+    parent_font_ = true;  // Assign raised OnChange, which clears the flag
+    FontChanged();
+  }
+}
+
+LRESULT TControl::Perform(UINT msg, WPARAM wparam, LPARAM lparam) {
+  TMessage message{msg, wparam, lparam, 0};
+  WindowProc(message);
+  return message.Result;
+}
+
+void TControl::WndProc(TMessage& message) { DefaultHandler(message); }
+
+void TControl::DefaultHandler(TMessage&) {}
+
+void TControl::Click() {
+  if (OnClick) OnClick(this);
+}
+
+void TControl::FontChanged() {}
+
+const TPropertyTable* TControl::PublishedProperties() const {
+  static const TPropertyTable table = [] {
+    TPropertyTable t;
+    t.Boolean("Enabled", &TControl::Enabled, &TControl::SetEnabled)
+        .Boolean("Visible", &TControl::Visible, &TControl::SetVisible)
+        .Integer("Left", &TControl::Left, &TControl::SetLeft)
+        .Integer("Top", &TControl::Top, &TControl::SetTop)
+        .Integer("Width", &TControl::Width, &TControl::SetWidth)
+        .Integer("Height", &TControl::Height, &TControl::SetHeight)
+        .Event("OnClick", &TControl::OnClick);
+    return t;
+  }();
+  return &table;
+}
+
+// ------------------------------------------------------------- TWinControl
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+
+TWinControl::~TWinControl() {
+  Destroying();
+  DestroyHandle();
+  // The children may outlive us (their owner destroys them); they must not
+  // call back into a half-destroyed parent.
+  for (TControl* child : controls_) child->parent_ = nullptr;
+  controls_.clear();
+  if (background_brush_) DeleteObject(background_brush_);
+}
+
+TWinControl* TWinControl::FromHandle(HWND window) {
+  if (!window) return nullptr;
+  return static_cast<TWinControl*>(GetPropA(window, kObjectProperty));
+}
+
+HWND TWinControl::Handle() {
+  if (!handle_) {
+    if (Parent() && !Parent()->HandleAllocated()) {
+      Parent()->HandleNeeded();  // creates ours too, as one of its children
+      if (handle_) return handle_;
+    }
+    CreateWnd();
+  }
+  return handle_;
+}
+
+void TWinControl::CreateParams(TCreateParams& params) {
+  params.Caption = Caption();
+  params.Style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+  if (Visible()) params.Style |= WS_VISIBLE;
+  if (!Enabled()) params.Style |= WS_DISABLED;
+  params.X = Left();
+  params.Y = Top();
+  params.Width = Width();
+  params.Height = Height();
+  params.WndParent = Parent() ? Parent()->Handle() : nullptr;
+  params.ClassName = "PlexoriaWindow";
+}
+
+void TWinControl::CreateWnd() {
+  TCreateParams params;
+  CreateParams(params);
+  class_default_proc_ = RegisterFrameworkClass(params);
+  HMENU id = nullptr;
+  if (params.Style & WS_CHILD) id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId()));
+  TWinControl* previous = g_creating_control;
+  g_creating_control = this;
+  HWND window = CreateWindowExA(params.ExStyle, params.ClassName.c_str(), params.Caption.c_str(), params.Style,
+                                params.X, params.Y, params.Width, params.Height, params.WndParent, id,
+                                GetModuleHandleA(nullptr), this);
+  g_creating_control = previous;
+  if (!window) throw EInvalidOperation("Error creating window " + params.ClassName);
+  if (!handle_) BindNativeWindow(window);
+  ApplyFont();
+  CreateHandleDone();
+  // Children in tab order: that is also the order of keyboard navigation.
+  std::vector<TControl*> children = controls_;
+  std::stable_sort(children.begin(), children.end(),
+                   [](TControl* a, TControl* b) { return a->TabOrder() < b->TabOrder(); });
+  for (TControl* child : children)
+    if (auto* windowed = dynamic_cast<TWinControl*>(child); windowed && !windowed->HandleAllocated())
+      windowed->CreateWnd();
+}
+
+void TWinControl::BindNativeWindow(HWND window) {
+  handle_ = window;
+  SetPropA(window, kObjectProperty, this);
+}
+
+void TWinControl::DestroyWnd() {
+  if (handle_) DestroyWindow(handle_);
+}
+
+void TWinControl::DestroyHandle() {
+  if (!handle_) return;
+  for (TControl* child : controls_)
+    if (auto* windowed = dynamic_cast<TWinControl*>(child)) windowed->DestroyHandle();
+  SaveStateBeforeDestroy();
+  DestroyWnd();
+  handle_ = nullptr;
+}
+
+void TWinControl::RecreateWnd() {
+  if (!handle_) return;
+  recreating_ = true;
+  DestroyHandle();
+  recreating_ = false;
+  HandleNeeded();
+}
+
+void TWinControl::HandleNcDestroy() {
+  if (handle_) RemovePropA(handle_, kObjectProperty);
+  handle_ = nullptr;
+}
+
+void TWinControl::InsertControl(TControl* control) {
+  controls_.push_back(control);
+  control->parent_ = this;
+  if (control->ParentFont()) {
+    control->font_->Assign(Font());
+    control->parent_font_ = true;
+    control->FontChanged();
+  }
+  if (handle_)
+    if (auto* windowed = dynamic_cast<TWinControl*>(control)) windowed->HandleNeeded();
+}
+
+void TWinControl::RemoveControl(TControl* control) {
+  if (auto* windowed = dynamic_cast<TWinControl*>(control)) windowed->DestroyHandle();
+  controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+  control->parent_ = nullptr;
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height) {
+  TControl::SetBounds(left, top, width, height);
+  if (handle_) SetWindowPos(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+TRect TWinControl::ClientRect() {
+  if (!handle_) return TControl::ClientRect();
+  RECT r{};
+  GetClientRect(handle_, &r);
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+void TWinControl::SetVisible(bool value) {
+  if (Visible() == value) return;
+  TControl::SetVisible(value);
+  if (handle_) ShowWindow(handle_, value ? SW_SHOW : SW_HIDE);
+}
+
+void TWinControl::SetEnabled(bool value) {
+  if (Enabled() == value) return;
+  TControl::SetEnabled(value);
+  if (handle_) EnableWindow(handle_, value);
+}
+
+void TWinControl::SetCaption(std::string value) {
+  if (Caption() == value) return;
+  TControl::SetCaption(std::move(value));
+  if (handle_) SetWindowTextA(handle_, Caption().c_str());
+}
+
+void TWinControl::SetColor(TColor value) { TControl::SetColor(value); }
+
+void TWinControl::SetFocus() {
+  ::SetFocus(Handle());
+}
+
+bool TWinControl::Focused() { return handle_ && GetFocus() == handle_; }
+
+void TWinControl::Invalidate() {
+  if (handle_) InvalidateRect(handle_, nullptr, TRUE);
+}
+
+void TWinControl::Update() {
+  if (handle_) UpdateWindow(handle_);
+}
+
+TPoint TWinControl::ScreenToClient(TPoint point) {
+  POINT p{point.X, point.Y};
+  ::ScreenToClient(Handle(), &p);
+  return {p.x, p.y};
+}
+
+TPoint TWinControl::ClientToScreen(TPoint point) {
+  POINT p{point.X, point.Y};
+  ::ClientToScreen(Handle(), &p);
+  return {p.x, p.y};
+}
+
+void TWinControl::FontChanged() {
+  ApplyFont();
+  for (TControl* child : controls_)
+    if (child->ParentFont()) {
+      child->font_->Assign(Font());
+      child->parent_font_ = true;
+      child->FontChanged();
+    }
+}
+
+void TWinControl::ApplyFont() {
+  if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
+}
+
+HBRUSH TWinControl::BackgroundBrush() {
+  if (!background_brush_ || background_brush_color_ != Color()) {
+    if (background_brush_) DeleteObject(background_brush_);
+    background_brush_ = CreateSolidBrush(ColorToRGB(Color()));
+    background_brush_color_ = Color();
+  }
+  return background_brush_;
+}
+
+bool TWinControl::EraseBackground(HDC dc) {
+  RECT r{};
+  GetClientRect(handle_, &r);
+  FillRect(dc, &r, BackgroundBrush());
+  return true;
+}
+
+bool TWinControl::ReflectToChild(TMessage& message) {
+  HWND child_window = nullptr;
+  switch (message.Msg) {
+    case WM_COMMAND:
+      child_window = reinterpret_cast<HWND>(message.LParam);
+      break;
+    case WM_DRAWITEM: {
+      auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam);
+      if (item->CtlType != ODT_MENU) child_window = item->hwndItem;
+      break;
+    }
+    case WM_MEASUREITEM: {
+      auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam);
+      if (item->CtlType != ODT_MENU) child_window = GetDlgItem(handle_, static_cast<int>(item->CtlID));
+      break;
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+      child_window = reinterpret_cast<HWND>(message.LParam);
+      break;
+    default:
+      return false;
+  }
+  TWinControl* child = FromHandle(child_window);
+  if (!child || child == this) return false;
+  message.Result = child->Perform(CN_BASE + message.Msg, message.WParam, message.LParam);
+  return true;
+}
+
+void TWinControl::WndProc(TMessage& message) {
+  if (ReflectToChild(message)) return;
+  switch (message.Msg) {
+    case CN_CTLCOLOREDIT:
+    case CN_CTLCOLORLISTBOX:
+    case CN_CTLCOLORBTN:
+    case CN_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(message.WParam);
+      SetTextColor(dc, ColorToRGB(Font().Color()));
+      SetBkColor(dc, ColorToRGB(Color()));
+      message.Result = reinterpret_cast<LRESULT>(BackgroundBrush());
+      return;
+    }
+    case WM_ERASEBKGND:
+      if (class_default_proc_ == DefWindowProcA) {
+        message.Result = EraseBackground(reinterpret_cast<HDC>(message.WParam)) ? 1 : 0;
+        return;
+      }
+      break;
+    case WM_WINDOWPOSCHANGED: {
+      // Keep the stored bounds in step with moves the user or the system made.
+      RECT r{};
+      GetWindowRect(handle_, &r);
+      if (HWND parent = GetParent(handle_); parent && (GetWindowLongPtrA(handle_, GWL_STYLE) & WS_CHILD))
+        MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+      TControl::SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+      break;
+    }
+    default:
+      break;
+  }
+  TControl::WndProc(message);
+}
+
+void TWinControl::DefaultHandler(TMessage& message) {
+  if (!handle_) return;
+  message.Result = CallWindowProcA(class_default_proc_, handle_, message.Msg, message.WParam, message.LParam);
+}
+
+LRESULT CALLBACK StandardWindowProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
+  TWinControl* control = TWinControl::FromHandle(window);
+  if (!control && g_creating_control) {
+    control = g_creating_control;
+    control->BindNativeWindow(window);
+  }
+  if (!control) return DefWindowProcA(window, msg, wparam, lparam);
+  TMessage message{msg, wparam, lparam, 0};
+  try {
+    control->WindowProc(message);
+  } catch (...) {
+    Application().HandleException(control);
+  }
+  if (msg == WM_NCDESTROY) control->HandleNcDestroy();
+  return message.Result;
+}
+
+}  // namespace plx

@@ -1,0 +1,169 @@
+#include "tests/e2e/E2eSupport.h"
+
+#include <thread>
+
+namespace plx::e2e {
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return condition();
+}
+
+std::string PlexoriaExePath() { return PLEXORIA_EXE_PATH; }
+
+PlexoriaProcess::~PlexoriaProcess() {
+  if (!process_.hProcess) return;
+  if (CloseAndWait() == -1) TerminateProcess(process_.hProcess, 1);
+  CloseHandle(process_.hThread);
+  CloseHandle(process_.hProcess);
+}
+
+namespace {
+struct Search {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<Search*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid == search->pid && IsWindowVisible(window) && WindowText(window) == "Plexoria") {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+}  // namespace
+
+bool PlexoriaProcess::Start() {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  std::string command = "\"" + PlexoriaExePath() + "\"";
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
+    return false;
+  WaitForInputIdle(process_.hProcess, 10000);
+  return WaitUntil([this] {
+    Search search{process_.dwProcessId, nullptr};
+    EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+    main_window_ = search.found;
+    return main_window_ != nullptr;
+  });
+}
+
+HWND PlexoriaProcess::FindChild(const std::string& class_name, const std::string& text) const {
+  struct ChildSearch {
+    const std::string* class_name;
+    const std::string* text;
+    HWND found;
+  } search{&class_name, &text, nullptr};
+  EnumChildWindows(
+      main_window_,
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<ChildSearch*>(param);
+        char name[256] = {};
+        GetClassNameA(window, name, sizeof name);
+        if (*s->class_name == name && (s->text->empty() || WindowText(window) == *s->text)) {
+          s->found = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+int PlexoriaProcess::CloseAndWait() {
+  if (main_window_ && IsWindow(main_window_)) PostMessageA(main_window_, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0) return -1;
+  DWORD code = 0;
+  GetExitCodeProcess(process_.hProcess, &code);
+  return static_cast<int>(code);
+}
+
+std::string WindowText(HWND window) {
+  const LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  const LRESULT copied = SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(copied));
+  return text;
+}
+
+void ClickAt(HWND window, int client_x, int client_y) {
+  POINT p{client_x, client_y};
+  ClientToScreen(window, &p);
+  SetCursorPos(p.x, p.y);
+  INPUT inputs[2] = {};
+  inputs[0].type = INPUT_MOUSE;
+  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[1].type = INPUT_MOUSE;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, inputs, sizeof(INPUT));
+}
+
+void ClickCentre(HWND window) {
+  RECT r{};
+  GetClientRect(window, &r);
+  ClickAt(window, r.right / 2, r.bottom / 2);
+}
+
+std::string ClipboardText() {
+  std::string text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE data = GetClipboardData(CF_TEXT)) {
+    if (auto* chars = static_cast<const char*>(GlobalLock(data))) {
+      text.assign(chars, strnlen(chars, GlobalSize(data)));
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+void EmptyTheClipboard() {
+  if (OpenClipboard(nullptr)) {
+    EmptyClipboard();
+    CloseClipboard();
+  }
+}
+
+bool SaveWindowScreenshot(HWND window, const std::string& path) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  bool saved = false;
+  if (bitmap) {
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) & ~3u);
+    const DWORD image_size = stride * static_cast<DWORD>(height);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    file.bfSize = file.bfOffBits + image_size;
+    if (FILE* out = fopen(path.c_str(), "wb")) {
+      fwrite(&file, sizeof file, 1, out);
+      fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
+      fwrite(bits, 1, image_size, out);
+      saved = fclose(out) == 0;
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+  }
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return saved;
+}
+
+}  // namespace plx::e2e

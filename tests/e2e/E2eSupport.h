@@ -1,0 +1,62 @@
+#pragma once
+// Starts plexoria.exe as a separate process and drives it from the test:
+// finds its windows, clicks with real mouse input, reads controls and the
+// clipboard.
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace plx::e2e {
+
+// The Windows path of the plexoria.exe under test.
+std::string PlexoriaExePath();
+
+// Polls condition every 20 ms until it holds or the timeout passes.
+bool WaitUntil(const std::function<bool()>& condition,
+               std::chrono::milliseconds timeout = std::chrono::milliseconds(10000));
+
+class PlexoriaProcess {
+ public:
+  PlexoriaProcess() = default;
+  PlexoriaProcess(const PlexoriaProcess&) = delete;
+  PlexoriaProcess& operator=(const PlexoriaProcess&) = delete;
+  // Closes the window and waits for the process; kills it if it hangs.
+  ~PlexoriaProcess();
+
+  // Starts the program and waits for its visible main window.
+  bool Start();
+  HWND MainWindow() const { return main_window_; }
+  DWORD ProcessId() const { return process_.dwProcessId; }
+  HANDLE ProcessHandle() const { return process_.hProcess; }
+
+  // A child window of the main window by its framework class and, when
+  // given, its text; nullptr when there is none.
+  HWND FindChild(const std::string& class_name, const std::string& text = {}) const;
+
+  // Asks the window to close and answers the exit code (or -1 on timeout).
+  int CloseAndWait();
+
+ private:
+  PROCESS_INFORMATION process_{};
+  HWND main_window_ = nullptr;
+};
+
+std::string WindowText(HWND window);
+
+// Real mouse input: moves the cursor to the centre of the window's client
+// area and clicks the left button.
+void ClickCentre(HWND window);
+void ClickAt(HWND window, int client_x, int client_y);
+
+// The clipboard's CF_TEXT, or "" when it holds none.
+std::string ClipboardText();
+void EmptyTheClipboard();
+
+// Saves a screenshot of the window (with its frame) as a BMP file.
+bool SaveWindowScreenshot(HWND window, const std::string& path);
+
+}  // namespace plx::e2e

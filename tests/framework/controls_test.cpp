@@ -1,0 +1,185 @@
+// Windowed controls under a real window manager: the WindowProc slot,
+// reflected notifications, re-creation and foreign subclassing.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "framework/Application.h"
+#include "framework/Forms.h"
+#include "framework/StdCtrls.h"
+
+namespace plx {
+namespace {
+
+// A control that records the reflected notifications it receives.
+class TRecordingControl : public TCustomControl {
+ public:
+  using TCustomControl::TCustomControl;
+  std::vector<UINT> reflected;
+
+ protected:
+  void WndProc(TMessage& message) override {
+    if (message.Msg >= CN_BASE && message.Msg < CN_BASE + 0x400) {
+      reflected.push_back(message.Msg);
+      if (message.Msg == CN_MEASUREITEM) reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam)->itemHeight = 33;
+      message.Result = 1234;
+      return;
+    }
+    TCustomControl::WndProc(message);
+  }
+};
+
+struct FormFixture : ::testing::Test {
+  void SetUp() override {
+    form = new TForm(nullptr);
+    form->SetBounds(10, 10, 300, 200);
+  }
+  void TearDown() override { delete form; }
+  TForm* form = nullptr;
+};
+
+TEST_F(FormFixture, WindowProcSlotSeesEveryMessageAndCanPassItOn) {
+  auto* panel = new TPanel(form);
+  panel->SetParent(form);
+  std::vector<UINT> seen;
+  TWndMethod previous = panel->WindowProc;
+  panel->WindowProc = [&](TMessage& m) {
+    seen.push_back(m.Msg);
+    if (m.Msg == WM_APP + 7) {
+      m.Result = 99;
+      return;
+    }
+    previous(m);
+  };
+  HWND window = panel->Handle();
+  EXPECT_EQ(SendMessageA(window, WM_APP + 7, 0, 0), 99);
+  // Passed on: the native default still answers.
+  SetWindowTextA(window, "abc");
+  char text[8] = {};
+  GetWindowTextA(window, text, sizeof text);
+  EXPECT_STREQ(text, "abc");
+  EXPECT_NE(std::find(seen.begin(), seen.end(), static_cast<UINT>(WM_SETTEXT)), seen.end());
+  panel->WindowProc = previous;
+}
+
+TEST_F(FormFixture, ParentReflectsChildNotificationsToTheChildsObject) {
+  auto* child = new TRecordingControl(form);
+  child->SetParent(form);
+  HWND parent = form->Handle();
+  HWND window = child->Handle();
+  const auto id = static_cast<UINT>(GetDlgCtrlID(window));
+
+  EXPECT_EQ(SendMessageA(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(window)), 1234);
+  DRAWITEMSTRUCT draw{};
+  draw.CtlType = ODT_LISTBOX;
+  draw.hwndItem = window;
+  EXPECT_EQ(SendMessageA(parent, WM_DRAWITEM, id, reinterpret_cast<LPARAM>(&draw)), 1234);
+  MEASUREITEMSTRUCT measure{};
+  measure.CtlType = ODT_LISTBOX;
+  measure.CtlID = id;
+  SendMessageA(parent, WM_MEASUREITEM, id, reinterpret_cast<LPARAM>(&measure));
+  EXPECT_EQ(measure.itemHeight, 33u);
+  HDC dc = GetDC(window);
+  for (UINT msg : {WM_CTLCOLOREDIT, WM_CTLCOLORLISTBOX, WM_CTLCOLORBTN, WM_CTLCOLORSTATIC})
+    SendMessageA(parent, msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window));
+  ReleaseDC(window, dc);
+
+  const std::vector<UINT> expected = {CN_COMMAND, CN_DRAWITEM, CN_MEASUREITEM, CN_CTLCOLOREDIT,
+                                      CN_CTLCOLORLISTBOX, CN_CTLCOLORBTN, CN_CTLCOLORSTATIC};
+  EXPECT_EQ(child->reflected, expected);
+}
+
+TEST_F(FormFixture, RecreateWndGivesANewWindowAndKeepsTheObjectsState) {
+  auto* memo = new TMemo(form);
+  memo->SetParent(form);
+  memo->SetBounds(5, 6, 120, 80);
+  memo->SetText("kept across re-creation");
+  auto* list = new TListBox(form);
+  list->SetParent(form);
+  list->AddItem("one");
+  list->AddItem("two");
+  list->SetItemIndex(1);
+  HWND old_memo = memo->Handle();
+  HWND old_list = list->Handle();
+
+  form->RecreateWnd();
+
+  EXPECT_FALSE(IsWindow(old_memo));
+  EXPECT_FALSE(IsWindow(old_list));
+  ASSERT_TRUE(memo->HandleAllocated());
+  EXPECT_NE(memo->Handle(), old_memo);
+  EXPECT_EQ(memo->Text(), "kept across re-creation");
+  EXPECT_EQ(GetParent(memo->Handle()), form->Handle());
+  RECT r{};
+  GetWindowRect(memo->Handle(), &r);
+  MapWindowPoints(HWND_DESKTOP, form->Handle(), reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 5);
+  EXPECT_EQ(r.right - r.left, 120);
+  EXPECT_EQ(SendMessageA(list->Handle(), LB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(list->ItemIndex(), 1);
+  EXPECT_EQ(TWinControl::FromHandle(memo->Handle()), memo);
+}
+
+// Another piece of code subclasses the native window on top of ours.
+LRESULT CALLBACK ForeignProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
+  auto previous = reinterpret_cast<WNDPROC>(GetPropA(window, "ForeignPrevious"));
+  if (msg == WM_APP + 1) return 555;
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    RemovePropA(window, "ForeignPrevious");
+  }
+  return CallWindowProcA(previous, window, msg, wparam, lparam);
+}
+
+TEST_F(FormFixture, FrameworkKeepsWorkingUnderAForeignSubclass) {
+  auto* panel = new TRecordingControl(form);
+  panel->SetParent(form);
+  HWND window = panel->Handle();
+  auto previous = SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ForeignProc));
+  SetPropA(window, "ForeignPrevious", reinterpret_cast<HANDLE>(previous));
+
+  EXPECT_EQ(SendMessageA(window, WM_APP + 1, 0, 0), 555);  // the subclass answers first
+  const auto id = static_cast<UINT>(GetDlgCtrlID(window));
+  EXPECT_EQ(SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(id, 0), reinterpret_cast<LPARAM>(window)), 1234);
+  SetWindowTextA(window, "through both");
+  char text[16] = {};
+  GetWindowTextA(window, text, sizeof text);
+  EXPECT_STREQ(text, "through both");
+
+  delete panel;  // destroying under the subclass must unbind cleanly
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(form->ControlCount(), 0);
+}
+
+TEST_F(FormFixture, ClientSizeAndBoundsFollowTheBorderStyle) {
+  form->SetBorderStyle(TFormBorderStyle::bsDialog);
+  form->SetBounds(731, 341, 100, 100);
+  form->SetClientWidth(243);
+  form->SetClientHeight(520);
+  form->HandleNeeded();
+  RECT client{};
+  GetClientRect(form->Handle(), &client);
+  EXPECT_EQ(client.right, 243);
+  EXPECT_EQ(client.bottom, 520);
+  RECT window{};
+  GetWindowRect(form->Handle(), &window);
+  EXPECT_EQ(window.left, 731);
+  EXPECT_EQ(window.top, 341);
+  EXPECT_TRUE(GetWindowLongPtrA(form->Handle(), GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+}
+
+TEST_F(FormFixture, ChildFollowsParentFontUntilItsOwnIsSet) {
+  auto* follower = new TPanel(form);
+  auto* own = new TPanel(form);
+  follower->SetParent(form);
+  own->SetParent(form);
+  own->Font().SetName("Tahoma");
+  form->Font().SetName("Symbol");
+  EXPECT_EQ(follower->Font().Name(), "Symbol");
+  EXPECT_TRUE(follower->ParentFont());
+  EXPECT_EQ(own->Font().Name(), "Tahoma");
+  EXPECT_FALSE(own->ParentFont());
+}
+
+}  // namespace
+}  // namespace plx

@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "framework/Forms.h"
+#include "framework/StdCtrls.h"
+
+namespace plx {
+namespace {
+
+std::string ClipboardText() {
+  std::string text;
+  if (!OpenClipboard(nullptr)) return "<clipboard busy>";
+  if (HANDLE data = GetClipboardData(CF_TEXT)) {
+    if (auto* chars = static_cast<const char*>(GlobalLock(data))) {
+      text = chars;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+struct MemoFixture : ::testing::Test {
+  void SetUp() override {
+    form = new TForm(nullptr);
+    memo = new TMemo(form);
+    memo->SetParent(form);
+    memo->SetBounds(0, 0, 200, 100);
+    memo->SetScrollBars(TScrollStyle::ssVertical);
+  }
+  void TearDown() override { delete form; }
+  TForm* form = nullptr;
+  TMemo* memo = nullptr;
+};
+
+TEST_F(MemoFixture, TextIsTakenUpToItsFirstZeroByte) {
+  memo->SetText(std::string("visible\0hidden", 14));
+  EXPECT_EQ(memo->Text(), "visible");
+  memo->Clear();
+  EXPECT_EQ(memo->Text(), "");
+  memo->SetLines({"Please drop your text above."});
+  EXPECT_EQ(memo->Text(), "Please drop your text above.");
+  EXPECT_TRUE(GetWindowLongPtrA(memo->Handle(), GWL_STYLE) & WS_VSCROLL);
+  EXPECT_TRUE(GetWindowLongPtrA(memo->Handle(), GWL_STYLE) & ES_MULTILINE);
+}
+
+TEST_F(MemoFixture, HoldsTextFarBeyondTheTypingLimit) {
+  const std::string big(200000, 'x');
+  memo->SetText(big);
+  EXPECT_EQ(memo->Text().size(), big.size());
+}
+
+TEST_F(MemoFixture, SelectAllAndCopyPutTheWholeTextOnTheClipboard) {
+  memo->SetText("first line\r\nsecond line");
+  SendMessageA(memo->Handle(), EM_SETSEL, 2, 4);
+  memo->SelectAll();
+  memo->CopyToClipboard();
+  EXPECT_EQ(ClipboardText(), "first line\r\nsecond line");
+}
+
+}  // namespace
+}  // namespace plx
