@@ -32,6 +32,14 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot -i >/dev/null 2>&1 || true
   wineserver -w || true
 fi
+# Wine looks for fonts in the prefix's Fonts folder; without its own copies of
+# "MS Sans Serif", "Tahoma" and "Symbol" it substitutes fonts with other metrics.
+fonts="$WINEPREFIX/drive_c/windows/Fonts"
+if [ -d /usr/share/wine/fonts ] && [ ! -f "$fonts/ms_sans_serif.ttf" ]; then
+  mkdir -p "$fonts"
+  cp /usr/share/wine/fonts/* "$fonts/"
+  wineserver -k 2>/dev/null || true  # the next server start reads the new fonts
+fi
 # A persistent server; starting one when one is already running is harmless.
 setsid wineserver -p >/dev/null 2>&1 < /dev/null || true
 
