@@ -1,0 +1,413 @@
+// The text drop target: binding to its acceptor, the acceptance order, the
+// effect table, Drop's results and what it reads from hostile data objects.
+// The IDropTarget calls are made the way OLE makes them during a drag.
+#include <gtest/gtest.h>
+
+#include "dragdrop/DataObjectUtils.h"
+#include "dragdrop/ObjectSlot.h"
+#include "dragdrop/TextTarget.h"
+#include "dragdrop/TransferBlocks.h"
+#include "framework/Forms.h"
+#include "framework/StdCtrls.h"
+#include "tests/dragdrop/TestDataObject.h"
+
+namespace plx {
+namespace {
+
+using namespace std::string_literals;
+using test::MakeDataObject;
+using test::TMisbehaviour;
+using test::TOfferedFormat;
+using test::TRequest;
+using test::TTestDataObject;
+
+constexpr HRESULT kNotTried = static_cast<HRESULT>(0xFFFFFFFFu);
+
+struct TDropRecord {
+  std::string text;
+  TWinControl* acceptor = nullptr;
+  int x = 0, y = 0;
+};
+
+class TextTargetTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form = new TForm(nullptr);
+    form->SetBounds(100, 100, 300, 300);
+    list = new TListBox(form);
+    list->SetParent(form);
+    list->SetBounds(10, 20, 200, 150);
+    target = new TQXTextTarget(form);
+    target->setAcceptor(list);
+    target->OnDrop = [this](TObject* sender, TWinControl* acceptor, const std::string& text, int x, int y) {
+      EXPECT_EQ(sender, target);
+      drops.push_back({text, acceptor, x, y});
+    };
+  }
+  void TearDown() override {
+    delete form;
+    EXPECT_EQ(TTestDataObject::LiveMedia(), 0);
+  }
+
+  IDropTarget* DropTarget() { return target->DropTargetObject(); }
+  POINTL ListPoint(int x = 5, int y = 5) {
+    const TPoint screen = list->ClientToScreen({x, y});
+    return POINTL{screen.X, screen.Y};
+  }
+  // DragEnter then Drop with the same keys, as OLE calls them; answers
+  // Drop's result and leaves the final effect in *effect.
+  HRESULT EnterAndDrop(IDataObject* object, DWORD keys, DWORD allowed, DWORD* effect = nullptr) {
+    DWORD local = allowed;
+    DWORD* e = effect ? effect : &local;
+    *e = allowed;
+    DropTarget()->DragEnter(object, keys, ListPoint(), e);
+    *e = allowed;
+    return DropTarget()->Drop(object, keys, ListPoint(), e);
+  }
+
+  TForm* form = nullptr;
+  TListBox* list = nullptr;
+  TQXTextTarget* target = nullptr;
+  std::vector<TDropRecord> drops;
+};
+
+TEST_F(TextTargetTest, BindingRegistersAndDestroyRevokes) {
+  ASSERT_TRUE(target->Registered());
+  // OLE holds the window: a second registration is refused.
+  EXPECT_EQ(RegisterDragDrop(list->Handle(), DropTarget()), DRAGDROP_E_ALREADYREGISTERED);
+
+  list->DestroyHandle();
+  EXPECT_FALSE(target->Registered());
+  // A new window for the control is not registered by the component.
+  const HWND again = list->Handle();
+  EXPECT_FALSE(target->Registered());
+  EXPECT_EQ(RevokeDragDrop(again), DRAGDROP_E_NOTREGISTERED);
+
+  target->setAcceptor(nullptr);
+  target->setAcceptor(list);
+  EXPECT_TRUE(target->Registered());
+  EXPECT_EQ(target->AcceptorWindow(), list->Handle());
+}
+
+TEST_F(TextTargetTest, SecondTargetOfTheOwnerCannotTakeTheAcceptor) {
+  auto* second = new TQXTextTarget(form);
+  second->setAcceptor(list);
+  EXPECT_EQ(second->AcceptorControl(), nullptr);
+  EXPECT_EQ(target->AcceptorControl(), list);
+  EXPECT_TRUE(target->Registered());
+}
+
+TEST_F(TextTargetTest, RemovingTheAcceptorUnbinds) {
+  delete list;
+  list = nullptr;
+  EXPECT_EQ(target->AcceptorControl(), nullptr);
+  EXPECT_FALSE(target->Registered());
+}
+
+TEST_F(TextTargetTest, DropTargetObjectLivesAsLongAsItsHolders) {
+  // The component's reference, and OLE's while the window is registered.
+  EXPECT_GE(target->DropTargetObject()->RefCount(), 2);
+  TComPtr<TTextDropTarget> kept(target->DropTargetObject());
+  const LONG while_bound = kept->RefCount();
+  target->setAcceptor(nullptr);
+  EXPECT_LT(kept->RefCount(), while_bound);
+  delete target;
+  target = nullptr;
+  EXPECT_EQ(kept->RefCount(), 1);  // ours alone
+  // A drag reaching the orphaned object is refused, not followed into the
+  // destroyed component.
+  auto object = MakeDataObject({{CF_TEXT, "x"}});
+  DWORD effect = DROPEFFECT_COPY;
+  EXPECT_EQ(kept->DragEnter(object.Get(), 0, POINTL{0, 0}, &effect), S_OK);
+  EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+  EXPECT_EQ(kept->Drop(object.Get(), 0, POINTL{0, 0}, &effect), kNotTried);
+  EXPECT_EQ(object->RefCount(), 1);
+}
+
+// The acceptance test asks only for the accepted kinds, in a fixed order.
+TEST_F(TextTargetTest, AcceptanceOrder) {
+  const TDragDropFormats& f = DragDropFormats();
+  const UINT custom = RegisterClipboardFormatA("Plexoria Custom");
+  target->CustomFormats().Add("Plexoria Custom");
+  target->CustomFormats().AddObject("", nullptr);  // gives no format: skipped
+  target->CustomFormats().AddObject("13", ObjectSlotFromNumber(TYMED_ISTREAM));
+  struct Case {
+    const char* name;
+    TDropTextFormats accepted;
+    std::vector<TRequest> queries;
+  } cases[] = {
+      {"text only", {dtfText}, {{CF_TEXT, TYMED_HGLOBAL, -1}}},
+      {"everything",
+       {dtfURL, dtfIEHTML, dtfRichText, dtfText, dtfFiles, dtfCustom},
+       {{custom, TYMED_HGLOBAL, -1},
+        {CF_UNICODETEXT, TYMED_ISTREAM, -1},
+        {f.URL, TYMED_HGLOBAL, -1},
+        {f.NetscapeBookmark, TYMED_HGLOBAL, -1},
+        {f.HTML, TYMED_HGLOBAL, -1},
+        {f.RichText, TYMED_HGLOBAL, -1},
+        {CF_HDROP, TYMED_HGLOBAL, -1},
+        {CF_TEXT, TYMED_HGLOBAL, -1}}},
+      {"files and text", {dtfFiles, dtfText}, {{CF_HDROP, TYMED_HGLOBAL, -1}, {CF_TEXT, TYMED_HGLOBAL, -1}}},
+      {"URL and rich text",
+       {dtfURL, dtfRichText},
+       {{f.URL, TYMED_HGLOBAL, -1}, {f.NetscapeBookmark, TYMED_HGLOBAL, -1}, {f.RichText, TYMED_HGLOBAL, -1}}},
+      {"nothing", {}, {}},
+  };
+  for (const Case& c : cases) {
+    target->setAcceptTextFormats(c.accepted);
+    // An object offering nothing the target wants: every check is asked.
+    auto object = MakeDataObject({{CF_OEMTEXT, "x"}});
+    DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    DropTarget()->DragEnter(object.Get(), 0, ListPoint(), &effect);
+    EXPECT_EQ(object->queries, c.queries) << c.name;
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE)) << c.name;
+    DropTarget()->DragLeave();
+    EXPECT_EQ(object->RefCount(), 1) << c.name;
+  }
+}
+
+// Which format a drop reads when the object offers all of them.
+TEST_F(TextTargetTest, DropReadsTheFirstAcceptedFormat) {
+  const TDragDropFormats& f = DragDropFormats();
+  target->CustomFormats().Add("Plexoria Custom");
+  const UINT custom = RegisterClipboardFormatA("Plexoria Custom");
+  const std::string hdrop = BuildHDROP({"C:\\a.txt", "C:\\b.txt"});
+  auto everything = [&] {
+    return MakeDataObject({{CF_TEXT, "text\0"s},
+                           {CF_HDROP, hdrop},
+                           {f.HTML, "html"},
+                           {f.RichText, "rtf"},
+                           {f.NetscapeBookmark, "bookmark"},
+                           {f.URL, "url"},
+                           {custom, "custom"}});
+  };
+  struct Case {
+    const char* name;
+    TDropTextFormats accepted;
+    std::string text;
+    TDropTextFormat kind;
+    int custom_index;
+  } cases[] = {
+      {"text", {dtfText}, "text\0"s, dtfText, -1},
+      {"files before text", {dtfText, dtfFiles}, "C:\\a.txt\r\nC:\\b.txt", dtfFiles, -1},
+      {"rich text before files", {dtfFiles, dtfRichText}, "rtf", dtfRichText, -1},
+      {"HTML before rich text", {dtfRichText, dtfIEHTML}, "html", dtfIEHTML, -1},
+      {"URL before HTML", {dtfIEHTML, dtfURL}, "url", dtfURL, -1},
+      {"custom first", {dtfText, dtfURL, dtfCustom}, "custom", dtfCustom, 0},
+  };
+  for (const Case& c : cases) {
+    drops.clear();
+    target->setAcceptTextFormats(c.accepted);
+    auto object = everything();
+    EXPECT_EQ(EnterAndDrop(object.Get(), 0, DROPEFFECT_COPY), S_OK) << c.name;
+    ASSERT_EQ(drops.size(), 1u) << c.name;
+    EXPECT_EQ(drops[0].text, c.text) << c.name;
+    EXPECT_EQ(target->getText(), c.text) << c.name;
+    EXPECT_EQ(target->DroppedTextFormat(), c.kind) << c.name;
+    EXPECT_EQ(target->CustomFormatIndex(), c.custom_index) << c.name;
+    // A URL drop also asks for its title.
+    EXPECT_EQ(object->requests.size(), c.kind == dtfURL ? 2u : 1u) << c.name;
+    EXPECT_EQ(object->RefCount(), 1) << c.name;
+    EXPECT_EQ(target->getDataObject(), nullptr) << c.name;
+    EXPECT_TRUE(target->getAvailableDropEffects().Empty()) << c.name;
+  }
+}
+
+TEST_F(TextTargetTest, TextTargetRefusesUnicodeOnlySources) {
+  for (UINT format : {CF_UNICODETEXT, CF_OEMTEXT}) {
+    auto object = MakeDataObject({{format, "x\0"s}});
+    DWORD effect = 0;
+    EXPECT_EQ(EnterAndDrop(object.Get(), 0, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect), kNotTried);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_TRUE(object->requests.empty());
+  }
+  EXPECT_TRUE(drops.empty());
+}
+
+// Keys x allowed effects x override: what DragEnter and Drop report, and
+// whether the drop is read.
+TEST_F(TextTargetTest, EffectTable) {
+  constexpr DWORD none = 0, ctrl = MK_CONTROL, shift = MK_SHIFT, both = MK_CONTROL | MK_SHIFT;
+  constexpr DWORD copy = DROPEFFECT_COPY, move = DROPEFFECT_MOVE, link = DROPEFFECT_LINK;
+  struct Case {
+    DWORD keys;
+    DWORD allowed;
+    bool move_as_copy;
+    DWORD reported;
+    bool dropped;
+  } cases[] = {
+      {none, copy | move, false, move, true},
+      {none, copy | move | link, false, move, true},
+      {none, copy, false, copy, true},
+      {none, link, false, link, true},
+      {none, 0, false, 0, false},
+      {ctrl, copy | move, false, copy, true},
+      {ctrl, move, false, 0, false},
+      {shift, copy | move, false, move, true},
+      {both, copy | move | link, false, link, true},
+      {both, copy | move, false, 0, false},
+      {none, copy | move, true, copy, true},
+      // The override asks for copy, which was not offered: reported as none,
+      // and the drop is still read.
+      {none, move, true, 0, true},
+  };
+  for (const Case& c : cases) {
+    drops.clear();
+    target->SetOverrideDropEffect(deMove, c.move_as_copy ? deCopy : deMove);
+    auto object = MakeDataObject({{CF_TEXT, "x"}});
+    DWORD effect = c.allowed;
+    DropTarget()->DragEnter(object.Get(), c.keys, ListPoint(), &effect);
+    EXPECT_EQ(effect, c.reported) << "enter keys " << c.keys << " allowed " << c.allowed << " override " << c.move_as_copy;
+    EXPECT_EQ(target->getDropEffect(), EnumFromDropEffect(c.reported));
+    effect = c.allowed;
+    DropTarget()->DragOver(c.keys, ListPoint(6, 6), &effect);
+    EXPECT_EQ(effect, c.reported) << "over keys " << c.keys << " allowed " << c.allowed;
+    effect = c.allowed;
+    const HRESULT result = DropTarget()->Drop(object.Get(), c.keys, ListPoint(), &effect);
+    EXPECT_EQ(effect, c.reported) << "drop keys " << c.keys << " allowed " << c.allowed;
+    EXPECT_EQ(result, c.dropped ? S_OK : kNotTried) << "keys " << c.keys << " allowed " << c.allowed;
+    EXPECT_EQ(drops.size(), c.dropped ? 1u : 0u) << "keys " << c.keys << " allowed " << c.allowed;
+    EXPECT_EQ(object->RefCount(), 1);
+  }
+}
+
+// Hostile answers to GetData: a failed read raises no OnDrop and keeps the
+// previous text; nothing leaks.
+TEST_F(TextTargetTest, HostileDataObjects) {
+  auto first = MakeDataObject({{CF_TEXT, "before\0"s}});
+  ASSERT_EQ(EnterAndDrop(first.Get(), 0, DROPEFFECT_COPY), S_OK);
+  drops.clear();
+  std::string unterminated_hdrop = BuildHDROP({"C:\\a"});
+  unterminated_hdrop.resize(unterminated_hdrop.size() - 2);
+  struct Case {
+    const char* name;
+    TOfferedFormat offered;
+    TDropTextFormats accepted;
+    HRESULT result;
+  } cases[] = {
+      {"GetData fails", {CF_TEXT, "x", TYMED_HGLOBAL, TMisbehaviour::GetDataFails}, {dtfText}, test::kGetDataFailure},
+      {"lock fails", {CF_TEXT, "x", TYMED_HGLOBAL, TMisbehaviour::LockFails}, {dtfText}, E_HANDLE},
+      {"stream instead of block", {CF_TEXT, "x", TYMED_HGLOBAL, TMisbehaviour::WrongMedium}, {dtfText}, DV_E_TYMED},
+      {"file list without its end", {CF_HDROP, unterminated_hdrop}, {dtfFiles}, DV_E_FORMATETC},
+      {"file list that cannot be locked", {CF_HDROP, "", TYMED_HGLOBAL, TMisbehaviour::LockFails}, {dtfFiles}, E_HANDLE},
+  };
+  for (const Case& c : cases) {
+    target->setAcceptTextFormats(c.accepted);
+    auto object = MakeDataObject({c.offered});
+    DWORD effect = 0;
+    EXPECT_EQ(EnterAndDrop(object.Get(), 0, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect), c.result) << c.name;
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE)) << c.name;
+    EXPECT_TRUE(drops.empty()) << c.name;
+    EXPECT_EQ(target->getText(), "before\0"s) << c.name;
+    EXPECT_EQ(object->RefCount(), 1) << c.name;
+    EXPECT_EQ(TTestDataObject::LiveMedia(), 0) << c.name;
+  }
+}
+
+TEST_F(TextTargetTest, BlocksAreDeliveredWhole) {
+  std::string big(100u << 20, 'y');
+  big.back() = '\0';
+  struct Case {
+    const char* name;
+    std::string block;
+  } cases[] = {
+      {"five-letter word and its zero", "Hello\0"s},
+      {"no terminating zero", "abc"},
+      {"bytes after the zero", "ab\0cd"s},
+      {"100 MB", big},
+  };
+  for (const Case& c : cases) {
+    drops.clear();
+    auto object = MakeDataObject({{CF_TEXT, c.block}});
+    EXPECT_EQ(EnterAndDrop(object.Get(), 0, DROPEFFECT_MOVE), S_OK) << c.name;
+    ASSERT_EQ(drops.size(), 1u) << c.name;
+    EXPECT_EQ(drops[0].text.size(), c.block.size()) << c.name;
+    EXPECT_TRUE(drops[0].text == c.block) << c.name;
+  }
+  EXPECT_EQ(drops[0].text.size(), big.size());
+}
+
+TEST_F(TextTargetTest, DropPointIsInAcceptorClientCoordinates) {
+  auto object = MakeDataObject({{CF_TEXT, "x"}});
+  DWORD effect = DROPEFFECT_COPY;
+  int enter_x = -1, enter_y = -1;
+  target->OnDragEnter = [&](TObject*, TDropEffect reported, int x, int y) {
+    EXPECT_EQ(reported, deCopy);
+    enter_x = x;
+    enter_y = y;
+  };
+  DropTarget()->DragEnter(object.Get(), 0, ListPoint(7, 9), &effect);
+  EXPECT_EQ(enter_x, 7);
+  EXPECT_EQ(enter_y, 9);
+  effect = DROPEFFECT_COPY;
+  DropTarget()->Drop(object.Get(), 0, ListPoint(0, 0), &effect);
+  ASSERT_EQ(drops.size(), 1u);
+  EXPECT_EQ(drops[0].x, 0);
+  EXPECT_EQ(drops[0].y, 0);
+  EXPECT_EQ(drops[0].acceptor, list);
+}
+
+TEST_F(TextTargetTest, URLTitles) {
+  const TDragDropFormats& f = DragDropFormats();
+  target->setAcceptTextFormats({dtfURL});
+  const std::string descriptor = BuildFileGroupDescriptor({{"Shortcut to Example.url", 32, std::nullopt}});
+  struct Case {
+    const char* name;
+    std::vector<TOfferedFormat> offered;
+    std::string title;
+  } cases[] = {
+      {"URL", {{f.URL, "http://example.test/\0"s}, {f.FileGroupDescriptor, descriptor}}, "Shortcut to Example"},
+      {"bookmark", {{f.NetscapeBookmark, "http://example.test/\0"s}, {f.FileGroupDescriptor, descriptor}}, "Example"},
+      {"no descriptor", {{f.URL, "http://example.test/\0"s}}, ""},
+      {"descriptor fails",
+       {{f.URL, "u"}, {f.FileGroupDescriptor, "", TYMED_HGLOBAL, TMisbehaviour::GetDataFails}},
+       ""},
+      {"descriptor cut short", {{f.URL, "u"}, {f.FileGroupDescriptor, descriptor.substr(0, 80)}}, "Shor"},
+  };
+  for (const Case& c : cases) {
+    drops.clear();
+    auto object = MakeDataObject(c.offered);
+    EXPECT_EQ(EnterAndDrop(object.Get(), 0, DROPEFFECT_COPY), S_OK) << c.name;
+    EXPECT_EQ(drops.size(), 1u) << c.name;
+    EXPECT_EQ(target->DroppedTextFormat(), dtfURL) << c.name;
+    EXPECT_EQ(target->URLTitle(), c.title) << c.name;
+  }
+}
+
+TEST_F(TextTargetTest, WideFileListsAndLines) {
+  target->setAcceptTextFormats({dtfFiles});
+  auto object = MakeDataObject({{CF_HDROP, BuildHDROPWide({u"C:\\one.txt", u"C:\\two words.txt"})}});
+  ASSERT_EQ(EnterAndDrop(object.Get(), 0, DROPEFFECT_COPY), S_OK);
+  EXPECT_EQ(target->getText(), "C:\\one.txt\r\nC:\\two words.txt");
+  EXPECT_EQ(target->DroppedTextFormat(), dtfFiles);
+  TStringList& lines = target->getDroppedLines();
+  ASSERT_EQ(lines.Count(), 2);
+  EXPECT_EQ(lines.Strings(1), "C:\\two words.txt");
+}
+
+TEST_F(TextTargetTest, ChangingAcceptedKindsDuringADrag) {
+  auto object = MakeDataObject({{CF_UNICODETEXT, "x"}, {CF_HDROP, BuildHDROP({"C:\\f"})}});
+  DWORD effect = DROPEFFECT_COPY;
+  DropTarget()->DragEnter(object.Get(), 0, ListPoint(), &effect);
+  EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+  EXPECT_EQ(target->getAVailableTextFormats(), (TDropTextFormats{dtfFiles, dtfCustom}));
+  EXPECT_EQ(target->DataObjectFormatList()->Count(), 2);
+  EXPECT_TRUE(target->DataObjectHasFormat("15"));
+  target->setAcceptFiles(true);
+  effect = DROPEFFECT_COPY;
+  DropTarget()->DragOver(0, ListPoint(), &effect);
+  EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
+  target->setAcceptFiles(false);
+  effect = DROPEFFECT_COPY;
+  DropTarget()->DragOver(0, ListPoint(), &effect);
+  EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+  bool left = false;
+  target->OnDragLeave = [&](TObject*) { left = true; };
+  DropTarget()->DragLeave();
+  EXPECT_TRUE(left);
+  EXPECT_EQ(target->getDataObject(), nullptr);
+  EXPECT_EQ(object->RefCount(), 1);
+}
+
+}  // namespace
+}  // namespace plx
