@@ -1,0 +1,196 @@
+// Drags text into the running program with OLE's own DoDragDrop: the cursor
+// is put over the list, the drop source answers "drop" after OLE has entered
+// the target, and Ctrl is held through the thread's keyboard state, which is
+// what OLE reads for the key state of a drag.
+#include <gtest/gtest.h>
+
+#include <ole2.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "framework/Com.h"
+#include "tests/e2e/E2eSupport.h"
+
+namespace plx::e2e {
+namespace {
+
+using namespace std::string_literals;
+
+// Offers one format as a global block; the receiver frees each block.
+class TTextSource : public TInterfacedObject<IDataObject> {
+ public:
+  TTextSource(UINT format, std::string data) : format_(format), data_(std::move(data)) {}
+
+  STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override {
+    if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, data_.size());
+    if (!block) return E_OUTOFMEMORY;
+    std::memcpy(GlobalLock(block), data_.data(), data_.size());
+    GlobalUnlock(block);
+    *medium = {};
+    medium->tymed = TYMED_HGLOBAL;
+    medium->hGlobal = block;
+    return S_OK;
+  }
+  STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+  STDMETHODIMP QueryGetData(FORMATETC* format) override {
+    return format && format->cfFormat == format_ && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
+  }
+  STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
+    if (out) out->ptd = nullptr;
+    return E_NOTIMPL;
+  }
+  STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+  STDMETHODIMP EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+  STDMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
+  STDMETHODIMP DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
+  STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
+
+ private:
+  UINT format_;
+  std::string data_;
+};
+
+// Lets OLE track a few rounds (so the target under the cursor is entered),
+// then drops.
+class TDropAfterEntering : public TInterfacedObject<IDropSource> {
+ public:
+  STDMETHODIMP QueryContinueDrag(BOOL escape, DWORD) override {
+    if (escape) return DRAGDROP_S_CANCEL;
+    return ++rounds_ < 4 ? S_OK : DRAGDROP_S_DROP;
+  }
+  STDMETHODIMP GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+ private:
+  int rounds_ = 0;
+};
+
+struct TDragResult {
+  HRESULT result;
+  DWORD effect;
+};
+
+class DropOnTheList : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr))); }
+  static void TearDownTestSuite() { OleUninitialize(); }
+
+  void SetUp() override {
+    ASSERT_TRUE(app.Start()) << "no Plexoria window from " << PlexoriaExePath();
+    list = app.FindChild("PlexoriaListBox");
+    ASSERT_NE(list, nullptr);
+  }
+
+  TDragResult Drag(UINT format, const std::string& data, bool control, bool shift = false,
+                   DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE) {
+    RECT client{};
+    GetClientRect(list, &client);
+    POINT centre{client.right / 2, client.bottom / 2};
+    ClientToScreen(list, &centre);
+    SetCursorPos(centre.x, centre.y);
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = control ? 0x80 : 0;
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    keys[VK_LBUTTON] = 0x80;
+    SetKeyboardState(keys);
+    TComPtr<TTextSource> source(new TTextSource(format, data));
+    TComPtr<TDropAfterEntering> dropper(new TDropAfterEntering);
+    DWORD effect = DROPEFFECT_NONE;
+    const HRESULT result = DoDragDrop(source.Get(), dropper.Get(), allowed, &effect);
+    keys[VK_CONTROL] = keys[VK_SHIFT] = keys[VK_LBUTTON] = 0;
+    SetKeyboardState(keys);
+    return {result, effect};
+  }
+
+  int ListCount() { return static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)); }
+  bool WaitForCount(int count) {
+    return WaitUntil([&] { return ListCount() == count; });
+  }
+  // Selects entry index with a real click on it.
+  void ClickEntry(int index) {
+    RECT item{};
+    SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    ClickAt(list, (item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    EXPECT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETCURSEL, 0, 0) == index; }))
+        << "entry " << index << " not selected; item rect " << item.left << "," << item.top << "," << item.right
+        << "," << item.bottom << " selection " << SendMessageA(list, LB_GETCURSEL, 0, 0);
+  }
+
+  PlexoriaProcess app;
+  HWND list = nullptr;
+};
+
+TEST_F(DropOnTheList, EffectsByModifierKeys) {
+  struct Case {
+    const char* name;
+    bool control;
+    bool shift;
+    DWORD allowed;
+    DWORD effect;
+  } cases[] = {
+      {"no keys: move", false, false, DROPEFFECT_COPY | DROPEFFECT_MOVE, DROPEFFECT_MOVE},
+      {"Ctrl: copy", true, false, DROPEFFECT_COPY | DROPEFFECT_MOVE, DROPEFFECT_COPY},
+      {"no keys, copy only: copy", false, false, DROPEFFECT_COPY, DROPEFFECT_COPY},
+      {"Ctrl+Shift with link: link", true, true, DROPEFFECT_COPY | DROPEFFECT_LINK, DROPEFFECT_LINK},
+  };
+  int count = 0;
+  for (const Case& c : cases) {
+    const TDragResult drag = Drag(CF_TEXT, "dragged text\0"s, c.control, c.shift, c.allowed);
+    EXPECT_EQ(drag.result, DRAGDROP_S_DROP) << c.name;
+    EXPECT_EQ(drag.effect, c.effect) << c.name;
+    EXPECT_TRUE(WaitForCount(++count)) << c.name << ": one entry per drop";
+  }
+  // Ctrl+Shift without link allowed: refused, nothing added.
+  const TDragResult refused = Drag(CF_TEXT, "x\0"s, true, true);
+  EXPECT_EQ(refused.effect, static_cast<DWORD>(DROPEFFECT_NONE));
+  EXPECT_EQ(ListCount(), count);
+}
+
+TEST_F(DropOnTheList, UnicodeOnlySourceIsRefused) {
+  const std::string wide("w\0i\0d\0e\0\0\0", 10);
+  const TDragResult drag = Drag(CF_UNICODETEXT, wide, false);
+  EXPECT_EQ(drag.effect, static_cast<DWORD>(DROPEFFECT_NONE));
+  EXPECT_EQ(ListCount(), 0);
+}
+
+TEST_F(DropOnTheList, DroppedClipsCanBeShownRemovedClearedAndCopied) {
+  HWND memo = app.FindChild("PlexoriaMemo");
+  HWND remove = app.FindChild("PlexoriaButton", "Remove [-]");
+  HWND clear = app.FindChild("PlexoriaButton", "Clear All");
+  HWND copy = app.FindChild("PlexoriaButton", "Copy");
+  ASSERT_TRUE(memo && remove && clear && copy);
+
+  // A six-byte block: a five-letter word and its zero.
+  ASSERT_EQ(Drag(CF_TEXT, "Hello\0"s, false).effect, static_cast<DWORD>(DROPEFFECT_MOVE));
+  ASSERT_TRUE(WaitForCount(1));
+  EXPECT_TRUE(IsWindowEnabled(remove));
+  EXPECT_TRUE(IsWindowEnabled(clear));
+  const std::string long_text(200, 'L');
+  ASSERT_EQ(Drag(CF_TEXT, long_text + '\0', true).effect, static_cast<DWORD>(DROPEFFECT_COPY));
+  ASSERT_TRUE(WaitForCount(2));
+
+  ClickEntry(0);
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(memo) == "Hello"; })) << WindowText(memo);
+  ClickEntry(1);
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(memo) == long_text; })) << WindowText(memo);
+
+  EmptyTheClipboard();
+  ClickCentre(copy);
+  EXPECT_TRUE(WaitUntil([&] { return ClipboardText() == long_text; }));
+
+  ClickCentre(remove);
+  EXPECT_TRUE(WaitForCount(1));
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(memo).empty(); }));
+  ClickEntry(0);
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(memo) == "Hello"; })) << WindowText(memo);
+
+  ClickCentre(clear);
+  EXPECT_TRUE(WaitForCount(0));
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(remove) && !IsWindowEnabled(clear); }));
+}
+
+}  // namespace
+}  // namespace plx::e2e
