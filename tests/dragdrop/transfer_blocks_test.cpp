@@ -147,6 +147,28 @@ TEST(HDROPBlocks, HostileBlocks) {
   }
 }
 
+// The system's own list reader walks to the double zero: only blocks that
+// hold one inside themselves may be given to it.
+TEST(HDROPBlocks, WellFormedOnlyWhenTheListEndsInside) {
+  const std::string wide_header = EncodeDWORDToString(20) + std::string(12, '\0') + EncodeDWORDToString(1);
+  struct Case {
+    const char* name;
+    std::string block;
+    bool well_formed;
+  } cases[] = {
+      {"narrow", BuildHDROP({"C:\\a", "C:\\b"}), true},
+      {"wide", BuildHDROPWide({u"C:\\a"}), true},
+      {"empty list", BuildHDROP({}), true},
+      {"narrow without the final zero", BuildHDROP({"C:\\a"}).substr(0, 24), false},
+      {"wide ended by narrow zeros only", wide_header + "a\0b\0\0"s, false},
+      {"offset beyond the block", EncodeDWORDToString(500) + std::string(16, '\0') + "a\0\0"s, false},
+      {"header only", std::string(20, '\0'), false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsWellFormedHDROP(c.block), c.well_formed) << c.name;
+  }
+}
+
 TEST(TextFormatKinds, FromFormatLists) {
   auto kinds = [](std::vector<std::string> names) {
     TStringList list;
