@@ -6,9 +6,9 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 "$root/scripts/setup.sh"
-cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win -j "$(nproc)" --target plexoria
-exe="$root/build/win/app/plexoria.exe"
+cmake -S . -B build/win-release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release -DPLEXORIA_TESTS=OFF >/dev/null
+cmake --build build/win-release -j "$(nproc)" --target plexoria
+exe="$root/build/win-release/app/plexoria.exe"
 
 if [ -n "${DISPLAY:-}" ]; then
   exec "$root/scripts/wine.sh" "$exe"
