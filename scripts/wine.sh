@@ -30,6 +30,9 @@ fi
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot -i >/dev/null 2>&1 || true
+  # Wine draws the window frames itself, as Windows does: there is no window
+  # manager on a virtual display to decorate them.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1 || true
   wineserver -w || true
 fi
 # Wine looks for fonts in the prefix's Fonts folder; without its own copies of
