@@ -51,14 +51,15 @@ class TPropertyTable {
     return *this;
   }
 
-  template <class T, class C>
-  TPropertyTable& Component(std::string name, C* (T::*get)() const, void (T::*set)(C*)) {
+  // The getter and setter may come from different classes of one hierarchy.
+  template <class T, class C, class S>
+  TPropertyTable& Component(std::string name, C* (T::*get)() const, void (S::*set)(C*)) {
     TPropertyInfo info{std::move(name), TPropertyKind::Component, {}, {}, {}, {}, {}, {}, {}, {}};
     info.getComponent = [get](TObject* o) -> TComponent* { return (static_cast<T*>(o)->*get)(); };
     info.setComponent = [set](TObject* o, TComponent* v) {
       C* typed = v ? dynamic_cast<C*>(v) : nullptr;
       if (v && !typed) throw std::bad_cast();
-      (static_cast<T*>(o)->*set)(typed);
+      (static_cast<S*>(static_cast<T*>(o))->*set)(typed);
     };
     properties_.push_back(std::move(info));
     return *this;
