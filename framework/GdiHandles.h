@@ -44,6 +44,37 @@ using TOwnedBrush = TGdiObject<HBRUSH>;
 using TOwnedBitmap = TGdiObject<HBITMAP>;
 using TOwnedRegion = TGdiObject<HRGN>;
 
+// A metafile handle (CopyEnhMetaFile, SetWinMetaFileBits, CopyMetaFile...).
+// Metafiles are not GDI objects: each kind goes with its own delete function.
+template <class Handle, BOOL(WINAPI* DeleteHandle)(Handle)>
+class TMetaFileOwner {
+ public:
+  TMetaFileOwner() = default;
+  explicit TMetaFileOwner(Handle handle) : handle_(handle) {}
+  TMetaFileOwner(const TMetaFileOwner&) = delete;
+  TMetaFileOwner& operator=(const TMetaFileOwner&) = delete;
+  TMetaFileOwner(TMetaFileOwner&& other) noexcept : handle_(other.Release()) {}
+  TMetaFileOwner& operator=(TMetaFileOwner&& other) noexcept {
+    if (this != &other) Reset(other.Release());
+    return *this;
+  }
+  ~TMetaFileOwner() { Reset(); }
+
+  Handle Get() const { return handle_; }
+  explicit operator bool() const { return handle_ != nullptr; }
+  void Reset(Handle handle = nullptr) {
+    if (handle_) DeleteHandle(handle_);
+    handle_ = handle;
+  }
+  Handle Release() { return std::exchange(handle_, nullptr); }
+
+ private:
+  Handle handle_ = nullptr;
+};
+
+using TOwnedEnhMetaFile = TMetaFileOwner<HENHMETAFILE, DeleteEnhMetaFile>;
+using TOwnedMetaFile = TMetaFileOwner<HMETAFILE, DeleteMetaFile>;
+
 // A window's DC from GetDC; it goes back with ReleaseDC to the same window.
 class TWindowDC {
  public:

@@ -1,6 +1,7 @@
 #include "tests/dragdrop/TestDataObject.h"
 
 #include <cstring>
+#include <functional>
 
 #include "dragdrop/EnumFormatEtc.h"
 
@@ -15,17 +16,63 @@ int live_media = 0;
 // stream's reference is the receiver's, so this only counts it.
 class TMediumRelease : public TInterfacedObject<IUnknown> {
  public:
-  explicit TMediumRelease(HGLOBAL block) : block_(block) { ++live_media; }
+  explicit TMediumRelease(HGLOBAL block) : free_([block] {
+    if (block) GlobalFree(block);
+  }) {
+    ++live_media;
+  }
+  explicit TMediumRelease(std::function<void()> free) : free_(std::move(free)) { ++live_media; }
 
  protected:
   ~TMediumRelease() override {
-    if (block_) GlobalFree(block_);
+    free_();
     --live_media;
   }
 
  private:
-  HGLOBAL block_;
+  std::function<void()> free_;
 };
+
+// Fills medium with a copy of a picture handle the test keeps.
+HRESULT PictureMedium(const TOfferedFormat& offered, STGMEDIUM* medium) {
+  std::function<void()> free;
+  switch (offered.tymed) {
+    case TYMED_GDI: {
+      auto copy = static_cast<HBITMAP>(CopyImage(offered.handle, IMAGE_BITMAP, 0, 0, 0));
+      if (!copy) return E_OUTOFMEMORY;
+      medium->hBitmap = copy;
+      free = [copy] { DeleteObject(copy); };
+      break;
+    }
+    case TYMED_ENHMF: {
+      HENHMETAFILE copy = CopyEnhMetaFileA(static_cast<HENHMETAFILE>(offered.handle), nullptr);
+      if (!copy) return E_OUTOFMEMORY;
+      medium->hEnhMetaFile = copy;
+      free = [copy] { DeleteEnhMetaFile(copy); };
+      break;
+    }
+    case TYMED_MFPICT: {
+      HMETAFILE copy = CopyMetaFileA(static_cast<HMETAFILE>(offered.handle), nullptr);
+      HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof(METAFILEPICT));
+      if (!copy || !block) return E_OUTOFMEMORY;
+      auto* picture = static_cast<METAFILEPICT*>(GlobalLock(block));
+      *picture = METAFILEPICT{MM_ANISOTROPIC, 1000, 1000, copy};
+      GlobalUnlock(block);
+      medium->hMetaFilePict = block;
+      free = [copy, block] {
+        DeleteMetaFile(copy);
+        GlobalFree(block);
+      };
+      break;
+    }
+    default:
+      return DV_E_TYMED;
+  }
+  medium->tymed = offered.tymed;
+  medium->pUnkForRelease = new TMediumRelease(std::move(free));
+  medium->pUnkForRelease->AddRef();
+  return S_OK;
+}
 
 // Answers S_OK with CF_TEXT forever.
 class TEndlessEnumerator : public TInterfacedObject<IEnumFORMATETC> {
@@ -78,6 +125,7 @@ STDMETHODIMP TTestDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
       return kGetDataFailure;
     case TMisbehaviour::WrongMedium:
     case TMisbehaviour::None:
+      if (offered->handle) return PictureMedium(*offered, medium);
       if (offered->misbehaviour == TMisbehaviour::WrongMedium || offered->tymed == TYMED_ISTREAM) {
         IStream* stream = nullptr;
         if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) return E_OUTOFMEMORY;

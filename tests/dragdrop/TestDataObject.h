@@ -28,6 +28,9 @@ struct TOfferedFormat {
   std::string data;
   DWORD tymed = TYMED_HGLOBAL;
   TMisbehaviour misbehaviour = TMisbehaviour::None;
+  // For TYMED_GDI a bitmap, TYMED_ENHMF an enhanced metafile, TYMED_MFPICT a
+  // Windows metafile: the test keeps it, every GetData hands out a copy.
+  HANDLE handle = nullptr;
 };
 
 struct TRequest {
