@@ -1,0 +1,140 @@
+#include "dragdrop/StorageUtils.h"
+
+#include <oleidl.h>
+
+#include <cstring>
+#include <fstream>
+#include <vector>
+
+#include "framework/Com.h"
+#include "framework/Exception.h"
+
+namespace plx {
+
+namespace {
+
+std::wstring Wide(const std::string& text) {
+  const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
+  if (length > 0) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
+  wide.resize(wide.size() - 1);  // without the terminator
+  return wide;
+}
+
+std::string Ansi(const wchar_t* text) {
+  if (!text || !*text) return {};
+  const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  std::string result(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text, -1, result.data(), size, nullptr, nullptr);
+  result.resize(result.size() - 1);
+  return result;
+}
+
+// Memory the COM task allocator handed out.
+struct TTaskMemory {
+  void* block = nullptr;
+  ~TTaskMemory() { CoTaskMemFree(block); }
+};
+
+}  // namespace
+
+std::string SaveIStreamToFile(IStream* stream, const std::string& fileName) {
+  std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
+  if (!out) throw EStreamError("Cannot create file \"" + fileName + "\"");
+  if (!stream) return fileName;
+  const LARGE_INTEGER start{};
+  stream->Seek(start, STREAM_SEEK_SET, nullptr);
+  constexpr ULONG kChunk = 30000;
+  std::vector<char> buffer(kChunk);
+  while (true) {
+    ULONG read = 0;
+    if (FAILED(stream->Read(buffer.data(), kChunk, &read))) break;
+    out.write(buffer.data(), read);
+    if (!out) throw EStreamError("Cannot write file \"" + fileName + "\"");
+    if (read < kChunk) break;
+  }
+  return fileName;
+}
+
+std::string SaveIStorageToFile(IStorage* storage, const std::string& fileName) {
+  TComPtr<IStorage> file;
+  if (FAILED(StgCreateDocfile(Wide(fileName).c_str(), STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0,
+                              file.Put()))) {
+    throw EStreamError("Cannot create file \"" + fileName + "\"");
+  }
+  if (storage) storage->CopyTo(0, nullptr, nullptr, file.Get());
+  file->Commit(STGC_DEFAULT);
+  return fileName;
+}
+
+void DisplayStorageUnderTreeNode(IStorage* storage, HWND treeView, HTREEITEM node) {
+  if (!storage || !treeView) return;
+  TComPtr<IEnumSTATSTG> elements;
+  if (FAILED(storage->EnumElements(0, nullptr, 0, elements.Put())) || !elements) return;
+  STATSTG element{};
+  while (elements->Next(1, &element, nullptr) == S_OK) {
+    const TTaskMemory name{element.pwcsName};
+    std::string text = Ansi(element.pwcsName);
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = node;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT;
+    insert.item.pszText = text.data();
+    const auto child = reinterpret_cast<HTREEITEM>(
+        SendMessageA(treeView, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    if (element.type == STGTY_STORAGE && child) {
+      TComPtr<IStorage> inner;
+      if (SUCCEEDED(storage->OpenStorage(element.pwcsName, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr, 0,
+                                         inner.Put()))) {
+        DisplayStorageUnderTreeNode(inner.Get(), treeView, child);
+      }
+    }
+  }
+}
+
+bool DisplayCompoundDocUnderTreeNode(const std::string& fileName, HWND treeView, HTREEITEM node) {
+  TComPtr<IStorage> storage;
+  if (FAILED(StgOpenStorage(Wide(fileName).c_str(), nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr, 0,
+                            storage.Put()))) {
+    return false;
+  }
+  DisplayStorageUnderTreeNode(storage.Get(), treeView, node);
+  return true;
+}
+
+std::string ObjectDescriptor(IOleObject* object) {
+  if (!object) return {};
+  CLSID id{};
+  object->GetUserClassID(&id);
+  SIZEL extent{};
+  object->GetExtent(DVASPECT_CONTENT, &extent);
+  TTaskMemory type_name;
+  object->GetUserType(USERCLASSTYPE_FULL, reinterpret_cast<LPOLESTR*>(&type_name.block));
+  std::wstring full_name = type_name.block ? static_cast<const wchar_t*>(type_name.block) : L"";
+  std::wstring source;
+  TComPtr<IOleObject> holder(object);
+  if (const TComPtr<IOleLink> link = holder.As<IOleLink>()) {
+    full_name = L"Linked " + full_name;
+    TTaskMemory display;
+    if (SUCCEEDED(link->GetSourceDisplayName(reinterpret_cast<LPOLESTR*>(&display.block))) && display.block)
+      source = static_cast<const wchar_t*>(display.block);
+  }
+  constexpr std::size_t kFixed = 52;
+  const std::size_t name_bytes = (full_name.size() + 1) * sizeof(wchar_t);
+  const std::size_t source_bytes = (source.size() + 1) * sizeof(wchar_t);
+  std::string block(kFixed + name_bytes + source_bytes, '\0');
+  OBJECTDESCRIPTOR fixed{};
+  static_assert(sizeof fixed == kFixed);
+  fixed.cbSize = static_cast<ULONG>(block.size());
+  fixed.clsid = id;
+  fixed.dwDrawAspect = DVASPECT_CONTENT;
+  fixed.sizel = extent;
+  fixed.dwFullUserTypeName = static_cast<DWORD>(kFixed);
+  fixed.dwSrcOfCopy = static_cast<DWORD>(kFixed + name_bytes);
+  std::memcpy(block.data(), &fixed, kFixed);
+  std::memcpy(block.data() + kFixed, full_name.c_str(), name_bytes);
+  std::memcpy(block.data() + kFixed + name_bytes, source.c_str(), source_bytes);
+  return block;
+}
+
+}  // namespace plx
