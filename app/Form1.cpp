@@ -15,6 +15,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
 }
 
 TForm1::~TForm1() {
+  if (Form1 == this) Form1 = nullptr;
   // The clips go first; the window and its components follow in TForm.
   clips_.Clear();
 }

@@ -11,6 +11,13 @@ int RunApplication(const std::string& title, const std::function<void()>& create
   } catch (...) {
     Application().HandleException(&Application());
   }
+  // The windows go now, while OLE is still initialised: the list's window
+  // revokes its drop-target registration as it is destroyed.
+  try {
+    Application().DestroyComponents();
+  } catch (...) {
+    Application().HandleException(&Application());
+  }
   return 0;
 }
 

@@ -24,7 +24,7 @@ TApplication::~TApplication() {
 
 void TApplication::Initialize() {
   // S_FALSE (already initialised, e.g. by OLE) still needs its matching call.
-  com_initialized_ = SUCCEEDED(CoInitialize(nullptr));
+  if (!com_initialized_) com_initialized_ = SUCCEEDED(CoInitialize(nullptr));
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
 }

@@ -43,8 +43,21 @@ if [ -d /usr/share/wine/fonts ] && [ ! -f "$fonts/ms_sans_serif.ttf" ]; then
   cp /usr/share/wine/fonts/* "$fonts/"
   wineserver -k 2>/dev/null || true  # the next server start reads the new fonts
 fi
-# A persistent server; starting one when one is already running is harmless.
-setsid wineserver -p >/dev/null 2>&1 < /dev/null || true
+# Is the Wine server of this prefix running? (Its environment names the prefix.)
+server_running() {
+  local pid
+  for pid in $(pgrep wineserver); do
+    tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
+  done
+  return 1
+}
+if ! server_running; then
+  # A persistent server, and Wine's background services started here with no
+  # inherited output: otherwise they would hold the caller's pipes open (CTest
+  # would wait for them until its timeout).
+  setsid wineserver -p >/dev/null 2>&1 < /dev/null || true
+  wine cmd /c exit 0 >/dev/null 2>&1 < /dev/null || true
+fi
 
 flock -u 9
 exec 9>&-

@@ -7,22 +7,12 @@
 #include <ctime>
 #include <regex>
 #include <string>
+#include "tests/support/Clipboard.h"
 
 namespace plx {
 namespace {
 
-std::string ClipboardText() {
-  std::string text;
-  if (!OpenClipboard(nullptr)) return "<clipboard busy>";
-  if (HANDLE data = GetClipboardData(CF_TEXT)) {
-    if (auto* chars = static_cast<const char*>(GlobalLock(data))) {
-      text = chars;
-      GlobalUnlock(data);
-    }
-  }
-  CloseClipboard();
-  return text;
-}
+using test::ClipboardText;
 
 struct Form1Fixture : ::testing::Test {
   void SetUp() override {

@@ -111,26 +111,6 @@ void ClickCentre(HWND window) {
   ClickAt(window, r.right / 2, r.bottom / 2);
 }
 
-std::string ClipboardText() {
-  std::string text;
-  if (!OpenClipboard(nullptr)) return text;
-  if (HANDLE data = GetClipboardData(CF_TEXT)) {
-    if (auto* chars = static_cast<const char*>(GlobalLock(data))) {
-      text.assign(chars, strnlen(chars, GlobalSize(data)));
-      GlobalUnlock(data);
-    }
-  }
-  CloseClipboard();
-  return text;
-}
-
-void EmptyTheClipboard() {
-  if (OpenClipboard(nullptr)) {
-    EmptyClipboard();
-    CloseClipboard();
-  }
-}
-
 bool SaveWindowScreenshot(HWND window, const std::string& path) {
   RECT r{};
   GetWindowRect(window, &r);

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/Clipboard.h"
+
 namespace plx::e2e {
 
 // The Windows path of the plexoria.exe under test.
@@ -52,9 +54,8 @@ std::string WindowText(HWND window);
 void ClickCentre(HWND window);
 void ClickAt(HWND window, int client_x, int client_y);
 
-// The clipboard's CF_TEXT, or "" when it holds none.
-std::string ClipboardText();
-void EmptyTheClipboard();
+using test::ClipboardText;
+using test::EmptyTheClipboard;
 
 // Saves a screenshot of the window (with its frame) as a BMP file.
 bool SaveWindowScreenshot(HWND window, const std::string& path);

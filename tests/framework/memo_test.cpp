@@ -4,22 +4,12 @@
 
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
+#include "tests/support/Clipboard.h"
 
 namespace plx {
 namespace {
 
-std::string ClipboardText() {
-  std::string text;
-  if (!OpenClipboard(nullptr)) return "<clipboard busy>";
-  if (HANDLE data = GetClipboardData(CF_TEXT)) {
-    if (auto* chars = static_cast<const char*>(GlobalLock(data))) {
-      text = chars;
-      GlobalUnlock(data);
-    }
-  }
-  CloseClipboard();
-  return text;
-}
+using test::ClipboardText;
 
 struct MemoFixture : ::testing::Test {
   void SetUp() override {
