@@ -40,6 +40,10 @@ WNDPROC RegisterFrameworkClass(const TCreateParams& params) {
   } else {
     wc.style = params.ClassStyle;
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    // The program's icon, where the module has one; shared icons need no freeing.
+    wc.hIcon = LoadIconA(instance, "MAINICON");
+    wc.hIconSm = static_cast<HICON>(LoadImageA(instance, "MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   }
   wc.lpfnWndProc = StandardWindowProc;
   wc.hInstance = instance;

@@ -111,39 +111,61 @@ void ClickCentre(HWND window) {
   ClickAt(window, r.right / 2, r.bottom / 2);
 }
 
-bool SaveWindowScreenshot(HWND window, const std::string& path) {
+COLORREF TScreenshot::At(int x, int y) const {
+  const std::uint32_t rgb = pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
+  return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+TScreenshot CaptureClientArea(HWND window) {
+  TScreenshot shot;
   RECT r{};
-  GetWindowRect(window, &r);
-  const int width = r.right - r.left, height = r.bottom - r.top;
+  GetClientRect(window, &r);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  shot.width = r.right;
+  shot.height = r.bottom;
+  shot.pixels.assign(static_cast<std::size_t>(shot.width) * static_cast<std::size_t>(shot.height), 0);
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), shot.width, -shot.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  bool saved = false;
-  if (bitmap) {
+  if (HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0)) {
     HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    BitBlt(memory, 0, 0, shot.width, shot.height, screen, origin.x, origin.y, SRCCOPY);
     GdiFlush();
-    const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) & ~3u);
-    const DWORD image_size = stride * static_cast<DWORD>(height);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    file.bfSize = file.bfOffBits + image_size;
-    if (FILE* out = fopen(path.c_str(), "wb")) {
-      fwrite(&file, sizeof file, 1, out);
-      fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
-      fwrite(bits, 1, image_size, out);
-      saved = fclose(out) == 0;
-    }
+    const auto* source = static_cast<const std::uint32_t*>(bits);
+    for (std::size_t i = 0; i < shot.pixels.size(); ++i) shot.pixels[i] = source[i] & 0xFFFFFF;
     SelectObject(memory, old);
     DeleteObject(bitmap);
   }
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
-  return saved;
+  return shot;
+}
+
+bool TScreenshot::SaveBmp(const std::string& path) const {
+  const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+  const DWORD image_size = stride * static_cast<DWORD>(height);
+  BITMAPINFOHEADER header{sizeof header, width, -height, 1, 24, BI_RGB, image_size, 0, 0, 0, 0};
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+  file.bfSize = file.bfOffBits + image_size;
+  std::vector<std::uint8_t> rows(image_size, 0);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t rgb = pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
+      std::uint8_t* out = &rows[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x) * 3];
+      out[0] = rgb & 0xFF;
+      out[1] = (rgb >> 8) & 0xFF;
+      out[2] = (rgb >> 16) & 0xFF;
+    }
+  FILE* out = fopen(path.c_str(), "wb");
+  if (!out) return false;
+  const bool written = fwrite(&file, sizeof file, 1, out) == 1 && fwrite(&header, sizeof header, 1, out) == 1 &&
+                       fwrite(rows.data(), 1, rows.size(), out) == rows.size();
+  return fclose(out) == 0 && written;
 }
 
 }  // namespace plx::e2e

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -57,7 +58,16 @@ void ClickAt(HWND window, int client_x, int client_y);
 using test::ClipboardText;
 using test::EmptyTheClipboard;
 
-// Saves a screenshot of the window (with its frame) as a BMP file.
-bool SaveWindowScreenshot(HWND window, const std::string& path);
+// A screenshot: what the screen shows of a window's client area.
+struct TScreenshot {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;  // 0x00RRGGBB, top row first
+  // As a COLORREF (0x00BBGGRR), to compare with the program's colours.
+  COLORREF At(int x, int y) const;
+  // Writes a 24-bit BMP for a person to look at.
+  bool SaveBmp(const std::string& path) const;
+};
+TScreenshot CaptureClientArea(HWND window);
 
 }  // namespace plx::e2e

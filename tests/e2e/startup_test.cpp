@@ -22,6 +22,8 @@ TEST_F(StartedPlexoria, OpensAtItsPlaceWithItsClientSize) {
   GetWindowRect(window, &frame);
   EXPECT_EQ(frame.left, 731);
   EXPECT_EQ(frame.top, 341);
+  EXPECT_NE(GetClassLongPtrA(window, GCLP_HICON), 0) << "the window carries the program's icon";
+  EXPECT_TRUE(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME) << "a dialog frame";
 }
 
 TEST_F(StartedPlexoria, StartsWithThePromptAnEmptyListAndOnlyCopyEnabled) {
@@ -41,6 +43,37 @@ TEST_F(StartedPlexoria, StartsWithThePromptAnEmptyListAndOnlyCopyEnabled) {
     HWND button = app.FindChild("PlexoriaButton", b.caption);
     ASSERT_NE(button, nullptr) << b.caption;
     EXPECT_EQ(IsWindowEnabled(button) != FALSE, b.enabled) << b.caption;
+  }
+}
+
+TEST_F(StartedPlexoria, ScreenShowsThePanelTheListTheMemoAndTheButtons) {
+  HWND window = app.MainWindow();
+  ASSERT_TRUE(WaitUntil([&] { return CaptureClientArea(window).At(4, 4) == RGB(0xF0, 0xF0, 0xF0); }))
+      << "the frame panel's colour never showed";
+  const TScreenshot shot = CaptureClientArea(window);
+  // Kept beside the test binary for a person to look at.
+  shot.SaveBmp("plexoria-start.bmp");
+  struct Spot {
+    const char* what;
+    int x, y;
+    COLORREF colour;
+  } spots[] = {
+      {"panel left of the list", 4, 200, RGB(0xF0, 0xF0, 0xF0)},
+      {"inside the empty list", 120, 190, GetSysColor(COLOR_WINDOW)},
+      {"inside the memo, below its text", 100, 460, GetSysColor(COLOR_WINDOW)},
+      {"panel between memo and Copy", 120, 484, RGB(0xF0, 0xF0, 0xF0)},
+  };
+  for (const auto& s : spots) EXPECT_EQ(shot.At(s.x, s.y), s.colour) << s.what;
+  // The buttons are drawn where the layout puts them: not in the panel's colour.
+  for (const char* caption : {"Remove [-]", "Clear All", "Copy"}) {
+    HWND button = app.FindChild("PlexoriaButton", caption);
+    ASSERT_NE(button, nullptr);
+    RECT r{};
+    GetWindowRect(button, &r);
+    MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&r), 2);
+    int differing = 0;
+    for (int x = r.left; x < r.right; ++x) differing += shot.At(x, (r.top + r.bottom) / 2) != RGB(0xF0, 0xF0, 0xF0);
+    EXPECT_GT(differing, 0) << caption;
   }
 }
 
