@@ -5,6 +5,7 @@
 #include "dragdrop/DragDropUnit.h"
 #include "dragdrop/ObjectSlot.h"
 #include "framework/Com.h"
+#include "framework/TextConversion.h"
 
 namespace plx {
 
@@ -26,13 +27,9 @@ std::vector<TFileGroupEntry> EntriesFor(const std::string& folder, const TString
   return entries;
 }
 
-std::u16string WideFromAnsi(const std::string& text) {
-  if (text.empty()) return {};
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::u16string wide(static_cast<std::size_t>(length), u'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), reinterpret_cast<wchar_t*>(wide.data()),
-                      length);
-  return wide;
+std::u16string Utf16FromAnsi(const std::string& text) {
+  const std::wstring wide = WideFromAnsi(text);
+  return std::u16string(wide.begin(), wide.end());
 }
 
 // An item identifier list allocated by the shell; freed with CoTaskMemFree.
@@ -53,7 +50,7 @@ class TShellItemList {
 };
 
 bool ParseName(IShellFolder* folder, const std::string& name, TShellItemList& list) {
-  std::u16string wide = WideFromAnsi(name);
+  std::u16string wide = Utf16FromAnsi(name);
   wide.push_back(u'\0');
   return SUCCEEDED(folder->ParseDisplayName(nullptr, nullptr, reinterpret_cast<LPWSTR>(wide.data()), nullptr,
                                             list.Put(), nullptr)) &&
@@ -82,7 +79,7 @@ std::string HDROPFromFileListEx(const std::string& folder, const TStringList& na
     return BuildHDROP(paths);
   }
   std::vector<std::u16string> paths;
-  for (int i = 0; i < names.Count(); ++i) paths.push_back(WideFromAnsi(JoinFolderAndName(folder, names.Strings(i))));
+  for (int i = 0; i < names.Count(); ++i) paths.push_back(Utf16FromAnsi(JoinFolderAndName(folder, names.Strings(i))));
   return BuildHDROPWide(paths);
 }
 

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "framework/Exception.h"
+#include "framework/TextConversion.h"
 
 namespace plx {
 
@@ -36,12 +37,7 @@ bool ConvertUnicodeFileToAnsi(const std::string& fileName) {
   const int units = static_cast<int>(bytes.size() / 2);
   std::wstring wide(static_cast<std::size_t>(units), L'\0');
   if (units > 0) std::memcpy(wide.data(), bytes.data(), static_cast<std::size_t>(units) * 2);
-  std::string text;
-  if (units > 0) {
-    const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
-    text.resize(static_cast<std::size_t>(size));
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), units, text.data(), size, nullptr, nullptr);
-  }
+  const std::string text = AnsiFromWide(wide);
   std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
   if (!out) throw EStreamError("Cannot create file \"" + fileName + "\"");
   out.write(text.data(), static_cast<std::streamsize>(text.size()));

@@ -8,18 +8,11 @@
 
 #include "framework/Com.h"
 #include "framework/GdiHandles.h"
+#include "framework/TextConversion.h"
 
 namespace plx {
 
 namespace {
-
-std::wstring Wide(const std::string& text) {
-  if (text.empty()) return {};
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  return wide;
-}
 
 // A VARIANT cleared on every way out.
 class TVariant {
@@ -93,12 +86,7 @@ std::string AsText(VARIANT& value) {
   TVariant converted;
   if (FAILED(VariantChangeType(converted.Get(), &value, 0, VT_BSTR)) || !(*converted).bstrVal) return {};
   const BSTR text = (*converted).bstrVal;
-  const int length = static_cast<int>(SysStringLen(text));
-  if (length == 0) return {};
-  const int size = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
-  std::string result(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, length, result.data(), size, nullptr, nullptr);
-  return result;
+  return AnsiFromWide(std::wstring_view(text, SysStringLen(text)));
 }
 
 bool EqualsIgnoringCase(const std::string& a, const char* b) {
@@ -162,7 +150,7 @@ std::unique_ptr<TBitmap> DecodeFetchedImage(const std::string& contentType, cons
 
 bool FetchImageURLWith(IDispatch* network, const std::string& url, TPicture& picture) {
   if (!network || url.empty()) return false;
-  const TBstr wide_url(Wide(url));
+  const TBstr wide_url(WideFromAnsi(url));
   {
     TVariant ignored;
     if (FAILED(CallMethod(network, L"Open", {BstrArgument(wide_url.Get())}, ignored.Get()))) return false;
@@ -204,7 +192,7 @@ bool FetchImageURLWith(IDispatch* network, const std::string& url, TPicture& pic
 
 bool FetchImageURL(const std::string& url, TPicture& picture) {
   CLSID id{};
-  const std::wstring prog_id = Wide(kNetworkObjectProgID);
+  const std::wstring prog_id = WideFromAnsi(kNetworkObjectProgID);
   if (FAILED(CLSIDFromProgID(prog_id.c_str(), &id))) return false;
   TComPtr<IDispatch> network;
   if (FAILED(CoCreateInstance(id, nullptr, CLSCTX_ALL, IID_IDispatch, reinterpret_cast<void**>(network.Put()))) ||

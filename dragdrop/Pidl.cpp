@@ -1,4 +1,5 @@
 #include "dragdrop/Pidl.h"
+#include "framework/TextConversion.h"
 
 #include <shlwapi.h>
 
@@ -7,14 +8,6 @@
 namespace plx {
 
 namespace {
-
-std::wstring Wide(const std::string& text) {
-  if (text.empty()) return {};
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  return wide;
-}
 
 TComPtr<IShellFolder> Desktop() {
   TComPtr<IShellFolder> desktop;
@@ -39,7 +32,7 @@ TPidl FirstItem(LPCITEMIDLIST list) {
 TPidl PIDLGetFromParentFolder(IShellFolder* folder, const std::string& name) {
   TPidl list;
   if (!folder) return list;
-  std::wstring wide = Wide(name);
+  std::wstring wide = WideFromAnsi(name);
   if (FAILED(folder->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr, list.Put(), nullptr))) list.Reset();
   return list;
 }

@@ -3,17 +3,11 @@
 #include <shlobj.h>
 
 #include "framework/Com.h"
+#include "framework/TextConversion.h"
 
 namespace plx {
 
 namespace {
-
-std::wstring Wide(const std::string& text) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
-  if (length > 0) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
-  return wide;
-}
 
 std::string NameWithoutExtension(const std::string& file) {
   const std::size_t slash = file.find_last_of("\\/:");
@@ -33,7 +27,7 @@ TShortcutInfo GetShortcutInfo(const std::string& linkFile, HWND window) {
     return info;
   }
   TComPtr<IPersistFile> file = link.As<IPersistFile>();
-  if (!file || FAILED(file->Load(Wide(linkFile).c_str(), STGM_READ))) return info;
+  if (!file || FAILED(file->Load(WideFromAnsi(linkFile).c_str(), STGM_READ))) return info;
   const bool silent = window == kNoResolveUI;
   // With SLR_NO_UI the high word of the flags is the search time-out (ms).
   const DWORD flags = silent ? (static_cast<DWORD>(SLR_NO_UI) | (1000u << 16)) : static_cast<DWORD>(SLR_ANY_MATCH);

@@ -8,27 +8,11 @@
 
 #include "framework/Com.h"
 #include "framework/Exception.h"
+#include "framework/TextConversion.h"
 
 namespace plx {
 
 namespace {
-
-std::wstring Wide(const std::string& text) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
-  if (length > 0) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
-  wide.resize(wide.size() - 1);  // without the terminator
-  return wide;
-}
-
-std::string Ansi(const wchar_t* text) {
-  if (!text || !*text) return {};
-  const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string result(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, -1, result.data(), size, nullptr, nullptr);
-  result.resize(result.size() - 1);
-  return result;
-}
 
 // Memory the COM task allocator handed out.
 struct TTaskMemory {
@@ -58,7 +42,7 @@ std::string SaveIStreamToFile(IStream* stream, const std::string& fileName) {
 
 std::string SaveIStorageToFile(IStorage* storage, const std::string& fileName) {
   TComPtr<IStorage> file;
-  if (FAILED(StgCreateDocfile(Wide(fileName).c_str(), STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0,
+  if (FAILED(StgCreateDocfile(WideFromAnsi(fileName).c_str(), STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0,
                               file.Put()))) {
     throw EStreamError("Cannot create file \"" + fileName + "\"");
   }
@@ -74,7 +58,7 @@ void DisplayStorageUnderTreeNode(IStorage* storage, HWND treeView, HTREEITEM nod
   STATSTG element{};
   while (elements->Next(1, &element, nullptr) == S_OK) {
     const TTaskMemory name{element.pwcsName};
-    std::string text = Ansi(element.pwcsName);
+    std::string text = element.pwcsName ? AnsiFromWide(element.pwcsName) : std::string();
     TVINSERTSTRUCTA insert{};
     insert.hParent = node;
     insert.hInsertAfter = TVI_LAST;
@@ -94,7 +78,7 @@ void DisplayStorageUnderTreeNode(IStorage* storage, HWND treeView, HTREEITEM nod
 
 bool DisplayCompoundDocUnderTreeNode(const std::string& fileName, HWND treeView, HTREEITEM node) {
   TComPtr<IStorage> storage;
-  if (FAILED(StgOpenStorage(Wide(fileName).c_str(), nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr, 0,
+  if (FAILED(StgOpenStorage(WideFromAnsi(fileName).c_str(), nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr, 0,
                             storage.Put()))) {
     return false;
   }
