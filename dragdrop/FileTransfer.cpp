@@ -5,6 +5,7 @@
 #include "dragdrop/DragDropUnit.h"
 #include "dragdrop/ObjectSlot.h"
 #include "framework/Com.h"
+#include "dragdrop/Pidl.h"
 #include "framework/TextConversion.h"
 
 namespace plx {
@@ -32,24 +33,12 @@ std::u16string Utf16FromAnsi(const std::string& text) {
   return std::u16string(wide.begin(), wide.end());
 }
 
-// An item identifier list allocated by the shell; freed with CoTaskMemFree.
-class TShellItemList {
- public:
-  TShellItemList() = default;
-  TShellItemList(const TShellItemList&) = delete;
-  TShellItemList& operator=(const TShellItemList&) = delete;
-  ~TShellItemList() { CoTaskMemFree(list_); }
-  LPITEMIDLIST* Put() { return &list_; }
-  LPCITEMIDLIST Get() const { return list_; }
-  std::string Bytes() const {
-    return std::string(reinterpret_cast<const char*>(list_), ILGetSize(list_));
-  }
+// The bytes of an item identifier list, its terminator included.
+std::string PidlBytes(const TPidl& list) {
+  return std::string(reinterpret_cast<const char*>(list.Get()), ILGetSize(list.Get()));
+}
 
- private:
-  LPITEMIDLIST list_ = nullptr;
-};
-
-bool ParseName(IShellFolder* folder, const std::string& name, TShellItemList& list) {
+bool ParseName(IShellFolder* folder, const std::string& name, TPidl& list) {
   std::u16string wide = Utf16FromAnsi(name);
   wide.push_back(u'\0');
   return SUCCEEDED(folder->ParseDisplayName(nullptr, nullptr, reinterpret_cast<LPWSTR>(wide.data()), nullptr,
@@ -90,18 +79,18 @@ std::string HDROPFromFileList(const std::string& folder, const TStringList& name
 std::string ShellIDListFromFileList(const std::string& folder, const TStringList& names) {
   TComPtr<IShellFolder> desktop;
   if (FAILED(SHGetDesktopFolder(desktop.Put())) || !desktop) return {};
-  TShellItemList folder_list;
+  TPidl folder_list;
   if (!ParseName(desktop.Get(), folder, folder_list)) return {};
   TComPtr<IShellFolder> parent;
   if (FAILED(desktop->BindToObject(folder_list.Get(), nullptr, IID_IShellFolder, reinterpret_cast<void**>(parent.Put()))) ||
       !parent) {
     return {};
   }
-  std::vector<std::string> lists{folder_list.Bytes()};
+  std::vector<std::string> lists{PidlBytes(folder_list)};
   for (int i = 0; i < names.Count(); ++i) {
-    TShellItemList item;
+    TPidl item;
     if (!ParseName(parent.Get(), names.Strings(i), item)) return {};
-    lists.push_back(item.Bytes());
+    lists.push_back(PidlBytes(item));
   }
   // Count, one offset per list (the folder's first), then the lists.
   std::string block = EncodeDWORDToString(static_cast<std::uint32_t>(names.Count()));
