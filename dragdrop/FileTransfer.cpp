@@ -4,8 +4,8 @@
 
 #include "dragdrop/DragDropUnit.h"
 #include "dragdrop/ObjectSlot.h"
-#include "framework/Com.h"
 #include "dragdrop/Pidl.h"
+#include "framework/Com.h"
 #include "framework/TextConversion.h"
 
 namespace plx {
