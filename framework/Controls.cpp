@@ -260,6 +260,7 @@ void TWinControl::RemoveControl(TControl* control) {
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {
+  if (left == Left() && top == Top() && width == Width() && height == Height()) return;
   TControl::SetBounds(left, top, width, height);
   if (handle_) SetWindowPos(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
