@@ -153,7 +153,6 @@ TWinControl::~TWinControl() {
   // call back into a half-destroyed parent.
   for (TControl* child : controls_) child->parent_ = nullptr;
   controls_.clear();
-  if (background_brush_) DeleteObject(background_brush_);
 }
 
 TWinControl* TWinControl::FromHandle(HWND window) {
@@ -334,11 +333,10 @@ void TWinControl::ApplyFont() {
 
 HBRUSH TWinControl::BackgroundBrush() {
   if (!background_brush_ || background_brush_color_ != Color()) {
-    if (background_brush_) DeleteObject(background_brush_);
-    background_brush_ = CreateSolidBrush(ColorToRGB(Color()));
+    background_brush_.Reset(CreateSolidBrush(ColorToRGB(Color())));
     background_brush_color_ = Color();
   }
-  return background_brush_;
+  return background_brush_.Get();
 }
 
 bool TWinControl::EraseBackground(HDC dc) {

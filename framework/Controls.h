@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "framework/Component.h"
+#include "framework/GdiHandles.h"
 #include "framework/Types.h"
 
 namespace plx {
@@ -187,7 +188,7 @@ class TWinControl : public TControl {
   HWND handle_ = nullptr;
   WNDPROC class_default_proc_ = nullptr;  // the native class's procedure
   std::vector<TControl*> controls_;       // children (borrowed)
-  HBRUSH background_brush_ = nullptr;     // owned, for WM_CTLCOLOR answers
+  TOwnedBrush background_brush_;          // in Color, for WM_CTLCOLOR answers
   TColor background_brush_color_ = clNone;
   bool recreating_ = false;
 };
