@@ -181,10 +181,11 @@ STDMETHODIMP TTextDropTarget::Drop(IDataObject* dataObject, DWORD keyState, POIN
     if (!found) return result;
     if (found->custom_index >= 0) owner.custom_format_index_ = found->custom_index;
 
-    // A medium other than the one asked for, or a block that cannot be
-    // locked, is a failed read: no text is reported.
+    // A medium other than one of those asked for (a custom format may ask
+    // for several at once), or a block that cannot be locked, is a failed
+    // read: no text is reported. The answer must name exactly one medium.
     const STGMEDIUM& data = medium.Get();
-    if (data.tymed != found->tymed) return DV_E_TYMED;
+    if ((data.tymed & found->tymed) == 0 || (data.tymed & (data.tymed - 1)) != 0) return DV_E_TYMED;
     std::string text;
     if (found->format == CF_HDROP) {
       TGlobalLock lock(data.hGlobal);
@@ -260,7 +261,9 @@ void TQXTextTarget::setAcceptor(TWinControl* control) {
 void TQXTextTarget::setAcceptTextFormats(TDropTextFormats formats) {
   if (formats == accept_text_formats_) return;
   accept_text_formats_ = formats;
-  if (drop_target_ && drop_target_->DataObject()) drop_target_->RecheckAcceptance();
+  // Recomputed on every change: with no drag under way the flag goes false,
+  // so a stale answer from the last drag never accepts the next one.
+  if (drop_target_) drop_target_->RecheckAcceptance();
 }
 
 void TQXTextTarget::SetAccepted(TDropTextFormat kind, bool value) {

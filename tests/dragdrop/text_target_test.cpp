@@ -213,6 +213,67 @@ TEST_F(TextTargetTest, DropReadsTheFirstAcceptedFormat) {
   }
 }
 
+// A custom entry asks for the medium in its object slot (0: a global block);
+// the text comes only from a global block, other media give an empty text.
+TEST_F(TextTargetTest, CustomFormatsReadOnTheMediaTheyName) {
+  const UINT custom = RegisterClipboardFormatA("Plexoria Custom");
+  struct Case {
+    const char* name;
+    DWORD slot;
+    TOfferedFormat offered;
+    HRESULT result;
+    bool dropped;
+    std::string text;
+  } cases[] = {
+      {"slot 0 is a global block", 0, {custom, "abc"}, S_OK, true, "abc"},
+      {"block or stream, block given", TYMED_HGLOBAL | TYMED_ISTREAM, {custom, "abc"}, S_OK, true, "abc"},
+      {"block or stream, stream given", TYMED_HGLOBAL | TYMED_ISTREAM, {custom, "abc", TYMED_ISTREAM}, S_OK, true, ""},
+      {"stream asked and given", TYMED_ISTREAM, {custom, "abc", TYMED_ISTREAM}, S_OK, true, ""},
+      {"stream instead of block", 0, {custom, "abc", TYMED_HGLOBAL, TMisbehaviour::WrongMedium}, DV_E_TYMED, false,
+       "before"},
+  };
+  target->setAcceptTextFormats({dtfCustom});
+  for (const Case& c : cases) {
+    target->CustomFormats().Clear();
+    target->CustomFormats().AddObject("Plexoria Not Offered", nullptr);
+    target->CustomFormats().AddObject("Plexoria Custom", ObjectSlotFromNumber(c.slot));
+    auto before = MakeDataObject({{custom, "before"}, {custom, "before", TYMED_ISTREAM}});
+    ASSERT_EQ(EnterAndDrop(before.Get(), 0, DROPEFFECT_COPY), S_OK) << c.name;
+    drops.clear();
+
+    auto object = MakeDataObject({c.offered});
+    DWORD effect = 0;
+    EXPECT_EQ(EnterAndDrop(object.Get(), 0, DROPEFFECT_COPY, &effect), c.result) << c.name;
+    const DWORD asked = c.slot == 0 ? static_cast<DWORD>(TYMED_HGLOBAL) : c.slot;
+    ASSERT_FALSE(object->requests.empty()) << c.name;
+    EXPECT_EQ(object->requests.back(), (TRequest{custom, asked, -1})) << c.name;
+    EXPECT_EQ(effect, c.dropped ? static_cast<DWORD>(DROPEFFECT_COPY) : static_cast<DWORD>(DROPEFFECT_NONE)) << c.name;
+    ASSERT_EQ(drops.size(), c.dropped ? 1u : 0u) << c.name;
+    if (c.dropped) {
+      EXPECT_EQ(drops[0].text, c.text) << c.name;
+    }
+    EXPECT_EQ(target->getText(), c.text) << c.name;
+    EXPECT_EQ(target->CustomFormatIndex(), 1) << c.name;
+    EXPECT_EQ(target->DroppedTextFormat(), dtfCustom) << c.name;
+    EXPECT_EQ(object->RefCount(), 1) << c.name;
+    EXPECT_EQ(TTestDataObject::LiveMedia(), 0) << c.name;
+  }
+}
+
+// The acceptance flag is recomputed on every change of the accepted kinds,
+// also when no drag is under way: the last drag's answer does not carry over.
+TEST_F(TextTargetTest, FormatChangeOutsideADragClearsAcceptance) {
+  auto object = MakeDataObject({{CF_TEXT, "x"}});
+  ASSERT_EQ(EnterAndDrop(object.Get(), 0, DROPEFFECT_COPY), S_OK);
+  drops.clear();
+  target->setAcceptURL(true);
+  DWORD effect = DROPEFFECT_COPY;
+  EXPECT_EQ(DropTarget()->Drop(object.Get(), 0, ListPoint(), &effect), kNotTried);
+  EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+  EXPECT_TRUE(drops.empty());
+  EXPECT_EQ(object->RefCount(), 1);
+}
+
 TEST_F(TextTargetTest, TextTargetRefusesUnicodeOnlySources) {
   for (UINT format : {CF_UNICODETEXT, CF_OEMTEXT}) {
     auto object = MakeDataObject({{format, "x\0"s}});
