@@ -173,10 +173,12 @@ class TInflater {
   bool ReadDynamicTrees();
   bool HuffmanBlock(const THuffmanTree& literals, const THuffmanTree& distances);
   bool FlushHistory();
+  // Output beyond the limit is cut off at the limit, and decoding fails.
   bool WriteOut(const std::uint8_t* data, std::size_t count) {
-    if (count > outputLimit_ - written_) return false;
-    written_ += count;
-    return output_.Write(data, count) == count;
+    const bool withinLimit = count <= outputLimit_ - written_;
+    const std::size_t allowed = withinLimit ? count : static_cast<std::size_t>(outputLimit_ - written_);
+    written_ += allowed;
+    return output_.Write(data, allowed) == allowed && withinLimit;
   }
 
   TStream& input_;

@@ -55,7 +55,8 @@ class THuffmanTree : public TObject {
 // and writes the decoded bytes to output. Answers true when the final block
 // was decoded and everything was written; false for a malformed or truncated
 // stream, a failed write, or output that would grow beyond outputLimit bytes
-// (output may then hold a partial result, never more than outputLimit).
+// (output then holds a partial result; in the last case exactly the first
+// outputLimit bytes).
 bool InflateStream(TStream& input, TStream& output, std::uint64_t outputLimit = UINT64_MAX);
 
 }  // namespace plx

@@ -76,6 +76,21 @@ class TZipCipher {
   std::uint32_t key2_ = 0x34567890;
 };
 
+// Everything of ExtractArchiveEntry but the final clean-up; both files are
+// closed when it returns, so the target can then be deleted.
+TExtractResult ExtractIntoTarget(const std::string& archivePath, std::string_view entryName,
+                                 const std::string& targetPath, const std::string& password) {
+  TBinaryFileStream archive(archivePath, TBinaryFileStream::fmOpenRead);
+  if (!archive.IsOpen()) return erFailed;
+  TArchiveEntryInfo entry;
+  if (!FindArchiveEntry(archive, entryName, entry)) return erFailed;
+
+  TBinaryFileStream target(targetPath, TBinaryFileStream::fmCreate);
+  if (!target.IsOpen()) return erFailed;
+  const TExtractResult result = DecodeArchiveEntry(archive, entry, password, target);
+  return CheckExtractedSize(result, target.Size(), entry.uncompressedSize);
+}
+
 }  // namespace
 
 std::uint32_t Crc32Update(std::uint32_t crc, std::uint8_t byte) { return kCrcTable[(crc ^ byte) & 0xFF] ^ (crc >> 8); }
@@ -132,8 +147,11 @@ TExtractResult DecodeArchiveEntry(TStream& archive, const TArchiveEntryInfo& ent
       static_cast<std::int64_t>(entry.localHeaderOffset) + kLocalHeaderSize + Le16(localHeader + 26) + Le16(localHeader + 28);
   if (archive.Seek(dataStart, TSeekOrigin::soBeginning) != dataStart) return erFailed;
 
-  // The directory's size bounds the output, so a hostile stream cannot fill the disk.
-  if (!entry.Encrypted()) return InflateStream(archive, target, entry.uncompressedSize) ? erExtracted : erFailed;
+  // The directory's size bounds the output, so a hostile stream cannot fill
+  // the disk. One byte more is let through: a stream longer than promised
+  // then leaves a target of the wrong size, which the size rule reports.
+  const std::uint64_t outputLimit = std::uint64_t{entry.uncompressedSize} + 1;
+  if (!entry.Encrypted()) return InflateStream(archive, target, outputLimit) ? erExtracted : erFailed;
 
   if (password.empty()) return erPasswordOrSize;
   TZipCipher cipher(password);
@@ -152,7 +170,7 @@ TExtractResult DecodeArchiveEntry(TStream& archive, const TArchiveEntryInfo& ent
     plain.Write(block, n);
   }
   plain.SetPosition(0);
-  return InflateStream(plain, target, entry.uncompressedSize) ? erExtracted : erFailed;
+  return InflateStream(plain, target, outputLimit) ? erExtracted : erFailed;
 }
 
 TExtractResult CheckExtractedSize(TExtractResult result, std::int64_t targetSize, std::uint32_t expectedSize) {
@@ -163,19 +181,9 @@ TExtractResult CheckExtractedSize(TExtractResult result, std::int64_t targetSize
 
 TExtractResult ExtractArchiveEntry(const std::string& archivePath, std::string_view entryName,
                                    const std::string& targetPath, const std::string& password) {
-  TExtractResult result = erFailed;
-  {
-    TBinaryFileStream archive(archivePath, TBinaryFileStream::fmOpenRead);
-    if (!archive.IsOpen()) return erFailed;
-    TArchiveEntryInfo entry;
-    if (!FindArchiveEntry(archive, entryName, entry)) return erFailed;
-
-    TBinaryFileStream target(targetPath, TBinaryFileStream::fmCreate);
-    if (target.IsOpen()) {
-      result = DecodeArchiveEntry(archive, entry, password, target);
-      result = CheckExtractedSize(result, target.Size(), entry.uncompressedSize);
-    }
-  }  // both files are closed here, so the target can be deleted
+  const TExtractResult result = ExtractIntoTarget(archivePath, entryName, targetPath, password);
+  // Whatever stands at the target after a failed extraction, a partial
+  // write or an older file, must not pass for the entry.
   if (result != erExtracted && FileExists(targetPath)) DeleteFileAt(targetPath);
   return result;
 }

@@ -52,6 +52,15 @@ TEST(ExtractArchiveEntry, ArchivesWrittenByZip) {
        "SKINDATA.SK2", "", erExtracted},
       {"encrypted, check byte from the time", "encrypted.skn", nullptr, "SKINDATA.SK2", "secret", erExtracted},
       {"encrypted with a data descriptor", "streamed.skn", nullptr, "SKINDATA.SK2", "secret", erExtracted},
+      // zip writes its encrypted entries with flag bit 3; without it the check
+      // byte is the CRC's top byte, here made equal to the header's (the
+      // time's top byte, 0x60). The CRC itself is never verified.
+      {"encrypted, check byte from the CRC", "encrypted.skn",
+       [](std::string& a) {
+         a[DirectoryEntry(a) + 8] &= ~0x08;
+         a[DirectoryEntry(a) + 19] = '\x60';
+       },
+       "SKINDATA.SK2", "secret", erExtracted},
       {"encrypted without password", "encrypted.skn", nullptr, "SKINDATA.SK2", "", erPasswordOrSize},
       {"encrypted with a wrong password", "encrypted.skn", nullptr, "SKINDATA.SK2", "Secret", erPasswordOrSize},
       {"encrypted, check byte taken from the CRC instead", "encrypted.skn",
@@ -90,10 +99,35 @@ TEST(ExtractArchiveEntry, ArchivesWrittenByZip) {
   }
 }
 
-TEST(ExtractArchiveEntry, MissingArchiveFails) {
+TEST(ExtractArchiveEntry, AFileAlreadyAtTheTargetIsDeletedOnEveryFailure) {
+  const struct {
+    const char* name;
+    const char* fixture;  // nullptr: no archive at all
+    const char* entryName;
+    const char* password;
+    TExtractResult expected;
+  } cases[] = {
+      {"missing archive", nullptr, "SKINDATA.SK2", "", erFailed},
+      {"standard ZIP signature", "pk-signature.zip", "SKINDATA.SK2", "", erFailed},
+      {"entry not in the archive", "plain.skn", "OTHER.SK2", "", erFailed},
+      {"wrong password", "encrypted.skn", "SKINDATA.SK2", "wrong", erPasswordOrSize},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TTempDir dir;
+    if (c.fixture != nullptr) WriteWholeFile(dir.File("skin.skn"), Fixture(c.fixture));
+    WriteWholeFile(dir.File("target"), "an older file");
+    EXPECT_EQ(ExtractArchiveEntry(dir.File("skin.skn"), c.entryName, dir.File("target"), c.password), c.expected);
+    EXPECT_EQ(dir.EntryCount(), c.fixture != nullptr ? 1u : 0u) << "the target must be gone";
+  }
+}
+
+TEST(ExtractArchiveEntry, ATargetThatCannotBeCreatedFails) {
   TTempDir dir;
-  EXPECT_EQ(ExtractArchiveEntry(dir.File("absent.skn"), "SKINDATA.SK2", dir.File("target"), ""), erFailed);
-  EXPECT_EQ(dir.EntryCount(), 0u);
+  WriteWholeFile(dir.File("skin.skn"), Fixture("plain.skn"));
+  EXPECT_EQ(ExtractArchiveEntry(dir.File("skin.skn"), "SKINDATA.SK2", dir.File("no-such-folder/target"), ""),
+            erFailed);
+  EXPECT_EQ(dir.EntryCount(), 1u);
 }
 
 // Replaces the fixture's entry data with the given deflate stream and
@@ -110,7 +144,16 @@ std::string WithEntryData(const std::string& deflated, std::uint32_t size) {
   return rebuilt;
 }
 
-TEST(ExtractArchiveEntry, AnEmptyEntryCountsAsFailure) {
+// Two stored blocks of 40,000 'x' each: 80,000 bytes, so the first 32 KB
+// reach the target before the stream ends.
+std::string EightyThousandStored() {
+  const std::string piece(40'000, 'x');
+  const std::string lengths("\x40\x9C\xBF\x63", 4);  // LEN 40,000 and its complement
+  return std::string(1, '\x00') + lengths + piece     // BFINAL 0, BTYPE 0, aligned
+         + std::string(1, '\x01') + lengths + piece;  // BFINAL 1, BTYPE 0
+}
+
+TEST(ExtractArchiveEntry, TheTargetSizeDecidesTheResult) {
   const struct {
     const char* name;
     std::string deflated;
@@ -119,6 +162,11 @@ TEST(ExtractArchiveEntry, AnEmptyEntryCountsAsFailure) {
   } cases[] = {
       {"one byte", std::string("\x73\x04\x00", 3), 1, erExtracted},  // "A" in a fixed block
       {"nothing", std::string("\x03\x00", 2), 0, erFailed},           // a fixed block holding only its end
+      {"more than the directory promises nothing", std::string("\x73\x04\x00", 3), 0, erPasswordOrSize},
+      {"less than the directory promises", std::string("\x73\x04\x00", 3), 2, erPasswordOrSize},
+      {"more than promised, the promise written already", EightyThousandStored(), 32'768, erPasswordOrSize},
+      {"a long stored entry", EightyThousandStored(), 80'000, erExtracted},
+      {"reserved block type, nothing promised", std::string("\x07", 1), 0, erFailed},  // BFINAL, BTYPE 3
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
