@@ -193,9 +193,9 @@ TagEffect ApplyImage(RenderState& state, std::string_view tag) {
 
 void Rotate(RenderState& state, std::string_view tag) {
   const int angle = ReadMarkupInteger(QuotedValueAfterLetter(tag, 'a', 2)).Value;
-  // Keep the unrotated font once, so a second R does not make /R return to a
-  // rotated font.
-  if (!state.Rotated) state.FontBeforeRotation = state.Font;
+  // Like every tag, R does not nest: it remembers the font in force right
+  // now, so after a second R the /R goes back to the first rotation.
+  state.FontBeforeRotation = state.Font;
   state.Rotated = true;
   // A full turn changes nothing; reducing the angle keeps the tenths of a
   // degree from overflowing.

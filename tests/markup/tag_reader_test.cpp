@@ -338,11 +338,15 @@ TEST(ApplyTagTest, IndentNeedsACleanNumberOffsetReadsAnyDigits) {
 }
 
 TEST(ApplyTagTest, RotationTurnsTheFontAndClosingSelectsTheFontBeforeIt) {
+  const PassRecord single = RunPass("<B>a<R a=\"90\">b</R>c", kDrawing);
+  EXPECT_EQ(StateOfRun(single, "b").Font.Escapement, 900);
+  EXPECT_EQ(StateOfRun(single, "c").Font, StateOfRun(single, "a").Font);
+
+  // R does not nest: the second one remembers the first rotation.
   const PassRecord record = RunPass("<B>a<R a=\"90\">b<R a=\"45\">c</R>d</R>e", kDrawing);
-  EXPECT_EQ(StateOfRun(record, "b").Font.Escapement, 900);
   EXPECT_EQ(StateOfRun(record, "c").Font.Escapement, 450);
   const RenderState& d = StateOfRun(record, "d");
-  EXPECT_EQ(d.Font.Escapement, 0);
+  EXPECT_EQ(d.Font, StateOfRun(record, "b").Font);
   EXPECT_TRUE(d.Font.Style.Bold);
   EXPECT_EQ(StateOfRun(record, "e").Font, d.Font);  // nothing left to return to
   // The angle follows the first letter a of the tag, whatever word holds it.
