@@ -274,6 +274,42 @@ TEST_F(TextTargetTest, FormatChangeOutsideADragClearsAcceptance) {
   EXPECT_EQ(object->RefCount(), 1);
 }
 
+// What a drag leaves on the target between OLE's calls: the offered effects
+// of DragEnter (the scroll bit ignored), the data object held with one
+// reference, the effect last reported; all gone after DragLeave.
+TEST_F(TextTargetTest, DragStateBetweenCalls) {
+  auto object = MakeDataObject({{CF_TEXT, "x"}});
+  DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_SCROLL;
+  ASSERT_EQ(DropTarget()->DragEnter(object.Get(), 0, ListPoint(), &effect), S_OK);
+  EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_MOVE));
+  EXPECT_EQ(target->getAvailableDropEffects(), (TDropEffects{deCopy, deMove}));
+  EXPECT_EQ(target->getDataObject(), object.Get());
+  EXPECT_EQ(target->DataObjectRefCount(), 2u);  // the test's and the target's
+  EXPECT_EQ(target->getDropEffect(), deMove);
+
+  // Ctrl asks for copy; a source now allowing only move refuses it. The
+  // offered effects stay those of DragEnter.
+  effect = DROPEFFECT_MOVE;
+  ASSERT_EQ(DropTarget()->DragOver(MK_CONTROL, ListPoint(), &effect), S_OK);
+  EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+  EXPECT_EQ(target->getDropEffect(), deNone);
+  EXPECT_EQ(target->getAvailableDropEffects(), (TDropEffects{deCopy, deMove}));
+  effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+  ASSERT_EQ(DropTarget()->DragOver(MK_CONTROL, ListPoint(), &effect), S_OK);
+  EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
+  EXPECT_EQ(target->getDropEffect(), deCopy);
+
+  ASSERT_EQ(DropTarget()->DragLeave(), S_OK);
+  EXPECT_EQ(target->getDataObject(), nullptr);
+  EXPECT_TRUE(target->getAvailableDropEffects().Empty());
+  EXPECT_EQ(object->RefCount(), 1);
+  // Without a held object nothing is accepted any more.
+  effect = DROPEFFECT_COPY;
+  ASSERT_EQ(DropTarget()->DragOver(0, ListPoint(), &effect), S_OK);
+  EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+  EXPECT_TRUE(drops.empty());
+}
+
 TEST_F(TextTargetTest, TextTargetRefusesUnicodeOnlySources) {
   for (UINT format : {CF_UNICODETEXT, CF_OEMTEXT}) {
     auto object = MakeDataObject({{format, "x\0"s}});
