@@ -94,11 +94,9 @@ int FontSizeFromMarkup(int value) {
 
 void ApplyFont(RenderState& state, std::string_view tag, const TagPass& pass) {
   const TagAttributes attributes(tag, kLongTagAttributes);
-  if (attributes.Has("FACE")) {
-    // An unquoted or empty face is "not found": keep the current font.
-    const std::string_view face = attributes.Value("FACE");
-    if (!face.empty()) state.Font.Name = std::string(face);
-  }
+  // A face written without quotes counts as empty and names no font; the
+  // text engine then picks its default face.
+  if (attributes.Has("FACE")) state.Font.Name = std::string(attributes.Value("FACE"));
   // The blank keeps "BGCOLOR" from matching.
   if (!pass.Selected) {
     if (const auto color = ColorFromAttribute(attributes.Value(" COLOR"))) state.Font.Color = *color;
@@ -148,8 +146,9 @@ TagEffect ApplyBody(RenderState& state, std::string_view tag, const TagPass& pas
   body.TopRight = std::string(attributes.Value("BGTOPRIGHT"));
   body.Color = ColorFromAttribute(attributes.Value("BGCOLOR"));
   if (body.Color) body.ColorTo = ColorFromAttribute(attributes.Value("BGCOLORTO"));
-  const std::string_view direction = attributes.Value("DIR");
-  body.Vertical = !direction.empty() && direction != "H";
+  // Horizontal unless a "DIR" is written with another value than "H"; an
+  // unquoted value counts as empty, and empty is not "H".
+  body.Vertical = attributes.Has("DIR") && attributes.Value("DIR") != "H";
   if (body.Color) {
     if (body.ColorTo) {
       state.Background = clNone;

@@ -145,7 +145,9 @@ TEST(ApplyTagTest, FontAttributes) {
       {"<FONT size=\"7\">", "MS Sans Serif", 7, clWindowText},
       {"<FONT size=\"0\">", "MS Sans Serif", 0, clWindowText},
       {"<FONT size=\"+2pt\">", "MS Sans Serif", 10, clWindowText},
-      {"<FONT color=clred face=Arial>", "MS Sans Serif", 8, clWindowText},  // unquoted values are empty
+      {"<FONT color=clred face=Arial>", "", 8, clWindowText},  // unquoted values are empty
+      {"<FONT face=\"\" size=\"2\">", "", 10, clWindowText},
+      {"<FONT size=\"2\" color=\"clnavy\">", "MS Sans Serif", 10, clNavy},  // no FACE keeps the name
       {"<FONT bgcolor=\"clred\">", "MS Sans Serif", 8, clWindowText},       // no " COLOR" in BGCOLOR
       {"<FX color=\"clred\">", "MS Sans Serif", 8, clWindowText},  // attributes start at the sixth character
   };
@@ -287,6 +289,20 @@ TEST(ApplyTagTest, BodyPaintsOnlyUnselectedDrawingPasses) {
   EXPECT_EQ(effect.Body.ColorTo, clWhite);
   EXPECT_TRUE(effect.Body.Vertical);
   EXPECT_EQ(gradient.Background, clNone);
+}
+
+TEST(ApplyTagTest, BodyGradientIsHorizontalUnlessDirSaysOtherwise) {
+  const std::pair<std::string, bool> cases[] = {
+      {"", false},          {" dir=\"h\"", false}, {" DIR=\"H\"", false}, {" dir=\"v\"", true},
+      {" dir=\"hv\"", true}, {" dir=\"\"", true},  {" dir=h", true},  // unquoted counts as empty
+  };
+  for (const auto& [dir, vertical] : cases) {
+    RenderState state = StartState();
+    const std::string tag = "<BODY bgcolor=\"clred\" bgcolorto=\"clblue\"" + dir + ">";
+    const TagEffect effect = ApplyTag(state, ReadTag(tag), kDrawing);
+    EXPECT_EQ(effect.Body.ColorTo, clBlue) << tag;
+    EXPECT_EQ(effect.Body.Vertical, vertical) << tag;
+  }
 }
 
 TEST(ApplyTagTest, ImageCountsPicturesAndReadsItsAttributes) {
