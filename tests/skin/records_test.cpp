@@ -290,6 +290,91 @@ TEST(EmbeddedSkin, HoldsEveryKeyWithTheValuesOfTheKeyTable) {
   EXPECT_EQ(lists.StringCount(), 0u);
 }
 
+std::uint32_t At32(const std::string& s, std::size_t at) { return BmpField(s, at); }
+unsigned At16(const std::string& s, std::size_t at) {
+  return static_cast<unsigned char>(s[at]) | (static_cast<unsigned char>(s[at + 1]) << 8);
+}
+
+// Readers of other skins rely on the writer's layout: records in a fixed
+// order, each value right after its record, the next record right after
+// that value, and a terminator closing the file.
+TEST(EmbeddedSkin, RecordFileLayout) {
+  TTempDir dir;
+  const std::string file = ExtractEmbeddedSkin(dir);
+  ASSERT_EQ(file.size(), 159'667u);
+  EXPECT_EQ(file.substr(0, 12), "KESTRAMO_SK2");
+  EXPECT_EQ(At32(file, 12), 24u);  // header size
+  EXPECT_EQ(At32(file, 16), 2u);   // format version
+  EXPECT_EQ(At32(file, 20), 24u);  // first record
+
+  // Bitmaps in table order, then colours, integers, the two unnamed system
+  // colours and booleans.
+  std::vector<std::pair<std::string, int>> order;
+  for (const int type : {int{svBitmap}, int{svInteger}})
+    for (std::size_t i = 0; i < 75; ++i)
+      if (kEmbeddedSkin[i].type == type) order.emplace_back(kEmbeddedSkin[i].key, type);
+  order.emplace_back("SKIN2_SYSTEMCOLOR1", svInteger);
+  order.emplace_back("SKIN2_SYSTEMCOLOR2", svInteger);
+  for (std::size_t i = 75; i < std::size(kEmbeddedSkin); ++i) order.emplace_back(kEmbeddedSkin[i].key, svBoolean);
+  ASSERT_EQ(order.size(), 83u);
+
+  std::size_t at = 24;
+  for (const auto& [key, type] : order) {
+    SCOPED_TRACE(key);
+    ASSERT_LE(at + 77, file.size());
+    EXPECT_EQ(file.substr(at, 64), key + std::string(64 - key.size(), '\0'));
+    EXPECT_EQ(static_cast<int>(file[at + 64]), type);
+    const std::uint32_t valueOffset = At32(file, at + 65), size = At32(file, at + 69), next = At32(file, at + 73);
+    EXPECT_EQ(valueOffset, at + 77);
+    EXPECT_EQ(size, type == svBitmap ? At32(file, valueOffset + 2) : type == svInteger ? 4u : 1u);
+    ASSERT_EQ(next, valueOffset + size);
+    at = next;
+  }
+  // The terminator: empty key, type 2, no value, no next record, end of file.
+  EXPECT_EQ(file.substr(at), std::string(64, '\0') + '\x02' + std::string(12, '\0'));
+}
+
+// The archive around it: one deflated entry, no extra fields, no comment.
+TEST(EmbeddedSkin, ArchiveLayout) {
+  const std::string archive = ReadWholeFile(SourcePath("resources/skin/plexoria.skn"));
+  ASSERT_GT(archive.size(), 30u + 46u + 22u);
+  const std::size_t end = archive.size() - 22;
+  EXPECT_EQ(archive.substr(end, 4), std::string("PK\x05\x06", 4));
+  EXPECT_EQ(At16(archive, end + 8), 1u);   // entries on this disk
+  EXPECT_EQ(At16(archive, end + 10), 1u);  // entries in all
+  EXPECT_EQ(At16(archive, end + 20), 0u);  // comment length
+  const std::size_t directory = At32(archive, end + 16);
+  EXPECT_EQ(At32(archive, end + 12), end - directory);  // directory size
+
+  EXPECT_EQ(archive.substr(0, 4), std::string("SK\x03\x04", 4));
+  const std::string name = "SKINDATA.SK2";
+  ASSERT_EQ(directory + 46 + name.size(), end);
+  EXPECT_EQ(archive.substr(directory, 4), std::string("PK\x01\x02", 4));
+  const struct {
+    const char* field;
+    std::size_t local, central;  // offsets in the local header and the directory entry
+    int bytes;
+    std::uint32_t expected;
+  } fields[] = {
+      {"version needed", 4, 6, 2, 20}, {"flags", 6, 8, 2, 0},        {"method", 8, 10, 2, 8},
+      {"uncompressed size", 22, 24, 4, 159'667}, {"name length", 26, 28, 2, 12}, {"extra length", 28, 30, 2, 0},
+  };
+  for (const auto& f : fields) {
+    SCOPED_TRACE(f.field);
+    const auto read = [&](std::size_t at) { return f.bytes == 4 ? At32(archive, at) : At16(archive, at); };
+    EXPECT_EQ(read(f.local), f.expected);
+    EXPECT_EQ(read(directory + f.central), f.expected);
+  }
+  EXPECT_EQ(At16(archive, directory + 4), 20u);       // version made by
+  EXPECT_EQ(At16(archive, directory + 32), 0u);       // comment length
+  EXPECT_EQ(At32(archive, directory + 38), 0x20u);    // external attributes
+  EXPECT_EQ(At32(archive, directory + 42), 0u);       // local header offset
+  EXPECT_EQ(archive.substr(30, name.size()), name);
+  EXPECT_EQ(archive.substr(directory + 46, name.size()), name);
+  EXPECT_EQ(At32(archive, 18), directory - 30 - name.size());  // compressed size: the data up to the directory
+  EXPECT_EQ(At32(archive, directory + 20), At32(archive, 18));
+}
+
 TEST(EmbeddedSkin, CommittedArchiveIsWhatTheGeneratorWrites) {
   TTempDir dir;
   const std::string fresh = dir.File("fresh.skn");
