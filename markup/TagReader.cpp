@@ -1,5 +1,7 @@
 #include "markup/TagReader.h"
 
+#include <limits>
+
 #include "markup/ColorValues.h"
 #include "markup/MarkupInteger.h"
 #include "markup/TagAttributes.h"
@@ -13,6 +15,9 @@ namespace {
 // "<FONT" and "<BODY", after "<P" and "<I".
 constexpr std::size_t kLongTagAttributes = 6;
 constexpr std::size_t kShortTagAttributes = 3;
+
+// Counters kept by the state stop here instead of overflowing on huge texts.
+constexpr int kMaxCount = std::numeric_limits<int>::max();
 
 char UpperAt(std::string_view text, std::size_t i) { return i < text.size() ? AsciiUpper(text[i]) : '\0'; }
 
@@ -166,7 +171,7 @@ TagEffect ApplyBody(RenderState& state, std::string_view tag, const TagPass& pas
 TagEffect ApplyImage(RenderState& state, std::string_view tag) {
   TagEffect effect;
   effect.Action = TagAction::Picture;
-  ++state.ImageCounter;
+  if (state.ImageCounter < kMaxCount) ++state.ImageCounter;
   const TagAttributes attributes(tag, kShortTagAttributes);
   PictureAttributes& picture = effect.Picture;
   picture.Index = state.ImageCounter;
@@ -281,7 +286,8 @@ TagEffect ApplyTag(RenderState& state, const MarkupTag& tag, const TagPass& pass
     case TagKind::Superscript: state.Superscript = true; break;
     case TagKind::Underline: font.Style.Underline = true; break;
     case TagKind::List:
-      ++state.ListLevel;
+      // Saturates: a text of nothing but "<UL>" must not overflow the level.
+      if (state.ListLevel < kMaxCount) ++state.ListLevel;
       effect.Action = TagAction::LineBreak;
       break;
     case TagKind::Hidden: state.Hidden = true; break;

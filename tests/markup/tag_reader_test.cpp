@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -303,6 +304,16 @@ TEST(ApplyTagTest, BodyGradientIsHorizontalUnlessDirSaysOtherwise) {
     EXPECT_EQ(effect.Body.ColorTo, clBlue) << tag;
     EXPECT_EQ(effect.Body.Vertical, vertical) << tag;
   }
+}
+
+TEST(ApplyTagTest, CountersSaturateInsteadOfOverflowing) {
+  RenderState state = StartState();
+  state.ListLevel = INT_MAX;
+  state.ImageCounter = INT_MAX;
+  EXPECT_EQ(ApplyTag(state, ReadTag("<UL>"), kMeasuring).Action, TagAction::LineBreak);
+  EXPECT_EQ(ApplyTag(state, ReadTag("<IMG src=\"a\">"), kMeasuring).Picture.Index, INT_MAX);
+  EXPECT_EQ(state.ListLevel, INT_MAX);
+  EXPECT_EQ(state.ImageCounter, INT_MAX);
 }
 
 TEST(ApplyTagTest, ImageCountsPicturesAndReadsItsAttributes) {
