@@ -67,7 +67,13 @@ TEST(DataObjGetFormat, HostileAnswersForText) {
   };
   for (const Case& c : cases) {
     auto object = MakeDataObject({c.offered});
+    // The one-shot lindex is used once and put back, read or not.
+    DataObjectLindex = 7;
     EXPECT_EQ(DataObjGetFormat(object.Get(), "1"), c.expected) << c.name;
+    EXPECT_EQ(DataObjectLindex, -1) << c.name;
+    EXPECT_EQ(DataObjectTymed, static_cast<DWORD>(TYMED_HGLOBAL)) << c.name;
+    ASSERT_EQ(object->requests.size(), 1u) << c.name;
+    EXPECT_EQ(object->requests[0].lindex, 7) << c.name;
     EXPECT_EQ(TTestDataObject::LiveMedia(), 0) << c.name;
     EXPECT_EQ(object->RefCount(), 1) << c.name;
   }
