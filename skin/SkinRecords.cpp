@@ -42,6 +42,10 @@ std::vector<TSkinRecord> ReadSkinRecords(TStream& file) {
 
   std::vector<TSkinRecord> records;
   std::unordered_set<std::uint32_t> visited;
+  // Written files give every value bytes of its own, so the values together
+  // never outgrow the file; records that share one large value could
+  // otherwise make a small file fill memory with copies.
+  std::uint64_t valueBytes = 0;
   std::uint32_t offset = Le32(header + 20);
   for (;;) {
     if (!visited.insert(offset).second) throw ESkinFormatError();  // the chain loops
@@ -63,6 +67,8 @@ std::vector<TSkinRecord> ReadSkinRecords(TStream& file) {
         throw ESkinFormatError();
       if (valueOffset > static_cast<std::uint64_t>(fileSize) || valueSize > static_cast<std::uint64_t>(fileSize) - valueOffset)
         throw ESkinFormatError();
+      valueBytes += valueSize;
+      if (valueBytes > static_cast<std::uint64_t>(fileSize)) throw ESkinFormatError();
       record.value.resize(valueSize);
       ReadAt(file, fileSize, valueOffset, record.value.data(), valueSize);
       records.push_back(std::move(record));

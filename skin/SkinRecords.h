@@ -23,8 +23,9 @@ inline constexpr std::size_t kSkinKeySize = 64;
 enum TSkinValueType : std::uint8_t { svBitmap = 0, svInteger = 1, svBoolean = 2, svString = 3 };
 
 // A record file that does not hold together: a header or record outside the
-// file, a value outside the file, a value of the wrong size, or a chain that
-// comes back to a record already read.
+// file, a value outside the file, a value of the wrong size, values that
+// together are larger than the file, or a chain that comes back to a record
+// already read.
 class ESkinFormatError : public Exception {
  public:
   ESkinFormatError() : Exception(kSkinReadFailedMessage) {}

@@ -109,6 +109,14 @@ TEST(ReadSkinRecords, RejectsFilesThatDoNotHoldTogether) {
       {"value size running past the end", [&](std::string& f) { Poke32(f, second + 69, 0xFFFFFFFFu); }},
       {"integer of 2 bytes", [&](std::string& f) { Poke32(f, first + 69, 2); }},
       {"boolean of 4 bytes", [&](std::string& f) { f[first + 64] = svBoolean; }},
+      // Both records claim the whole file as their value: more than the file holds.
+      {"values sharing the file's bytes", [&](std::string& f) {
+         for (const std::size_t record : {first, second}) {
+           f[record + 64] = svString;
+           Poke32(f, record + 65, 0);
+           Poke32(f, record + 69, static_cast<std::uint32_t>(f.size()));
+         }
+       }},
   };
   ASSERT_NO_THROW(Parse(good));
   for (const auto& c : cases) {
