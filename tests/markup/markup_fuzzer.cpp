@@ -3,6 +3,7 @@
 // Input: one byte of options, one byte giving the needle's length, the
 // needle, then the markup. Run with: scripts/fuzz.sh markup_fuzzer SECONDS
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -32,7 +33,9 @@ void WalkTags(std::string_view markup, plx::RenderState& state, const plx::TagPa
         if (blank < end) end = blank + 1;
       }
       const std::string_view run = markup.substr(0, end);
-      Check(plx::DecodeRunEntities(run).size() <= run.size());
+      const std::string decoded = plx::DecodeRunEntities(run);
+      Check(decoded.size() <= run.size());
+      if (run.size() <= 512) Check(decoded == plx::reference::SweepRunEntities(std::string(run)));
       markup.remove_prefix(run.size());
       continue;
     }

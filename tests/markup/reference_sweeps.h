@@ -40,6 +40,23 @@ inline std::string SweepEntities(std::string text) {
   return text;
 }
 
+// Replaces the first occurrence (letter case ignored) of "&nbsp;", "&lt;"
+// and "&gt;" in turn until none is left, as text runs are decoded.
+inline std::string SweepRunEntities(std::string text) {
+  static const std::pair<std::string_view, std::string_view> kTable[] = {{"&nbsp;", " "}, {"&lt;", "<"}, {"&gt;", ">"}};
+  for (bool replaced = true; replaced;) {
+    replaced = false;
+    for (const auto& [name, replacement] : kTable) {
+      const std::size_t at = UpperAscii(text).find(UpperAscii(std::string(name)));
+      if (at != std::string::npos) {
+        text.replace(at, name.size(), replacement);
+        replaced = true;
+      }
+    }
+  }
+  return text;
+}
+
 // The walk of VisibleToMarkupPos, one position at a time.
 inline std::size_t VisibleToMarkupPos(const std::string& markup, std::size_t n) {
   std::size_t counter = 1;
