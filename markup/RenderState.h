@@ -66,6 +66,9 @@ struct RenderState {
   bool Superscript = false;
   int ListLevel = 0;
 
+  // Sizes, indents and offsets come from the markup as written and may lie
+  // anywhere in the int range: layout arithmetic on them must not assume
+  // screen-sized values.
   ParagraphAlignment Alignment = ParagraphAlignment::Left;
   int ParagraphIndent = 0;  // pixels
   bool ParagraphBackgroundOn = false;

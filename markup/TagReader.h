@@ -85,7 +85,7 @@ enum class TagAction {
 
 struct TagEffect {
   TagAction Action = TagAction::None;
-  int Value = 0;
+  int Value = 0;  // pixels for Indent and Offset, as written: any int
   PictureAttributes Picture;
   BodyAttributes Body;
   TColor ParagraphColor = clNone;
