@@ -4,10 +4,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <fstream>
 #include <set>
 #include <string>
+#include <vector>
 
+#include "framework/BmpCodec.h"
 #include "framework/Exception.h"
 #include "skin/SkinFileReader.h"
 #include "skin/SkinKeys.h"
@@ -138,6 +142,116 @@ TEST(SkinFileReader, FailuresAndTheirOutcomes) {
     }
     EXPECT_EQ(TemporaryFolder(), before) << "a temporary file was left behind";
   }
+}
+
+std::string Le16(unsigned v) { return {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)}; }
+std::string Le32(std::uint32_t v) { return Le16(v & 0xFFFF) + Le16(v >> 16); }
+
+// A 24-bit bottom-up BMP of one colour (0x00BBGGRR).
+std::string SolidBmp(int width, int height, TColor color) {
+  const std::uint32_t stride = (static_cast<std::uint32_t>(width) * 3 + 3) & ~3u;
+  std::string bmp = "BM" + Le32(54 + stride * height) + Le32(0) + Le32(54);
+  bmp += Le32(40) + Le32(width) + Le32(height) + Le16(1) + Le16(24) + Le32(0) + Le32(stride * height) +
+         Le32(2835) + Le32(2835) + Le32(0) + Le32(0);
+  for (int y = 0; y < height; ++y) {
+    std::string row;
+    for (int x = 0; x < width; ++x)
+      row += {static_cast<char>(color >> 16), static_cast<char>(color >> 8), static_cast<char>(color)};
+    row.resize(stride, '\0');
+    bmp += row;
+  }
+  return bmp;
+}
+
+struct TRecord {
+  std::string key;
+  std::uint8_t type;
+  std::string value;
+};
+
+// A record file (each value right after its record, a terminator last),
+// stored in one deflate stored block inside a skin archive.
+std::string SkinArchiveOf(const std::vector<TRecord>& records) {
+  std::string data = "KESTRAMO_SK2" + Le32(24) + Le32(2) + Le32(24);
+  const auto record = [](std::string key, std::uint8_t type, std::uint32_t offset, std::uint32_t size,
+                         std::uint32_t next) {
+    key.resize(64, '\0');
+    return key + static_cast<char>(type) + Le32(offset) + Le32(size) + Le32(next);
+  };
+  for (const TRecord& r : records) {
+    const auto valueOffset = static_cast<std::uint32_t>(data.size() + 77);
+    const auto size = static_cast<std::uint32_t>(r.value.size());
+    data += record(r.key, r.type, valueOffset, size, valueOffset + size) + r.value;
+  }
+  data += record("", 2, 0, 0, 0);
+  const auto length = static_cast<unsigned>(data.size());
+  // BFINAL 1, BTYPE 0 (stored), LEN, NLEN, the bytes.
+  const std::string deflated = '\x01' + Le16(length) + Le16(~length & 0xFFFF) + data;
+
+  const std::string name = "SKINDATA.SK2";
+  const std::string common = Le16(20) + Le16(0) + Le16(8) + Le16(0) + Le16(0) + Le32(0) +
+                             Le32(static_cast<std::uint32_t>(deflated.size())) + Le32(length) +
+                             Le16(static_cast<unsigned>(name.size()));
+  std::string archive = std::string("SK\x03\x04", 4) + common + Le16(0) + name + deflated;
+  const auto directory = static_cast<std::uint32_t>(archive.size());
+  archive += std::string("PK\x01\x02", 4) + Le16(20) + common + Le16(0) + Le16(0) + Le16(0) + Le16(0) +
+             Le32(0x20) + Le32(0) + name;
+  const auto directorySize = static_cast<std::uint32_t>(archive.size()) - directory;
+  archive += std::string("PK\x05\x06", 4) + Le16(0) + Le16(0) + Le16(1) + Le16(1) + Le32(directorySize) +
+             Le32(directory) + Le16(0);
+  return archive;
+}
+
+// The archive in a file of the temporary folder for as long as it lives.
+class TArchiveFile {
+ public:
+  explicit TArchiveFile(const std::string& bytes) : path_(NewTemporaryPath(".kvs")) {
+    std::ofstream(path_, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+  ~TArchiveFile() { DeleteFileA(path_.c_str()); }
+  TArchiveFile(const TArchiveFile&) = delete;
+  TArchiveFile& operator=(const TArchiveFile&) = delete;
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+TEST(SkinFileReader, FirstMatchingKeyWinsForEveryKind) {
+  const TArchiveFile archive(SkinArchiveOf({
+      {"SKIN2_PICTURE", 0, SolidBmp(3, 2, 0x00112233)},
+      {"skin2_picture", 0, SolidBmp(5, 4, 0x00445566)},
+      {"SKIN2_NUMBER", 1, Le32(static_cast<std::uint32_t>(-20))},
+      {"Skin2_Number", 1, Le32(30)},
+      {"SKIN2_FLAG", 2, std::string(1, '\x00')},
+      {"skin2_flag", 2, std::string(1, '\x01')},
+      {"SKIN2_TEXT", 3, std::string("a\0b", 3)},
+      {"SKIN2_TEXT", 3, "second"},
+      {"SKIN2_LAST", 2, std::string(1, '\x07')},  // the last record before the terminator
+  }));
+  const std::set<std::string> before = TemporaryFolder();
+  Tsk2SkinFileReader reader(archive.Path(), "");
+  EXPECT_EQ(TemporaryFolder(), before);
+  ASSERT_TRUE(reader.DataLoaded());
+  const TBitmap* picture = reader.GetBitmap("Skin2_Picture");
+  ASSERT_NE(picture, nullptr);
+  EXPECT_EQ(picture->Width(), 3);
+  EXPECT_EQ(picture->Height(), 2);
+  EXPECT_EQ(picture->Pixel(2, 1), TColor{0x00112233});
+  EXPECT_EQ(reader.GetInteger("skin2_number"), -20);
+  EXPECT_FALSE(reader.GetBool("SKIN2_FLAG"));
+  EXPECT_EQ(reader.GetStr("skin2_text"), std::string("a\0b", 3));
+  EXPECT_TRUE(reader.GetBool("SKIN2_LAST"));
+}
+
+TEST(SkinFileReader, ABitmapThatCannotBeReadRaisesItsErrorAndLeavesNoFile) {
+  const TArchiveFile archive(SkinArchiveOf({
+      {"SKIN2_GOOD", 0, SolidBmp(2, 2, 0x00000000)},
+      {"SKIN2_BROKEN", 0, "BM not a bitmap"},
+  }));
+  const std::set<std::string> before = TemporaryFolder();
+  EXPECT_THROW(Tsk2SkinFileReader(archive.Path(), ""), EInvalidGraphic);
+  EXPECT_EQ(TemporaryFolder(), before);
 }
 
 TEST(SkinFileReader, TemporaryPathsAreFreshGuidsInTheTemporaryFolder) {
