@@ -91,6 +91,22 @@ TEST(ReadSkinRecords, ReadsTheChainUpToTheTerminator) {
   EXPECT_EQ(lists.IntegerCount(), 1u) << "the terminator is never stored, whatever its type";
 }
 
+TEST(ReadSkinRecords, TheTerminatorIsNeverReadWhateverItHolds) {
+  for (const int type : {0, 1, 2, 3, 9}) {  // the four value types and an unknown one
+    SCOPED_TRACE(type);
+    std::string file = TRecordFileBuilder()
+                           .Add("SKIN2_LAST", svBoolean, std::string(1, '\x01'))
+                           .Build(static_cast<std::uint8_t>(type));
+    const std::size_t terminator = file.size() - 77;
+    file.replace(terminator, 8, "SKIN2_TX");     // a key of its own
+    Poke32(file, terminator + 65, 0xFFFFFFF0u);  // a value far outside the file
+    Poke32(file, terminator + 69, 3);            // of a size no integer or boolean has
+    const std::vector<TSkinRecord> records = Parse(file);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].key, "SKIN2_LAST");
+  }
+}
+
 TEST(ReadSkinRecords, RejectsFilesThatDoNotHoldTogether) {
   const std::string good = TRecordFileBuilder().Add("SKIN2_A", svInteger, Le32(1)).Add("SKIN2_B", svBitmap, "BMxx").Build();
   const std::size_t first = 24, second = 24 + 77 + 4;
