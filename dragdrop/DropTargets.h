@@ -12,9 +12,12 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include <functional>
 #include <string>
 
 #include "dragdrop/DragDropUnit.h"
+#include "dragdrop/DropEffects.h"
+#include "framework/Com.h"
 #include "framework/Component.h"
 #include "framework/Controls.h"
 
@@ -66,6 +69,108 @@ class TQXGenericTarget : public TQXBaseComponent {
   bool registered_ = false;
   HWND acceptor_window_ = nullptr;  // borrowed: the window as registered
   TWndMethod saved_window_proc_;
+};
+
+// OnDragEnter, OnDragOver of every target: the effect being reported and the
+// pointer in the acceptor's client coordinates.
+using TQXDragEnterOverType = std::function<void(TObject* sender, TDropEffect effect, int x, int y)>;
+
+// The OLE drop-target object of one target component, less its Drop. OLE
+// calls it on the GUI thread in the order DragEnter, DragOver..., then
+// DragLeave or Drop.
+//
+// Derived supplies `bool AcceptsCurrentFormats()` (whether the held data
+// object offers a kind the owner accepts), `static constexpr bool
+// kProposesLink` (whether LINK may ever be proposed) and Drop. Owner offers
+// override_drop_effect_ (to this class), AcceptorControl(), OnDragEnter,
+// OnDragOver and OnDragLeave.
+template <class Derived, class Owner>
+class TDropTargetObject : public TInterfacedObject<IDropTarget> {
+ public:
+  explicit TDropTargetObject(Owner* owner) : owner_(owner) {}
+
+  STDMETHODIMP DragEnter(IDataObject* dataObject, DWORD keyState, POINTL point, DWORD* effect) override {
+    if (!effect) return E_INVALIDARG;
+    return ComGuard([&] {
+      data_object_ = TComPtr<IDataObject>(dataObject);
+      accepts_ = Self().AcceptsCurrentFormats();
+      offered_ = setFromDropEffect(*effect);
+      QueryDrop(keyState, effect);
+      ReportEffect(effect);
+      if (owner_ && owner_->OnDragEnter) {
+        const TPoint client = ClientPoint(point);
+        owner_->OnDragEnter(owner_, singleEffectFromSet(current_effect_), client.X, client.Y);
+      }
+      return S_OK;
+    });
+  }
+
+  STDMETHODIMP DragOver(DWORD keyState, POINTL point, DWORD* effect) override {
+    if (!effect) return E_INVALIDARG;
+    return ComGuard([&] {
+      QueryDrop(keyState, effect);
+      ReportEffect(effect);
+      if (owner_ && owner_->OnDragOver) {
+        const TPoint client = ClientPoint(point);
+        owner_->OnDragOver(owner_, singleEffectFromSet(current_effect_), client.X, client.Y);
+      }
+      return S_OK;
+    });
+  }
+
+  STDMETHODIMP DragLeave() override {
+    return ComGuard([&] {
+      accepts_ = false;
+      if (owner_ && owner_->OnDragLeave) owner_->OnDragLeave(owner_);
+      EndDrag();
+      return S_OK;
+    });
+  }
+
+  // The effect query: proposes an effect in *effect (the allowed effects on
+  // entry), or refuses with DROPEFFECT_NONE; answers whether it accepted.
+  bool QueryDrop(DWORD keyState, DWORD* effect) {
+    *effect = QueryDropEffect(accepts_ && owner_, keyState, *effect, Derived::kProposesLink);
+    current_effect_ = setFromDropEffect(*effect);
+    return *effect != DROPEFFECT_NONE;
+  }
+
+  void RecheckAcceptance() { accepts_ = Self().AcceptsCurrentFormats(); }
+  // The owner is going: every later call from OLE is refused.
+  void DetachOwner() { owner_ = nullptr; }
+  // Lets go of the data object; the drag is over.
+  void EndDrag() {
+    data_object_.Reset();
+    offered_ = {};
+  }
+
+  TDropEffects OfferedEffects() const { return offered_; }
+  TDropEffects CurrentEffect() const { return current_effect_; }
+  IDataObject* DataObject() const { return data_object_.Get(); }
+
+ protected:
+  // Reports the queried effect after the overrides and what was offered.
+  void ReportEffect(DWORD* effect) {
+    const TOverrideDropEffect& overrides = owner_ ? owner_->override_drop_effect_ : kIdentityDropEffects;
+    const TDropEffect reported = ReportedDropEffect(*effect, overrides, offered_);
+    current_effect_ = {reported};
+    *effect = dropEffectFromEnum(reported);
+  }
+
+  TPoint ClientPoint(POINTL point) const {
+    const TPoint screen{static_cast<int>(point.x), static_cast<int>(point.y)};
+    TWinControl* acceptor = owner_ ? owner_->AcceptorControl() : nullptr;
+    return acceptor ? acceptor->ScreenToClient(screen) : screen;
+  }
+
+  TDropEffects offered_;
+  TComPtr<IDataObject> data_object_;
+  Owner* owner_;  // borrowed; the owner detaches itself before it goes
+  bool accepts_ = false;
+  TDropEffects current_effect_{deNone};
+
+ private:
+  Derived& Self() { return static_cast<Derived&>(*this); }
 };
 
 }  // namespace plx

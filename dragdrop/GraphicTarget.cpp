@@ -112,68 +112,6 @@ bool TGraphicDropTarget::AcceptsCurrentFormats() {
   return false;
 }
 
-bool TGraphicDropTarget::QueryDrop(DWORD keyState, DWORD* effect) {
-  *effect = QueryDropEffect(accepts_ && owner_, keyState, *effect, false);
-  current_effect_ = setFromDropEffect(*effect);
-  return *effect != DROPEFFECT_NONE;
-}
-
-void TGraphicDropTarget::ReportEffect(DWORD* effect) {
-  const TOverrideDropEffect& overrides = owner_ ? owner_->override_drop_effect_ : kIdentityDropEffects;
-  const TDropEffect reported = ReportedDropEffect(*effect, overrides, offered_);
-  current_effect_ = {reported};
-  *effect = dropEffectFromEnum(reported);
-}
-
-TPoint TGraphicDropTarget::ClientPoint(POINTL point) const {
-  const TPoint screen{static_cast<int>(point.x), static_cast<int>(point.y)};
-  TWinControl* acceptor = owner_ ? owner_->AcceptorControl() : nullptr;
-  return acceptor ? acceptor->ScreenToClient(screen) : screen;
-}
-
-void TGraphicDropTarget::EndDrag() {
-  data_object_.Reset();
-  offered_ = {};
-}
-
-STDMETHODIMP TGraphicDropTarget::DragEnter(IDataObject* dataObject, DWORD keyState, POINTL point, DWORD* effect) {
-  if (!effect) return E_INVALIDARG;
-  return ComGuard([&] {
-    data_object_ = TComPtr<IDataObject>(dataObject);
-    accepts_ = AcceptsCurrentFormats();
-    offered_ = setFromDropEffect(*effect);
-    QueryDrop(keyState, effect);
-    ReportEffect(effect);
-    if (owner_ && owner_->OnDragEnter) {
-      const TPoint client = ClientPoint(point);
-      owner_->OnDragEnter(owner_, singleEffectFromSet(current_effect_), client.X, client.Y);
-    }
-    return S_OK;
-  });
-}
-
-STDMETHODIMP TGraphicDropTarget::DragOver(DWORD keyState, POINTL point, DWORD* effect) {
-  if (!effect) return E_INVALIDARG;
-  return ComGuard([&] {
-    QueryDrop(keyState, effect);
-    ReportEffect(effect);
-    if (owner_ && owner_->OnDragOver) {
-      const TPoint client = ClientPoint(point);
-      owner_->OnDragOver(owner_, singleEffectFromSet(current_effect_), client.X, client.Y);
-    }
-    return S_OK;
-  });
-}
-
-STDMETHODIMP TGraphicDropTarget::DragLeave() {
-  return ComGuard([&] {
-    accepts_ = false;
-    if (owner_ && owner_->OnDragLeave) owner_->OnDragLeave(owner_);
-    EndDrag();
-    return S_OK;
-  });
-}
-
 STDMETHODIMP TGraphicDropTarget::Drop(IDataObject* dataObject, DWORD keyState, POINTL point, DWORD* effect) {
   if (!effect) return E_INVALIDARG;
   bool posted = false;

@@ -25,43 +25,21 @@ namespace plx {
 // keeps it) and the drop point in the acceptor's client coordinates.
 using TQXGraphicDropType =
     std::function<void(TObject* sender, TWinControl* acceptor, TPicture& thePicture, int x, int y)>;
-// Shared with the text target: the reported effect and the pointer.
-using TQXDragEnterOverType = std::function<void(TObject* sender, TDropEffect effect, int x, int y)>;
 
 class TQXGraphicTarget;
 
 // The OLE drop-target object of one TQXGraphicTarget.
-class TGraphicDropTarget : public TInterfacedObject<IDropTarget> {
+class TGraphicDropTarget : public TDropTargetObject<TGraphicDropTarget, TQXGraphicTarget> {
  public:
-  explicit TGraphicDropTarget(TQXGraphicTarget* owner) : owner_(owner) {}
+  using TDropTargetObject::TDropTargetObject;
 
-  STDMETHODIMP DragEnter(IDataObject* dataObject, DWORD keyState, POINTL point, DWORD* effect) override;
-  STDMETHODIMP DragOver(DWORD keyState, POINTL point, DWORD* effect) override;
-  STDMETHODIMP DragLeave() override;
+  // A picture is never linked: LINK is never proposed or accepted.
+  static constexpr bool kProposesLink = false;
+
   STDMETHODIMP Drop(IDataObject* dataObject, DWORD keyState, POINTL point, DWORD* effect) override;
 
-  // As the text target's, but a link is never proposed or accepted.
-  bool QueryDrop(DWORD keyState, DWORD* effect);
+  // Whether the held data object offers a kind the owner accepts.
   bool AcceptsCurrentFormats();
-
-  void RecheckAcceptance() { accepts_ = AcceptsCurrentFormats(); }
-  void DetachOwner() { owner_ = nullptr; }
-  // Lets go of the data object; the drag is over.
-  void EndDrag();
-
-  TDropEffects OfferedEffects() const { return offered_; }
-  TDropEffects CurrentEffect() const { return current_effect_; }
-  IDataObject* DataObject() const { return data_object_.Get(); }
-
- private:
-  void ReportEffect(DWORD* effect);
-  TPoint ClientPoint(POINTL point) const;
-
-  TDropEffects offered_;
-  TComPtr<IDataObject> data_object_;
-  TQXGraphicTarget* owner_;  // borrowed; the owner detaches itself before it goes
-  bool accepts_ = false;
-  TDropEffects current_effect_{deNone};
 };
 
 // What Drop posts to the acceptor's window with "UOGraphicTargetDrop".
@@ -117,6 +95,7 @@ class TQXGraphicTarget : public TQXGenericTarget {
 
  private:
   friend class TGraphicDropTarget;
+  friend class TDropTargetObject<TGraphicDropTarget, TQXGraphicTarget>;
   void SetAccepted(TDropGraphicFormat kind, bool value);
   // Takes the record over and posts it; false (record freed) when it could
   // not be posted.

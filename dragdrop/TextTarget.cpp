@@ -92,68 +92,6 @@ bool TTextDropTarget::AcceptsCurrentFormats() {
   return false;
 }
 
-bool TTextDropTarget::QueryDrop(DWORD keyState, DWORD* effect) {
-  *effect = QueryDropEffect(accepts_ && owner_, keyState, *effect);
-  current_effect_ = setFromDropEffect(*effect);
-  return *effect != DROPEFFECT_NONE;
-}
-
-void TTextDropTarget::ReportEffect(DWORD* effect) {
-  const TOverrideDropEffect& overrides = owner_ ? owner_->override_drop_effect_ : kIdentityDropEffects;
-  const TDropEffect reported = ReportedDropEffect(*effect, overrides, offered_);
-  current_effect_ = {reported};
-  *effect = dropEffectFromEnum(reported);
-}
-
-TPoint TTextDropTarget::ClientPoint(POINTL point) const {
-  const TPoint screen{static_cast<int>(point.x), static_cast<int>(point.y)};
-  TWinControl* acceptor = owner_ ? owner_->AcceptorControl() : nullptr;
-  return acceptor ? acceptor->ScreenToClient(screen) : screen;
-}
-
-void TTextDropTarget::EndDrag() {
-  data_object_.Reset();
-  offered_ = {};
-}
-
-STDMETHODIMP TTextDropTarget::DragEnter(IDataObject* dataObject, DWORD keyState, POINTL point, DWORD* effect) {
-  if (!effect) return E_INVALIDARG;
-  return ComGuard([&] {
-    data_object_ = TComPtr<IDataObject>(dataObject);
-    accepts_ = AcceptsCurrentFormats();
-    offered_ = setFromDropEffect(*effect);
-    QueryDrop(keyState, effect);
-    ReportEffect(effect);
-    if (owner_ && owner_->OnDragEnter) {
-      const TPoint client = ClientPoint(point);
-      owner_->OnDragEnter(owner_, singleEffectFromSet(current_effect_), client.X, client.Y);
-    }
-    return S_OK;
-  });
-}
-
-STDMETHODIMP TTextDropTarget::DragOver(DWORD keyState, POINTL point, DWORD* effect) {
-  if (!effect) return E_INVALIDARG;
-  return ComGuard([&] {
-    QueryDrop(keyState, effect);
-    ReportEffect(effect);
-    if (owner_ && owner_->OnDragOver) {
-      const TPoint client = ClientPoint(point);
-      owner_->OnDragOver(owner_, singleEffectFromSet(current_effect_), client.X, client.Y);
-    }
-    return S_OK;
-  });
-}
-
-STDMETHODIMP TTextDropTarget::DragLeave() {
-  return ComGuard([&] {
-    accepts_ = false;
-    if (owner_ && owner_->OnDragLeave) owner_->OnDragLeave(owner_);
-    EndDrag();
-    return S_OK;
-  });
-}
-
 STDMETHODIMP TTextDropTarget::Drop(IDataObject* dataObject, DWORD keyState, POINTL point, DWORD* effect) {
   if (!effect) return E_INVALIDARG;
   const TDragEnd end_drag([this] { EndDrag(); });

@@ -23,48 +23,20 @@ namespace plx {
 // the acceptor's client coordinates.
 using TQXDropType =
     std::function<void(TObject* sender, TWinControl* acceptor, const std::string& dropText, int x, int y)>;
-// OnDragEnter, OnDragOver: the effect being reported and the pointer in the
-// acceptor's client coordinates.
-using TQXDragEnterOverType = std::function<void(TObject* sender, TDropEffect effect, int x, int y)>;
 
 class TQXTextTarget;
 
-// The OLE drop-target object of one TQXTextTarget. OLE calls it on the GUI
-// thread in the order DragEnter, DragOver..., then DragLeave or Drop.
-class TTextDropTarget : public TInterfacedObject<IDropTarget> {
+// The OLE drop-target object of one TQXTextTarget.
+class TTextDropTarget : public TDropTargetObject<TTextDropTarget, TQXTextTarget> {
  public:
-  explicit TTextDropTarget(TQXTextTarget* owner) : owner_(owner) {}
+  using TDropTargetObject::TDropTargetObject;
 
-  STDMETHODIMP DragEnter(IDataObject* dataObject, DWORD keyState, POINTL point, DWORD* effect) override;
-  STDMETHODIMP DragOver(DWORD keyState, POINTL point, DWORD* effect) override;
-  STDMETHODIMP DragLeave() override;
+  static constexpr bool kProposesLink = true;
+
   STDMETHODIMP Drop(IDataObject* dataObject, DWORD keyState, POINTL point, DWORD* effect) override;
 
-  // The effect query: proposes an effect in *effect (the allowed effects on
-  // entry), or refuses with DROPEFFECT_NONE; answers whether it accepted.
-  bool QueryDrop(DWORD keyState, DWORD* effect);
   // Whether the held data object offers a kind the owner accepts.
   bool AcceptsCurrentFormats();
-
-  void RecheckAcceptance() { accepts_ = AcceptsCurrentFormats(); }
-  // The owner is going: every later call from OLE is refused.
-  void DetachOwner() { owner_ = nullptr; }
-
-  TDropEffects OfferedEffects() const { return offered_; }
-  TDropEffects CurrentEffect() const { return current_effect_; }
-  IDataObject* DataObject() const { return data_object_.Get(); }
-
- private:
-  // Reports the queried effect after the overrides and what was offered.
-  void ReportEffect(DWORD* effect);
-  TPoint ClientPoint(POINTL point) const;
-  void EndDrag();
-
-  TDropEffects offered_;
-  TComPtr<IDataObject> data_object_;
-  TQXTextTarget* owner_;  // borrowed; the owner detaches itself before it goes
-  bool accepts_ = false;
-  TDropEffects current_effect_{deNone};
 };
 
 class TQXTextTarget : public TQXGenericTarget {
@@ -121,6 +93,7 @@ class TQXTextTarget : public TQXGenericTarget {
 
  private:
   friend class TTextDropTarget;
+  friend class TDropTargetObject<TTextDropTarget, TQXTextTarget>;
   void SetAccepted(TDropTextFormat kind, bool value);
 
   TOverrideDropEffect override_drop_effect_ = kIdentityDropEffects;
