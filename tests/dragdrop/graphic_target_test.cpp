@@ -13,6 +13,7 @@
 #include "dragdrop/TransferBlocks.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
+#include "tests/dragdrop/DropTargetTestSupport.h"
 #include "tests/dragdrop/TestDataObject.h"
 
 namespace plx {
@@ -119,11 +120,7 @@ struct TGraphicDrop {
 class GraphicTargetTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    form = new TForm(nullptr);
-    form->SetBounds(100, 100, 300, 300);
-    panel = new TListBox(form);
-    panel->SetParent(form);
-    panel->SetBounds(10, 20, 200, 150);
+    form = test::MakeAcceptorForm(panel);
     target = new TQXGraphicTarget(form);
     target->setAcceptor(panel);
     target->OnDrop = [this](TObject* sender, TWinControl* acceptor, TPicture& picture, int x, int y) {
@@ -160,18 +157,10 @@ class GraphicTargetTest : public ::testing::Test {
   }
 
   IDropTarget* DropTarget() { return target->DropTargetObject(); }
-  POINTL PanelPoint(int x, int y) {
-    const TPoint screen = panel->ClientToScreen({x, y});
-    return POINTL{screen.X, screen.Y};
-  }
+  POINTL PanelPoint(int x, int y) { return test::ScreenPoint(panel, x, y); }
   HRESULT EnterAndDrop(IDataObject* object, DWORD keys, DWORD allowed, DWORD* effect = nullptr, int x = 0,
                        int y = 0) {
-    DWORD local = allowed;
-    DWORD* e = effect ? effect : &local;
-    *e = allowed;
-    DropTarget()->DragEnter(object, keys, PanelPoint(x, y), e);
-    *e = allowed;
-    return DropTarget()->Drop(object, keys, PanelPoint(x, y), e);
+    return test::EnterAndDrop(DropTarget(), object, keys, PanelPoint(x, y), allowed, effect);
   }
   // Handles what was posted to the acceptor's window.
   static void Pump() {

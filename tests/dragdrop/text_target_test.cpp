@@ -9,6 +9,7 @@
 #include "dragdrop/TransferBlocks.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
+#include "tests/dragdrop/DropTargetTestSupport.h"
 #include "tests/dragdrop/TestDataObject.h"
 
 namespace plx {
@@ -32,11 +33,7 @@ struct TDropRecord {
 class TextTargetTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    form = new TForm(nullptr);
-    form->SetBounds(100, 100, 300, 300);
-    list = new TListBox(form);
-    list->SetParent(form);
-    list->SetBounds(10, 20, 200, 150);
+    form = test::MakeAcceptorForm(list);
     target = new TQXTextTarget(form);
     target->setAcceptor(list);
     target->OnDrop = [this](TObject* sender, TWinControl* acceptor, const std::string& text, int x, int y) {
@@ -50,19 +47,9 @@ class TextTargetTest : public ::testing::Test {
   }
 
   IDropTarget* DropTarget() { return target->DropTargetObject(); }
-  POINTL ListPoint(int x = 5, int y = 5) {
-    const TPoint screen = list->ClientToScreen({x, y});
-    return POINTL{screen.X, screen.Y};
-  }
-  // DragEnter then Drop with the same keys, as OLE calls them; answers
-  // Drop's result and leaves the final effect in *effect.
+  POINTL ListPoint(int x = 5, int y = 5) { return test::ScreenPoint(list, x, y); }
   HRESULT EnterAndDrop(IDataObject* object, DWORD keys, DWORD allowed, DWORD* effect = nullptr) {
-    DWORD local = allowed;
-    DWORD* e = effect ? effect : &local;
-    *e = allowed;
-    DropTarget()->DragEnter(object, keys, ListPoint(), e);
-    *e = allowed;
-    return DropTarget()->Drop(object, keys, ListPoint(), e);
+    return test::EnterAndDrop(DropTarget(), object, keys, ListPoint(), allowed, effect);
   }
 
   TForm* form = nullptr;
