@@ -93,16 +93,35 @@ std::string WindowText(HWND window) {
   return text;
 }
 
+namespace {
+// Waits until the process that owns window has handled all its input so far,
+// so that the next input cannot overtake it (a capture still held by the
+// last click's window, say).
+void WaitForInputHandled(HWND window) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid)) {
+    WaitForInputIdle(process, 5000);
+    CloseHandle(process);
+  }
+}
+}  // namespace
+
 void ClickAt(HWND window, int client_x, int client_y) {
   POINT p{client_x, client_y};
   ClientToScreen(window, &p);
   SetCursorPos(p.x, p.y);
+  WaitUntil([&] {
+    POINT at{};
+    return GetCursorPos(&at) && at.x == p.x && at.y == p.y;
+  });
   INPUT inputs[2] = {};
   inputs[0].type = INPUT_MOUSE;
   inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   inputs[1].type = INPUT_MOUSE;
   inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   SendInput(2, inputs, sizeof(INPUT));
+  WaitForInputHandled(window);
 }
 
 void ClickCentre(HWND window) {
