@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   googletest libgtest-dev libgmock-dev
   wine wine64 fonts-wine
-  xvfb x11-utils imagemagick zip unzip
+  xvfb x11-utils imagemagick zip unzip procps
 )
 
 missing=()
