@@ -135,16 +135,22 @@ std::string BuildSkinArchive(const std::string& entryName, const std::string& da
   const unsigned kDate = ((2024 - 1980) << 9) | (1 << 5) | 1;  // 2024-01-01
 
   std::string archive;
+  // Method, time, date, CRC, sizes and name length: the local header and the
+  // directory record both carry them, in this order.
+  const auto putEntryFields = [&] {
+    Put16(archive, kMethodDeflate);
+    Put16(archive, kTime);
+    Put16(archive, kDate);
+    Put32(archive, crc);
+    Put32(archive, static_cast<std::uint32_t>(compressed.size()));
+    Put32(archive, static_cast<std::uint32_t>(data.size()));
+    Put16(archive, static_cast<unsigned>(entryName.size()));
+  };
+
   archive += std::string("SK\x03\x04", 4);  // local header, skin signature
   Put16(archive, kVersion);
   Put16(archive, 0);  // flags
-  Put16(archive, kMethodDeflate);
-  Put16(archive, kTime);
-  Put16(archive, kDate);
-  Put32(archive, crc);
-  Put32(archive, static_cast<std::uint32_t>(compressed.size()));
-  Put32(archive, static_cast<std::uint32_t>(data.size()));
-  Put16(archive, static_cast<unsigned>(entryName.size()));
+  putEntryFields();
   Put16(archive, 0);  // extra field length
   archive += entryName;
   archive += compressed;
@@ -154,13 +160,7 @@ std::string BuildSkinArchive(const std::string& entryName, const std::string& da
   Put16(archive, kVersion);  // made by
   Put16(archive, kVersion);  // needed
   Put16(archive, 0);         // flags
-  Put16(archive, kMethodDeflate);
-  Put16(archive, kTime);
-  Put16(archive, kDate);
-  Put32(archive, crc);
-  Put32(archive, static_cast<std::uint32_t>(compressed.size()));
-  Put32(archive, static_cast<std::uint32_t>(data.size()));
-  Put16(archive, static_cast<unsigned>(entryName.size()));
+  putEntryFields();
   Put16(archive, 0);     // extra field length
   Put16(archive, 0);     // comment length
   Put16(archive, 0);     // disk start
