@@ -14,14 +14,16 @@ if [ -n "${DISPLAY:-}" ]; then
   exec "$root/scripts/wine.sh" "$exe"
 fi
 
+# This checkout's own virtual display; the Wine wrapper finds it running.
+. "$root/scripts/xvfb-session.sh"
+plexoria_display_start
 "$root/scripts/wine.sh" "$exe" &
 pid=$!
-export DISPLAY="${PLEXORIA_XVFB_DISPLAY:-:87}"
 shot="$root/build/plexoria-screenshot.png"
-# Give the window time to appear and paint.
-for _ in $(seq 1 50); do
-  sleep 0.2
+# Wait until the window is on the screen, then give it time to paint.
+for _ in $(seq 1 100); do
   xwininfo -root -tree -display "$DISPLAY" 2>/dev/null | grep -q '"Plexoria"' && break
+  sleep 0.2
 done
 sleep 1.5
 import -display "$DISPLAY" -window root -crop 400x700+650+250 +repage "$shot"

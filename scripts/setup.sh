@@ -21,7 +21,20 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   sudo_cmd=""
-  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}" >/dev/null
+  if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null 2>&1; then
+      echo "setup: these packages are missing and this user is not root and has no sudo: ${missing[*]}" >&2
+      exit 1
+    fi
+    sudo_cmd="sudo"
+  fi
+  if ! $sudo_cmd apt-get update -qq; then
+    echo "setup: apt-get update failed; cannot install ${missing[*]}" >&2
+    exit 1
+  fi
+  if ! DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}" >/dev/null; then
+    echo "setup: apt-get could not install ${missing[*]} (is each package in the configured sources?)" >&2
+    exit 1
+  fi
+  echo "setup: installed ${missing[*]}"
 fi

@@ -17,15 +17,9 @@ exec 9>"$lock"
 flock 9
 
 if [ -z "${DISPLAY:-}" ]; then
-  export DISPLAY="${PLEXORIA_XVFB_DISPLAY:-:87}"
-  if ! xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
-    # setsid: the X server must outlive this script and the test that started it.
-    setsid Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp -ac >/dev/null 2>&1 < /dev/null &
-    for _ in $(seq 1 100); do
-      xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && break
-      sleep 0.1
-    done
-  fi
+  # shellcheck source=scripts/xvfb-session.sh
+  . "$root/scripts/xvfb-session.sh"
+  plexoria_display_start
 fi
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
