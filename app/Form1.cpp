@@ -14,10 +14,14 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   BuildLayout();
 }
 
-TForm1::~TForm1() {
-  if (Form1 == this) Form1 = nullptr;
+void TForm1::BeforeDestruction() {
   // The clips go first; the window and its components follow in TForm.
   clips_.Clear();
+  TForm::BeforeDestruction();
+}
+
+TForm1::~TForm1() {
+  if (Form1 == this) Form1 = nullptr;
 }
 
 void TForm1::BuildLayout() {

@@ -36,6 +36,9 @@ class TForm1 : public TForm {
 
   const TClipStore& Clips() const { return clips_; }
 
+ protected:
+  void BeforeDestruction() override;
+
  private:
   void BuildLayout();
   // "Remove [-]" and "Clear All" are enabled exactly while there are clips.

@@ -1,6 +1,7 @@
 #include "dragdrop/DropTargets.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace plx {
 
@@ -56,10 +57,7 @@ void TQXGenericTarget::BindAcceptor(TWinControl* control, IDropTarget* target, b
   if (acceptor_ && !IsDesigning()) {
     if (registered_ && acceptor_window_ && IsWindow(acceptor_window_)) RevokeDragDrop(acceptor_window_);
     registered_ = false;
-    // A control being destroyed tells us last, from its component base, when
-    // its WindowProc slot is already gone: then there is nothing to give back.
-    if (!acceptor_->IsDestroying()) acceptor_->WindowProc = std::move(saved_window_proc_);
-    saved_window_proc_ = nullptr;
+    acceptor_->RemoveWindowProcHook(std::exchange(window_proc_hook_, 0));
     acceptor_window_ = nullptr;
   }
   if (acceptor_) RemoveFreeNotification(acceptor_);
@@ -68,8 +66,8 @@ void TQXGenericTarget::BindAcceptor(TWinControl* control, IDropTarget* target, b
   FreeNotification(acceptor_);
   if (IsDesigning()) return;
 
-  saved_window_proc_ = acceptor_->WindowProc;
-  acceptor_->WindowProc = [this](TMessage& message) { HookedWindowProc(message); };
+  window_proc_hook_ = acceptor_->AddWindowProcHook(
+      [this](TMessage& message, const TWndMethod& next) { HookedWindowProc(message, next); });
   acceptor_window_ = acceptor_->Handle();
   if (revokeRichEditRegistration && IsRichEditWindow(acceptor_window_)) RevokeDragDrop(acceptor_window_);
   registered_ = target && RegisterDragDrop(acceptor_window_, target) == S_OK;
@@ -77,7 +75,7 @@ void TQXGenericTarget::BindAcceptor(TWinControl* control, IDropTarget* target, b
 
 bool TQXGenericTarget::HandleAcceptorMessage(TMessage&) { return false; }
 
-void TQXGenericTarget::HookedWindowProc(TMessage& message) {
+void TQXGenericTarget::HookedWindowProc(TMessage& message, const TWndMethod& next) {
   if (message.Msg == WM_DESTROY && acceptor_window_ && IsWindow(acceptor_window_)) {
     // OLE must let go of the window before it is gone. A window the control
     // gets later is not registered: binding again (to none and back) does.
@@ -85,9 +83,8 @@ void TQXGenericTarget::HookedWindowProc(TMessage& message) {
     registered_ = false;
   }
   if (HandleAcceptorMessage(message)) return;
-  // The framework still needs WM_DESTROY to save the control's state. A
-  // local copy: a handler down the chain may unbind us while it runs.
-  if (TWndMethod next = saved_window_proc_) next(message);
+  // The framework still needs WM_DESTROY to save the control's state.
+  next(message);
 }
 
 void TQXGenericTarget::Notification(TComponent* component, TOperation operation) {

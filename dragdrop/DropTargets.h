@@ -2,12 +2,17 @@
 // The common ground of the drop-target components: the acceptor binding.
 //
 // A target component is given an acceptor control. Binding hooks the
-// control's WindowProc slot (to see WM_DESTROY and the family's own
-// messages) and registers the control's window with OLE, which from then on
-// calls the component's IDropTarget on this thread for every drag over the
-// window. OLE keeps a reference to the IDropTarget while the window is
-// registered; RevokeDragDrop gives it back, so the registration is revoked
-// before the window goes (WM_DESTROY) and whenever the binding ends.
+// control's message chain (to see WM_DESTROY and the family's own messages)
+// and registers the control's window with OLE, which from then on calls the
+// component's IDropTarget on this thread for every drag over the window. OLE
+// keeps a reference to the IDropTarget while the window is registered;
+// RevokeDragDrop gives it back, so the registration is revoked before the
+// window goes (WM_DESTROY) and whenever the binding ends.
+//
+// The registration is made once, for the window the control has when it is
+// bound: a window the control gets later (after RecreateWnd) is not
+// registered, so nothing may re-create an acceptor's window. Binding again
+// (to none and back) registers the new window.
 
 #include <windows.h>
 #include <ole2.h>
@@ -63,12 +68,12 @@ class TQXGenericTarget : public TQXBaseComponent {
   void Notification(TComponent* component, TOperation operation) override;
 
  private:
-  void HookedWindowProc(TMessage& message);
+  void HookedWindowProc(TMessage& message, const TWndMethod& next);
 
   TWinControl* acceptor_ = nullptr;  // borrowed; cleared when it is removed
   bool registered_ = false;
   HWND acceptor_window_ = nullptr;  // borrowed: the window as registered
-  TWndMethod saved_window_proc_;
+  THookToken window_proc_hook_ = 0;  // our hook on the acceptor's message chain
 };
 
 // OnDragEnter, OnDragOver of every target: the effect being reported and the

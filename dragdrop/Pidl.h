@@ -8,42 +8,14 @@
 #include <shlobj.h>
 
 #include <string>
-#include <utility>
 
 #include "framework/Com.h"
+#include "framework/GdiHandles.h"
 
 namespace plx {
 
 // Owns one identifier list allocated with the shell's (COM task) allocator.
-class TPidl {
- public:
-  TPidl() = default;
-  explicit TPidl(LPITEMIDLIST list) : list_(list) {}
-  TPidl(const TPidl&) = delete;
-  TPidl& operator=(const TPidl&) = delete;
-  TPidl(TPidl&& other) noexcept : list_(other.Release()) {}
-  TPidl& operator=(TPidl&& other) noexcept {
-    if (this != &other) Reset(other.Release());
-    return *this;
-  }
-  ~TPidl() { Reset(); }
-
-  LPITEMIDLIST Get() const { return list_; }
-  explicit operator bool() const { return list_ != nullptr; }
-  void Reset(LPITEMIDLIST list = nullptr) {
-    if (list_) CoTaskMemFree(list_);
-    list_ = list;
-  }
-  LPITEMIDLIST Release() { return std::exchange(list_, nullptr); }
-  // For out parameters of shell calls.
-  LPITEMIDLIST* Put() {
-    Reset();
-    return &list_;
-  }
-
- private:
-  LPITEMIDLIST list_ = nullptr;
-};
+using TPidl = TTaskMemory<ITEMIDLIST>;
 
 // The absolute list of a path (parsed by the desktop folder); empty on failure.
 TPidl PIDLGetFromPath(const std::string& path);

@@ -8,19 +8,11 @@
 
 #include "framework/Com.h"
 #include "framework/Exception.h"
+#include "framework/GdiHandles.h"
 #include "framework/TextConversion.h"
 
 namespace plx {
 
-namespace {
-
-// Memory the COM task allocator handed out.
-struct TTaskMemory {
-  void* block = nullptr;
-  ~TTaskMemory() { CoTaskMemFree(block); }
-};
-
-}  // namespace
 
 std::string SaveIStreamToFile(IStream* stream, const std::string& fileName) {
   std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
@@ -57,7 +49,7 @@ void DisplayStorageUnderTreeNode(IStorage* storage, HWND treeView, HTREEITEM nod
   if (FAILED(storage->EnumElements(0, nullptr, 0, elements.Put())) || !elements) return;
   STATSTG element{};
   while (elements->Next(1, &element, nullptr) == S_OK) {
-    const TTaskMemory name{element.pwcsName};
+    const TTaskMemory<wchar_t> name{element.pwcsName};
     std::string text = element.pwcsName ? AnsiFromWide(element.pwcsName) : std::string();
     TVINSERTSTRUCTA insert{};
     insert.hParent = node;
@@ -92,16 +84,15 @@ std::string ObjectDescriptor(IOleObject* object) {
   object->GetUserClassID(&id);
   SIZEL extent{};
   object->GetExtent(DVASPECT_CONTENT, &extent);
-  TTaskMemory type_name;
-  object->GetUserType(USERCLASSTYPE_FULL, reinterpret_cast<LPOLESTR*>(&type_name.block));
-  std::wstring full_name = type_name.block ? static_cast<const wchar_t*>(type_name.block) : L"";
+  TTaskMemory<wchar_t> type_name;
+  object->GetUserType(USERCLASSTYPE_FULL, type_name.Put());
+  std::wstring full_name = type_name ? type_name.Get() : L"";
   std::wstring source;
   TComPtr<IOleObject> holder(object);
   if (const TComPtr<IOleLink> link = holder.As<IOleLink>()) {
     full_name = L"Linked " + full_name;
-    TTaskMemory display;
-    if (SUCCEEDED(link->GetSourceDisplayName(reinterpret_cast<LPOLESTR*>(&display.block))) && display.block)
-      source = static_cast<const wchar_t*>(display.block);
+    TTaskMemory<wchar_t> display;
+    if (SUCCEEDED(link->GetSourceDisplayName(display.Put())) && display) source = display.Get();
   }
   constexpr std::size_t kFixed = 52;
   const std::size_t name_bytes = (full_name.size() + 1) * sizeof(wchar_t);

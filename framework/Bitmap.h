@@ -132,24 +132,6 @@ class TBitmap : public TGraphic {
   TBitmapCanvas canvas_{*this};  // declared last: it goes first
 };
 
-// An icon handle owned with DestroyIcon.
-class TOwnedIcon {
- public:
-  TOwnedIcon() = default;
-  explicit TOwnedIcon(HICON icon) : icon_(icon) {}
-  TOwnedIcon(const TOwnedIcon&) = delete;
-  TOwnedIcon& operator=(const TOwnedIcon&) = delete;
-  ~TOwnedIcon() { Reset(); }
-  HICON Get() const { return icon_; }
-  void Reset(HICON icon = nullptr) {
-    if (icon_) DestroyIcon(icon_);
-    icon_ = icon;
-  }
-
- private:
-  HICON icon_ = nullptr;
-};
-
 class TIcon : public TGraphic {
  public:
   int Width() const override { return width_; }

@@ -15,7 +15,25 @@ TComponent::TComponent(TComponent* owner) {
   if (owner) owner->InsertComponent(this);
 }
 
-TComponent::~TComponent() {
+void TComponent::operator delete(TComponent* component, std::destroying_delete_t) {
+  component->BeforeDestruction();
+  // The destructor is virtual: this runs the most derived one, whose address
+  // is the block's (components use single inheritance from TComponent).
+  component->~TComponent();
+  ::operator delete(static_cast<void*>(component));
+}
+
+void TComponent::BeforeDestruction() {
+  if (before_destruction_done_) return;
+  before_destruction_done_ = true;
+  TearDown();
+}
+
+// Objects on the stack reach the destructor without the first step; for the
+// others this finds nothing left to do.
+TComponent::~TComponent() { TearDown(); }
+
+void TComponent::TearDown() {
   Destroying();
   // Tell those that hold a reference to us; each subscriber drops its link
   // back to us in RemoveFreeNotification/RemoveNotifier.

@@ -3,6 +3,7 @@
 // component state, Loaded and removal notifications. Platform-neutral.
 
 #include <functional>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,10 +46,23 @@ class TPropertyTable;
 // A component is owned by its owner, which destroys it (the components last
 // created are destroyed first). Non-owning references between components
 // are cleared through Notification(component, opRemove).
+//
+// Destruction runs in two steps. BeforeDestruction runs first, while the whole
+// object (every derived part and member) is still alive: it marks the tree as
+// destroying, tells those that hold references to us, and lets derived classes
+// release what must go while they are whole (a window gets its WM_DESTROY
+// here). Only then do the destructors run. `delete` on any component pointer
+// goes through the class's destroying operator delete, which performs both
+// steps; an object on the stack (tests) has no such hook, so destructors must
+// still cope with BeforeDestruction not having run.
 class TComponent : public TPersistent {
  public:
   explicit TComponent(TComponent* owner);
   ~TComponent() override;
+
+  // `delete component`: BeforeDestruction, then the destructors, then the
+  // memory. The destructor is virtual, so the whole object goes.
+  void operator delete(TComponent* component, std::destroying_delete_t);
 
   TComponent* Owner() const { return owner_; }
   const std::string& Name() const { return name_; }
@@ -87,14 +101,22 @@ class TComponent : public TPersistent {
   // Published properties of this object's class (nullptr: none registered).
   virtual const TPropertyTable* PublishedProperties() const { return nullptr; }
 
+ protected:
+  // The first step of destruction, while the object is whole; an override
+  // calls the base last. Runs once.
+  virtual void BeforeDestruction();
+
  private:
   void InsertComponent(TComponent* component);
   void RemoveComponent(TComponent* component);
   void RemoveNotifier(TComponent* component);
+  // Notifies, destroys what we own and leaves the owner; safe to repeat.
+  void TearDown();
 
   TComponent* owner_ = nullptr;
   std::string name_;
   TComponentState state_ = 0;
+  bool before_destruction_done_ = false;
   std::vector<TComponent*> components_;     // owned
   std::vector<TComponent*> free_notifies_;  // borrowed, both directions
 };

@@ -59,12 +59,16 @@ int NextControlId() {
   return next++;
 }
 
+THookToken NextHookToken() {
+  static THookToken next = 0;
+  return ++next;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- TControl
 
 TControl::TControl(TComponent* owner) : TComponent(owner), font_(std::make_unique<TFont>()) {
-  WindowProc = [this](TMessage& message) { WndProc(message); };
   font_->OnChange = [this](TObject*) {
     parent_font_ = false;
     FontChanged();
@@ -117,6 +121,32 @@ LRESULT TControl::Perform(UINT msg, WPARAM wparam, LPARAM lparam) {
   return message.Result;
 }
 
+void TControl::WindowProc(TMessage& message) { CallHooksBelow(message, 0); }
+
+void TControl::CallHooksBelow(TMessage& message, THookToken below) {
+  const THookEntry* next = nullptr;
+  for (const THookEntry& entry : hooks_)
+    if (below == 0 || entry.token < below) next = &entry;  // tokens ascend
+  if (!next) {
+    WndProc(message);
+    return;
+  }
+  // Held here: the hook may remove itself (or others) while it runs.
+  const std::shared_ptr<const TWndHook> hook = next->hook;
+  const THookToken token = next->token;
+  (*hook)(message, [this, token](TMessage& passed) { CallHooksBelow(passed, token); });
+}
+
+THookToken TControl::AddWindowProcHook(TWndHook hook) {
+  const THookToken token = NextHookToken();
+  hooks_.push_back({token, std::make_shared<const TWndHook>(std::move(hook))});
+  return token;
+}
+
+void TControl::RemoveWindowProcHook(THookToken token) {
+  std::erase_if(hooks_, [token](const THookEntry& entry) { return entry.token == token; });
+}
+
 void TControl::WndProc(TMessage& message) { DefaultHandler(message); }
 
 void TControl::DefaultHandler(TMessage&) {}
@@ -146,9 +176,17 @@ const TPropertyTable* TControl::PublishedProperties() const {
 
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
-TWinControl::~TWinControl() {
+void TWinControl::BeforeDestruction() {
   Destroying();
   DestroyHandle();
+  TControl::BeforeDestruction();
+}
+
+TWinControl::~TWinControl() {
+  // BeforeDestruction has destroyed the window while the object was whole.
+  // An object that did not go through it (one on the stack) loses its window
+  // here, where only this base sees the last messages.
+  if (handle_) DestroyHandle();
   // The children may outlive us (their owner destroys them); they must not
   // call back into a half-destroyed parent.
   for (TControl* child : controls_) child->parent_ = nullptr;
@@ -198,8 +236,10 @@ void TWinControl::CreateWnd() {
   g_creating_control = previous;
   if (!window) throw EInvalidOperation("Error creating window " + params.ClassName);
   if (!handle_) BindNativeWindow(window);
+  destroying_announced_ = false;
   ApplyFont();
   CreateHandleDone();
+  NotifyHandleEvent(THandleEvent::Created);
   // Children in tab order: that is also the order of keyboard navigation.
   std::vector<TControl*> children = controls_;
   std::stable_sort(children.begin(), children.end(),
@@ -223,21 +263,46 @@ void TWinControl::DestroyHandle() {
   for (TControl* child : controls_)
     if (auto* windowed = dynamic_cast<TWinControl*>(child)) windowed->DestroyHandle();
   SaveStateBeforeDestroy();
+  NotifyHandleEvent(THandleEvent::Destroying);
   DestroyWnd();
   handle_ = nullptr;
 }
 
 void TWinControl::RecreateWnd() {
   if (!handle_) return;
-  recreating_ = true;
   DestroyHandle();
-  recreating_ = false;
   HandleNeeded();
 }
 
 void TWinControl::HandleNcDestroy() {
   if (handle_) RemovePropA(handle_, kObjectProperty);
   handle_ = nullptr;
+}
+
+THookToken TWinControl::SubscribeHandleEvents(THandleListener listener) {
+  const THookToken token = NextHookToken();
+  handle_listeners_.emplace_back(token, std::make_shared<const THandleListener>(std::move(listener)));
+  return token;
+}
+
+void TWinControl::UnsubscribeHandleEvents(THookToken token) {
+  std::erase_if(handle_listeners_, [token](const auto& entry) { return entry.first == token; });
+}
+
+void TWinControl::NotifyHandleEvent(THandleEvent event) {
+  if (event == THandleEvent::Destroying) {
+    // Once per window: DestroyHandle announces it, and a window destroyed
+    // by someone else announces it from its WM_DESTROY.
+    if (destroying_announced_) return;
+    destroying_announced_ = true;
+  }
+  // A copy: a listener may subscribe or unsubscribe while we call them.
+  const auto listeners = handle_listeners_;
+  for (const auto& [token, listener] : listeners) {
+    const bool still_subscribed = std::any_of(handle_listeners_.begin(), handle_listeners_.end(),
+                                              [token = token](const auto& entry) { return entry.first == token; });
+    if (still_subscribed) (*listener)(event);
+  }
 }
 
 void TWinControl::InsertControl(TControl* control) {
@@ -362,10 +427,16 @@ bool TWinControl::ReflectToChild(TMessage& message) {
       if (item->CtlType != ODT_MENU) child_window = GetDlgItem(handle_, static_cast<int>(item->CtlID));
       break;
     }
+    case WM_NOTIFY:
+      if (message.LParam) child_window = reinterpret_cast<const NMHDR*>(message.LParam)->hwndFrom;
+      break;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
       child_window = reinterpret_cast<HWND>(message.LParam);
       break;
     default:
@@ -383,13 +454,21 @@ void TWinControl::WndProc(TMessage& message) {
     case CN_CTLCOLOREDIT:
     case CN_CTLCOLORLISTBOX:
     case CN_CTLCOLORBTN:
-    case CN_CTLCOLORSTATIC: {
+    case CN_CTLCOLORSTATIC:
+    case CN_CTLCOLORSCROLLBAR: {
       HDC dc = reinterpret_cast<HDC>(message.WParam);
       SetTextColor(dc, ColorToRGB(Font().Color()));
       SetBkColor(dc, ColorToRGB(Color()));
       message.Result = reinterpret_cast<LRESULT>(BackgroundBrush());
       return;
     }
+    case CN_VKEYTOITEM:
+    case CN_CHARTOITEM:
+      message.Result = -1;  // the list handles the key itself
+      return;
+    case CN_NOTIFY:
+      message.Result = 0;  // a notification nobody answers
+      return;
     case WM_ERASEBKGND:
       if (class_default_proc_ == DefWindowProcA) {
         message.Result = EraseBackground(reinterpret_cast<HDC>(message.WParam)) ? 1 : 0;
@@ -425,6 +504,7 @@ LRESULT CALLBACK StandardWindowProc(HWND window, UINT msg, WPARAM wparam, LPARAM
   if (!control) return DefWindowProcA(window, msg, wparam, lparam);
   TMessage message{msg, wparam, lparam, 0};
   try {
+    if (msg == WM_DESTROY) control->NotifyHandleEvent(THandleEvent::Destroying);
     control->WindowProc(message);
   } catch (...) {
     Application().HandleException(control);

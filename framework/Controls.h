@@ -1,15 +1,27 @@
 #pragma once
 // Controls: TControl (bounds, visibility, font, events) and TWinControl, which
 // owns a native window created on demand. Every message of the window passes
-// through the replaceable WindowProc slot, which defaults to the virtual
-// WndProc and ends in the native class procedure (DefaultHandler).
+// through WindowProc: a chain of hooks that other components add and remove
+// by token, ending in the virtual WndProc and the native class procedure
+// (DefaultHandler).
+//
+// Message order on a window, outermost first:
+//   1. native GWL_WNDPROC subclasses (installed by anyone, in any order),
+//   2. StandardWindowProc, the framework's procedure for its window classes,
+//   3. the WindowProc hooks, the one added last first,
+//   4. the virtual WndProc of the most derived class, down to TWinControl,
+//   5. the native class procedure (superclassed controls) or DefWindowProc.
+// A native subclass therefore sees every message before any framework hook,
+// and removing either kind of hook never disturbs the other chain.
 //
 // Windows sends some notifications to a parent about a child (WM_COMMAND,
-// WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR*). The parent reflects them to the
-// child's object as CN_BASE + message, so each control handles its own.
+// WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM, WM_VKEYTOITEM, WM_CHARTOITEM,
+// WM_CTLCOLOR*). The parent reflects them to the child's object as
+// CN_BASE + message, so each control handles its own.
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -32,6 +44,18 @@ struct TMessage {
 };
 
 using TWndMethod = std::function<void(TMessage&)>;
+// A hook on a control's message chain: handle the message, or pass it on by
+// calling next (any number of times, or not at all).
+using TWndHook = std::function<void(TMessage& message, const TWndMethod& next)>;
+// Identifies a hook or a subscription for its removal; never 0.
+using THookToken = std::uint64_t;
+
+// The two moments in a native window's life that attachments follow.
+enum class THandleEvent {
+  Created,     // the window exists, its object is bound, its state is restored
+  Destroying,  // the window still exists and is about to be destroyed
+};
+using THandleListener = std::function<void(THandleEvent event)>;
 
 // Reflected notifications: CN_BASE + the original message number.
 inline constexpr UINT CN_BASE = 0xBC00;
@@ -42,6 +66,12 @@ inline constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
 inline constexpr UINT CN_CTLCOLORLISTBOX = CN_BASE + WM_CTLCOLORLISTBOX;
 inline constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;
 inline constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
+inline constexpr UINT CN_CTLCOLORSCROLLBAR = CN_BASE + WM_CTLCOLORSCROLLBAR;
+inline constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
+// A list box with LBS_WANTKEYBOARDINPUT asks about keys; answer -1 for the
+// list's own handling, -2 for "done", or the index of an entry to act on.
+inline constexpr UINT CN_VKEYTOITEM = CN_BASE + WM_VKEYTOITEM;
+inline constexpr UINT CN_CHARTOITEM = CN_BASE + WM_CHARTOITEM;
 
 // What a control asks of CreateWindowEx. ClassName is the framework's own
 // window class; NativeClass, when set, is the system class it extends
@@ -96,9 +126,14 @@ class TControl : public TComponent {
   // Sends a message through WindowProc and answers its result.
   LRESULT Perform(UINT msg, WPARAM wparam = 0, LPARAM lparam = 0);
 
-  // The message slot: replace it to see every message first; call the
-  // previous slot to pass a message on.
-  TWndMethod WindowProc;
+  // Runs a message through the hooks, the hook added last first, and then
+  // through WndProc.
+  void WindowProc(TMessage& message);
+  // Hooks may be added and removed in any order, also while a message is
+  // passing through them: a removed hook is skipped from then on, and the
+  // message goes on to the next older one.
+  THookToken AddWindowProcHook(TWndHook hook);
+  void RemoveWindowProcHook(THookToken token);
 
   TNotifyEvent OnClick;
 
@@ -114,6 +149,14 @@ class TControl : public TComponent {
 
  private:
   friend class TWinControl;
+  struct THookEntry {
+    THookToken token;
+    std::shared_ptr<const TWndHook> hook;
+  };
+  // Passes message to the newest hook older than `below` (0: the newest),
+  // or to WndProc when there is none.
+  void CallHooksBelow(TMessage& message, THookToken below);
+  std::vector<THookEntry> hooks_;  // oldest first
   TWinControl* parent_ = nullptr;
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   bool visible_ = true;
@@ -138,6 +181,14 @@ class TWinControl : public TControl {
   // (bounds, text, items) lives on.
   void RecreateWnd();
   void DestroyHandle();
+
+  // Called with Created after every creation of the native window (also
+  // after RecreateWnd) and with Destroying before every destruction, while
+  // the window is still valid. Whatever a component attaches to the native
+  // window (a subclass, a property, z-order, a timer) it attaches on Created
+  // and takes away on Destroying, so a re-created window carries it again.
+  THookToken SubscribeHandleEvents(THandleListener listener);
+  void UnsubscribeHandleEvents(THookToken token);
 
   int ControlCount() const { return static_cast<int>(controls_.size()); }
   TControl* Controls(int index) const { return controls_.at(static_cast<std::size_t>(index)); }
@@ -168,6 +219,8 @@ class TWinControl : public TControl {
   virtual void CreateHandleDone() {}
   // Before the window goes: the place to save state out of it.
   virtual void SaveStateBeforeDestroy() {}
+  // The window goes here, while every part of the object is alive.
+  void BeforeDestruction() override;
   void WndProc(TMessage& message) override;
   void DefaultHandler(TMessage& message) override;
   // Fills the background in Color; answers whether it painted.
@@ -182,6 +235,7 @@ class TWinControl : public TControl {
   bool ReflectToChild(TMessage& message);
   void BindNativeWindow(HWND window);
   void HandleNcDestroy();
+  void NotifyHandleEvent(THandleEvent event);
   void ApplyFont();
   HBRUSH BackgroundBrush();
 
@@ -190,7 +244,8 @@ class TWinControl : public TControl {
   std::vector<TControl*> controls_;       // children (borrowed)
   TOwnedBrush background_brush_;          // in Color, for WM_CTLCOLOR answers
   TColor background_brush_color_ = clNone;
-  bool recreating_ = false;
+  bool destroying_announced_ = false;  // Destroying sent for this window
+  std::vector<std::pair<THookToken, std::shared_ptr<const THandleListener>>> handle_listeners_;
 };
 
 // The framework's window procedure, shared by every window class it

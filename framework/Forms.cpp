@@ -8,20 +8,25 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
   SetVisible(false);  // a form appears when shown
 }
 
-TForm::~TForm() {
-  Destroying();
-  if (OnDestroy) {
-    try {
-      OnDestroy(this);
-    } catch (...) {
-      Application().HandleException(this);
+void TForm::BeforeDestruction() {
+  if (!on_destroy_called_) {
+    on_destroy_called_ = true;
+    Destroying();
+    if (OnDestroy) {
+      try {
+        OnDestroy(this);
+      } catch (...) {
+        Application().HandleException(this);
+      }
     }
   }
-  // The window goes first, while the components it holds are still whole:
-  // their windows see WM_DESTROY as complete objects.
-  DestroyHandle();
+  TWinControl::BeforeDestruction();
   Application().FormDestroyed(this);
 }
+
+// A form on the stack comes here without the first step: it runs now, for
+// what is left of the object.
+TForm::~TForm() { TForm::BeforeDestruction(); }
 
 void TForm::AfterConstruction() {
   if (OnCreate) OnCreate(this);
@@ -79,23 +84,40 @@ SIZE FrameExtra(DWORD style, DWORD ex_style) {
 }  // namespace
 
 void TForm::SetClientWidth(int value) {
+  wanted_client_width_ = value;
   if (HandleAllocated()) {
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    SetWidth(Width() + value - (client.right - client.left));
+    ApplyWantedClientSize();
   } else {
     SetWidth(value + FrameExtra(WindowStyle(), WindowExStyle()).cx);
   }
 }
 
 void TForm::SetClientHeight(int value) {
+  wanted_client_height_ = value;
   if (HandleAllocated()) {
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    SetHeight(Height() + value - (client.bottom - client.top));
+    ApplyWantedClientSize();
   } else {
     SetHeight(value + FrameExtra(WindowStyle(), WindowExStyle()).cy);
   }
+}
+
+void TForm::ApplyWantedClientSize() {
+  if (!HandleAllocated() || IsIconic(Handle()) || IsZoomed(Handle())) return;
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  const int dx = wanted_client_width_ < 0 ? 0 : wanted_client_width_ - (client.right - client.left);
+  const int dy = wanted_client_height_ < 0 ? 0 : wanted_client_height_ - (client.bottom - client.top);
+  if (dx == 0 && dy == 0) return;
+  applying_client_size_ = true;
+  SetBounds(Left(), Top(), Width() + dx, Height() + dy);
+  applying_client_size_ = false;
+}
+
+void TForm::CreateHandleDone() {
+  TWinControl::CreateHandleDone();
+  // The size asked for before the window existed was worked out from the
+  // standard frame; the real one may differ.
+  ApplyWantedClientSize();
 }
 
 void TForm::SetWindowState(TWindowState value) {
@@ -135,6 +157,28 @@ void TForm::WndProc(TMessage& message) {
     case WM_CLOSE:
       Close();
       return;
+    case WM_WINDOWPOSCHANGED: {
+      // A new frame (style bits changed, a frame that paints its own
+      // non-client area) changes the client area: the window follows it.
+      const auto* position = reinterpret_cast<const WINDOWPOS*>(message.LParam);
+      if ((position->flags & SWP_FRAMECHANGED) && !applying_client_size_) {
+        applying_client_size_ = true;  // the WM_SIZE this sends is not the user's
+        TWinControl::WndProc(message);
+        applying_client_size_ = false;
+        ApplyWantedClientSize();
+        return;
+      }
+      break;
+    }
+    case WM_SIZE:
+      // Sizing by the user (or by code outside this form) sets the size to keep.
+      if (message.WParam == SIZE_RESTORED && !applying_client_size_ && wanted_client_width_ >= 0) {
+        RECT client{};
+        GetClientRect(Handle(), &client);
+        wanted_client_width_ = client.right - client.left;
+        wanted_client_height_ = client.bottom - client.top;
+      }
+      break;
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(message.LParam);
       if (constraints_.MinWidth > 0) info->ptMinTrackSize.x = constraints_.MinWidth;

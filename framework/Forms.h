@@ -24,7 +24,10 @@ class TForm : public TWinControl {
 
   TFormBorderStyle BorderStyle() const { return border_style_; }
   void SetBorderStyle(TFormBorderStyle value);
-  // The client area's size; the window's size follows from the border style.
+  // The client area's size; the window's size follows from the real
+  // window's frame. The size set here is kept when the frame changes
+  // (a component that paints its own non-client area, a new border style):
+  // the window grows or shrinks around it. Sizing by the user sets it anew.
   void SetClientWidth(int value);
   void SetClientHeight(int value);
   TSizeConstraints& Constraints() { return constraints_; }
@@ -46,18 +49,26 @@ class TForm : public TWinControl {
   std::function<void(TObject* sender, bool& can_close)> OnCloseQuery;
 
  protected:
+  void BeforeDestruction() override;
   void CreateParams(TCreateParams& params) override;
+  void CreateHandleDone() override;
   void WndProc(TMessage& message) override;
 
  private:
   DWORD WindowStyle() const;
   DWORD WindowExStyle() const;
+  // Sizes the window so that its client area is the wanted size.
+  void ApplyWantedClientSize();
 
   TFormBorderStyle border_style_ = TFormBorderStyle::bsSizeable;
   TSizeConstraints constraints_;
   bool scaled_ = true;
   int pixels_per_inch_ = 96;
   TWindowState window_state_ = TWindowState::wsNormal;
+  int wanted_client_width_ = -1;  // -1: none asked for
+  int wanted_client_height_ = -1;
+  bool applying_client_size_ = false;
+  bool on_destroy_called_ = false;
 };
 
 }  // namespace plx

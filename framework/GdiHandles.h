@@ -4,39 +4,24 @@
 // be moved. A handle that is only borrowed is never wrapped by these owners.
 
 #include <windows.h>
+#include <objbase.h>
 
 #include <utility>
+
+#include "framework/OwnedHandle.h"
 
 namespace plx {
 
 // A pen, brush, font, bitmap or region created by this process
 // (CreatePen, CreateFontIndirect, CreateDIBSection, CreateRectRgn...).
 // It must not be selected into any DC when the owner lets it go.
-template <class Handle>
-class TGdiObject {
- public:
-  TGdiObject() = default;
-  explicit TGdiObject(Handle handle) : handle_(handle) {}
-  TGdiObject(const TGdiObject&) = delete;
-  TGdiObject& operator=(const TGdiObject&) = delete;
-  TGdiObject(TGdiObject&& other) noexcept : handle_(other.Release()) {}
-  TGdiObject& operator=(TGdiObject&& other) noexcept {
-    if (this != &other) Reset(other.Release());
-    return *this;
-  }
-  ~TGdiObject() { Reset(); }
-
-  Handle Get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-  void Reset(Handle handle = nullptr) {
-    if (handle_) DeleteObject(handle_);
-    handle_ = handle;
-  }
-  Handle Release() { return std::exchange(handle_, nullptr); }
-
- private:
-  Handle handle_ = nullptr;
+template <class H>
+struct TGdiObjectTraits {
+  using Handle = H;
+  static void Release(H handle) { DeleteObject(handle); }
 };
+template <class H>
+using TGdiObject = TOwnedHandle<TGdiObjectTraits<H>>;
 
 using TOwnedFont = TGdiObject<HFONT>;
 using TOwnedPen = TGdiObject<HPEN>;
@@ -44,36 +29,42 @@ using TOwnedBrush = TGdiObject<HBRUSH>;
 using TOwnedBitmap = TGdiObject<HBITMAP>;
 using TOwnedRegion = TGdiObject<HRGN>;
 
-// A metafile handle (CopyEnhMetaFile, SetWinMetaFileBits, CopyMetaFile...).
 // Metafiles are not GDI objects: each kind goes with its own delete function.
-template <class Handle, BOOL(WINAPI* DeleteHandle)(Handle)>
-class TMetaFileOwner {
- public:
-  TMetaFileOwner() = default;
-  explicit TMetaFileOwner(Handle handle) : handle_(handle) {}
-  TMetaFileOwner(const TMetaFileOwner&) = delete;
-  TMetaFileOwner& operator=(const TMetaFileOwner&) = delete;
-  TMetaFileOwner(TMetaFileOwner&& other) noexcept : handle_(other.Release()) {}
-  TMetaFileOwner& operator=(TMetaFileOwner&& other) noexcept {
-    if (this != &other) Reset(other.Release());
-    return *this;
-  }
-  ~TMetaFileOwner() { Reset(); }
-
-  Handle Get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-  void Reset(Handle handle = nullptr) {
-    if (handle_) DeleteHandle(handle_);
-    handle_ = handle;
-  }
-  Handle Release() { return std::exchange(handle_, nullptr); }
-
- private:
-  Handle handle_ = nullptr;
+struct TEnhMetaFileTraits {
+  using Handle = HENHMETAFILE;
+  static void Release(HENHMETAFILE handle) { DeleteEnhMetaFile(handle); }
 };
+struct TMetaFileTraits {
+  using Handle = HMETAFILE;
+  static void Release(HMETAFILE handle) { DeleteMetaFile(handle); }
+};
+using TOwnedEnhMetaFile = TOwnedHandle<TEnhMetaFileTraits>;
+using TOwnedMetaFile = TOwnedHandle<TMetaFileTraits>;
 
-using TOwnedEnhMetaFile = TMetaFileOwner<HENHMETAFILE, DeleteEnhMetaFile>;
-using TOwnedMetaFile = TMetaFileOwner<HMETAFILE, DeleteMetaFile>;
+// An icon or cursor made by this process (CreateIconIndirect, CopyIcon,
+// ExtractIcon, LoadImage without LR_SHARED); shared icons are never owned.
+struct TIconTraits {
+  using Handle = HICON;
+  static void Release(HICON handle) { DestroyIcon(handle); }
+};
+using TOwnedIcon = TOwnedHandle<TIconTraits>;
+
+// A menu that no window owns (CreatePopupMenu): a window destroys its own.
+struct TMenuTraits {
+  using Handle = HMENU;
+  static void Release(HMENU handle) { DestroyMenu(handle); }
+};
+using TOwnedMenu = TOwnedHandle<TMenuTraits>;
+
+// Memory handed out by the COM task allocator (CoTaskMemAlloc, shell item
+// lists, names from IStorage and IMoniker).
+template <class T>
+struct TTaskMemoryTraits {
+  using Handle = T*;
+  static void Release(T* handle) { CoTaskMemFree(handle); }
+};
+template <class T>
+using TTaskMemory = TOwnedHandle<TTaskMemoryTraits<T>>;
 
 // A window's DC from GetDC; it goes back with ReleaseDC to the same window.
 class TWindowDC {
@@ -189,32 +180,18 @@ class TSavedDCState {
 
 // A movable global memory block (GlobalAlloc). Release() hands the block to
 // someone else, e.g. the clipboard or an OLE STGMEDIUM whose receiver frees it.
-class TGlobalMemory {
+struct TGlobalMemoryTraits {
+  using Handle = HGLOBAL;
+  static void Release(HGLOBAL handle) { GlobalFree(handle); }
+};
+
+class TGlobalMemory : public TOwnedHandle<TGlobalMemoryTraits> {
  public:
   TGlobalMemory() = default;
-  TGlobalMemory(UINT flags, SIZE_T size) : block_(GlobalAlloc(flags, size)) {}
+  TGlobalMemory(UINT flags, SIZE_T size) : TOwnedHandle(GlobalAlloc(flags, size)) {}
   // Takes ownership of an existing block.
-  explicit TGlobalMemory(HGLOBAL block) : block_(block) {}
-  TGlobalMemory(const TGlobalMemory&) = delete;
-  TGlobalMemory& operator=(const TGlobalMemory&) = delete;
-  TGlobalMemory(TGlobalMemory&& other) noexcept : block_(other.Release()) {}
-  TGlobalMemory& operator=(TGlobalMemory&& other) noexcept {
-    if (this != &other) Reset(other.Release());
-    return *this;
-  }
-  ~TGlobalMemory() { Reset(); }
-
-  HGLOBAL Get() const { return block_; }
-  explicit operator bool() const { return block_ != nullptr; }
-  SIZE_T Size() const { return block_ ? GlobalSize(block_) : 0; }
-  void Reset(HGLOBAL block = nullptr) {
-    if (block_) GlobalFree(block_);
-    block_ = block;
-  }
-  HGLOBAL Release() { return std::exchange(block_, nullptr); }
-
- private:
-  HGLOBAL block_ = nullptr;
+  explicit TGlobalMemory(HGLOBAL block) : TOwnedHandle(block) {}
+  SIZE_T Size() const { return Get() ? GlobalSize(Get()) : 0; }
 };
 
 // GlobalLock/GlobalUnlock over a block that somebody else owns (the lock does

@@ -293,6 +293,19 @@ class TBorrowedCanvas : public TCanvas {
   explicit TBorrowedCanvas(HDC dc) { SetHandle(dc); }
 };
 
+// Lends a DC to a canvas for one scope: on every path out of it the canvas
+// lets the DC go, and the DC gets back the state it came with.
+class TCanvasDCBinding {
+ public:
+  TCanvasDCBinding(TCanvas& canvas, HDC dc) : canvas_(canvas) { canvas_.SetHandle(dc); }
+  TCanvasDCBinding(const TCanvasDCBinding&) = delete;
+  TCanvasDCBinding& operator=(const TCanvasDCBinding&) = delete;
+  ~TCanvasDCBinding() { canvas_.SetHandle(nullptr); }
+
+ private:
+  TCanvas& canvas_;
+};
+
 // Keeps the canvas' DC state (clip region and origins included) for a scope.
 class TCanvasStateGuard {
  public:

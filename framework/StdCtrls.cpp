@@ -16,24 +16,78 @@ TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner), canvas_(
 TCustomControl::~TCustomControl() = default;
 
 void TCustomControl::WndProc(TMessage& message) {
-  if (message.Msg == WM_PAINT) {
-    PAINTSTRUCT ps{};
-    HDC dc = message.WParam ? reinterpret_cast<HDC>(message.WParam) : BeginPaint(Handle(), &ps);
-    canvas_->SetHandle(dc);
-    try {
-      canvas_->Font().Assign(Font());
-      Paint();
-    } catch (...) {
-      canvas_->SetHandle(nullptr);
-      if (!message.WParam) EndPaint(Handle(), &ps);
-      throw;
-    }
-    canvas_->SetHandle(nullptr);
-    if (!message.WParam) EndPaint(Handle(), &ps);
-    message.Result = 0;
-    return;
+  switch (message.Msg) {
+    case WM_PAINT:
+      PaintMessage(message);
+      return;
+    case WM_ERASEBKGND:
+      if (double_buffered_) {
+        message.Result = 1;  // Paint() covers the whole client area
+        return;
+      }
+      break;
+    case WM_MOUSEMOVE:
+      TrackMouse();
+      break;
+    case WM_MOUSELEAVE:
+      if (mouse_in_control_) {
+        mouse_in_control_ = false;
+        MouseLeave();
+      }
+      break;
+    case WM_DESTROY:
+      mouse_in_control_ = false;  // a new window starts outside
+      break;
+    default:
+      break;
   }
   TWinControl::WndProc(message);
+}
+
+void TCustomControl::TrackMouse() {
+  if (mouse_in_control_) return;
+  TRACKMOUSEEVENT track{};
+  track.cbSize = sizeof track;
+  track.dwFlags = TME_LEAVE;
+  track.hwndTrack = Handle();
+  TrackMouseEvent(&track);
+  mouse_in_control_ = true;
+  MouseEnter();
+}
+
+void TCustomControl::PaintMessage(TMessage& message) {
+  message.Result = 0;
+  if (message.WParam) {
+    PaintOn(reinterpret_cast<HDC>(message.WParam));
+    return;
+  }
+  TPaintDC paint(Handle());
+  if (!double_buffered_) {
+    PaintOn(paint.Get());
+    return;
+  }
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  if (client.right <= 0 || client.bottom <= 0) return;
+  TMemoryDC memory(paint.Get());
+  TOwnedBitmap buffer(CreateCompatibleBitmap(paint.Get(), client.right, client.bottom));
+  if (!memory || !buffer) {
+    PaintOn(paint.Get());  // no room for a buffer: paint directly
+    return;
+  }
+  {
+    TSelectObject selected(memory.Get(), buffer.Get());
+    PaintOn(memory.Get());
+    const RECT& dirty = paint.Paint().rcPaint;
+    BitBlt(paint.Get(), dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top, memory.Get(),
+           dirty.left, dirty.top, SRCCOPY);
+  }
+}
+
+void TCustomControl::PaintOn(HDC dc) {
+  TCanvasDCBinding binding(*canvas_, dc);
+  canvas_->Font().Assign(Font());
+  Paint();
 }
 
 void TCustomControl::Paint() {
@@ -192,8 +246,8 @@ void TCustomListBox::CreateParams(TCreateParams& params) {
 }
 
 void TCustomListBox::CreateHandleDone() {
-  // Entries kept across a re-creation go back into the new window; each is
-  // measured again as it is inserted.
+  // Entries added before the window existed, or kept across a re-creation,
+  // go into the new window; each is measured as it is inserted.
   for (int i = 0; i < items_.Count(); ++i) SendInsert(LB_ADDSTRING, -1);
   if (saved_horizontal_extent_) SetHorizontalExtent(saved_horizontal_extent_);
   if (saved_top_index_) SetTopIndex(saved_top_index_);
@@ -212,9 +266,10 @@ int TCustomListBox::SendInsert(UINT msg, int index) {
   return static_cast<int>(result);
 }
 
+// Without a window the entries wait in items_; CreateHandleDone puts them in.
 int TCustomListBox::AddItem(const std::string& text, TObject* object) {
-  HandleNeeded();
   const int index = items_.AddObject(text, object);
+  if (!HandleAllocated()) return index;
   try {
     return SendInsert(LB_INSERTSTRING, index);
   } catch (...) {
@@ -224,8 +279,11 @@ int TCustomListBox::AddItem(const std::string& text, TObject* object) {
 }
 
 void TCustomListBox::InsertItem(int index, const std::string& text, TObject* object) {
-  HandleNeeded();
   items_.InsertObject(index, text, object);
+  if (!HandleAllocated()) {
+    if (saved_item_index_ >= index) ++saved_item_index_;
+    return;
+  }
   try {
     SendInsert(LB_INSERTSTRING, index);
   } catch (...) {
@@ -236,8 +294,13 @@ void TCustomListBox::InsertItem(int index, const std::string& text, TObject* obj
 
 void TCustomListBox::DeleteItem(int index) {
   items_.Strings(index);  // raises for a bad index before anything changes
-  HandleNeeded();
-  Perform(LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+  if (HandleAllocated()) {
+    Perform(LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+  } else if (saved_item_index_ == index) {
+    saved_item_index_ = -1;
+  } else if (saved_item_index_ > index) {
+    --saved_item_index_;
+  }
   items_.Delete(index);
 }
 
@@ -255,9 +318,30 @@ void TCustomListBox::AssignItems(const TStringList& list) {
 }
 
 void TCustomListBox::Clear() {
-  HandleNeeded();
-  Perform(LB_RESETCONTENT, 0, 0);
+  if (HandleAllocated()) Perform(LB_RESETCONTENT, 0, 0);
+  saved_item_index_ = -1;
+  saved_top_index_ = 0;
   items_.Clear();
+}
+
+void TCustomListBox::ReMeasure() {
+  if (!HandleAllocated()) return;  // entries are measured when the window comes
+  for (int i = 0; i < Count(); ++i) SetItemHeightOf(i, MeasuredHeight(i));
+  Invalidate();
+}
+
+int TCustomListBox::MeasuredHeight(int index) {
+  int height = item_height_;
+  if (HandleAllocated()) {
+    // A real DC with the list's font: text measures as it will draw.
+    TWindowDC dc(Handle());
+    TCanvasDCBinding binding(*canvas_, dc.Get());
+    canvas_->Font().Assign(Font());
+    MeasureItem(index, height);
+  } else {
+    MeasureItem(index, height);
+  }
+  return std::clamp(height, 1, kMaxListItemHeight);
 }
 
 int TCustomListBox::ItemIndex() {
@@ -281,7 +365,13 @@ int TCustomListBox::TopIndex() {
   return HandleAllocated() ? static_cast<int>(SendMessageA(Handle(), LB_GETTOPINDEX, 0, 0)) : saved_top_index_;
 }
 
-void TCustomListBox::SetTopIndex(int index) { SendMessageA(Handle(), LB_SETTOPINDEX, static_cast<WPARAM>(index), 0); }
+void TCustomListBox::SetTopIndex(int index) {
+  if (!HandleAllocated()) {
+    saved_top_index_ = index;
+    return;
+  }
+  SendMessageA(Handle(), LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+}
 
 void TCustomListBox::SetItemHeight(int value) {
   if (item_height_ == value || value <= 0) return;
@@ -289,12 +379,15 @@ void TCustomListBox::SetItemHeight(int value) {
 }
 
 int TCustomListBox::ItemHeightOf(int index) {
+  if (!HandleAllocated()) return 0;
   const LRESULT height = SendMessageA(Handle(), LB_GETITEMHEIGHT, static_cast<WPARAM>(index), 0);
   return height == LB_ERR ? 0 : static_cast<int>(height);
 }
 
 void TCustomListBox::SetItemHeightOf(int index, int height) {
-  SendMessageA(Handle(), LB_SETITEMHEIGHT, static_cast<WPARAM>(index), MAKELPARAM(std::clamp(height, 0, 255), 0));
+  if (!HandleAllocated()) return;
+  SendMessageA(Handle(), LB_SETITEMHEIGHT, static_cast<WPARAM>(index),
+               MAKELPARAM(std::clamp(height, 1, kMaxListItemHeight), 0));
 }
 
 TRect TCustomListBox::ItemRect(int index) {
@@ -318,6 +411,10 @@ int TCustomListBox::HorizontalExtent() {
 }
 
 void TCustomListBox::SetHorizontalExtent(int extent) {
+  if (!HandleAllocated()) {
+    saved_horizontal_extent_ = std::max(extent, 0);
+    return;
+  }
   SendMessageA(Handle(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(std::max(extent, 0)), 0);
 }
 
@@ -339,22 +436,16 @@ void TCustomListBox::DrawItemMessage(const DRAWITEMSTRUCT& item) {
   if (item.itemState & ODS_FOCUS) state |= odFocused;
   const TRect rect{item.rcItem.left, item.rcItem.top, item.rcItem.right, item.rcItem.bottom};
   const int index = static_cast<int>(item.itemID);
-  canvas_->SetHandle(item.hDC);
-  try {
-    canvas_->Font().Assign(Font());
-    if (index >= 0 && index < Count()) {
-      DrawItem(index, rect, state);
-    } else {
-      canvas_->Brush().SetColor(Color());
-      canvas_->FillRect(rect);
-    }
-    // The focus rectangle is the base's: drawn after the entry, by inverting.
-    if (state & odFocused) canvas_->DrawFocusRect(rect);
-  } catch (...) {
-    canvas_->SetHandle(nullptr);
-    throw;
+  TCanvasDCBinding binding(*canvas_, item.hDC);
+  canvas_->Font().Assign(Font());
+  if (index >= 0 && index < Count()) {
+    DrawItem(index, rect, state);
+  } else {
+    canvas_->Brush().SetColor(Color());
+    canvas_->FillRect(rect);
   }
-  canvas_->SetHandle(nullptr);
+  // The focus rectangle is the base's: drawn after the entry, by inverting.
+  if (state & odFocused) canvas_->DrawFocusRect(rect);
 }
 
 void TCustomListBox::WndProc(TMessage& message) {
@@ -365,9 +456,7 @@ void TCustomListBox::WndProc(TMessage& message) {
       return;
     case CN_MEASUREITEM: {
       auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam);
-      int height = item_height_;
-      MeasureItem(static_cast<int>(item->itemID), height);
-      item->itemHeight = static_cast<UINT>(std::clamp(height, 1, 255));
+      item->itemHeight = static_cast<UINT>(MeasuredHeight(static_cast<int>(item->itemID)));
       message.Result = TRUE;
       return;
     }

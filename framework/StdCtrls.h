@@ -14,19 +14,40 @@
 namespace plx {
 
 // A window of our own class that paints itself through Paint() on Canvas().
+//
+// Double-buffered (the default), Paint() draws into a memory bitmap of the
+// client area's size that is copied to the screen in one step, and the
+// background is not erased first: what Paint() leaves is what shows, without
+// flicker. A WM_PAINT that brings its own DC (WParam) is painted into it
+// directly.
+//
+// MouseEnter and MouseLeave bracket the time the mouse is over the client
+// area (the system reports the leaving once asked with TrackMouseEvent).
 class TCustomControl : public TWinControl {
  public:
   explicit TCustomControl(TComponent* owner);
   ~TCustomControl() override;
   TCanvas& Canvas() { return *canvas_; }
 
+  bool DoubleBuffered() const { return double_buffered_; }
+  void SetDoubleBuffered(bool value) { double_buffered_ = value; }
+  bool MouseInControl() const { return mouse_in_control_; }
+
  protected:
   void WndProc(TMessage& message) override;
   // Paints the control; the base fills the client area in Color.
   virtual void Paint();
+  virtual void MouseEnter() {}
+  virtual void MouseLeave() {}
 
  private:
+  void PaintMessage(TMessage& message);
+  void PaintOn(HDC dc);
+  void TrackMouse();
+
   std::unique_ptr<TCanvas> canvas_;
+  bool double_buffered_ = true;
+  bool mouse_in_control_ = false;
 };
 
 enum class TBevelCut { bvNone, bvLowered, bvRaised };
@@ -112,12 +133,23 @@ using TOwnerDrawState = unsigned;
 // entries' strings (and attached objects) are kept here, so they may hold any
 // bytes; the system list only holds the entries' places and heights.
 //
+// Entries can be added, deleted and selected before the window exists: they
+// wait here and go into the window when it is created.
+//
+// Each entry is measured when it goes into the window (and again on
+// ReMeasure) by MeasureItem, with Canvas() on a DC of the list's window and
+// the list's font, so text measures exactly as it will be drawn. The system
+// list keeps an entry's height in one byte: heights are clamped to 1 ..
+// kMaxListItemHeight, here, in one place.
+//
 // Entries are added, inserted, deleted and cleared through LB_ADDSTRING,
 // LB_INSERTSTRING, LB_DELETESTRING and LB_RESETCONTENT sent through
 // WindowProc, so a subclass sees each of them in its WndProc after the base
 // has handled it (the result is the entry's index).
 class TCustomListBox : public TWinControl {
  public:
+  static constexpr int kMaxListItemHeight = 255;
+
   explicit TCustomListBox(TComponent* owner);
 
   int Count() const { return static_cast<int>(items_.Count()); }
@@ -135,6 +167,8 @@ class TCustomListBox : public TWinControl {
   // Replaces every entry (strings and objects) with those of list.
   void AssignItems(const TStringList& list);
   void Clear();
+  // Measures every entry again (after a change of font or width).
+  void ReMeasure();
 
   int ItemIndex();
   void SetItemIndex(int index);
@@ -167,6 +201,8 @@ class TCustomListBox : public TWinControl {
 
  private:
   void DrawItemMessage(const DRAWITEMSTRUCT& item);
+  // MeasureItem's answer for an entry, clamped to what the list can hold.
+  int MeasuredHeight(int index);
   int SendInsert(UINT msg, int index);
 
   TStringList items_;

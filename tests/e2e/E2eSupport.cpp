@@ -93,35 +93,36 @@ std::string WindowText(HWND window) {
   return text;
 }
 
-namespace {
-// Waits until the process that owns window has handled all its input so far,
-// so that the next input cannot overtake it (a capture still held by the
-// last click's window, say).
-void WaitForInputHandled(HWND window) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid)) {
-    WaitForInputIdle(process, 5000);
-    CloseHandle(process);
-  }
+bool WaitForReleasedCapture(HWND window) {
+  const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+  return WaitUntil([&] {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(thread, &info) && info.hwndCapture == nullptr;
+  });
 }
-}  // namespace
+
+bool MoveCursorTo(int screen_x, int screen_y) {
+  SetCursorPos(screen_x, screen_y);
+  return WaitUntil([&] {
+    POINT at{};
+    return GetCursorPos(&at) && at.x == screen_x && at.y == screen_y;
+  });
+}
 
 void ClickAt(HWND window, int client_x, int client_y) {
+  // The last click is over once its window has let the mouse go; input sent
+  // before that would go to the window still holding the capture.
+  WaitForReleasedCapture(window);
   POINT p{client_x, client_y};
   ClientToScreen(window, &p);
-  SetCursorPos(p.x, p.y);
-  WaitUntil([&] {
-    POINT at{};
-    return GetCursorPos(&at) && at.x == p.x && at.y == p.y;
-  });
+  MoveCursorTo(p.x, p.y);
   INPUT inputs[2] = {};
   inputs[0].type = INPUT_MOUSE;
   inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   inputs[1].type = INPUT_MOUSE;
   inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   SendInput(2, inputs, sizeof(INPUT));
-  WaitForInputHandled(window);
 }
 
 void ClickCentre(HWND window) {

@@ -51,9 +51,15 @@ class PlexoriaProcess {
 std::string WindowText(HWND window);
 
 // Real mouse input: moves the cursor to the centre of the window's client
-// area and clicks the left button.
+// area (or to a client point) and clicks the left button. A click is not
+// waited for: the caller waits for what it changes on the screen. The next
+// click first waits until the last one has let the mouse capture go.
 void ClickCentre(HWND window);
 void ClickAt(HWND window, int client_x, int client_y);
+// Moves the cursor and waits until the system reports it there.
+bool MoveCursorTo(int screen_x, int screen_y);
+// Waits until no window of the thread that owns window holds the capture.
+bool WaitForReleasedCapture(HWND window);
 
 using test::ClipboardText;
 using test::EmptyTheClipboard;

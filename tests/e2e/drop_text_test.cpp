@@ -1,7 +1,9 @@
 // Drags text into the running program with OLE's own DoDragDrop: the cursor
-// is put over the list, the drop source answers "drop" after OLE has entered
-// the target, and Ctrl is held through the thread's keyboard state, which is
-// what OLE reads for the key state of a drag.
+// is put over the list (and seen there) before the drag starts, the drop
+// source answers "drop" once the target under the cursor has answered
+// DragEnter (OLE then asks the source for feedback on the target's effect),
+// and Ctrl is held through the thread's keyboard state, which is what OLE
+// reads for the key state of a drag.
 #include <gtest/gtest.h>
 
 #include <ole2.h>
@@ -53,18 +55,22 @@ class TTextSource : public TInterfacedObject<IDataObject> {
   std::string data_;
 };
 
-// Lets OLE track a few rounds (so the target under the cursor is entered),
-// then drops.
+// Drops as soon as the target under the cursor has answered: OLE asks the
+// source for feedback only after the target's DragEnter (or DragOver) has
+// returned its effect.
 class TDropAfterEntering : public TInterfacedObject<IDropSource> {
  public:
   STDMETHODIMP QueryContinueDrag(BOOL escape, DWORD) override {
     if (escape) return DRAGDROP_S_CANCEL;
-    return ++rounds_ < 4 ? S_OK : DRAGDROP_S_DROP;
+    return target_answered_ ? DRAGDROP_S_DROP : S_OK;
   }
-  STDMETHODIMP GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+  STDMETHODIMP GiveFeedback(DWORD) override {
+    target_answered_ = true;
+    return DRAGDROP_S_USEDEFAULTCURSORS;
+  }
 
  private:
-  int rounds_ = 0;
+  bool target_answered_ = false;
 };
 
 struct TDragResult {
@@ -89,7 +95,9 @@ class DropOnTheList : public ::testing::Test {
     GetClientRect(list, &client);
     POINT centre{client.right / 2, client.bottom / 2};
     ClientToScreen(list, &centre);
-    SetCursorPos(centre.x, centre.y);
+    // The first target OLE enters must be the list.
+    EXPECT_TRUE(MoveCursorTo(centre.x, centre.y));
+    EXPECT_EQ(WindowFromPoint(centre), list);
     BYTE keys[256] = {};
     GetKeyboardState(keys);
     keys[VK_CONTROL] = control ? 0x80 : 0;

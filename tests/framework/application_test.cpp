@@ -71,10 +71,10 @@ TEST_F(ApplicationFixture, MessageHookSeesPostedMessagesBeforeDispatch) {
   HWND window = form.Handle();
   std::vector<UINT> hooked;
   int dispatched = 0;
-  form.WindowProc = [&, previous = form.WindowProc](TMessage& m) {
+  form.AddWindowProcHook([&](TMessage& m, const TWndMethod& next) {
     if (m.Msg == WM_APP + 3 || m.Msg == WM_APP + 4) ++dispatched;
-    previous(m);
-  };
+    next(m);
+  });
   Application().OnMessage = [&](MSG& msg) {
     if (msg.hwnd == window) hooked.push_back(msg.message);
     return msg.message == WM_APP + 4;  // swallowed

@@ -44,9 +44,12 @@ TEST(Component, OwnerDestroysItsComponentsLastCreatedFirst) {
   new TLoggingComponent(owner, "third", &log);
   ASSERT_EQ(owner->ComponentCount(), 3);
   delete owner;
-  const std::vector<std::string> destroyed = {"destroy third (destroying)", "first sees removal of third",
-                                              "second sees removal of third", "destroy second (destroying)",
-                                              "first sees removal of second", "destroy first (destroying)"};
+  // Each removal is announced while the removed component is still whole
+  // (it sees its own), and only then do its destructors run.
+  const std::vector<std::string> destroyed = {
+      "first sees removal of third",  "second sees removal of third", "third sees removal of third",
+      "destroy third (destroying)",   "first sees removal of second", "second sees removal of second",
+      "destroy second (destroying)",  "first sees removal of first",  "destroy first (destroying)"};
   EXPECT_EQ(log, destroyed);
 }
 
@@ -77,7 +80,8 @@ TEST(Component, RemoveFreeNotificationStopsTheNotice) {
   holder->RemoveFreeNotification(target);
   log.clear();
   delete target;
-  EXPECT_EQ(log, std::vector<std::string>{"destroy target"});
+  // Only its owner's components (itself) hear of it; the holder does not.
+  EXPECT_EQ(log, (std::vector<std::string>{"target sees removal of target", "destroy target (destroying)"}));
 }
 
 TEST(Component, FreeNotificationSubscriberDestroyedFirstLeavesNoDanglingLink) {
@@ -88,7 +92,7 @@ TEST(Component, FreeNotificationSubscriberDestroyedFirstLeavesNoDanglingLink) {
   delete holder;  // must unsubscribe both ways
   log.clear();
   delete target;  // would touch freed memory otherwise (ASan watches)
-  EXPECT_EQ(log, std::vector<std::string>{"destroy target"});
+  EXPECT_EQ(log, std::vector<std::string>{"destroy target (destroying)"});
 }
 
 TEST(Component, LoadedClearsTheLoadingFlagAndFindComponentIgnoresCase) {

@@ -6,6 +6,7 @@
 
 #include "framework/Application.h"
 #include "framework/Forms.h"
+#include "framework/GdiHandles.h"
 #include "framework/StdCtrls.h"
 
 namespace plx {
@@ -38,19 +39,18 @@ struct FormFixture : ::testing::Test {
   TForm* form = nullptr;
 };
 
-TEST_F(FormFixture, WindowProcSlotSeesEveryMessageAndCanPassItOn) {
+TEST_F(FormFixture, WindowProcHookSeesEveryMessageAndCanPassItOn) {
   auto* panel = new TPanel(form);
   panel->SetParent(form);
   std::vector<UINT> seen;
-  TWndMethod previous = panel->WindowProc;
-  panel->WindowProc = [&](TMessage& m) {
+  const THookToken token = panel->AddWindowProcHook([&](TMessage& m, const TWndMethod& next) {
     seen.push_back(m.Msg);
     if (m.Msg == WM_APP + 7) {
       m.Result = 99;
       return;
     }
-    previous(m);
-  };
+    next(m);
+  });
   HWND window = panel->Handle();
   EXPECT_EQ(SendMessageA(window, WM_APP + 7, 0, 0), 99);
   // Passed on: the native default still answers.
@@ -59,7 +59,8 @@ TEST_F(FormFixture, WindowProcSlotSeesEveryMessageAndCanPassItOn) {
   GetWindowTextA(window, text, sizeof text);
   EXPECT_STREQ(text, "abc");
   EXPECT_NE(std::find(seen.begin(), seen.end(), static_cast<UINT>(WM_SETTEXT)), seen.end());
-  panel->WindowProc = previous;
+  panel->RemoveWindowProcHook(token);
+  EXPECT_EQ(SendMessageA(window, WM_APP + 7, 0, 0), 0);
 }
 
 TEST_F(FormFixture, ParentReflectsChildNotificationsToTheChildsObject) {
@@ -79,13 +80,19 @@ TEST_F(FormFixture, ParentReflectsChildNotificationsToTheChildsObject) {
   measure.CtlID = id;
   SendMessageA(parent, WM_MEASUREITEM, id, reinterpret_cast<LPARAM>(&measure));
   EXPECT_EQ(measure.itemHeight, 33u);
-  HDC dc = GetDC(window);
-  for (UINT msg : {WM_CTLCOLOREDIT, WM_CTLCOLORLISTBOX, WM_CTLCOLORBTN, WM_CTLCOLORSTATIC})
-    SendMessageA(parent, msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window));
-  ReleaseDC(window, dc);
+  NMHDR notify{window, id, 0};
+  EXPECT_EQ(SendMessageA(parent, WM_NOTIFY, id, reinterpret_cast<LPARAM>(&notify)), 1234);
+  {
+    TWindowDC dc(window);
+    for (UINT msg : {WM_CTLCOLOREDIT, WM_CTLCOLORLISTBOX, WM_CTLCOLORBTN, WM_CTLCOLORSTATIC, WM_CTLCOLORSCROLLBAR})
+      SendMessageA(parent, msg, reinterpret_cast<WPARAM>(dc.Get()), reinterpret_cast<LPARAM>(window));
+  }
+  EXPECT_EQ(SendMessageA(parent, WM_VKEYTOITEM, MAKEWPARAM(VK_DOWN, 0), reinterpret_cast<LPARAM>(window)), 1234);
+  EXPECT_EQ(SendMessageA(parent, WM_CHARTOITEM, MAKEWPARAM('a', 0), reinterpret_cast<LPARAM>(window)), 1234);
 
-  const std::vector<UINT> expected = {CN_COMMAND, CN_DRAWITEM, CN_MEASUREITEM, CN_CTLCOLOREDIT,
-                                      CN_CTLCOLORLISTBOX, CN_CTLCOLORBTN, CN_CTLCOLORSTATIC};
+  const std::vector<UINT> expected = {CN_COMMAND,         CN_DRAWITEM,       CN_MEASUREITEM, CN_NOTIFY,
+                                      CN_CTLCOLOREDIT,    CN_CTLCOLORLISTBOX, CN_CTLCOLORBTN, CN_CTLCOLORSTATIC,
+                                      CN_CTLCOLORSCROLLBAR, CN_VKEYTOITEM,     CN_CHARTOITEM};
   EXPECT_EQ(child->reflected, expected);
 }
 
@@ -166,6 +173,35 @@ TEST_F(FormFixture, ClientSizeAndBoundsFollowTheBorderStyle) {
   EXPECT_EQ(window.left, 731);
   EXPECT_EQ(window.top, 341);
   EXPECT_TRUE(GetWindowLongPtrA(form->Handle(), GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+}
+
+TEST_F(FormFixture, ClientSizeIsKeptWhenTheFrameChanges) {
+  form->SetBorderStyle(TFormBorderStyle::bsDialog);
+  form->SetClientWidth(243);
+  form->SetClientHeight(520);
+  HWND window = form->Handle();
+  RECT before{};
+  GetWindowRect(window, &before);
+  // A component takes the caption away and paints the frame itself.
+  SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) & ~WS_CAPTION);
+  SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  RECT client{};
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right, 243);
+  EXPECT_EQ(client.bottom, 520);
+  RECT after{};
+  GetWindowRect(window, &after);
+  EXPECT_EQ(after.left, before.left);
+  EXPECT_EQ(after.top, before.top);
+  EXPECT_LT(after.bottom - after.top, before.bottom - before.top) << "the caption's rows are gone";
+
+  // Positive control: sizing by code sets the size to keep from then on.
+  form->SetBounds(form->Left(), form->Top(), form->Width() + 10, form->Height());
+  SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) | WS_CAPTION);
+  SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right, 253);
+  EXPECT_EQ(client.bottom, 520);
 }
 
 TEST_F(FormFixture, ChildFollowsParentFontUntilItsOwnIsSet) {

@@ -9,8 +9,9 @@
 namespace plx {
 namespace {
 
-// Sees the list's add, insert, delete and reset messages after the base
-// handled them, and paints every entry white.
+// Records, in one sequence, the list's add, insert, delete and reset
+// messages (after the base handled them), each measuring and each drawing.
+// Paints every entry white.
 class TWatchingListBox : public TCustomListBox {
  public:
   using TCustomListBox::TCustomListBox;
@@ -21,19 +22,31 @@ class TWatchingListBox : public TCustomListBox {
   };
   std::vector<Seen> seen;
   std::vector<int> measured;
+  std::vector<std::string> events;  // "insert 0", "measure 0", "draw 0", ...
+  int height_base = 10;
+  // What measuring saw: a DC of its own, and the text height of the font.
+  bool measured_with_dc = false;
+  int measured_text_height = 0;
 
  protected:
   void WndProc(TMessage& message) override {
     TCustomListBox::WndProc(message);
     if (message.Msg == LB_ADDSTRING || message.Msg == LB_INSERTSTRING || message.Msg == LB_DELETESTRING ||
-        message.Msg == LB_RESETCONTENT)
+        message.Msg == LB_RESETCONTENT) {
       seen.push_back({message.Msg, message.Result, static_cast<int>(SendMessageA(Handle(), LB_GETCOUNT, 0, 0))});
+      const char* name = message.Msg == LB_DELETESTRING ? "delete " : message.Msg == LB_RESETCONTENT ? "reset " : "insert ";
+      events.push_back(name + std::to_string(message.Result));
+    }
   }
   void MeasureItem(int index, int& height) override {
     measured.push_back(index);
-    height = 10 + index;
+    events.push_back("measure " + std::to_string(index));
+    measured_with_dc = Canvas().HandleAllocated();
+    if (measured_with_dc) measured_text_height = Canvas().TextHeight("Xg");
+    height = height_base + index;
   }
-  void DrawItem(int, const TRect& rect, TOwnerDrawState) override {
+  void DrawItem(int index, const TRect& rect, TOwnerDrawState) override {
+    events.push_back("draw " + std::to_string(index));
     Canvas().Brush().SetColor(clWhite);
     Canvas().FillRect(rect);
   }
@@ -53,6 +66,7 @@ struct ListFixture : ::testing::Test {
 };
 
 TEST_F(ListFixture, SubclassSeesEachChangeAfterTheBaseHandledIt) {
+  list->HandleNeeded();
   TObject tag;
   EXPECT_EQ(list->AddItem("a"), 0);
   EXPECT_EQ(list->AddItem(std::string("b\0c", 3), &tag), 1);
@@ -72,7 +86,75 @@ TEST_F(ListFixture, SubclassSeesEachChangeAfterTheBaseHandledIt) {
   EXPECT_EQ(list->Count(), 0);
 }
 
+TEST_F(ListFixture, AddingMeasuresTheEntryBeforeTheInsertReturnsAndPaintingDrawsIt) {
+  form->Show();
+  list->events.clear();
+  list->AddItem("a");
+  list->InsertItem(0, "b");
+  list->Repaint();
+  const std::vector<std::string> expected = {"measure 0", "insert 0", "measure 0", "insert 0", "draw 0", "draw 1"};
+  EXPECT_EQ(list->events, expected);
+}
+
+TEST_F(ListFixture, EntriesWaitForTheWindowWithoutCreatingIt) {
+  list->AddItem("zero");
+  list->AddItem("one");
+  list->InsertItem(0, "first");
+  list->SetItemIndex(2);
+  list->DeleteItem(0);  // the selection moves with its entry
+  EXPECT_FALSE(list->HandleAllocated());
+  EXPECT_FALSE(form->HandleAllocated());
+  EXPECT_TRUE(list->measured.empty());
+  EXPECT_EQ(list->ItemIndex(), 1);
+
+  // Positive control: the window, once there, holds and measures them all.
+  HWND window = list->Handle();
+  EXPECT_EQ(SendMessageA(window, LB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(list->measured, (std::vector<int>{0, 1}));
+  EXPECT_EQ(list->ItemIndex(), 1);
+  EXPECT_EQ(list->Item(0), "zero");
+}
+
+TEST_F(ListFixture, MeasuringUsesARealDCWithTheListsFont) {
+  list->HandleNeeded();
+  list->AddItem("small");
+  ASSERT_TRUE(list->measured_with_dc);
+  const int small = list->measured_text_height;
+  list->Font().SetHeight(-40);
+  list->AddItem("large");
+  EXPECT_GE(list->measured_text_height, 40);
+  EXPECT_LT(small, 30);
+}
+
+TEST_F(ListFixture, ReMeasureMeasuresEveryEntryAgain) {
+  list->HandleNeeded();
+  for (const char* text : {"a", "b", "c"}) list->AddItem(text);
+  list->measured.clear();
+  list->height_base = 20;
+  list->ReMeasure();
+  EXPECT_EQ(list->measured, (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(list->ItemHeightOf(0), 20);
+  EXPECT_EQ(list->ItemHeightOf(2), 22);
+}
+
+TEST_F(ListFixture, HeightsAreClampedToWhatTheSystemListCanHold) {
+  list->HandleNeeded();
+  struct Case {
+    int asked;
+    int kept;
+  };
+  for (const Case c : {Case{1000, 255}, Case{256, 255}, Case{255, 255}, Case{1, 1}, Case{0, 1}, Case{-5, 1}}) {
+    list->height_base = c.asked;
+    list->Clear();
+    list->AddItem("x");
+    EXPECT_EQ(list->ItemHeightOf(0), c.kept) << "measured " << c.asked;
+    list->SetItemHeightOf(0, c.asked);
+    EXPECT_EQ(list->ItemHeightOf(0), c.kept) << "set " << c.asked;
+  }
+}
+
 TEST_F(ListFixture, EntriesKeepBytesObjectsAndTheirOwnHeights) {
+  list->HandleNeeded();
   TObject tag;
   list->AddItem("zero");
   list->AddItem(std::string("one\0two", 7), &tag);
@@ -95,6 +177,7 @@ TEST_F(ListFixture, EntriesKeepBytesObjectsAndTheirOwnHeights) {
 }
 
 TEST_F(ListFixture, ReplacingAStringMeasuresItAgainAndKeepsTheSelection) {
+  list->HandleNeeded();
   list->AddItem("a");
   list->AddItem("b");
   list->SetItemIndex(1);
@@ -121,9 +204,10 @@ TEST_F(ListFixture, BaseDrawsTheFocusRectangleAfterAFocusedEntry) {
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), 40, -20, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(dc, bitmap);
+  TMemoryDC memory(nullptr);
+  HDC dc = memory.Get();
+  TOwnedBitmap bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  TSelectObject selected(dc, bitmap.Get());
   auto pixels = static_cast<const std::uint32_t*>(bits);
   // Dark pixels on the entry's one-pixel edge and inside it.
   auto dark = [&](bool edge) {
@@ -153,9 +237,6 @@ TEST_F(ListFixture, BaseDrawsTheFocusRectangleAfterAFocusedEntry) {
     }
     EXPECT_EQ(dark(false), 0) << "nothing inside the frame";
   }
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
 }
 
 }  // namespace
