@@ -162,6 +162,10 @@ TEST_F(DropOnTheList, UnicodeOnlySourceIsRefused) {
   const TDragResult drag = Drag(CF_UNICODETEXT, wide, false);
   EXPECT_EQ(drag.effect, static_cast<DWORD>(DROPEFFECT_NONE));
   EXPECT_EQ(ListCount(), 0);
+  // Positive control: the same drag offering CF_TEXT reaches the list.
+  const TDragResult accepted = Drag(CF_TEXT, "wide\0"s, false);
+  EXPECT_EQ(accepted.effect, static_cast<DWORD>(DROPEFFECT_MOVE));
+  EXPECT_TRUE(WaitForCount(1));
 }
 
 TEST_F(DropOnTheList, DroppedClipsCanBeShownRemovedClearedAndCopied) {

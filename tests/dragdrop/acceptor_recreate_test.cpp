@@ -1,0 +1,139 @@
+// An acceptor whose window is re-created while a drop target, a native
+// subclass and a hook on its message chain are attached: the hooks follow
+// the new window, the drop target keeps its rule of registering one window
+// only, and a real drag (OLE's own DoDragDrop) lands once it is bound again.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "dragdrop/TextTarget.h"
+#include "framework/Com.h"
+#include "framework/Forms.h"
+#include "framework/StdCtrls.h"
+#include "tests/dragdrop/DropTargetTestSupport.h"
+#include "tests/dragdrop/TestDataObject.h"
+
+namespace plx {
+namespace {
+
+using namespace std::string_literals;
+
+// Drops once the target under the cursor has answered: OLE asks the source
+// for feedback only after the target's DragEnter or DragOver returned.
+class TDropOnceAnswered : public TInterfacedObject<IDropSource> {
+ public:
+  STDMETHODIMP QueryContinueDrag(BOOL escape, DWORD) override {
+    if (escape) return DRAGDROP_S_CANCEL;
+    return answered_ ? DRAGDROP_S_DROP : S_OK;
+  }
+  STDMETHODIMP GiveFeedback(DWORD) override {
+    answered_ = true;
+    return DRAGDROP_S_USEDEFAULTCURSORS;
+  }
+
+ private:
+  bool answered_ = false;
+};
+
+constexpr char kPrevious[] = "AcceptorTestPrevious";
+int g_native_seen = 0;
+
+LRESULT CALLBACK CountingSubclass(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
+  auto previous = reinterpret_cast<WNDPROC>(GetPropA(window, kPrevious));
+  if (msg == WM_APP) ++g_native_seen;
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    RemovePropA(window, kPrevious);
+  }
+  return CallWindowProcA(previous, window, msg, wparam, lparam);
+}
+
+class AcceptorRecreate : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr))); }
+  static void TearDownTestSuite() { OleUninitialize(); }
+
+  void SetUp() override {
+    form = test::MakeAcceptorForm(list);
+    // The native subclass is attached to whatever window the list has.
+    list->SubscribeHandleEvents([this](THandleEvent event) {
+      if (event != THandleEvent::Created) return;
+      const LONG_PTR previous =
+          SetWindowLongPtrA(list->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingSubclass));
+      SetPropA(list->Handle(), kPrevious, reinterpret_cast<HANDLE>(previous));
+    });
+    list->AddWindowProcHook([this](TMessage& message, const TWndMethod& next) {
+      if (message.Msg == WM_APP) ++hook_seen;
+      next(message);
+    });
+    form->Show();
+    target = new TQXTextTarget(form);
+    target->setAcceptor(list);
+    target->OnDrop = [this](TObject*, TWinControl*, const std::string& text, int, int) { drops.push_back(text); };
+    g_native_seen = 0;
+  }
+  void TearDown() override {
+    delete form;
+    EXPECT_EQ(test::TTestDataObject::LiveMedia(), 0);
+  }
+
+  // A real drag of text from this thread onto the list's centre.
+  DWORD DragOntoTheList(const std::string& text) {
+    RECT client{};
+    GetClientRect(list->Handle(), &client);
+    POINT centre{client.right / 2, client.bottom / 2};
+    ClientToScreen(list->Handle(), &centre);
+    SetCursorPos(centre.x, centre.y);
+    for (int i = 0; i < 500; ++i) {
+      POINT at{};
+      if (GetCursorPos(&at) && at.x == centre.x && at.y == centre.y) break;
+      Sleep(10);
+    }
+    EXPECT_EQ(WindowFromPoint(centre), list->Handle());
+    auto data = test::MakeDataObject({{CF_TEXT, text}});
+    TComPtr<TDropOnceAnswered> source(new TDropOnceAnswered);
+    DWORD effect = DROPEFFECT_NONE;
+    DoDragDrop(data.Get(), source.Get(), DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
+    return effect;
+  }
+
+  TForm* form = nullptr;
+  TListBox* list = nullptr;
+  TQXTextTarget* target = nullptr;
+  int hook_seen = 0;
+  std::vector<std::string> drops;
+};
+
+TEST_F(AcceptorRecreate, HooksFollowTheNewWindowAndTheTargetRegistersOnlyWhenBoundAgain) {
+  // Before: a real drag lands, and both hooks see messages.
+  EXPECT_EQ(DragOntoTheList("before\0"s), static_cast<DWORD>(DROPEFFECT_MOVE));
+  ASSERT_EQ(drops, std::vector<std::string>{"before\0"s});  // the block as dropped, zero included
+  SendMessageA(list->Handle(), WM_APP, 0, 0);
+  EXPECT_EQ(g_native_seen, 1);
+  EXPECT_EQ(hook_seen, 1);
+
+  const HWND old_window = list->Handle();
+  list->RecreateWnd();
+  ASSERT_NE(list->Handle(), old_window);
+
+  // The hooks are on the new window.
+  SendMessageA(list->Handle(), WM_APP, 0, 0);
+  EXPECT_EQ(g_native_seen, 2);
+  EXPECT_EQ(hook_seen, 2);
+
+  // The target registered the old window only: a drag finds no target.
+  EXPECT_FALSE(target->Registered());
+  EXPECT_EQ(DragOntoTheList("unregistered\0"s), static_cast<DWORD>(DROPEFFECT_NONE));
+  EXPECT_EQ(drops.size(), 1u);
+
+  // Bound again, it registers the new window and drops land.
+  target->setAcceptor(nullptr);
+  target->setAcceptor(list);
+  EXPECT_TRUE(target->Registered());
+  EXPECT_EQ(DragOntoTheList("after\0"s), static_cast<DWORD>(DROPEFFECT_MOVE));
+  EXPECT_EQ(drops, (std::vector<std::string>{"before\0"s, "after\0"s}));
+}
+
+}  // namespace
+}  // namespace plx
