@@ -4,6 +4,7 @@
 
 #include "framework/Bitmap.h"
 #include "framework/Exception.h"
+#include "framework/GdiHandles.h"
 
 namespace plx {
 
@@ -22,9 +23,8 @@ RECT ToRECT(const TRect& r) { return RECT{r.Left, r.Top, r.Right, r.Bottom}; }
 
 int ScreenPixelsPerInch() {
   static const int ppi = [] {
-    HDC screen = GetDC(nullptr);
-    const int value = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ::ReleaseDC(nullptr, screen);
+    const TWindowDC screen(nullptr);
+    const int value = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
     return value > 0 ? value : 96;
   }();
   return ppi;

@@ -8,6 +8,7 @@
 #include "dragdrop/DataObjectUtils.h"
 #include "dragdrop/DroppedGraphics.h"
 #include "dragdrop/GraphicTarget.h"
+#include "framework/GdiHandles.h"
 #include "dragdrop/ImageURLFetch.h"
 #include "dragdrop/MetafileGraphic.h"
 #include "dragdrop/TransferBlocks.h"
@@ -144,16 +145,13 @@ class GraphicTargetTest : public ::testing::Test {
   }
 
   static HBITMAP MakeBitmap() {
-    HDC screen = GetDC(nullptr);
-    HBITMAP made = CreateCompatibleBitmap(screen, 2, 1);
-    HDC dc = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(dc, made);
-    SetPixel(dc, 0, 0, RGB(0, 255, 0));
-    SetPixel(dc, 1, 0, RGB(0, 0, 255));
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return made;
+    const TWindowDC screen(nullptr);
+    HBITMAP made = CreateCompatibleBitmap(screen.Get(), 2, 1);
+    const TMemoryDC dc(screen.Get());
+    const TSelectObject selected(dc.Get(), made);
+    SetPixel(dc.Get(), 0, 0, RGB(0, 255, 0));
+    SetPixel(dc.Get(), 1, 0, RGB(0, 0, 255));
+    return made;  // the caller owns it; the selection ends first
   }
 
   IDropTarget* DropTarget() { return target->DropTargetObject(); }

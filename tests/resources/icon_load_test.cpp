@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/GdiHandles.h"
+
 namespace plx {
 namespace {
 
@@ -34,9 +36,8 @@ std::vector<std::uint32_t> ReadPixels(HBITMAP bitmap, int size) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * size);
-  HDC screen = GetDC(nullptr);
-  const int rows = GetDIBits(screen, bitmap, 0, size, pixels.data(), &info, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
+  const TWindowDC screen(nullptr);
+  const int rows = GetDIBits(screen.Get(), bitmap, 0, size, pixels.data(), &info, DIB_RGB_COLORS);
   EXPECT_EQ(rows, size);
   return pixels;
 }
