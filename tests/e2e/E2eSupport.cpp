@@ -112,6 +112,23 @@ bool MoveCursorTo(int screen_x, int screen_y) {
   });
 }
 
+namespace {
+// A mouse event at an explicit screen point. Each event carries its own
+// place: a click sent without one lands wherever the system's cursor is when
+// the event is queued, and a late pointer motion (the window system reporting
+// an earlier position) can have moved it back in the meantime.
+INPUT MouseEventAt(int screen_x, int screen_y, DWORD flags) {
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  // The smallest normalised value that maps back onto the pixel.
+  input.mi.dx = static_cast<LONG>((static_cast<long long>(screen_x) * 65536 + width - 1) / width);
+  input.mi.dy = static_cast<LONG>((static_cast<long long>(screen_y) * 65536 + height - 1) / height);
+  input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  return input;
+}
+}  // namespace
+
 void ClickAt(HWND window, int client_x, int client_y) {
   // The last click is over once its window has let the mouse go; input sent
   // before that would go to the window still holding the capture.
@@ -119,12 +136,9 @@ void ClickAt(HWND window, int client_x, int client_y) {
   POINT p{client_x, client_y};
   ClientToScreen(window, &p);
   MoveCursorTo(p.x, p.y);
-  INPUT inputs[2] = {};
-  inputs[0].type = INPUT_MOUSE;
-  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  inputs[1].type = INPUT_MOUSE;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, inputs, sizeof(INPUT));
+  INPUT inputs[3] = {MouseEventAt(p.x, p.y, 0), MouseEventAt(p.x, p.y, MOUSEEVENTF_LEFTDOWN),
+                     MouseEventAt(p.x, p.y, MOUSEEVENTF_LEFTUP)};
+  SendInput(3, inputs, sizeof(INPUT));
 }
 
 void ClickCentre(HWND window) {

@@ -60,16 +60,21 @@ class TTextSource : public TInterfacedObject<IDataObject> {
 // returned its effect.
 class TDropAfterEntering : public TInterfacedObject<IDropSource> {
  public:
+  explicit TDropAfterEntering(POINT point) : point_(point) {}
   STDMETHODIMP QueryContinueDrag(BOOL escape, DWORD) override {
     if (escape) return DRAGDROP_S_CANCEL;
     return target_answered_ ? DRAGDROP_S_DROP : S_OK;
   }
   STDMETHODIMP GiveFeedback(DWORD) override {
-    target_answered_ = true;
+    // Feedback on the target at the intended point: OLE has just entered
+    // the window under the cursor there.
+    POINT at{};
+    if (GetCursorPos(&at) && at.x == point_.x && at.y == point_.y) target_answered_ = true;
     return DRAGDROP_S_USEDEFAULTCURSORS;
   }
 
  private:
+  POINT point_;
   bool target_answered_ = false;
 };
 
@@ -105,7 +110,7 @@ class DropOnTheList : public ::testing::Test {
     keys[VK_LBUTTON] = 0x80;
     SetKeyboardState(keys);
     TComPtr<TTextSource> source(new TTextSource(format, data));
-    TComPtr<TDropAfterEntering> dropper(new TDropAfterEntering);
+    TComPtr<TDropAfterEntering> dropper(new TDropAfterEntering(centre));
     DWORD effect = DROPEFFECT_NONE;
     const HRESULT result = DoDragDrop(source.Get(), dropper.Get(), allowed, &effect);
     keys[VK_CONTROL] = keys[VK_SHIFT] = keys[VK_LBUTTON] = 0;
