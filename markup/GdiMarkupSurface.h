@@ -1,0 +1,92 @@
+#pragma once
+// The markup layout's surface over a framework canvas: text through DrawText,
+// fills, lines and clipping on the canvas' DC, list images, system icons and
+// the pictures of a container and a cache.
+//
+// For its lifetime the surface owns the DC's state: it saves it (with the
+// canvas' own font, pen and brush taken out) when made, and restores it when
+// it ends, so the canvas' font, pen and brush are exactly what they were.
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/GdiHandles.h"
+#include "framework/Graphics.h"
+#include "framework/ImageList.h"
+#include "markup/MarkupSurface.h"
+
+namespace plx {
+
+class THTMLPictureCache;
+class TPictureContainer;
+
+struct MarkupPictureSources {
+  TCustomImageList* Images = nullptr;       // "IDX:" pictures
+  THTMLPictureCache* Cache = nullptr;       // pictures by URL
+  TPictureContainer* Container = nullptr;   // pictures by name
+};
+
+class GdiMarkupSurface final : public MarkupSurface {
+ public:
+  GdiMarkupSurface(TCanvas& canvas, const MarkupPictureSources& sources);
+  ~GdiMarkupSurface() override;
+  GdiMarkupSurface(const GdiMarkupSurface&) = delete;
+  GdiMarkupSurface& operator=(const GdiMarkupSurface&) = delete;
+
+  // The canvas font as markup describes it: what the render starts from.
+  const MarkupFont& CanvasFont() const { return canvasFont_; }
+
+  void SelectFont(const MarkupFont& font) override;
+  int TextHeight(std::string_view text) override;
+  int TextWidth(std::string_view text) override;
+  int MeasureText(std::string_view text, const TRect& r, TextFormat format) override;
+  void DrawText(std::string_view text, const TRect& r, TextFormat format, TColor color, TColor background) override;
+  void FillRect(const TRect& r, TColor color) override;
+  void FrameRect(const TRect& r, TColor color) override;
+  void Polyline(const TPoint* points, std::size_t count, TColor color) override;
+  TColor ResolveColor(TColor color) override;
+  void PushClip(const TRect& r) override;
+  void PopClip() override;
+  TRect ClipBox() override;
+  int PixelsPerInchX() override { return pixelsPerInchX_; }
+  int PixelsPerInchY() override { return pixelsPerInchY_; }
+  std::optional<MarkupSize> ImageListSize() override;
+  int ImageCount() override;
+  void DrawImage(int index, int x, int y) override;
+  MarkupSize SystemIcon(std::string_view pathOrIndex, bool large, bool draw, int x, int y) override;
+  std::optional<MarkupPictureInfo> NamedPicture(std::string_view name) override;
+  std::optional<MarkupPictureInfo> UrlPicture(std::string_view url) override;
+  void DrawPicture(const MarkupPictureInfo& picture, int x, int y) override;
+  void StretchDrawPicture(const MarkupPictureInfo& picture, const TRect& r) override;
+
+ private:
+  // A font made for this render, with what measuring needs of it.
+  struct RealizedFont {
+    MarkupFont Font;
+    TOwnedFont Owned;           // empty for the canvas' own font
+    HFONT Handle = nullptr;     // borrowed from Owned or the canvas font
+    std::string MetricsKey;     // identifies the font and device in the metrics cache
+    int Height = -1;            // line height, measured on first use
+    bool Symbol = false;        // the "Symbol" face
+  };
+  std::wstring SymbolText(std::string_view text);
+  RealizedFont& Realize(const MarkupFont& font);
+  int CachedWidth(std::string_view text, UINT flags, int rectWidth);
+
+  TCanvas& canvas_;
+  MarkupPictureSources sources_;
+  HDC dc_ = nullptr;  // borrowed from the canvas
+  int savedState_ = 0;
+  int pixelsPerInchX_ = 96;
+  int pixelsPerInchY_ = 96;
+  std::string deviceKey_;
+  MarkupFont canvasFont_;
+  std::vector<std::unique_ptr<RealizedFont>> fonts_;
+  RealizedFont* selected_ = nullptr;
+  std::vector<int> clipLevels_;
+};
+
+}  // namespace plx

@@ -1,0 +1,586 @@
+#include "markup/MarkupLayout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "markup/MarkupGeometry.h"
+#include "markup/MarkupInteger.h"
+#include "markup/MarkupPreprocess.h"
+#include "markup/TagReader.h"
+#include "markup/TextSearch.h"
+
+namespace plx {
+
+namespace {
+
+constexpr int kBulletIndent = 12;       // pixels per list level
+constexpr int kBodyGradientBands = 64;  // BODY and P gradients
+constexpr TColor kErrorMarkColor = 0x0000FF;
+constexpr TColor kRuleColor = 0x000000;
+// A tiled BODY picture is repeated at most this often per tag: a tiny picture
+// under a huge area must not turn one paint into millions of draws.
+constexpr std::int64_t kMaxBackgroundTiles = 4096;
+
+// Pixels of a picture or icon at 96 pixels per inch, on the surface.
+int ScaleToDevice(int size, int pixelsPerInch) {
+  return ClampCoordinate(static_cast<std::int64_t>(size) * pixelsPerInch / 96);
+}
+
+// What one line has gathered so far. Height, script room and the picture
+// text lift carry from the measuring pass into the drawing pass; the rest
+// starts afresh in every pass.
+struct LineState {
+  int PenX = 0;
+  int Height = 0;
+  int SubscriptRoom = 0;
+  int SuperscriptRoom = 0;
+  int PictureTextLift = 0;
+  int TrailingBlankWidth = 0;
+  bool TextEmpty = true;       // no visible text placed on the line yet
+  bool TextEndsInBlank = false;
+  bool BulletSeen = false;
+  bool Full = false;           // a picture or a second bullet did not fit
+  bool Ended = false;          // a break tag, or a run that did not fit
+  bool Broken = false;         // ended by a break tag: another line follows
+};
+
+class LayoutEngine {
+ public:
+  LayoutEngine(MarkupSurface& surface, const MarkupLayoutRequest& request)
+      : surface_(surface), request_(request) {
+    bounds_ = TRect{ClampCoordinate(request.Bounds.Left), ClampCoordinate(request.Bounds.Top),
+                    ClampCoordinate(request.Bounds.Right), ClampCoordinate(request.Bounds.Bottom)};
+    lineSpacing_ = ClampCoordinate(request.LineSpacing);
+    shadowOffset_ = ClampCoordinate(request.ShadowOffset);
+    pass_.Selected = request.Selected;
+    pass_.BlinkOn = request.BlinkOn;
+    pass_.URLColor = request.URLColor;
+  }
+
+  MarkupLayoutResult Run(std::string_view markup);
+
+ private:
+  // One pass over a line: consumes from the front of `rest` what fits and
+  // appends it to `consumed`. Draws unless measuring; hit-tests whenever it
+  // does not draw.
+  void RenderLine(std::string_view& rest, const TRect& line, bool measuring, std::string* consumed);
+  void TextRun(std::string_view& rest, std::size_t length, const TRect& line, int baseBottom, bool measuring,
+               std::string* consumed);
+  void Tag(std::string_view& rest, const TRect& line, int baseBottom, bool measuring, std::string* consumed);
+  void Bullet(const TRect& line, int baseBottom, bool drawing);
+  void Picture(const PictureAttributes& picture, const TRect& line, bool drawing);
+  void BodyBackground(const BodyAttributes& body, const TRect& line, bool drawing);
+  void ParagraphBackground(const TagEffect& effect, const TRect& line, int baseBottom);
+  void ErrorMark(int left, int right, int baseBottom);
+
+  // The size of an "IDX:", "SSYS:" or "LSYS:" picture, drawn at (x, y) when
+  // asked; nothing for other sources. `source` loses the prefix it had.
+  std::optional<MarkupSize> ListOrIconPicture(std::string& source, bool draw, int x, int y);
+  // A picture of the container (no ':' in the source) or the cache ("://").
+  std::optional<MarkupPictureInfo> NamedOrUrlPicture(std::string_view source);
+  void DrawBackgroundPicture(std::string_view value, bool tiled, bool atRight, const TRect& line);
+
+  // The drawing pass starts from the state the measuring pass started from,
+  // except for the paragraph values (alignment, indent) and the picture under
+  // the mouse, which the measuring pass finds for it.
+  void RestoreForDrawing(const RenderState& before) {
+    state_.Font = before.Font;
+    state_.Rotated = before.Rotated;
+    state_.FontBeforeRotation = before.FontBeforeRotation;
+    state_.InAnchor = before.InAnchor;
+    state_.Anchor = before.Anchor;
+    state_.ImageCounter = before.ImageCounter;
+    state_.ListLevel = before.ListLevel;
+    state_.Hidden = before.Hidden;
+    state_.Shadow = before.Shadow;
+    state_.Subscript = before.Subscript;
+    state_.Superscript = before.Superscript;
+    state_.HorizontalOffset = before.HorizontalOffset;
+  }
+  void SelectFont() { surface_.SelectFont(state_.Font); }
+  int LineTextHeight() { return surface_.TextHeight("gh"); }
+
+  MarkupSurface& surface_;
+  const MarkupLayoutRequest& request_;
+  TRect bounds_;
+  int lineSpacing_ = 0;
+  int shadowOffset_ = 0;
+  TagPass pass_;
+  TextFormat format_ = 0;
+
+  RenderState state_;
+  LineState line_;
+  int runLeft_ = 0;
+  int carriedOffset_ = 0;
+  bool textHit_ = false;
+  bool pictureHit_ = false;
+  MarkupLayoutResult result_;
+};
+
+MarkupLayoutResult LayoutEngine::Run(std::string_view markup) {
+  const PreprocessedMarkup prepared = PreprocessMarkup(markup, request_.WordWrap);
+  format_ = prepared.Format;
+  state_ = RenderState(request_.StartFont, request_.StartBackground, format_);
+  state_.Background = clNone;
+
+  // The measuring passes and the drawing passes each carry their own font
+  // from line to line; both begin with the starting font.
+  MarkupFont measuringFont = request_.StartFont;
+  MarkupFont drawingFont = request_.StartFont;
+  int lineTop = bounds_.Top;
+  std::string_view rest = prepared.Markup;
+  std::string consumed;
+  // A break starts a new line even at the very end of the markup.
+  bool brokenAtEnd = false;
+  while (!rest.empty() || brokenAtEnd) {
+    line_ = LineState{};
+    state_.Subscript = false;
+    state_.Superscript = false;
+    state_.Font = measuringFont;
+    SelectFont();
+    line_.Height = LineTextHeight();
+    const int stopHeight = line_.Height;
+
+    const RenderState before = state_;
+    consumed.clear();
+    const TRect lineRect{bounds_.Left + 1, lineTop, bounds_.Right, bounds_.Bottom};
+    RenderLine(rest, lineRect, true, &consumed);
+    measuringFont = state_.Font;
+    brokenAtEnd = line_.Broken && rest.empty();
+    const int lineWidth = line_.PenX;
+    if (!request_.MeasureOnly) RestoreForDrawing(before);
+    // Without a drawing pass the measured state runs on to the next line,
+    // as the drawing pass's would have.
+
+    // A negative spacing may tighten lines but never make them run backwards.
+    line_.Height = std::max(0, AddCoordinates(line_.Height, lineSpacing_));
+    TRect aligned = lineRect;
+    if (state_.Alignment == ParagraphAlignment::Right) {
+      if (static_cast<std::int64_t>(aligned.Right) - lineWidth > aligned.Left) aligned.Left = aligned.Right - lineWidth;
+    } else if (state_.Alignment == ParagraphAlignment::Center) {
+      const std::int64_t room = static_cast<std::int64_t>(aligned.Right) - aligned.Left - lineWidth;
+      if (room > 0) aligned.Left = ClampCoordinate(aligned.Left + room / 2);
+    }
+    aligned.Left = AddCoordinates(aligned.Left, ClampCoordinate(state_.ParagraphIndent));
+    const int lineBlock =
+        AddCoordinates(AddCoordinates(line_.Height, line_.SubscriptRoom), line_.SuperscriptRoom);
+    aligned.Bottom = AddCoordinates(aligned.Top, lineBlock);
+
+    if (!request_.MeasureOnly) {
+      state_.Font = drawingFont;
+      SelectFont();
+      std::string_view lineMarkup = consumed;
+      RenderLine(lineMarkup, aligned, request_.HitTestOnly, nullptr);
+      drawingFont = state_.Font;
+      if (textHit_) {
+        // Text anchors count only inside the text band at the line's bottom.
+        const std::int64_t textBottom = static_cast<std::int64_t>(aligned.Bottom) - line_.PictureTextLift;
+        if (textBottom - LineTextHeight() < request_.MouseY && request_.MouseY < textBottom) result_.OnAnchor = true;
+      }
+      if (pictureHit_) result_.OnAnchor = true;
+      state_.HorizontalOffset = ClampCoordinate(state_.HorizontalOffset);
+      carriedOffset_ = state_.HorizontalOffset;
+    }
+
+    lineTop = AddCoordinates(lineTop, lineBlock);
+    result_.ExtentY = AddCoordinates(result_.ExtentY, lineBlock);
+    // Drawing stops where the next line would not fit.
+    if (!request_.MeasureOnly && static_cast<std::int64_t>(bounds_.Bottom) < static_cast<std::int64_t>(lineTop) + stopHeight)
+      break;
+  }
+  if (result_.ExtentY == 0) {
+    state_.Font = request_.StartFont;
+    SelectFont();
+    result_.ExtentY = LineTextHeight();
+  }
+  return result_;
+}
+
+void LayoutEngine::RenderLine(std::string_view& rest, const TRect& line, bool measuring, std::string* consumed) {
+  const bool drawing = !measuring;
+  pass_.Drawing = drawing;
+  const int baseBottom = AddCoordinates(line.Bottom, -line_.SubscriptRoom);
+  line_.PenX = 0;
+  line_.TrailingBlankWidth = 0;
+  line_.TextEmpty = true;
+  line_.TextEndsInBlank = false;
+  line_.BulletSeen = false;
+  line_.Full = false;
+  line_.Ended = false;
+  line_.Broken = false;
+  textHit_ = false;
+  pictureHit_ = false;
+  runLeft_ = drawing ? AddCoordinates(line.Left, carriedOffset_) : line.Left;
+
+  if (drawing && state_.ParagraphBackgroundOn && state_.Background != clNone) {
+    surface_.FillRect(TRect{bounds_.Left, line.Top, bounds_.Right, AddCoordinates(line.Top, line_.Height)},
+                      state_.Background);
+  }
+
+  while (!rest.empty() && !line_.Ended && !line_.Full) {
+    std::size_t run = std::min(rest.find('<'), rest.size());
+    if (request_.WordWrap) {
+      const std::size_t blank = rest.substr(0, run).find(' ');
+      if (blank != std::string_view::npos) run = blank + 1;
+    }
+    if (run > 0) TextRun(rest, run, line, baseBottom, measuring, consumed);
+    // A '<' with at most one character after it can never be a tag.
+    if (!rest.empty() && rest.front() == '<' && rest.size() <= 2) rest = {};
+    if (!line_.Ended && rest.size() >= 3 && rest.front() == '<') Tag(rest, line, baseBottom, measuring, consumed);
+  }
+
+  line_.PenX = AddCoordinates(line_.PenX, -line_.TrailingBlankWidth);
+  if (result_.ExtentX < line_.PenX) result_.ExtentX = AddCoordinates(line_.PenX, 2);
+}
+
+void LayoutEngine::TextRun(std::string_view& rest, std::size_t length, const TRect& line, int baseBottom,
+                           bool measuring, std::string* consumed) {
+  const std::string_view raw = rest.substr(0, length);
+  const std::string text = DecodeRunEntities(raw);
+  const int height = surface_.TextHeight(text);
+  if (state_.Subscript) line_.SubscriptRoom = std::max(line_.SubscriptRoom, height / 4);
+  if (state_.Superscript) line_.SuperscriptRoom = std::max(line_.SuperscriptRoom, height / 4);
+  line_.Height = std::max(line_.Height, height);
+
+  // Hidden text takes no room and is not handed to the drawing pass.
+  if (state_.Hidden) {
+    rest.remove_prefix(length);
+    return;
+  }
+
+  int width = 0;
+  if (measuring) {
+    width = ClampCoordinate(surface_.MeasureText(text, TRect{line.Left, line.Top, line.Right, baseBottom}, format_));
+    line_.PenX = AddCoordinates(line_.PenX, width);
+    const std::int64_t mouseX = static_cast<std::int64_t>(request_.MouseX) - line.Left;
+    if (state_.InAnchor && line_.PenX - width <= mouseX && mouseX <= line_.PenX) {
+      textHit_ = true;
+      if (request_.MouseY > line.Top) result_.AnchorUnderMouse = state_.Anchor;
+    }
+  } else {
+    TRect r{runLeft_, line.Top, std::max(line.Right, runLeft_), baseBottom};
+    if (state_.Superscript) r.Bottom = AddCoordinates(r.Bottom, -line_.SuperscriptRoom);
+    if (state_.Subscript) r.Bottom = AddCoordinates(r.Bottom, line_.SubscriptRoom);
+    r.Bottom = AddCoordinates(r.Bottom, -line_.PictureTextLift);
+    const TextFormat drawFormat = format_ & ~static_cast<TextFormat>(tfExternalLeading);
+    if (state_.Shadow) {
+      const TRect shadow{AddCoordinates(r.Left, shadowOffset_), AddCoordinates(r.Top, shadowOffset_),
+                         AddCoordinates(r.Right, shadowOffset_), AddCoordinates(r.Bottom, shadowOffset_)};
+      surface_.DrawText(text, shadow, drawFormat, request_.ShadowColor, state_.Background);
+    }
+    surface_.DrawText(text, r, drawFormat, state_.Font.Color, state_.Background);
+    width = ClampCoordinate(surface_.MeasureText(text, r, format_));
+    const int right = AddCoordinates(r.Left, width);
+    if (state_.ErrorMark) ErrorMark(r.Left, right, baseBottom);
+    runLeft_ = right;
+  }
+
+  // Fit rule: the run fits while the pen stays left of the available width; a
+  // run wider than the whole line is placed anyway, and a run that continues
+  // a word (the line text does not end in a blank) stays with it.
+  const std::int64_t available = static_cast<std::int64_t>(line.Right) - line.Left - carriedOffset_;
+  bool fits = line_.PenX < available || width >= available;
+  if (!fits && !line_.TextEmpty && !line_.TextEndsInBlank) fits = true;
+  if (!text.empty()) {
+    line_.TextEmpty = false;
+    line_.TextEndsInBlank = text.back() == ' ';
+  }
+  if (fits || !request_.WordWrap) {
+    if (consumed) consumed->append(raw);
+    rest.remove_prefix(length);
+    line_.TrailingBlankWidth = (text.size() >= length && text[length - 1] == ' ') ? surface_.TextWidth(" ") : 0;
+  } else {
+    line_.Ended = true;
+    line_.PenX = AddCoordinates(line_.PenX, -width);
+  }
+}
+
+void LayoutEngine::Tag(std::string_view& rest, const TRect& line, int baseBottom, bool measuring,
+                       std::string* consumed) {
+  const bool drawing = !measuring;
+  const MarkupTag tag = ReadTag(rest);
+  const TagEffect effect = ApplyTag(state_, tag, pass_);
+  SelectFont();
+  switch (effect.Action) {
+    case TagAction::None: break;
+    case TagAction::LineBreak:
+      line_.Ended = true;
+      line_.Broken = true;
+      break;
+    case TagAction::HorizontalRule:
+      line_.Ended = true;
+      line_.Broken = true;
+      if (drawing) {
+        const int y = AddCoordinates(baseBottom, 1);
+        const TPoint points[] = {{line.Left, y}, {line.Right, y}};
+        surface_.Polyline(points, 2, kRuleColor);
+      }
+      break;
+    case TagAction::Bullet: Bullet(line, baseBottom, drawing); break;
+    case TagAction::Indent: {
+      const int x = ClampCoordinate(effect.Value);
+      if (line_.PenX < x) {
+        line_.PenX = x;
+        runLeft_ = AddCoordinates(bounds_.Left, x);
+      }
+      break;
+    }
+    case TagAction::Offset:
+      // An absolute position on the canvas; carried into the next line.
+      state_.HorizontalOffset = ClampCoordinate(effect.Value);
+      runLeft_ = state_.HorizontalOffset;
+      line_.PenX = state_.HorizontalOffset;
+      break;
+    case TagAction::Picture: Picture(effect.Picture, line, drawing); break;
+    case TagAction::BodyBackground: BodyBackground(effect.Body, line, drawing); break;
+    case TagAction::ParagraphBackground: ParagraphBackground(effect, line, baseBottom); break;
+  }
+  if (line_.Full) return;  // the tag starts the next line
+  if (tag.Terminated) {
+    if (consumed) consumed->append(tag.Text);
+    rest.remove_prefix(tag.Text.size());
+  } else {
+    rest = {};
+  }
+}
+
+void LayoutEngine::Bullet(const TRect& line, int baseBottom, bool drawing) {
+  const std::int64_t indent = static_cast<std::int64_t>(kBulletIndent) * state_.ListLevel;
+  line_.PenX = ClampCoordinate(line_.PenX + indent);
+  if (line_.BulletSeen) {
+    line_.Full = true;
+    return;
+  }
+  line_.BulletSeen = true;
+  runLeft_ = ClampCoordinate(runLeft_ + indent - kBulletIndent);
+  if (drawing && !state_.Hidden) {
+    MarkupFont symbol = state_.Font;
+    symbol.Name = "Symbol";
+    surface_.SelectFont(symbol);
+    const char* glyph = (state_.ListLevel % 2 == 1) ? "\xB7" : "o";
+    surface_.DrawText(glyph, TRect{runLeft_, line.Top, std::max(line.Right, runLeft_), baseBottom}, 0,
+                      state_.Font.Color, state_.Background);
+    SelectFont();
+  }
+  runLeft_ = AddCoordinates(runLeft_, kBulletIndent);
+}
+
+std::optional<MarkupSize> LayoutEngine::ListOrIconPicture(std::string& source, bool draw, int x, int y) {
+  std::optional<MarkupSize> size;
+  if (AsciiUpperCase(source).find("IDX:") != std::string::npos) {
+    source.erase(0, 4);
+    const MarkupInteger index = ReadMarkupInteger(source);
+    const std::optional<MarkupSize> listSize = surface_.ImageListSize();
+    if (listSize && index.Value >= 0 && index.Value < surface_.ImageCount()) {
+      size = MarkupSize{ScaleToDevice(listSize->Width, surface_.PixelsPerInchX()),
+                        ScaleToDevice(listSize->Height, surface_.PixelsPerInchY())};
+      if (draw) surface_.DrawImage(index.Value, x, y);
+    }
+  }
+  const std::string upper = AsciiUpperCase(source);
+  const bool small = upper.find("SSYS:") != std::string::npos;
+  if (small || upper.find("LSYS:") != std::string::npos) {
+    source.erase(0, 5);
+    const MarkupSize icon = surface_.SystemIcon(source, !small, draw, x, y);
+    size = MarkupSize{ScaleToDevice(icon.Width, surface_.PixelsPerInchX()),
+                      ScaleToDevice(icon.Height, surface_.PixelsPerInchY())};
+  }
+  return size;
+}
+
+std::optional<MarkupPictureInfo> LayoutEngine::NamedOrUrlPicture(std::string_view source) {
+  std::optional<MarkupPictureInfo> picture;
+  if (source.find(':') == std::string_view::npos) picture = surface_.NamedPicture(source);
+  if (source.find("://") != std::string_view::npos) picture = surface_.UrlPicture(source);
+  return picture;
+}
+
+void LayoutEngine::Picture(const PictureAttributes& attributes, const TRect& line, bool drawing) {
+  std::string source = attributes.Source;
+  const int wantWidth = ClampPictureSize(attributes.Width);
+  const int wantHeight = ClampPictureSize(attributes.Height);
+  MarkupSize size;
+  if (const auto listOrIcon = ListOrIconPicture(source, drawing, runLeft_, line.Top)) size = *listOrIcon;
+  const std::optional<MarkupPictureInfo> picture = NamedOrUrlPicture(source);
+  if (picture && !picture->Empty) {
+    const bool stretched = wantWidth >= 1 && wantHeight >= 1;
+    if (drawing) {
+      if (stretched) {
+        surface_.StretchDrawPicture(*picture, TRect{runLeft_, line.Top, AddCoordinates(runLeft_, wantWidth),
+                                                    AddCoordinates(line.Top, wantHeight)});
+      } else {
+        surface_.DrawPicture(*picture, AddCoordinates(runLeft_, picture->FrameOffset.X),
+                             AddCoordinates(line.Top, picture->FrameOffset.Y));
+      }
+    }
+    const MarkupSize natural = stretched ? MarkupSize{wantWidth, wantHeight} : picture->MaxSize;
+    size = MarkupSize{ScaleToDevice(ClampPictureSize(natural.Width), surface_.PixelsPerInchX()),
+                      ScaleToDevice(ClampPictureSize(natural.Height), surface_.PixelsPerInchY())};
+  }
+
+  const std::int64_t mouseX = static_cast<std::int64_t>(request_.MouseX) - line.Left;
+  if (state_.InAnchor && line_.PenX < mouseX && mouseX < static_cast<std::int64_t>(line_.PenX) + size.Width &&
+      line.Top < request_.MouseY && request_.MouseY < static_cast<std::int64_t>(line.Top) + size.Height) {
+    pictureHit_ = true;
+    result_.AnchorUnderMouse = state_.Anchor;
+    state_.HoveredImage = state_.ImageCounter;
+  }
+
+  const std::int64_t lineWidth = static_cast<std::int64_t>(line.Right) - line.Left;
+  if (lineWidth < static_cast<std::int64_t>(line_.PenX) + size.Width && size.Width < lineWidth) {
+    line_.Full = true;
+    return;
+  }
+  line_.PenX = AddCoordinates(line_.PenX, size.Width);
+  runLeft_ = AddCoordinates(runLeft_, size.Width);
+  line_.Height = std::max(line_.Height, size.Height);
+
+  if (attributes.TextAlign == PictureTextAlign::Top) {
+    line_.PictureTextLift = line_.Height - LineTextHeight();
+  } else if (attributes.TextAlign == PictureTextAlign::Middle) {
+    line_.PictureTextLift = (line_.Height - LineTextHeight()) / 2;
+  }
+  if (attributes.Wrap) {
+    line_.Height = LineTextHeight();
+    line_.PictureTextLift = 0;
+  }
+}
+
+void LayoutEngine::DrawBackgroundPicture(std::string_view value, bool tiled, bool atRight, const TRect& line) {
+  std::string source(value);
+  // List images and icons are placed once on the line, as an IMG would be.
+  const int listX = atRight ? line.Right : runLeft_;
+  std::optional<MarkupSize> placed;
+  if (atRight) {
+    // Measured first, drawn once its width is known.
+    std::string probe = source;
+    placed = ListOrIconPicture(probe, false, 0, 0);
+    if (placed) ListOrIconPicture(source, true, AddCoordinates(listX, -placed->Width), line.Top);
+  } else {
+    placed = ListOrIconPicture(source, true, listX, line.Top);
+  }
+  const std::optional<MarkupPictureInfo> picture = NamedOrUrlPicture(source);
+  if (!picture || picture->Empty) return;
+  const int width = ScaleToDevice(ClampPictureSize(picture->MaxSize.Width), surface_.PixelsPerInchX());
+  const int height = ScaleToDevice(ClampPictureSize(picture->MaxSize.Height), surface_.PixelsPerInchY());
+  surface_.PushClip(bounds_);
+  if (!tiled) {
+    surface_.DrawPicture(*picture, atRight ? AddCoordinates(bounds_.Right, -width) : bounds_.Left, bounds_.Top);
+  } else if (width > 0 && height > 0) {
+    // Tiles start at the top-left corner of the bounds; only those that can
+    // show are drawn.
+    const TRect clip = surface_.ClipBox();
+    const int firstColumn = std::max(0, (clip.Left - bounds_.Left) / width);
+    const int firstRow = std::max(0, (clip.Top - bounds_.Top) / height);
+    const int right = std::min(bounds_.Right, clip.Right);
+    const int bottom = std::min(bounds_.Bottom, clip.Bottom);
+    std::int64_t tiles = 0;
+    for (std::int64_t y = bounds_.Top + static_cast<std::int64_t>(firstRow) * height; y < bottom; y += height) {
+      for (std::int64_t x = bounds_.Left + static_cast<std::int64_t>(firstColumn) * width; x < right; x += width) {
+        if (++tiles > kMaxBackgroundTiles) break;
+        surface_.DrawPicture(*picture, static_cast<int>(x), static_cast<int>(y));
+      }
+      if (tiles > kMaxBackgroundTiles) break;
+    }
+  }
+  surface_.PopClip();
+}
+
+void LayoutEngine::BodyBackground(const BodyAttributes& body, const TRect& line, bool drawing) {
+  if (!drawing) return;
+  if (!body.Background.empty()) DrawBackgroundPicture(body.Background, true, false, line);
+  if (!body.TopLeft.empty()) DrawBackgroundPicture(body.TopLeft, false, false, line);
+  if (!body.TopRight.empty()) DrawBackgroundPicture(body.TopRight, false, true, line);
+  if (!body.Color) return;
+  if (body.ColorTo) {
+    FillGradient(surface_, *body.Color, *body.ColorTo, !body.Vertical, bounds_, kBodyGradientBands, clNone);
+  } else {
+    surface_.FillRect(TRect{AddCoordinates(bounds_.Left, -2), bounds_.Top, bounds_.Right, bounds_.Bottom},
+                      *body.Color);
+  }
+}
+
+void LayoutEngine::ParagraphBackground(const TagEffect& effect, const TRect& line, int baseBottom) {
+  if (effect.ParagraphColorTo) {
+    FillGradient(surface_, effect.ParagraphColor, *effect.ParagraphColorTo, true,
+                 TRect{bounds_.Left, line.Top, bounds_.Right, AddCoordinates(baseBottom, 2)}, kBodyGradientBands,
+                 clNone);
+  } else {
+    surface_.FillRect(TRect{bounds_.Left, line.Top, bounds_.Right, baseBottom}, effect.ParagraphColor);
+  }
+}
+
+// A red zigzag of 2-pixel steps between baseBottom - 1 and baseBottom + 1,
+// kept on a 4-pixel grid so that runs next to each other join up.
+void LayoutEngine::ErrorMark(int left, int right, int baseBottom) {
+  const TRect clip = surface_.ClipBox();
+  int x = left - left % 2;
+  // Only the part that can show is worked out, from a grid point before it.
+  const std::int64_t hiddenPart = static_cast<std::int64_t>(clip.Left) - 4 - x;
+  if (hiddenPart > 0) x = ClampCoordinate(x + hiddenPart / 4 * 4);
+  right = std::min(right, AddCoordinates(clip.Right, 4));
+  if (x >= right) return;
+  int phase = (x % 4 == 0) ? 2 : 0;
+  std::vector<TPoint> points;
+  points.reserve(static_cast<std::size_t>((static_cast<std::int64_t>(right) - x) / 2 + 2));
+  points.push_back(TPoint{x, baseBottom + phase - 1});
+  while (x < right) {
+    phase = 2 - phase;
+    x += 2;
+    points.push_back(TPoint{x, baseBottom + phase - 1});
+  }
+  surface_.Polyline(points.data(), points.size(), kErrorMarkColor);
+}
+
+// Red, green and blue of a resolved colour.
+struct Channels {
+  int Red, Green, Blue;
+};
+
+Channels ChannelsOf(TColor color) {
+  return Channels{static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
+                  static_cast<int>((color >> 16) & 0xFF)};
+}
+
+int Interpolate(int from, int to, int band, int bands) {
+  return from + static_cast<int>(std::nearbyint(static_cast<double>(band) * (to - from) / bands));
+}
+
+}  // namespace
+
+MarkupLayoutResult LayoutMarkup(MarkupSurface& surface, std::string_view markup, const MarkupLayoutRequest& request) {
+  LayoutEngine engine(surface, request);
+  return engine.Run(markup);
+}
+
+void FillGradient(MarkupSurface& surface, TColor from, TColor to, bool horizontal, const TRect& area, int bands,
+                  TColor border) {
+  // More bands than pixels only paints the same pixels again.
+  constexpr int kMaxBands = 4096;
+  bands = std::clamp(bands, 1, kMaxBands);
+  const TRect r{ClampCoordinate(area.Left), ClampCoordinate(area.Top), ClampCoordinate(area.Right),
+                ClampCoordinate(area.Bottom)};
+  const Channels start = ChannelsOf(surface.ResolveColor(from) & 0xFFFFFF);
+  const Channels end = ChannelsOf(surface.ResolveColor(to) & 0xFFFFFF);
+  const double step = static_cast<double>(horizontal ? r.Width() : r.Height()) / bands;
+  for (int band = 0; band < bands; ++band) {
+    const TColor color = static_cast<TColor>(Interpolate(start.Red, end.Red, band, bands)) |
+                         static_cast<TColor>(Interpolate(start.Green, end.Green, band, bands)) << 8 |
+                         static_cast<TColor>(Interpolate(start.Blue, end.Blue, band, bands)) << 16;
+    const int offset = static_cast<int>(std::nearbyint(band * step));
+    const int length = static_cast<int>(std::trunc(step)) + 1;
+    if (horizontal) {
+      const int x = AddCoordinates(r.Left, offset);
+      surface.FillRect(TRect{x, r.Top, std::min(r.Right, AddCoordinates(x, length)), r.Bottom}, color);
+    } else {
+      const int y = AddCoordinates(r.Top, offset);
+      surface.FillRect(TRect{r.Left, y, r.Right, std::min(r.Bottom, AddCoordinates(y, length))}, color);
+    }
+  }
+  if (border != clNone) surface.FrameRect(r, border);
+}
+
+}  // namespace plx

@@ -1,0 +1,58 @@
+// Fuzzes the markup layout engine: every input is measured, drawn and
+// hit-tested on a recording surface, which checks that no coordinate leaves
+// the layout's range and that clipping stays balanced.
+// Input: one byte of options, one byte for the width, one for the mouse
+// position, then the markup. Run with: scripts/fuzz.sh markup_layout_fuzzer SECONDS
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "markup/MarkupLayout.h"
+#include "tests/markup/RecordingSurface.h"
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+void Render(std::string_view markup, plx::MarkupLayoutRequest request, bool measure, bool hitTest) {
+  plx::test::RecordingSurface surface;
+  surface.AddPicture("pic", 20, 20);
+  surface.AddPicture("file://a", 3, 200);
+  surface.imageCount = 4;
+  request.MeasureOnly = measure;
+  request.HitTestOnly = hitTest || measure;
+  const plx::MarkupLayoutResult result = plx::LayoutMarkup(surface, markup, request);
+  Check(surface.coordinatesInRange);
+  Check(surface.clips.empty());
+  Check(result.ExtentX >= 0 && result.ExtentX <= plx::kMaxLayoutCoordinate);
+  Check(result.ExtentY >= 0 && result.ExtentY <= plx::kMaxLayoutCoordinate);
+  if (measure || hitTest) Check(surface.texts.empty() && surface.fills.empty() && surface.pictures.empty());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 3) return 0;
+  const std::uint8_t options = data[0];
+  plx::MarkupLayoutRequest request;
+  request.Bounds = plx::TRect{0, 0, 1 + data[1] * 2, (options & 0x10) ? 13 : 255};
+  request.MouseX = data[2] % 64 * 4;
+  request.MouseY = data[2] / 64 * 7;
+  request.WordWrap = (options & 1) == 0;
+  request.Selected = (options & 2) != 0;
+  request.BlinkOn = (options & 4) != 0;
+  request.LineSpacing = (options & 8) ? -5 : 0;
+  request.ShadowOffset = 1;
+  request.StartFont.Name = "MS Sans Serif";
+  request.StartFont.Size = 8;
+  request.StartBackground = 0xFFFFFF;
+  const std::string_view markup(reinterpret_cast<const char*>(data + 3), size - 3);
+  Render(markup, request, true, true);
+  Render(markup, request, false, false);
+  Render(markup, request, false, true);
+  return 0;
+}
