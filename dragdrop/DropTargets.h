@@ -22,6 +22,7 @@
 
 #include "dragdrop/DragDropUnit.h"
 #include "dragdrop/DropEffects.h"
+#include "framework/Application.h"
 #include "framework/Com.h"
 #include "framework/Component.h"
 #include "framework/Controls.h"
@@ -104,7 +105,7 @@ class TDropTargetObject : public TInterfacedObject<IDropTarget> {
       ReportEffect(effect);
       if (owner_ && owner_->OnDragEnter) {
         const TPoint client = ClientPoint(point);
-        owner_->OnDragEnter(owner_, singleEffectFromSet(current_effect_), client.X, client.Y);
+        RaiseEvent([&] { owner_->OnDragEnter(owner_, singleEffectFromSet(current_effect_), client.X, client.Y); });
       }
       return S_OK;
     });
@@ -117,19 +118,22 @@ class TDropTargetObject : public TInterfacedObject<IDropTarget> {
       ReportEffect(effect);
       if (owner_ && owner_->OnDragOver) {
         const TPoint client = ClientPoint(point);
-        owner_->OnDragOver(owner_, singleEffectFromSet(current_effect_), client.X, client.Y);
+        RaiseEvent([&] { owner_->OnDragOver(owner_, singleEffectFromSet(current_effect_), client.X, client.Y); });
       }
       return S_OK;
     });
   }
 
   STDMETHODIMP DragLeave() override {
-    return ComGuard([&] {
+    const HRESULT result = ComGuard([&] {
       accepts_ = false;
-      if (owner_ && owner_->OnDragLeave) owner_->OnDragLeave(owner_);
-      EndDrag();
+      if (owner_ && owner_->OnDragLeave) RaiseEvent([&] { owner_->OnDragLeave(owner_); });
       return S_OK;
     });
+    // OLE calls nothing more for this drag: the data object goes whatever
+    // happened above.
+    EndDrag();
+    return result;
   }
 
   // The effect query: proposes an effect in *effect (the allowed effects on
@@ -160,6 +164,18 @@ class TDropTargetObject : public TInterfacedObject<IDropTarget> {
     const TDropEffect reported = ReportedDropEffect(*effect, overrides, offered_);
     current_effect_ = {reported};
     *effect = dropEffectFromEnum(reported);
+  }
+
+  // Raises one of the owner's events. What the handler throws is the
+  // application's to show, as for any event; OLE still gets the answer the
+  // drag calls for.
+  template <class Raise>
+  void RaiseEvent(Raise&& raise) {
+    try {
+      raise();
+    } catch (...) {
+      Application().HandleException(owner_);
+    }
   }
 
   TPoint ClientPoint(POINTL point) const {

@@ -10,7 +10,6 @@
 #include "dragdrop/ObjectSlot.h"
 #include "dragdrop/StorageMedium.h"
 #include "dragdrop/TransferBlocks.h"
-#include "framework/Application.h"
 #include "framework/GdiHandles.h"
 
 namespace plx {
@@ -155,14 +154,10 @@ STDMETHODIMP TTextDropTarget::Drop(IDataObject* dataObject, DWORD keyState, POIN
     }
 
     if (owner.OnDrop) {
+      // The data was read and delivered before the handler runs: the drop
+      // itself succeeded whatever the handler throws.
       const TPoint client = ClientPoint(point);
-      try {
-        owner.OnDrop(&owner, owner.AcceptorControl(), owner.dropped_text_, client.X, client.Y);
-      } catch (...) {
-        // The handler's failure is the application's to show; the data was
-        // read and delivered, so the drop itself succeeded.
-        Application().HandleException(&owner);
-      }
+      RaiseEvent([&] { owner.OnDrop(&owner, owner.AcceptorControl(), owner.dropped_text_, client.X, client.Y); });
     }
     return S_OK;
   });

@@ -5,6 +5,10 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include <string>
+#include <vector>
+
+#include "framework/Application.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 
@@ -38,5 +42,19 @@ inline HRESULT EnterAndDrop(IDropTarget* target, IDataObject* object, DWORD keys
   *e = allowed;
   return target->Drop(object, keys, point, e);
 }
+
+// Collects what the application shows instead of opening message boxes,
+// for as long as it lives.
+class TShownMessages {
+ public:
+  TShownMessages() {
+    Application().OnShowMessage = [this](const std::string& text, const std::string&) { texts.push_back(text); };
+  }
+  ~TShownMessages() { Application().OnShowMessage = nullptr; }
+  TShownMessages(const TShownMessages&) = delete;
+  TShownMessages& operator=(const TShownMessages&) = delete;
+
+  std::vector<std::string> texts;
+};
 
 }  // namespace plx::test

@@ -3,10 +3,13 @@
 // The IDropTarget calls are made the way OLE makes them during a drag.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "dragdrop/DataObjectUtils.h"
 #include "dragdrop/ObjectSlot.h"
 #include "dragdrop/TextTarget.h"
 #include "dragdrop/TransferBlocks.h"
+#include "framework/Exception.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 #include "tests/dragdrop/DropTargetTestSupport.h"
@@ -491,6 +494,42 @@ TEST_F(TextTargetTest, ChangingAcceptedKindsDuringADrag) {
   EXPECT_TRUE(left);
   EXPECT_EQ(target->getDataObject(), nullptr);
   EXPECT_EQ(object->RefCount(), 1);
+}
+
+// A handler that throws is the application's to show. OLE still gets the
+// answer the drag calls for, and the drag ends on every path: the data
+// object is let go after DragLeave and after Drop.
+TEST_F(TextTargetTest, ExceptionsFromHandlersAreShownAndTheDragGoesOn) {
+  test::TShownMessages shown;
+  target->OnDragEnter = [](TObject*, TDropEffect, int, int) { throw Exception("Enter failed"); };
+  target->OnDragOver = [](TObject*, TDropEffect, int, int) { throw std::runtime_error("Over failed"); };
+  target->OnDragLeave = [](TObject*) { throw Exception("Leave failed"); };
+  auto object = MakeDataObject({{CF_TEXT, "x"}});
+
+  DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+  EXPECT_EQ(DropTarget()->DragEnter(object.Get(), 0, ListPoint(), &effect), S_OK);
+  EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_MOVE));
+  effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+  EXPECT_EQ(DropTarget()->DragOver(MK_CONTROL, ListPoint(), &effect), S_OK);
+  EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
+  EXPECT_EQ(target->getDataObject(), object.Get());
+  EXPECT_EQ(DropTarget()->DragLeave(), S_OK);
+  EXPECT_EQ(target->getDataObject(), nullptr);
+  EXPECT_TRUE(target->getAvailableDropEffects().Empty());
+  EXPECT_EQ(object->RefCount(), 1);
+  EXPECT_EQ(shown.texts, (std::vector<std::string>{"Enter failed.", "Over failed.", "Leave failed."}));
+
+  // The text was read and handed over before OnDrop failed: the drop stands.
+  target->OnDragEnter = nullptr;
+  target->OnDrop = [](TObject*, TWinControl*, const std::string&, int, int) { throw Exception("Drop failed"); };
+  effect = 0;
+  EXPECT_EQ(EnterAndDrop(object.Get(), 0, DROPEFFECT_COPY, &effect), S_OK);
+  EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
+  EXPECT_EQ(target->getText(), "x");
+  EXPECT_EQ(target->getDataObject(), nullptr);
+  EXPECT_EQ(object->RefCount(), 1);
+  ASSERT_EQ(shown.texts.size(), 4u);
+  EXPECT_EQ(shown.texts.back(), "Drop failed.");
 }
 
 }  // namespace
