@@ -135,12 +135,12 @@ STDMETHODIMP TGraphicDropTarget::Drop(IDataObject* dataObject, DWORD keyState, P
     }
     if (!read.ok) return result;
 
-    // A URL drop keeps the previous picture until the image is fetched.
-    if (read.graphic) {
-      auto picture = std::make_unique<TPicture>();
-      picture->SetGraphic(std::move(read.graphic));
-      owner.picture_ = std::move(picture);
-    }
+    // Every drop starts a new picture. A URL drop's stays empty until its
+    // image is fetched into it, and stays empty when that fails: the
+    // previous drop's picture is never reported again.
+    auto picture = std::make_unique<TPicture>();
+    if (read.graphic) picture->SetGraphic(std::move(read.graphic));
+    owner.picture_ = std::move(picture);
     const TPoint client = ClientPoint(point);
     auto record = std::make_unique<TGraphicTargetDropRecord>();
     record->X = client.X;
@@ -267,7 +267,7 @@ void TQXGraphicTarget::HandleDrop(TGraphicTargetDropRecord* raw) {
     TGraphicDropTarget* target;
     ~TEndDrag() { target->EndDrag(); }
   } end_drag{drop_target_.Get()};
-  // An image that cannot be fetched leaves the picture as it is.
+  // An image that cannot be fetched leaves the drop's picture empty.
   if (!record->URL.empty()) FetchImageURL(record->URL, *picture_);
   if (!OnDrop) return;
   try {

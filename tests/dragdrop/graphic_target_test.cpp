@@ -330,24 +330,35 @@ TEST_F(GraphicTargetTest, UnreadableDataFallsToTheNextFormatOrRaisesNothing) {
   }
 }
 
-TEST_F(GraphicTargetTest, ImageURLWithoutTheNetworkObjectKeepsThePicture) {
-  // The network object is not installed here: it cannot be created.
+// A URL drop reads into a new, empty picture: when the image cannot be
+// fetched (here the network object is not installed) the drop reports that
+// empty picture, never the one of the drop before.
+TEST_F(GraphicTargetTest, ImageURLDropStartsFromAnEmptyPicture) {
   CLSID id{};
   EXPECT_TRUE(FAILED(CLSIDFromProgID(L"Netscape.Network.1", &id)));
   TPicture untouched;
   EXPECT_FALSE(FetchImageURL("http://example.invalid/a.bmp", untouched));
   EXPECT_TRUE(untouched.Empty());
 
-  auto first = MakeDataObject({{CF_BITMAP, "", TYMED_GDI, TMisbehaviour::None, bitmap}});
+  // Positive control: a metafile drop reports its metafile.
+  auto first = MakeDataObject({{CF_ENHMETAFILE, "", TYMED_ENHMF, TMisbehaviour::None, enhanced}});
   EXPECT_EQ(EnterAndDrop(first.Get(), 0, DROPEFFECT_COPY), S_OK);
   Pump();
+  ASSERT_EQ(drops.size(), 1u);
+  EXPECT_EQ(drops[0].format, dgfMetafile);
+  EXPECT_FALSE(target->getPicture().Empty());
+
   const std::string image_block = std::string(44, '\x01') + "http://example.invalid/a.bmp\0trailing"s;
   auto object = MakeDataObject({{DragDropFormats().NetscapeImage, image_block}});
   EXPECT_EQ(EnterAndDrop(object.Get(), 0, DROPEFFECT_COPY, nullptr, 3, 4), S_OK);
   Pump();
   ASSERT_EQ(drops.size(), 2u);
-  EXPECT_EQ(drops[1].row, (std::vector<TColor>{clLime, clBlue}));
+  EXPECT_EQ(drops[1].picture, &target->getPicture());
+  EXPECT_TRUE(target->getPicture().Empty());
+  EXPECT_EQ(drops[1].format, dgfBitmap);
+  EXPECT_EQ(target->getDroppedGraphicFormat(), dgfBitmap);
   EXPECT_EQ(drops[1].x, 3);
+  EXPECT_EQ(drops[1].y, 4);
   EXPECT_EQ(object->RefCount(), 1);
   EXPECT_EQ(ImageURLFromNetscapeImage(image_block), "http://example.invalid/a.bmp");
   EXPECT_EQ(ImageURLFromNetscapeImage(std::string(44, 'x')), "");
