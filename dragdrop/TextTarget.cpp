@@ -125,6 +125,9 @@ STDMETHODIMP TTextDropTarget::Drop(IDataObject* dataObject, DWORD keyState, POIN
     if ((data.tymed & found->tymed) == 0 || (data.tymed & (data.tymed - 1)) != 0) return DV_E_TYMED;
     std::string text;
     if (found->format == CF_HDROP) {
+      // A file list lives in global memory. A custom "15" may ask for other
+      // media too; their pointers are not blocks and are never locked.
+      if (data.tymed != TYMED_HGLOBAL) return DV_E_TYMED;
       TGlobalLock lock(data.hGlobal);
       if (!lock) return E_HANDLE;
       // The system's list reader trusts the block; check it first.

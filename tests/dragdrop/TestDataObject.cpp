@@ -74,6 +74,22 @@ HRESULT PictureMedium(const TOfferedFormat& offered, STGMEDIUM* medium) {
   return S_OK;
 }
 
+// A TYMED_FILE medium whose file name holds the given bytes (and two zero
+// bytes after them), allocated as OLE's protocol says: ReleaseStgMedium
+// frees the name with CoTaskMemFree.
+HRESULT FileNameMedium(const std::string& bytes, STGMEDIUM* medium) {
+  auto* name = static_cast<char*>(CoTaskMemAlloc(bytes.size() + 2));
+  if (!name) return E_OUTOFMEMORY;
+  std::memcpy(name, bytes.data(), bytes.size());
+  name[bytes.size()] = name[bytes.size() + 1] = '\0';
+  medium->tymed = TYMED_FILE;
+  medium->lpszFileName = reinterpret_cast<LPOLESTR>(name);
+  // Set, so that ReleaseStgMedium does not delete a file of that name.
+  medium->pUnkForRelease = new TMediumRelease(nullptr);
+  medium->pUnkForRelease->AddRef();
+  return S_OK;
+}
+
 // Answers S_OK with CF_TEXT forever.
 class TEndlessEnumerator : public TInterfacedObject<IEnumFORMATETC> {
  public:
@@ -126,6 +142,7 @@ STDMETHODIMP TTestDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
     case TMisbehaviour::WrongMedium:
     case TMisbehaviour::None:
       if (offered->handle) return PictureMedium(*offered, medium);
+      if (offered->tymed == TYMED_FILE) return FileNameMedium(offered->data, medium);
       if (offered->misbehaviour == TMisbehaviour::WrongMedium || offered->tymed == TYMED_ISTREAM) {
         IStream* stream = nullptr;
         if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) return E_OUTOFMEMORY;

@@ -391,6 +391,44 @@ TEST_F(TextTargetTest, HostileDataObjects) {
   }
 }
 
+// A file list is read only from global memory. A custom "15" may ask for
+// other media; whatever pointer such a medium holds is never taken for a
+// block, even when the bytes behind it look like a file list.
+TEST_F(TextTargetTest, FileListsOnlyFromGlobalMemory) {
+  const std::string hdrop = BuildHDROP({"C:\\forged.txt"});
+  HBITMAP bitmap = CreateBitmap(1, 1, 1, 32, nullptr);
+  target->setAcceptTextFormats({dtfCustom});
+  struct Case {
+    const char* name;
+    TOfferedFormat offered;
+    HRESULT result;
+  } cases[] = {
+      {"global memory", {CF_HDROP, hdrop}, S_OK},
+      {"file name", {CF_HDROP, hdrop, TYMED_FILE}, DV_E_TYMED},
+      {"stream", {CF_HDROP, hdrop, TYMED_ISTREAM}, DV_E_TYMED},
+      {"bitmap", {CF_HDROP, "", TYMED_GDI, TMisbehaviour::None, bitmap}, DV_E_TYMED},
+  };
+  for (const Case& c : cases) {
+    drops.clear();
+    target->CustomFormats().Clear();
+    target->CustomFormats().AddObject("15", ObjectSlotFromNumber(c.offered.tymed));
+    auto object = MakeDataObject({c.offered});
+    DWORD effect = 0;
+    EXPECT_EQ(EnterAndDrop(object.Get(), 0, DROPEFFECT_COPY, &effect), c.result) << c.name;
+    if (c.result == S_OK) {
+      ASSERT_EQ(drops.size(), 1u) << c.name;
+      EXPECT_EQ(drops[0].text, "C:\\forged.txt") << c.name;
+      EXPECT_EQ(target->DroppedTextFormat(), dtfFiles) << c.name;
+    } else {
+      EXPECT_TRUE(drops.empty()) << c.name;
+      EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE)) << c.name;
+    }
+    EXPECT_EQ(object->RefCount(), 1) << c.name;
+    EXPECT_EQ(TTestDataObject::LiveMedia(), 0) << c.name;
+  }
+  DeleteObject(bitmap);
+}
+
 TEST_F(TextTargetTest, BlocksAreDeliveredWhole) {
   std::string big(100u << 20, 'y');
   big.back() = '\0';
