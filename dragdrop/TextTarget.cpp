@@ -1,7 +1,6 @@
 #include "dragdrop/TextTarget.h"
 
-#include <shellapi.h>
-
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -11,6 +10,7 @@
 #include "dragdrop/StorageMedium.h"
 #include "dragdrop/TransferBlocks.h"
 #include "framework/GdiHandles.h"
+#include "framework/TextConversion.h"
 
 namespace plx {
 
@@ -130,7 +130,8 @@ STDMETHODIMP TTextDropTarget::Drop(IDataObject* dataObject, DWORD keyState, POIN
       if (data.tymed != TYMED_HGLOBAL) return DV_E_TYMED;
       TGlobalLock lock(data.hGlobal);
       if (!lock) return E_HANDLE;
-      // The system's list reader trusts the block; check it first.
+      // A list cut short (no double zero inside its block) is a failed read,
+      // not a shorter list.
       if (!IsWellFormedHDROP(std::string_view(lock.As<const char>(), lock.Size()))) return DV_E_FORMATETC;
       owner.GetDroppedFiles(static_cast<HDROP>(data.hGlobal));
     } else {
@@ -254,15 +255,23 @@ std::string TQXTextTarget::DataObjectGetFormat(const std::string& name) const {
 void TQXTextTarget::GetDroppedFiles(HDROP drop) {
   dropped_text_.clear();
   dropped_text_format_ = dtfFiles;
-  const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-  for (UINT i = 0; i < count; ++i) {
-    // Asked for its length first, a long name is never cut.
-    const UINT length = DragQueryFileA(drop, i, nullptr, 0);
-    std::string name(length + 1, '\0');
-    const UINT copied = DragQueryFileA(drop, i, name.data(), length + 1);
-    name.resize(std::min(copied, length));
-    dropped_text_ += name;
-    if (i + 1 < count) dropped_text_ += "\r\n";
+  // One pass over the block. Asking the system name by name walks the list
+  // from its start for every name, which a long list turns into minutes.
+  TGlobalLock lock(drop);
+  if (!lock) return;
+  const THDROPNames list = HDROPNameSpans(std::string_view(lock.As<const char>(), lock.Size()));
+  std::wstring wide_name;
+  for (std::size_t i = 0; i < list.names.size(); ++i) {
+    if (i > 0) dropped_text_ += "\r\n";
+    const std::string_view name = list.names[i];
+    if (!list.wide) {
+      dropped_text_ += name;
+      continue;
+    }
+    // Copied out: a name in the block need not be aligned for its units.
+    wide_name.resize(name.size() / sizeof(wchar_t));
+    std::memcpy(wide_name.data(), name.data(), wide_name.size() * sizeof(wchar_t));
+    dropped_text_ += AnsiFromWide(wide_name);
   }
 }
 

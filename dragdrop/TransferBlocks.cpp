@@ -141,34 +141,50 @@ std::string BuildHDROPWide(const std::vector<std::u16string>& paths) {
   return block;
 }
 
-std::unique_ptr<TStringList> FileListFromHDROP(std::string_view block) {
-  auto names = std::make_unique<TStringList>();
-  if (block.size() <= kDropFilesHeaderSize) return names;
+THDROPNames HDROPNameSpans(std::string_view block) {
+  THDROPNames list;
+  if (block.size() <= kDropFilesHeaderSize) return list;
   // The header says where the list starts; a value outside the block is not
   // trusted and the list is read from just after the header.
   std::size_t start = DecodeDWORDFromString(block);
   if (start < kDropFilesHeaderSize || start >= block.size()) start = kDropFilesHeaderSize;
-  const bool wide = DecodeDWORDFromString(block.substr(16)) != 0;
+  list.wide = DecodeDWORDFromString(block.substr(16)) != 0;
 
   // Units are bytes, or UTF-16 units for a wide list; zero units separate
   // the names and two in a row end the list.
-  const std::size_t unit_size = wide ? 2 : 1;
-  std::string name;
+  const std::size_t unit_size = list.wide ? 2 : 1;
+  std::size_t name_start = start;
   bool previous_was_zero = false;
-  for (std::size_t i = start; i + unit_size <= block.size(); i += unit_size) {
-    const bool zero = wide ? (block[i] == '\0' && block[i + 1] == '\0') : block[i] == '\0';
+  std::size_t i = start;
+  for (; i + unit_size <= block.size(); i += unit_size) {
+    const bool zero = list.wide ? (block[i] == '\0' && block[i + 1] == '\0') : block[i] == '\0';
     if (zero) {
-      if (previous_was_zero) break;
-      if (!name.empty()) names->Add(std::move(name));
-      name.clear();
-    } else {
-      // A wide unit becomes its low byte; one beyond 8 bits has no 8-bit
-      // character and becomes "?" rather than a stray zero or wrong letter.
-      name += (wide && block[i + 1] != '\0') ? '?' : block[i];
+      if (previous_was_zero) return list;
+      if (i > name_start) list.names.push_back(block.substr(name_start, i - name_start));
+      name_start = i + unit_size;
     }
     previous_was_zero = zero;
   }
-  if (!name.empty()) names->Add(std::move(name));
+  // A last name the block ends inside; an odd byte of a wide list is no unit.
+  if (i > name_start) list.names.push_back(block.substr(name_start, i - name_start));
+  return list;
+}
+
+std::unique_ptr<TStringList> FileListFromHDROP(std::string_view block) {
+  auto names = std::make_unique<TStringList>();
+  const THDROPNames list = HDROPNameSpans(block);
+  for (std::string_view span : list.names) {
+    if (!list.wide) {
+      names->Add(std::string(span));
+      continue;
+    }
+    // A wide unit becomes its low byte; one beyond 8 bits has no 8-bit
+    // character and becomes "?" rather than a stray zero or wrong letter.
+    std::string name;
+    name.reserve(span.size() / 2);
+    for (std::size_t i = 0; i + 2 <= span.size(); i += 2) name += span[i + 1] != '\0' ? '?' : span[i];
+    names->Add(std::move(name));
+  }
   return names;
 }
 

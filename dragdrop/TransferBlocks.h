@@ -57,6 +57,16 @@ std::string URLTitleFromFileGroupDescriptor(std::string_view block, bool netscap
 inline constexpr std::size_t kDropFilesHeaderSize = 20;
 std::string BuildHDROP(const std::vector<std::string>& paths);
 std::string BuildHDROPWide(const std::vector<std::u16string>& paths);
+// The names of an HDROP block as they lie in it, found in one pass from the
+// start of the list to the double zero that ends it (or the block's end):
+// each name is a view of its bytes in the block, for a wide list two
+// (little-endian) per UTF-16 unit. Empty names are dropped. Nothing for a
+// block no longer than the header.
+struct THDROPNames {
+  bool wide = false;
+  std::vector<std::string_view> names;
+};
+THDROPNames HDROPNameSpans(std::string_view block);
 // The names of an HDROP block longer than the header; wide names keep the
 // low byte of each UTF-16 unit.
 std::unique_ptr<TStringList> FileListFromHDROP(std::string_view block);

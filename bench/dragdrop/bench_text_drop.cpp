@@ -1,6 +1,7 @@
 // Time from the start of Drop to the return of OnDrop for CF_TEXT blocks of
 // 1 KB, 1 MB and 100 MB, and the memory the 100 MB drop needs at its peak,
-// counted in copies of the text.
+// counted in copies of the text; then the same time for file lists (CF_HDROP)
+// of 100,000 names, 8-bit and wide.
 //
 // The block exists before Drop starts, as the copy OLE makes of another
 // process's block does, and GetData hands it over for ReleaseStgMedium to
@@ -16,15 +17,16 @@
 #include <vector>
 
 #include "dragdrop/TextTarget.h"
+#include "dragdrop/TransferBlocks.h"
 #include "framework/Com.h"
 
 namespace plx {
 namespace {
 
-// Offers CF_TEXT once: the first GetData hands its prepared block over.
+// Offers one format once: the first GetData hands its prepared block over.
 class TOneBlockSource : public TInterfacedObject<IDataObject> {
  public:
-  explicit TOneBlockSource(HGLOBAL block) : block_(block) {}
+  TOneBlockSource(UINT format, HGLOBAL block) : format_(format), block_(block) {}
 
   STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override {
     if (QueryGetData(format) != S_OK || !block_) return DV_E_FORMATETC;
@@ -36,7 +38,7 @@ class TOneBlockSource : public TInterfacedObject<IDataObject> {
   }
   STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
   STDMETHODIMP QueryGetData(FORMATETC* format) override {
-    return format && format->cfFormat == CF_TEXT && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
+    return format && format->cfFormat == format_ && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
   }
   STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
   STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
@@ -51,6 +53,7 @@ class TOneBlockSource : public TInterfacedObject<IDataObject> {
   }
 
  private:
+  UINT format_;
   HGLOBAL block_;
 };
 
@@ -62,6 +65,26 @@ HGLOBAL TextBlock(std::size_t size) {
   bytes[size - 1] = '\0';
   GlobalUnlock(block);
   return block;
+}
+
+HGLOBAL BlockOf(const std::string& bytes) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  if (!block) return nullptr;
+  std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
+  GlobalUnlock(block);
+  return block;
+}
+
+// count names of a typical length, as a folder of many files gives them.
+std::vector<std::string> FileNames(int count) {
+  std::vector<std::string> names;
+  names.reserve(static_cast<std::size_t>(count));
+  char name[64];
+  for (int i = 0; i < count; ++i) {
+    std::snprintf(name, sizeof name, "C:\\Users\\someone\\Pictures\\photo-%06d.jpg", i);
+    names.emplace_back(name);
+  }
+  return names;
 }
 
 double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
@@ -103,7 +126,7 @@ int Run() {
     for (int run = 0; run < size.runs; ++run) {
       clips.clear();
       clips.shrink_to_fit();
-      TComPtr<TOneBlockSource> source(new TOneBlockSource(TextBlock(size.bytes)));
+      TComPtr<TOneBlockSource> source(new TOneBlockSource(CF_TEXT, TextBlock(size.bytes)));
       DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
       drop_target->DragEnter(source.Get(), 0, POINTL{0, 0}, &effect);
       const PROCESS_MEMORY_COUNTERS before = Memory();
@@ -129,6 +152,41 @@ int Run() {
       std::printf("CF_TEXT %-6s  peak private memory above the block: %.1f MB, %.2f copies of the text at once\n",
                   size.name, static_cast<double>(peak_extra) / (1 << 20), copies);
     }
+  }
+
+  // File lists: the names are read from the block in one pass.
+  target.setAcceptTextFormats({dtfFiles});
+  constexpr int kNames = 100000;
+  const std::vector<std::string> names = FileNames(kNames);
+  std::vector<std::u16string> wide_names;
+  for (const std::string& name : names) wide_names.emplace_back(name.begin(), name.end());
+  struct List {
+    const char* name;
+    std::string block;
+  } lists[] = {{"8-bit", BuildHDROP(names)}, {"wide", BuildHDROPWide(wide_names)}};
+  std::size_t expected_length = 0;
+  for (const std::string& name : names) expected_length += name.size() + 2;
+  expected_length -= 2;
+  for (const List& list : lists) {
+    constexpr int kRuns = 5;
+    std::vector<double> times;
+    for (int run = 0; run < kRuns; ++run) {
+      clips.clear();
+      TComPtr<TOneBlockSource> source(new TOneBlockSource(CF_HDROP, BlockOf(list.block)));
+      DWORD effect = DROPEFFECT_COPY;
+      drop_target->DragEnter(source.Get(), 0, POINTL{0, 0}, &effect);
+      effect = DROPEFFECT_COPY;
+      QueryPerformanceCounter(&timer.start);
+      const HRESULT result = drop_target->Drop(source.Get(), 0, POINTL{0, 0}, &effect);
+      if (result != S_OK || clips.size() != 1 || clips[0].size() != expected_length) {
+        std::printf("drop of %d %s names failed: 0x%08lx\n", kNames, list.name, static_cast<unsigned long>(result));
+        return 1;
+      }
+      times.push_back(Seconds(timer.start, timer.handler_end));
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("CF_HDROP %d names, %-5s  median %10.3f ms  best %10.3f ms  (%d runs)\n", kNames, list.name,
+                times[times.size() / 2] * 1e3, times.front() * 1e3, kRuns);
   }
   return 0;
 }

@@ -12,6 +12,7 @@
 #include "framework/Exception.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
+#include "framework/TextConversion.h"
 #include "tests/dragdrop/DropTargetTestSupport.h"
 #include "tests/dragdrop/TestDataObject.h"
 
@@ -508,6 +509,40 @@ TEST_F(TextTargetTest, WideFileListsAndLines) {
   TStringList& lines = target->getDroppedLines();
   ASSERT_EQ(lines.Count(), 2);
   EXPECT_EQ(lines.Strings(1), "C:\\two words.txt");
+}
+
+// What a file list drop delivers, read in one pass over the block: the
+// names in order with CR LF between them, empty names dropped, long names
+// whole, and wide names converted to the 8-bit code page name by name.
+TEST_F(TextTargetTest, FileListNamesAsTheBlockHoldsThem) {
+  auto ansi = [](const std::u16string& wide) {
+    const std::wstring units(wide.begin(), wide.end());
+    return AnsiFromWide(units);
+  };
+  const std::string long_name = "C:\\" + std::string(400, 'n');
+  const std::u16string outside_latin = u"C:\\\u20AC \u4E2D \U0001F600.txt";
+  std::string empty_first = BuildHDROP({"", "C:\\x"});  // a zero where the first name would start
+  struct Case {
+    const char* name;
+    std::string block;
+    std::string text;
+  } cases[] = {
+      {"narrow", BuildHDROP({"C:\\a.txt", "C:\\b c.txt"}), "C:\\a.txt\r\nC:\\b c.txt"},
+      {"name longer than a path buffer", BuildHDROP({long_name, "C:\\b"}), long_name + "\r\nC:\\b"},
+      {"empty name first", empty_first, "C:\\x"},
+      {"no names", BuildHDROP({}), ""},
+      {"wide, Latin", BuildHDROPWide({u"C:\\caf\u00E9.txt"}), ansi(u"C:\\caf\u00E9.txt")},
+      {"wide, outside Latin", BuildHDROPWide({outside_latin, u"C:\\b"}), ansi(outside_latin) + "\r\nC:\\b"},
+  };
+  target->setAcceptTextFormats({dtfFiles});
+  for (const Case& c : cases) {
+    drops.clear();
+    auto object = MakeDataObject({{CF_HDROP, c.block}});
+    EXPECT_EQ(EnterAndDrop(object.Get(), 0, DROPEFFECT_COPY), S_OK) << c.name;
+    ASSERT_EQ(drops.size(), 1u) << c.name;
+    EXPECT_EQ(drops[0].text, c.text) << c.name;
+    EXPECT_EQ(target->DroppedTextFormat(), dtfFiles) << c.name;
+  }
 }
 
 TEST_F(TextTargetTest, ChangingAcceptedKindsDuringADrag) {
