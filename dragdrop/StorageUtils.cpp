@@ -2,6 +2,7 @@
 
 #include <oleidl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <vector>
@@ -14,19 +15,35 @@
 namespace plx {
 
 
-std::string SaveIStreamToFile(IStream* stream, const std::string& fileName) {
+std::string SaveIStreamToFile(IStream* stream, const std::string& fileName, std::uint64_t maxSize) {
   std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
   if (!out) throw EStreamError("Cannot create file \"" + fileName + "\"");
   if (!stream) return fileName;
+  // What was written must not outlive a failed save.
+  auto fail = [&](const std::string& message) {
+    out.close();
+    DeleteFileA(fileName.c_str());
+    throw EStreamError(message);
+  };
+  // A stream that knows its size gives no more than that; one that does not
+  // say (or says 0) is allowed up to maxSize.
+  std::uint64_t limit = maxSize;
+  STATSTG stat{};
+  if (SUCCEEDED(stream->Stat(&stat, STATFLAG_NONAME)) && stat.cbSize.QuadPart > 0)
+    limit = std::min<std::uint64_t>(limit, stat.cbSize.QuadPart);
   const LARGE_INTEGER start{};
   stream->Seek(start, STREAM_SEEK_SET, nullptr);
   constexpr ULONG kChunk = 30000;
   std::vector<char> buffer(kChunk);
+  std::uint64_t written = 0;
   while (true) {
     ULONG read = 0;
     if (FAILED(stream->Read(buffer.data(), kChunk, &read))) break;
+    read = std::min(read, kChunk);  // a count beyond the buffer is not believed
+    if (read > limit - written) fail("Stream does not end within " + std::to_string(limit) + " bytes");
     out.write(buffer.data(), read);
-    if (!out) throw EStreamError("Cannot write file \"" + fileName + "\"");
+    if (!out) fail("Cannot write file \"" + fileName + "\"");
+    written += read;
     if (read < kChunk) break;
   }
   return fileName;

@@ -6,14 +6,21 @@
 #include <ole2.h>
 #include <commctrl.h>
 
+#include <cstdint>
 #include <string>
 
 namespace plx {
 
+// A stream is saved no further than this when its Stat reports no size.
+inline constexpr std::uint64_t kMaxSavedStreamSize = std::uint64_t{4} << 30;
+
 // Writes the stream from its start, in reads of 30,000 bytes until a read
-// returns fewer, to the file; answers the file name. Raises EStreamError
-// when the file cannot be created or written.
-std::string SaveIStreamToFile(IStream* stream, const std::string& fileName);
+// returns fewer, to the file; answers the file name. A stream that goes on
+// past the size its Stat reports (or, without one, past maxSize) is taken
+// for one that never ends: the partial file is deleted and EStreamError
+// raised, as when the file cannot be created or written.
+std::string SaveIStreamToFile(IStream* stream, const std::string& fileName,
+                              std::uint64_t maxSize = kMaxSavedStreamSize);
 // Copies the storage into a newly created compound file; answers the name.
 // Raises EStreamError when the file cannot be created.
 std::string SaveIStorageToFile(IStorage* storage, const std::string& fileName);

@@ -6,12 +6,16 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 #include "dragdrop/FileUtils.h"
 #include "dragdrop/StorageUtils.h"
 #include "framework/Com.h"
+#include "framework/Exception.h"
 
 namespace plx {
 namespace {
@@ -58,6 +62,83 @@ TEST(StorageUtils, StreamSavedFromItsStartInChunks) {
   DeleteFileA(name.c_str());
   EXPECT_EQ(stream->Release(), 0u);
   stream.Detach();
+}
+
+// A stream of `length` bytes (endless for none) that answers Stat with the
+// size given, or fails it.
+class TSizedStream : public TInterfacedObject<IStream> {
+ public:
+  TSizedStream(std::optional<std::uint64_t> length, std::optional<std::uint64_t> statSize)
+      : length_(length), stat_size_(statSize) {}
+
+  STDMETHODIMP Read(void* buffer, ULONG count, ULONG* read) override {
+    std::uint64_t left = length_ ? *length_ - position_ : count;
+    const ULONG given = static_cast<ULONG>(std::min<std::uint64_t>(count, left));
+    std::memset(buffer, 'z', given);
+    position_ += given;
+    if (read) *read = given;
+    return given < count ? S_FALSE : S_OK;
+  }
+  STDMETHODIMP Write(const void*, ULONG, ULONG*) override { return STG_E_ACCESSDENIED; }
+  STDMETHODIMP Seek(LARGE_INTEGER move, DWORD origin, ULARGE_INTEGER* position) override {
+    if (origin != STREAM_SEEK_SET) return STG_E_INVALIDFUNCTION;
+    position_ = static_cast<std::uint64_t>(move.QuadPart);
+    if (position) position->QuadPart = position_;
+    return S_OK;
+  }
+  STDMETHODIMP SetSize(ULARGE_INTEGER) override { return E_NOTIMPL; }
+  STDMETHODIMP CopyTo(IStream*, ULARGE_INTEGER, ULARGE_INTEGER*, ULARGE_INTEGER*) override { return E_NOTIMPL; }
+  STDMETHODIMP Commit(DWORD) override { return E_NOTIMPL; }
+  STDMETHODIMP Revert() override { return E_NOTIMPL; }
+  STDMETHODIMP LockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override { return E_NOTIMPL; }
+  STDMETHODIMP UnlockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override { return E_NOTIMPL; }
+  STDMETHODIMP Stat(STATSTG* stat, DWORD) override {
+    if (!stat_size_) return E_NOTIMPL;
+    *stat = STATSTG{};
+    stat->type = STGTY_STREAM;
+    stat->cbSize.QuadPart = *stat_size_;
+    return S_OK;
+  }
+  STDMETHODIMP Clone(IStream**) override { return E_NOTIMPL; }
+
+ private:
+  std::optional<std::uint64_t> length_;
+  std::optional<std::uint64_t> stat_size_;
+  std::uint64_t position_ = 0;
+};
+
+// A stream is saved up to the size its Stat reports, or up to a limit when
+// it reports none; one that goes on past that is a failed save and leaves
+// no file behind. A stream that ends within it is saved whole.
+TEST(StorageUtils, StreamThatDoesNotEndIsRefused) {
+  constexpr std::uint64_t kLimit = 200000;
+  struct Case {
+    const char* name;
+    std::optional<std::uint64_t> length;
+    std::optional<std::uint64_t> stat_size;
+    bool saved;
+  } cases[] = {
+      {"endless, Stat gives a size", std::nullopt, 100000, false},
+      {"endless, no Stat", std::nullopt, std::nullopt, false},
+      {"longer than Stat says", 100001, 100000, false},
+      {"as long as Stat says", 100000, 100000, true},
+      {"as long as Stat says, whole reads", 90000, 90000, true},
+      {"no Stat, at the limit", kLimit, std::nullopt, true},
+      {"no Stat, one byte past the limit", kLimit + 1, std::nullopt, false},
+      {"Stat says 0: taken as unknown", 1000, 0, true},
+  };
+  for (const Case& c : cases) {
+    const std::string name = GetTempFileNameEx("plx");
+    TComPtr<TSizedStream> stream(new TSizedStream(c.length, c.stat_size));
+    if (c.saved) {
+      EXPECT_EQ(SaveIStreamToFile(stream.Get(), name, kLimit), name) << c.name;
+      EXPECT_EQ(ReadFile(name), std::string(static_cast<std::size_t>(*c.length), 'z')) << c.name;
+    } else {
+      EXPECT_THROW(SaveIStreamToFile(stream.Get(), name, kLimit), EStreamError) << c.name;
+      EXPECT_EQ(GetFileAttributesA(name.c_str()), INVALID_FILE_ATTRIBUTES) << c.name;
+    }
+    DeleteFileA(name.c_str());
+  }
 }
 
 TEST(StorageUtils, StorageSavedAndShownAsATree) {
