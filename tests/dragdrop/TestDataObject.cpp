@@ -90,6 +90,24 @@ HRESULT FileNameMedium(const std::string& bytes, STGMEDIUM* medium) {
   return S_OK;
 }
 
+// A TYMED_ISTORAGE medium: a new storage in memory holding one stream,
+// "Contents", with the given bytes. The storage's reference is the
+// receiver's; ReleaseStgMedium releases it.
+HRESULT StorageMedium(const std::string& bytes, STGMEDIUM* medium) {
+  TComPtr<IStorage> storage;
+  constexpr DWORD kMode = STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE;
+  if (FAILED(StgCreateDocfile(nullptr, kMode | STGM_DELETEONRELEASE, 0, storage.Put()))) return E_OUTOFMEMORY;
+  TComPtr<IStream> contents;
+  if (FAILED(storage->CreateStream(L"Contents", kMode, 0, 0, contents.Put()))) return E_OUTOFMEMORY;
+  contents->Write(bytes.data(), static_cast<ULONG>(bytes.size()), nullptr);
+  contents.Reset();
+  medium->tymed = TYMED_ISTORAGE;
+  medium->pstg = storage.Detach();
+  medium->pUnkForRelease = new TMediumRelease(nullptr);
+  medium->pUnkForRelease->AddRef();
+  return S_OK;
+}
+
 // Answers S_OK with CF_TEXT forever.
 class TEndlessEnumerator : public TInterfacedObject<IEnumFORMATETC> {
  public:
@@ -143,6 +161,7 @@ STDMETHODIMP TTestDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
     case TMisbehaviour::None:
       if (offered->handle) return PictureMedium(*offered, medium);
       if (offered->tymed == TYMED_FILE) return FileNameMedium(offered->data, medium);
+      if (offered->tymed == TYMED_ISTORAGE) return StorageMedium(offered->data, medium);
       if (offered->misbehaviour == TMisbehaviour::WrongMedium || offered->tymed == TYMED_ISTREAM) {
         IStream* stream = nullptr;
         if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) return E_OUTOFMEMORY;

@@ -30,7 +30,8 @@ struct TOfferedFormat {
   TMisbehaviour misbehaviour = TMisbehaviour::None;
   // For TYMED_GDI a bitmap, TYMED_ENHMF an enhanced metafile, TYMED_MFPICT a
   // Windows metafile: the test keeps it, every GetData hands out a copy.
-  // TYMED_FILE hands out data as the bytes of the file name.
+  // TYMED_FILE hands out data as the bytes of the file name, TYMED_ISTORAGE
+  // a new storage whose stream "Contents" holds data.
   HANDLE handle = nullptr;
 };
 

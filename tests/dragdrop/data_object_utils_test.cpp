@@ -2,6 +2,8 @@
 // and enumerator utilities, against real OLE and a test data object.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "dragdrop/ClipboardFormats.h"
 #include "dragdrop/DataObjectUtils.h"
 #include "dragdrop/DragDropUnit.h"
@@ -113,6 +115,108 @@ TEST(DataObjGetFormat, StreamGivesAReferenceForTheCaller) {
   EXPECT_EQ(DataObjectTymed, static_cast<DWORD>(TYMED_HGLOBAL));
   EXPECT_EQ(DataObjectLindex, -1);
   EXPECT_EQ(object->requests.back(), (TRequest{CF_TEXT, TYMED_ISTREAM, 3}));
+}
+
+// Media other than a block: a bitmap or enhanced metafile comes back as a
+// copy the caller owns (the medium's own handle goes with the medium), a
+// metafile picture as its record holding a copy of the metafile, a storage
+// as a pointer carrying one reference for the caller. A GDI or metafile
+// medium of any other format gives nothing: its handle would be gone with
+// the medium.
+TEST(DataObjGetFormat, PicturesAndStoragesComeAsCopiesOrReferencesForTheCaller) {
+  TWindowDC screen(nullptr);
+  TOwnedBitmap bitmap(CreateCompatibleBitmap(screen.Get(), 2, 1));
+  {
+    TMemoryDC dc(screen.Get());
+    TSelectObject select(dc.Get(), bitmap.Get());
+    SetPixel(dc.Get(), 0, 0, RGB(255, 0, 0));
+    SetPixel(dc.Get(), 1, 0, RGB(0, 0, 255));
+  }
+  HDC recorder = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+  Rectangle(recorder, 0, 0, 20, 10);
+  HENHMETAFILE enhanced = CloseEnhMetaFile(recorder);
+  HDC old_recorder = CreateMetaFileA(nullptr);
+  Rectangle(old_recorder, 0, 0, 20, 10);
+  HMETAFILE metafile = CloseMetaFile(old_recorder);
+  const UINT custom = RegisterClipboardFormatA("Plexoria Picture");
+  auto handle_of = [](const std::string& text) { return reinterpret_cast<HANDLE>(DecodeHandleFromString(text)); };
+
+  {  // CF_BITMAP: a new bitmap with the same pixels.
+    auto object = MakeDataObject({{CF_BITMAP, "", TYMED_GDI, TMisbehaviour::None, bitmap.Get()}});
+    DataObjectTymed = TYMED_GDI;
+    const std::string text = DataObjGetFormat(object.Get(), "2");
+    ASSERT_EQ(text.size(), sizeof(HBITMAP));
+    TOwnedBitmap copy(static_cast<HBITMAP>(handle_of(text)));
+    EXPECT_NE(copy.Get(), bitmap.Get());
+    ASSERT_EQ(GetObjectType(copy.Get()), static_cast<DWORD>(OBJ_BITMAP));
+    TMemoryDC dc(screen.Get());
+    TSelectObject select(dc.Get(), copy.Get());
+    EXPECT_EQ(GetPixel(dc.Get(), 0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc.Get(), 1, 0), RGB(0, 0, 255));
+  }
+  {  // CF_ENHMETAFILE: a copy holding the same records.
+    auto object = MakeDataObject({{CF_ENHMETAFILE, "", TYMED_ENHMF, TMisbehaviour::None, enhanced}});
+    DataObjectTymed = TYMED_ENHMF;
+    const std::string text = DataObjGetFormat(object.Get(), "14");
+    ASSERT_EQ(text.size(), sizeof(HENHMETAFILE));
+    auto copy = static_cast<HENHMETAFILE>(handle_of(text));
+    ENHMETAHEADER header{};
+    ASSERT_GT(GetEnhMetaFileHeader(copy, sizeof header, &header), 0u);
+    ENHMETAHEADER original{};
+    GetEnhMetaFileHeader(enhanced, sizeof original, &original);
+    EXPECT_EQ(header.nRecords, original.nRecords);
+    EXPECT_TRUE(DeleteEnhMetaFile(copy));
+  }
+  {  // CF_METAFILEPICT: the record, its metafile a copy.
+    auto object = MakeDataObject({{CF_METAFILEPICT, "", TYMED_MFPICT, TMisbehaviour::None, metafile}});
+    DataObjectTymed = TYMED_MFPICT;
+    const std::string text = DataObjGetFormat(object.Get(), "3");
+    ASSERT_EQ(text.size(), sizeof(METAFILEPICT));
+    METAFILEPICT picture{};
+    std::memcpy(&picture, text.data(), sizeof picture);
+    EXPECT_EQ(picture.mm, MM_ANISOTROPIC);
+    EXPECT_EQ(picture.xExt, 1000);
+    EXPECT_EQ(picture.yExt, 1000);
+    ASSERT_NE(picture.hMF, nullptr);
+    EXPECT_EQ(GetMetaFileBitsEx(picture.hMF, 0, nullptr), GetMetaFileBitsEx(metafile, 0, nullptr));
+    EXPECT_TRUE(DeleteMetaFile(picture.hMF));
+  }
+  {  // A storage: the object itself, with the caller's reference only.
+    auto object = MakeDataObject({{custom, "inside", TYMED_ISTORAGE}});
+    DataObjectTymed = TYMED_ISTORAGE;
+    const std::string text = DataObjGetFormat(object.Get(), "Plexoria Picture");
+    ASSERT_EQ(text.size(), sizeof(IStorage*));
+    auto storage = TComPtr<IStorage>::Adopt(static_cast<IStorage*>(handle_of(text)));
+    TComPtr<IStream> contents;
+    ASSERT_TRUE(SUCCEEDED(
+        storage->OpenStream(L"Contents", nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, contents.Put())));
+    char buffer[16] = {};
+    ULONG read = 0;
+    contents->Read(buffer, sizeof buffer, &read);
+    EXPECT_EQ(std::string(buffer, read), "inside");
+    contents.Reset();
+    EXPECT_EQ(storage.Detach()->Release(), 0u);
+  }
+  struct Case {
+    const char* name;
+    TOfferedFormat offered;
+    const char* format_name;
+  } nothing[] = {
+      {"bitmap handle for CF_PALETTE", {CF_PALETTE, "", TYMED_GDI, TMisbehaviour::None, bitmap.Get()}, "9"},
+      {"enhanced metafile for another format", {custom, "", TYMED_ENHMF, TMisbehaviour::None, enhanced},
+       "Plexoria Picture"},
+      {"metafile picture for another format", {custom, "", TYMED_MFPICT, TMisbehaviour::None, metafile},
+       "Plexoria Picture"},
+  };
+  for (const Case& c : nothing) {
+    auto object = MakeDataObject({c.offered});
+    DataObjectTymed = c.offered.tymed;
+    EXPECT_EQ(DataObjGetFormat(object.Get(), c.format_name), "") << c.name;
+    EXPECT_EQ(object->requests.size(), 1u) << c.name;
+  }
+  EXPECT_EQ(TTestDataObject::LiveMedia(), 0);
+  DeleteEnhMetaFile(enhanced);
+  DeleteMetaFile(metafile);
 }
 
 TEST(DataObjHasFormat, OneShotParametersApplyToOneCall) {
