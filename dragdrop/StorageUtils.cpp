@@ -14,7 +14,6 @@
 
 namespace plx {
 
-
 std::string SaveIStreamToFile(IStream* stream, const std::string& fileName, std::uint64_t maxSize) {
   std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
   if (!out) throw EStreamError("Cannot create file \"" + fileName + "\"");

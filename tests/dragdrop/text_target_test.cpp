@@ -569,6 +569,92 @@ TEST_F(TextTargetTest, ChangingAcceptedKindsDuringADrag) {
   EXPECT_EQ(object->RefCount(), 1);
 }
 
+// ---- destroying the form ----
+
+using TLog = std::vector<std::string>;
+
+// A text target that logs the acceptor's messages it sees and its own end.
+class TWatchedTarget : public TQXTextTarget {
+ public:
+  TWatchedTarget(TComponent* owner, TLog& log) : TQXTextTarget(owner), log_(log) {}
+  ~TWatchedTarget() override { log_.push_back("target destroyed"); }
+
+ protected:
+  bool HandleAcceptorMessage(TMessage& message) override {
+    if (message.Msg == WM_APP) log_.push_back("target WM_APP");
+    if (message.Msg == WM_DESTROY) log_.push_back("target WM_DESTROY");
+    return TQXTextTarget::HandleAcceptorMessage(message);
+  }
+
+ private:
+  TLog& log_;  // outlives the target
+};
+
+// Keeps messages flowing to the list while the form is torn down: each time
+// the list or the target goes, one WM_APP is sent to the list, for as long
+// as the list is there (it is whole while it is told it goes).
+class TMessageFlow : public TComponent {
+ public:
+  TMessageFlow(TListBox* list, TComponent* target) : TComponent(nullptr), list_(list) {
+    FreeNotification(list);
+    FreeNotification(target);
+  }
+
+ protected:
+  void Notification(TComponent* component, TOperation operation) override {
+    TComponent::Notification(component, operation);
+    if (operation != TOperation::opRemove || !list_) return;
+    list_->Perform(WM_APP);
+    if (component == list_) list_ = nullptr;
+  }
+
+ private:
+  TListBox* list_;
+};
+
+// The form goes with its list and target, in either order of creation, while
+// messages still reach the list: none reaches the target once it is
+// destroyed, and the list goes on handling them to its end. The logged
+// "target WM_APP" is the positive control: a message does pass through the
+// target while the target is there to see it.
+TEST(TextTargetLifetime, FormDestroyedWhileMessagesFlowToTheList) {
+  struct Case {
+    const char* name;
+    bool target_first;
+    TLog log;
+  } cases[] = {
+      // As on the main window: the target goes first, the list after it.
+      {"target created after the list", false,
+       {"target WM_DESTROY", "list WM_DESTROY", "target WM_APP", "list WM_APP", "target destroyed", "list WM_APP"}},
+      // The list goes first and the target lets go of it as it goes.
+      {"target created before the list", true,
+       {"target WM_DESTROY", "list WM_DESTROY", "target WM_APP", "list WM_APP", "target destroyed"}},
+  };
+  for (const Case& c : cases) {
+    TLog log;
+    TForm* form = new TForm(nullptr);
+    form->SetBounds(100, 100, 300, 300);
+    TWatchedTarget* target = c.target_first ? new TWatchedTarget(form, log) : nullptr;
+    auto* list = new TListBox(form);
+    list->SetParent(form);
+    list->SetBounds(10, 20, 200, 150);
+    // Added before the target's hook: it sees what gets past the target.
+    list->AddWindowProcHook([&log](TMessage& message, const TWndMethod& next) {
+      if (message.Msg == WM_APP) log.push_back("list WM_APP");
+      if (message.Msg == WM_DESTROY) log.push_back("list WM_DESTROY");
+      next(message);
+    });
+    if (!target) target = new TWatchedTarget(form, log);
+    target->setAcceptor(list);
+    ASSERT_TRUE(target->Registered()) << c.name;
+    auto* flow = new TMessageFlow(list, target);
+
+    delete form;
+    EXPECT_EQ(log, c.log) << c.name;
+    delete flow;
+  }
+}
+
 // A handler that throws is the application's to show. OLE still gets the
 // answer the drag calls for, and the drag ends on every path: the data
 // object is let go after DragLeave and after Drop.
