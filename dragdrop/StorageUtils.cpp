@@ -37,7 +37,12 @@ std::string SaveIStreamToFile(IStream* stream, const std::string& fileName, std:
   std::uint64_t written = 0;
   while (true) {
     ULONG read = 0;
-    if (FAILED(stream->Read(buffer.data(), kChunk, &read))) break;
+    if (FAILED(stream->Read(buffer.data(), kChunk, &read))) {
+      // A failed read is a failed save: no file, the empty result.
+      out.close();
+      DeleteFileA(fileName.c_str());
+      return {};
+    }
     read = std::min(read, kChunk);  // a count beyond the buffer is not believed
     if (read > limit - written) fail("Stream does not end within " + std::to_string(limit) + " bytes");
     out.write(buffer.data(), read);

@@ -18,7 +18,8 @@ inline constexpr std::uint64_t kMaxSavedStreamSize = std::uint64_t{4} << 30;
 // returns fewer, to the file; answers the file name. A stream that goes on
 // past the size its Stat reports (or, without one, past maxSize) is taken
 // for one that never ends: the partial file is deleted and EStreamError
-// raised, as when the file cannot be created or written.
+// raised, as when the file cannot be created or written. A read that fails
+// deletes the partial file and answers the empty string.
 std::string SaveIStreamToFile(IStream* stream, const std::string& fileName,
                               std::uint64_t maxSize = kMaxSavedStreamSize);
 // Copies the storage into a newly created compound file; answers the name.

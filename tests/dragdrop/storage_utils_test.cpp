@@ -70,8 +70,12 @@ class TSizedStream : public TInterfacedObject<IStream> {
  public:
   TSizedStream(std::optional<std::uint64_t> length, std::optional<std::uint64_t> statSize)
       : length_(length), stat_size_(statSize) {}
+  // From this position on, reads fail.
+  std::optional<std::uint64_t> fail_from;
 
   STDMETHODIMP Read(void* buffer, ULONG count, ULONG* read) override {
+    if (read) *read = 0;
+    if (fail_from && position_ >= *fail_from) return STG_E_READFAULT;
     std::uint64_t left = length_ ? *length_ - position_ : count;
     const ULONG given = static_cast<ULONG>(std::min<std::uint64_t>(count, left));
     std::memset(buffer, 'z', given);
@@ -136,6 +140,25 @@ TEST(StorageUtils, StreamThatDoesNotEndIsRefused) {
     } else {
       EXPECT_THROW(SaveIStreamToFile(stream.Get(), name, kLimit), EStreamError) << c.name;
       EXPECT_EQ(GetFileAttributesA(name.c_str()), INVALID_FILE_ATTRIBUTES) << c.name;
+    }
+    DeleteFileA(name.c_str());
+  }
+}
+
+// A read that fails mid-way is a failed save, not a shorter file: the empty
+// result, and no file left behind.
+TEST(StorageUtils, StreamWhoseReadFailsGivesNoFile) {
+  for (const bool failing : {true, false}) {
+    const std::string name = GetTempFileNameEx("plx");
+    TComPtr<TSizedStream> stream(new TSizedStream(100000, 100000));
+    if (failing) stream->fail_from = 60000;
+    const std::string saved = SaveIStreamToFile(stream.Get(), name);
+    if (failing) {
+      EXPECT_EQ(saved, "");
+      EXPECT_EQ(GetFileAttributesA(name.c_str()), INVALID_FILE_ATTRIBUTES);
+    } else {  // positive control: the same stream read to its end
+      EXPECT_EQ(saved, name);
+      EXPECT_EQ(ReadFile(name).size(), 100000u);
     }
     DeleteFileA(name.c_str());
   }
