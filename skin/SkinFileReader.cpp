@@ -1,47 +1,11 @@
 #include "skin/SkinFileReader.h"
 
-#include <windows.h>
-#include <objbase.h>
-
 #include "framework/Exception.h"
 #include "skin/BinaryFileStream.h"
 #include "skin/SkinArchive.h"
+#include "skin/TemporaryFile.h"
 
 namespace plx {
-
-namespace {
-
-// Deletes the file when it goes out of scope, whatever happened meanwhile.
-class TTemporaryFile {
- public:
-  explicit TTemporaryFile(std::string path) : path_(std::move(path)) {}
-  ~TTemporaryFile() {
-    if (FileExists(path_)) DeleteFileAt(path_);
-  }
-  TTemporaryFile(const TTemporaryFile&) = delete;
-  TTemporaryFile& operator=(const TTemporaryFile&) = delete;
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
-}  // namespace
-
-std::string NewTemporaryPath(const std::string& extension) {
-  char folder[MAX_PATH + 1] = {};
-  const DWORD length = GetTempPathA(MAX_PATH + 1, folder);
-  if (length == 0 || length > MAX_PATH) throw Exception(kSkinReadFailedMessage);
-  std::string path(folder, length);
-  if (path.back() != '\\') path += '\\';
-
-  GUID guid{};
-  if (FAILED(CoCreateGuid(&guid))) throw Exception(kSkinReadFailedMessage);
-  wchar_t text[40] = {};
-  const int characters = StringFromGUID2(guid, text, 40);  // includes the terminating zero
-  for (int i = 0; i + 1 < characters; ++i) path += static_cast<char>(text[i]);  // hex digits, braces and dashes
-  return path + extension;
-}
 
 Tsk2SkinFileReader::Tsk2SkinFileReader(const std::string& fileName, const std::string& password) {
   Load(fileName, password);
@@ -51,7 +15,8 @@ Tsk2SkinFileReader::~Tsk2SkinFileReader() = default;
 
 void Tsk2SkinFileReader::Load(const std::string& fileName, const std::string& password) {
   dataLoaded_ = false;
-  TTemporaryFile extracted(NewTemporaryPath());
+  // The extraction target is ours alone and goes on every path.
+  const TTemporaryFile extracted = TTemporaryFile::CreateUnique("");
   const TExtractResult result = ExtractArchiveEntry(fileName, kSkinDataEntryName, extracted.Path(), password);
   if (result == erPasswordOrSize) return;
   if (result != erExtracted) throw Exception(kSkinReadFailedMessage);

@@ -11,6 +11,7 @@
 #include "framework/Bitmap.h"
 #include "framework/Component.h"
 #include "skin/SkinRecords.h"
+#include "skin/TemporaryFile.h"
 
 namespace plx {
 
@@ -46,9 +47,5 @@ class Tsk2SkinFileReader : public TObject {
   TSkinValueLists values_;
   bool dataLoaded_ = false;
 };
-
-// A fresh path in the system's temporary folder: a new GUID in registry
-// form, braces included, with the given extension appended.
-std::string NewTemporaryPath(const std::string& extension = {});
 
 }  // namespace plx
