@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <string_view>
 
 #include "app/ClipEntry.h"
 #include "framework/Layout.h"
@@ -9,6 +10,24 @@
 namespace plx {
 
 TForm1* Form1 = nullptr;
+
+namespace {
+
+// Where the embedded skin was taken from when the window was designed.
+constexpr char kDesignSkinPath[] = "D:\\Design\\Skins\\Plexoria.kvs";
+
+// The skin archive stored with the window (the resource SKINDATA); empty
+// when the program carries none.
+std::string_view EmbeddedSkinData() {
+  HMODULE module = GetModuleHandleA(nullptr);
+  HRSRC found = FindResourceA(module, "SKINDATA", MAKEINTRESOURCEA(10) /* RT_RCDATA */);
+  HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;  // module memory: never freed
+  const void* data = loaded ? LockResource(loaded) : nullptr;
+  if (data == nullptr) return {};
+  return {static_cast<const char*>(data), SizeofResource(module, found)};
+}
+
+}  // namespace
 
 TForm1::TForm1(TComponent* owner) : TForm(owner) {
   BuildLayout();
@@ -52,13 +71,22 @@ void TForm1::BuildLayout() {
   Memo1->SetScrollBars(TScrollStyle::ssVertical);
 
   auto make_button = [&](const char* name, int left, int top, int width, int tab_order, const char* caption) {
-    TButton* button = layout.Create<TButton>(name, kivForm1, left, top, width, 27, tab_order);
+    TkivButton* button = layout.Create<TkivButton>(name, kivForm1, left, top, width, 27, tab_order);
     button->SetCaption(caption);
     button->Font().SetName("MS Sans Serif");
     button->Font().SetHeight(-11);
     button->Font().SetColor(clBlack);
     button->Font().SetCharset(DEFAULT_CHARSET);
     button->SetParentFont(false);
+    button->SetAutoSize(false);
+    button->SetUIStyle(TkivUIStyle::BlueGlass);
+    button->SetTransparent(true);
+    button->SetModalResult(0);
+    button->SetFocusedRectMargin(2);
+    button->SetLayout(blGlyphLeft);
+    button->SetSpacing(4);
+    button->SetMouseContinuouslyDownInterval(100);
+    button->SetResHandle(0);
     return button;
   };
   btnRemove = make_button("btnRemove", 8, 32, 113, 2, "Remove [-]");
@@ -72,6 +100,13 @@ void TForm1::BuildLayout() {
   ListBox1->SetItemHeight(16);
   ListBox1->OnClick = [this](TObject* sender) { ListBox1Click(sender); };
 
+  // The embedded skin is read as the theme is created, so it is ready
+  // before the references to it are resolved. Its design-time source is
+  // looked up first and, not being there on a user's machine, changes nothing.
+  kivBuiltInFileTheme1 = layout.Create<TkivBuiltInFileTheme>("kivBuiltInFileTheme1");
+  kivBuiltInFileTheme1->SetThemeFile(kDesignSkinPath);
+  kivBuiltInFileTheme1->ReadSkinData(EmbeddedSkinData());
+
   // The drop target is created here, after the list it is bound to.
   QXTextTarget1 = layout.Create<TQXTextTarget>("QXTextTarget1");
   QXTextTarget1->setAcceptTextFormats({dtfText});
@@ -79,6 +114,7 @@ void TForm1::BuildLayout() {
     QXTextTarget1Drop(sender, acceptor, text, x, y);
   };
   QXTextTarget1->setAcceptor(ListBox1);
+  btnRemove->SetFileTheme(kivBuiltInFileTheme1);  // no effect under BlueGlass
 
   OnCreate = [this](TObject* sender) { FormCreate(sender); };
   layout.Finish();

@@ -8,6 +8,8 @@
 #include "dragdrop/TextTarget.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
+#include "skin/FileTheme.h"
+#include "skin/SkinButton.h"
 
 namespace plx {
 
@@ -16,13 +18,14 @@ class TForm1 : public TForm {
   explicit TForm1(TComponent* owner);
   ~TForm1() override;
 
-  // The window's components, in layout order. The skinned frame, the skinned
-  // buttons and the markup list take the places of these plain controls.
+  // The window's components. The skinned frame and the markup list take the
+  // places of these plain controls.
+  TkivBuiltInFileTheme* kivBuiltInFileTheme1 = nullptr;
   TPanel* kivForm1 = nullptr;
   TMemo* Memo1 = nullptr;
-  TButton* btnRemove = nullptr;
-  TButton* btnClear = nullptr;
-  TButton* kivButton3 = nullptr;
+  TkivButton* btnRemove = nullptr;
+  TkivButton* btnClear = nullptr;
+  TkivButton* kivButton3 = nullptr;
   TListBox* ListBox1 = nullptr;
   TQXTextTarget* QXTextTarget1 = nullptr;
 

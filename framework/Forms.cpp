@@ -152,6 +152,16 @@ void TForm::Close() {
   }
 }
 
+bool TForm::BroadcastDialogKey(TWinControl& container, WPARAM key) {
+  for (int i = 0; i < container.ControlCount(); ++i) {
+    auto* child = dynamic_cast<TWinControl*>(container.Controls(i));
+    if (child == nullptr) continue;
+    if (child->Perform(CM_DIALOGKEY, key, 0) != 0) return true;
+    if (BroadcastDialogKey(*child, key)) return true;
+  }
+  return false;
+}
+
 void TForm::WndProc(TMessage& message) {
   switch (message.Msg) {
     case WM_CLOSE:
@@ -177,6 +187,14 @@ void TForm::WndProc(TMessage& message) {
         GetClientRect(Handle(), &client);
         wanted_client_width_ = client.right - client.left;
         wanted_client_height_ = client.bottom - client.top;
+      }
+      break;
+    case WM_COMMAND:
+      // The dialog manager's Enter and Escape: IDOK or IDCANCEL from no control.
+      if (message.LParam == 0 && (LOWORD(message.WParam) == IDOK || LOWORD(message.WParam) == IDCANCEL) &&
+          BroadcastDialogKey(*this, LOWORD(message.WParam) == IDOK ? VK_RETURN : VK_ESCAPE)) {
+        message.Result = 0;
+        return;
       }
       break;
     case WM_GETMINMAXINFO: {

@@ -10,6 +10,12 @@ enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWind
 enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 
+// Sent by a form to its controls, depth first, for Enter (VK_RETURN) and
+// Escape (VK_ESCAPE) that the dialog manager turned into IDOK and IDCANCEL
+// because the focused control did not want them. A control that acts on the
+// key answers non-zero and the broadcast stops there.
+inline constexpr UINT CM_DIALOGKEY = 0xB000 + 0x0100;
+
 struct TSizeConstraints {
   int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;  // 0: no limit
 };
@@ -36,6 +42,9 @@ class TForm : public TWinControl {
   int PixelsPerInch() const { return pixels_per_inch_; }
   void SetPixelsPerInch(int value) { pixels_per_inch_ = value; }
   TWindowState WindowState() const { return window_state_; }
+  // Set by the buttons that carry one; 0 when none was clicked.
+  int ModalResult() const { return modal_result_; }
+  void SetModalResult(int value) { modal_result_ = value; }
   void SetWindowState(TWindowState value);
 
   void Show();
@@ -55,6 +64,8 @@ class TForm : public TWinControl {
   void WndProc(TMessage& message) override;
 
  private:
+  // Offers a dialog key to every control on the form until one takes it.
+  static bool BroadcastDialogKey(TWinControl& container, WPARAM key);
   DWORD WindowStyle() const;
   DWORD WindowExStyle() const;
   // Sizes the window so that its client area is the wanted size.
@@ -69,6 +80,7 @@ class TForm : public TWinControl {
   int wanted_client_height_ = -1;
   bool applying_client_size_ = false;
   bool on_destroy_called_ = false;
+  int modal_result_ = 0;
 };
 
 }  // namespace plx

@@ -68,6 +68,27 @@ TEST_F(Form1Fixture, LayoutPlacesEveryComponent) {
   EXPECT_EQ(form->btnClear->Caption(), "Clear All");
   EXPECT_EQ(form->kivButton3->Caption(), "Copy");
   EXPECT_EQ(form->Memo1->Text(), "Please drop your text above.");
+}
+
+TEST_F(Form1Fixture, ButtonsAreBlueGlassAndTheThemeHoldsTheEmbeddedSkin) {
+  ASSERT_NE(form->kivBuiltInFileTheme1, nullptr);
+  EXPECT_TRUE(form->kivBuiltInFileTheme1->Ready());
+  EXPECT_EQ(form->kivBuiltInFileTheme1->Owner(), form);
+  for (TkivButton* button : {form->btnRemove, form->btnClear, form->kivButton3}) {
+    SCOPED_TRACE(button->Name());
+    EXPECT_EQ(button->UIStyle(), TkivUIStyle::BlueGlass);
+    EXPECT_TRUE(button->Transparent());
+    EXPECT_EQ(button->Font().Name(), "MS Sans Serif");
+    EXPECT_EQ(button->Font().Color(), clBlack);
+    EXPECT_EQ(button->FocusedRectMargin(), 2);
+    EXPECT_EQ(button->Spacing(), 4);
+    EXPECT_EQ(button->MouseContinuouslyDownInterval(), 100);
+    EXPECT_EQ(button->ModalResult(), 0);
+    EXPECT_TRUE(button->Glyph().Empty());
+  }
+  EXPECT_EQ(form->btnRemove->FileTheme(), form->kivBuiltInFileTheme1);
+  EXPECT_EQ(form->btnClear->FileTheme(), nullptr);
+  EXPECT_EQ(form->kivButton3->FileTheme(), nullptr);
   EXPECT_EQ(form->ListBox1->ItemHeight(), 16);
   EXPECT_EQ(form->Constraints().MinWidth, 251);
   EXPECT_EQ(form->Constraints().MinHeight, 42);

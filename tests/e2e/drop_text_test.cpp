@@ -175,9 +175,9 @@ TEST_F(DropOnTheList, UnicodeOnlySourceIsRefused) {
 
 TEST_F(DropOnTheList, DroppedClipsCanBeShownRemovedClearedAndCopied) {
   HWND memo = app.FindChild("PlexoriaMemo");
-  HWND remove = app.FindChild("PlexoriaButton", "Remove [-]");
-  HWND clear = app.FindChild("PlexoriaButton", "Clear All");
-  HWND copy = app.FindChild("PlexoriaButton", "Copy");
+  HWND remove = app.FindChild("PlexoriaSkinButton", "Remove [-]");
+  HWND clear = app.FindChild("PlexoriaSkinButton", "Clear All");
+  HWND copy = app.FindChild("PlexoriaSkinButton", "Copy");
   ASSERT_TRUE(memo && remove && clear && copy);
 
   // A six-byte block: a five-letter word and its zero.

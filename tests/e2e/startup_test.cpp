@@ -39,7 +39,7 @@ TEST_F(StartedPlexoria, StartsWithThePromptAnEmptyListAndOnlyCopyEnabled) {
     bool enabled;
   } buttons[] = {{"Remove [-]", false}, {"Clear All", false}, {"Copy", true}};
   for (const auto& b : buttons) {
-    HWND button = app.FindChild("PlexoriaButton", b.caption);
+    HWND button = app.FindChild("PlexoriaSkinButton", b.caption);
     ASSERT_NE(button, nullptr) << b.caption;
     EXPECT_EQ(IsWindowEnabled(button) != FALSE, b.enabled) << b.caption;
   }
@@ -65,7 +65,7 @@ TEST_F(StartedPlexoria, ScreenShowsThePanelTheListTheMemoAndTheButtons) {
   for (const auto& s : spots) EXPECT_EQ(shot.At(s.x, s.y), s.colour) << s.what;
   // The buttons are drawn where the layout puts them: not in the panel's colour.
   for (const char* caption : {"Remove [-]", "Clear All", "Copy"}) {
-    HWND button = app.FindChild("PlexoriaButton", caption);
+    HWND button = app.FindChild("PlexoriaSkinButton", caption);
     ASSERT_NE(button, nullptr);
     RECT r{};
     GetWindowRect(button, &r);
@@ -78,7 +78,7 @@ TEST_F(StartedPlexoria, ScreenShowsThePanelTheListTheMemoAndTheButtons) {
 
 TEST_F(StartedPlexoria, CopyClickPutsThePromptOnTheClipboard) {
   EmptyTheClipboard();
-  HWND copy = app.FindChild("PlexoriaButton", "Copy");
+  HWND copy = app.FindChild("PlexoriaSkinButton", "Copy");
   ASSERT_NE(copy, nullptr);
   ClickCentre(copy);
   EXPECT_TRUE(WaitUntil([] { return ClipboardText() == "Please drop your text above."; }))

@@ -152,6 +152,32 @@ TEST(BuiltInStyles, ItemsReadByTheirType) {
   EXPECT_EQ(GetInsideThemeInt(TkivUIStyle::BlueGlass, 49), -1);
 }
 
+TEST(BuiltInStyles, PicturesComeFromTheProgramsBitmapResources) {
+  const struct {
+    TkivUIStyle style;
+    int item, subIndex, subCount, width, height;
+  } cases[] = {
+      {TkivUIStyle::BlueGlass, kivItemButtonFace, 1, 3, 77, 27},
+      {TkivUIStyle::BlueGlass, kivItemButtonFace, 0, 0, 231, 27},
+      {TkivUIStyle::WinXP, kivItemTitleButtons, 18, 18, 21, 21},
+      {TkivUIStyle::MacOS, kivItemTitleLeft, 0, 0, 48, 23},
+      {TkivUIStyle::Protein, kivItemTitleLeft, 0, 0, 441, 23},
+      {TkivUIStyle::DeepBlue, 38, 2, 4, 18, 17},  // the shared MORE_SCROLLBUTTON
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(static_cast<int>(c.style)) + " item " + std::to_string(c.item));
+    TBitmap picture;
+    GetInsideThemeBitmap(c.style, c.item, picture, c.subIndex, c.subCount);
+    EXPECT_EQ(picture.Width(), c.width);
+    EXPECT_EQ(picture.Height(), c.height);
+  }
+  // The capsule's corners are the see-through magenta.
+  TBitmap face;
+  GetInsideThemeBitmap(TkivUIStyle::BlueGlass, kivItemButtonFace, face, 2, 3);
+  EXPECT_EQ(face.Pixel(0, 0), 0x00FF00FFu);
+  EXPECT_NE(face.Pixel(38, 13), 0x00FF00FFu);
+}
+
 TEST(BuiltInStyles, BitmapOfAnItemThatIsNoPicture) {
   TBitmap kept(3, 4);
   GetInsideThemeBitmap(TkivUIStyle::BlueGlass, kivItemFormColor, kept);

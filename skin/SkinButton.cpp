@@ -1,0 +1,579 @@
+#include "skin/SkinButton.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "framework/Forms.h"
+#include "framework/Properties.h"
+#include "skin/FileTheme.h"
+#include "skin/SkinDraw.h"
+
+namespace plx {
+
+namespace {
+
+constexpr UINT_PTR kRepeatTimerId = 1;
+constexpr int kFaceFrames = 3;
+constexpr int kFrameNormal = 1, kFrameMouseOn = 2, kFramePressed = 3, kFrameDisabled = 1;
+// The size an unobtainable face counts as.
+constexpr int kEmptyFaceWidth = 74, kEmptyFaceHeight = 21;
+constexpr TColor kDisabledTextShadow = clWhite;
+constexpr TColor kDisabledText = 0x00808080;
+
+TForm* ParentForm(TControl* control) {
+  for (TWinControl* p = control->Parent(); p != nullptr; p = p->Parent())
+    if (auto* form = dynamic_cast<TForm*>(p)) return form;
+  return nullptr;
+}
+
+bool Trimmed(const std::string& text) {
+  return text.find_first_not_of(" \t\r\n") == std::string::npos;
+}
+
+bool ModifierHeld() {
+  return (GetKeyState(VK_SHIFT) & 0x8000) || (GetKeyState(VK_CONTROL) & 0x8000) || (GetKeyState(VK_MENU) & 0x8000);
+}
+
+}  // namespace
+
+// -------------------------------------------------------------- TkivCustomButton
+
+TkivCustomButton::TkivCustomButton(TComponent* owner) : TCustomControl(owner), uiStyle_(GetKIVFormStyle(owner)) {
+  TkivCustomButton::UIStyleChanged();
+}
+
+TkivCustomButton::~TkivCustomButton() {
+  if (fileTheme_ != nullptr) fileTheme_->RemoveFreeNotification(this);
+}
+
+void TkivCustomButton::SetUIStyle(TkivUIStyle value) {
+  if (uiStyle_ == value) return;
+  uiStyle_ = value;
+  UIStyleChanged();
+  Invalidate();
+}
+
+void TkivCustomButton::SetFileTheme(TkivFileTheme* value) {
+  if (fileTheme_ == value) return;
+  if (fileTheme_ != nullptr) fileTheme_->RemoveFreeNotification(this);
+  fileTheme_ = value;
+  if (fileTheme_ != nullptr) fileTheme_->FreeNotification(this);
+  UIStyleChanged();
+  Invalidate();
+}
+
+void TkivCustomButton::UIStyleChanged() {
+  TkivUIStyle effective{};
+  if (UsingFileTheme(fileTheme_, uiStyle_, effective)) {
+    SetTransparent(fileTheme_->GetBool(SKIN2_BUTTONTRANS));
+    Font().SetColor(fileTheme_->GetColor(SKIN2_BUTTONFONTCOLOR));
+  } else {
+    SetTransparent(GetInsideThemeBool(effective, kivItemButtonTransparent));
+    Font().SetColor(clBlack);
+  }
+  if (autoSize_) AutoSizeChanged();
+}
+
+void TkivCustomButton::SetAutoSize(bool value) {
+  if (autoSize_ == value) return;
+  autoSize_ = value;
+  AutoSizeChanged();
+}
+
+void TkivCustomButton::AutoSizeChanged() {
+  if (!autoSize_) return;
+  // The built-in strip of the button's own style; a skin is not consulted.
+  TBitmap strip;
+  GetInsideThemeBitmap(uiStyle_, kivItemButtonFace, strip);
+  const int width = strip.Empty() ? kEmptyFaceWidth : strip.Width();
+  const int height = strip.Empty() ? kEmptyFaceHeight : strip.Height();
+  SetBounds(Left(), Top(), width / kFaceFrames, height);
+}
+
+void TkivCustomButton::SetDefault(bool value) {
+  if (default_ == value) return;
+  default_ = value;
+  Invalidate();
+}
+
+void TkivCustomButton::SetTransparent(bool value) {
+  if (transparent_ == value) return;
+  transparent_ = value;
+  TransparentChanged();
+}
+
+void TkivCustomButton::SetFocusedRectMargin(int value) {
+  if (focusedRectMargin_ == value) return;
+  focusedRectMargin_ = value;
+  Invalidate();
+}
+
+void TkivCustomButton::SetTabStop(bool value) {
+  if (tabStop_ == value) return;
+  tabStop_ = value;
+  if (HandleAllocated()) {
+    const LONG_PTR style = GetWindowLongPtrA(Handle(), GWL_STYLE);
+    SetWindowLongPtrA(Handle(), GWL_STYLE, value ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP)));
+  }
+}
+
+void TkivCustomButton::SetCaption(std::string value) {
+  if (value == Caption()) return;
+  TCustomControl::SetCaption(std::move(value));
+  CaptionChanged();
+}
+
+void TkivCustomButton::SetEnabled(bool value) {
+  if (value == Enabled()) return;
+  TCustomControl::SetEnabled(value);
+  if (!value) {
+    StopRepeat();
+    SetLook(false, false);
+  }
+  EnableChanged();
+}
+
+void TkivCustomButton::FontChanged() {
+  TCustomControl::FontChanged();
+  Invalidate();
+}
+
+void TkivCustomButton::Notification(TComponent* component, TOperation operation) {
+  TCustomControl::Notification(component, operation);
+  if (operation == TOperation::opRemove && component != nullptr && component == fileTheme_) {
+    fileTheme_ = nullptr;
+    uiStyle_ = kivFallbackStyle;
+    UIStyleChanged();
+    Invalidate();
+  }
+}
+
+void TkivCustomButton::CreateParams(TCreateParams& params) {
+  TCustomControl::CreateParams(params);
+  params.ClassName = "PlexoriaSkinButton";
+  if (tabStop_) params.Style |= WS_TABSTOP;
+}
+
+// ------------------------------------------------------------------- Messages
+
+bool TkivCustomButton::IsCaptureInside(LPARAM point, int width, int height) {
+  const int x = GET_X_LPARAM(point), y = GET_Y_LPARAM(point);
+  // The right and bottom edges still count as inside.
+  return x >= 0 && y >= 0 && x <= width && y <= height;
+}
+
+bool TkivCustomButton::CanFocusNow() {
+  return tabStop_ && Enabled() && Visible() && HandleAllocated() && IsWindowEnabled(Handle()) && IsWindowVisible(Handle());
+}
+
+void TkivCustomButton::WndProc(TMessage& message) {
+  switch (message.Msg) {
+    case WM_ERASEBKGND:
+      message.Result = 1;  // the paint composes the background itself
+      return;
+    case WM_GETDLGCODE: {
+      // Enter reaches a focused button as a key; Space always does. DLGC_BUTTON
+      // lets the dialog manager click it for its "&" accelerator (BM_CLICK).
+      const auto* msg = reinterpret_cast<const MSG*>(message.LParam);
+      message.Result = DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+      if (msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) message.Result |= DLGC_WANTMESSAGE;
+      return;
+    }
+    case BM_CLICK:
+      if (Enabled() && Visible() && (Parent() == nullptr || Parent()->Enabled())) Click();
+      message.Result = 0;
+      return;
+    case CM_DIALOGKEY:
+      message.Result = HandleDialogKey(message.WParam) ? 1 : 0;
+      return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:  // a double click is a second click
+      clickArmed_ = true;
+      SetCapture(Handle());
+      StartRepeat();
+      if (CanFocusNow() && GetFocus() != Handle()) ::SetFocus(Handle());  // a refusal is simply ignored
+      SetLook(true, true);
+      message.Result = 0;
+      return;
+    case WM_LBUTTONUP: {
+      const bool armed = clickArmed_;
+      clickArmed_ = false;
+      if (GetCapture() == Handle()) ReleaseCapture();
+      StopRepeat();
+      const bool inside = IsCaptureInside(message.LParam, Width(), Height()) &&
+                          GET_X_LPARAM(message.LParam) < Width() && GET_Y_LPARAM(message.LParam) < Height();
+      if (armed && inside)
+        Click();
+      else
+        SetLook(inside, false);
+      message.Result = 0;
+      return;
+    }
+    case WM_MOUSEMOVE:
+      if (!trackingLeave_) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
+        trackingLeave_ = TrackMouseEvent(&track) != FALSE;
+        MouseEntered();
+      }
+      if (!IsCaptureInside(message.LParam, Width(), Height())) {
+        if (mouseOn_ || pressed_) SetLook(false, false);  // the timer runs on until release or leave
+      } else if (!mouseOn_) {
+        SetLook(true, pressed_);  // back over the button: lit again, pressed only by a new press
+      }
+      break;
+    case WM_MOUSELEAVE:
+      trackingLeave_ = false;
+      // While the button holds the mouse the press goes on outside it.
+      if (GetCapture() != Handle()) MouseLeft();
+      message.Result = 0;
+      return;
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(message.LParam) != Handle() && clickArmed_) {
+        clickArmed_ = false;
+        StopRepeat();
+        SetLook(false, false);
+      }
+      break;
+    case WM_CANCELMODE:
+      clickArmed_ = false;
+      keyPressed_ = false;
+      StopRepeat();
+      if (GetCapture() == Handle()) ReleaseCapture();
+      SetLook(false, false);
+      break;
+    case WM_TIMER:
+      if (message.WParam == kRepeatTimerId) {
+        if (OnMouseContinuouslyDown) OnMouseContinuouslyDown(this);
+        message.Result = 0;
+        return;
+      }
+      break;
+    case WM_KEYDOWN:
+      if ((message.WParam == VK_SPACE || message.WParam == VK_RETURN) && Enabled() && GetFocus() == Handle()) {
+        keyPressed_ = true;
+        SetLook(mouseOn_, true);
+        message.Result = 0;
+        return;
+      }
+      break;
+    case WM_KEYUP:
+      if ((message.WParam == VK_SPACE || message.WParam == VK_RETURN) && keyPressed_) {
+        keyPressed_ = false;
+        if (pressed_ && Enabled() && GetFocus() == Handle()) Click();
+        message.Result = 0;
+        return;
+      }
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      if (message.Msg == WM_KILLFOCUS && keyPressed_) {
+        keyPressed_ = false;
+        SetLook(mouseOn_, false);
+      }
+      Invalidate();
+      break;
+    case WM_DESTROY:
+      StopRepeat();
+      trackingLeave_ = false;
+      break;
+    default:
+      break;
+  }
+  TCustomControl::WndProc(message);
+}
+
+bool TkivCustomButton::HandleDialogKey(WPARAM key) {
+  if (ModifierHeld() || !CanFocusNow()) return false;
+  if (key == VK_ESCAPE && cancel_) {
+    Click();
+    return true;
+  }
+  if (key == VK_RETURN && default_) {
+    // A focused skinned push button takes Enter itself.
+    TWinControl* focused = TWinControl::FromHandle(GetFocus());
+    if (dynamic_cast<TkivCustomButton*>(focused) != nullptr && focused != this) return false;
+    Click();
+    return true;
+  }
+  return false;
+}
+
+void TkivCustomButton::MouseEntered() {
+  if (IsDesigning()) return;
+  SetLook(true, pressed_);
+  if (OnMouseEnter) OnMouseEnter(this);
+}
+
+void TkivCustomButton::MouseLeft() {
+  StopRepeat();
+  SetLook(false, false);
+  if (OnMouseExit) OnMouseExit(this);
+}
+
+void TkivCustomButton::SetLook(bool mouseOn, bool pressed) {
+  if (mouseOn_ == mouseOn && pressed_ == pressed) return;
+  mouseOn_ = mouseOn;
+  pressed_ = pressed;
+  Invalidate();
+}
+
+void TkivCustomButton::StartRepeat() {
+  // An interval of 0 or less gives no events at all.
+  if (repeatTimer_ != 0 || repeatInterval_ <= 0 || !HandleAllocated()) return;
+  repeatTimer_ = SetTimer(Handle(), kRepeatTimerId, static_cast<UINT>(repeatInterval_), nullptr);
+}
+
+void TkivCustomButton::StopRepeat() {
+  if (repeatTimer_ == 0) return;
+  if (HandleAllocated()) KillTimer(Handle(), kRepeatTimerId);
+  repeatTimer_ = 0;
+}
+
+void TkivCustomButton::Click() {
+  StopRepeat();
+  SetLook(mouseOn_, false);
+  if (Parent() != nullptr)
+    if (TForm* form = ParentForm(this)) form->SetModalResult(modalResult_);
+  TCustomControl::Click();
+}
+
+// ------------------------------------------------------------------- Painting
+
+void TkivCustomButton::PaintButton(int item, int count, TBitmap& bitmap, int index) {
+  TkivUIStyle effective{};
+  if (UsingFileTheme(fileTheme_, uiStyle_, effective))
+    fileTheme_->GetBitmap2(SKIN2_BUTTON, bitmap, index, count);
+  else
+    GetInsideThemeBitmap(effective, item, bitmap, index, count);
+}
+
+void TkivCustomButton::PaintButtonNormal(TBitmap& bitmap) { PaintButton(kivItemButtonFace, kFaceFrames, bitmap, kFrameNormal); }
+void TkivCustomButton::PaintButtonMouseOn(TBitmap& bitmap) { PaintButton(kivItemButtonFace, kFaceFrames, bitmap, kFrameMouseOn); }
+void TkivCustomButton::PaintButtonMouseDown(TBitmap& bitmap) { PaintButton(kivItemButtonFace, kFaceFrames, bitmap, kFramePressed); }
+void TkivCustomButton::PaintButtonDisabled(TBitmap& bitmap) { PaintButton(kivItemButtonFace, kFaceFrames, bitmap, kFrameDisabled); }
+
+void TkivCustomButton::Paint() {
+  // Composed off screen at the button's size, then copied in one go, so the
+  // screen never shows the background without the face.
+  const TRect client = ClientRect();
+  if (client.Width() <= 0 || client.Height() <= 0) return;
+  TBitmap buffer(client.Width(), client.Height());
+  ComposeFace(buffer.Canvas());
+  BitBlt(Canvas().Handle(), 0, 0, client.Width(), client.Height(), buffer.Canvas().Handle(), 0, 0, SRCCOPY);
+}
+
+void TkivCustomButton::ComposeFace(TCanvas& canvas) {
+  TBitmap face;
+  if (!Enabled())
+    PaintButtonDisabled(face);
+  else if (pressed_)
+    PaintButtonMouseDown(face);
+  else if (mouseOn_)
+    PaintButtonMouseOn(face);
+  else
+    PaintButtonNormal(face);
+  PaintBackground(canvas);
+  PaintPic(canvas, face);
+  boldOnce_ = false;
+  const bool focused = HandleAllocated() && GetFocus() == Handle() && tabStop_;
+  if (focused) {
+    TkivUIStyle effective{};
+    const bool skin = UsingFileTheme(fileTheme_, uiStyle_, effective);
+    if (!skin && (effective == TkivUIStyle::MacOS || effective == TkivUIStyle::BlueGlass))
+      boldOnce_ = true;
+    else
+      PaintFocus(canvas);
+  }
+  if (!Trimmed(Caption())) PaintText(canvas);
+  boldOnce_ = false;
+}
+
+void TkivCustomButton::PaintBackground(TCanvas& canvas) {
+  const TRect client = ClientRect();
+  if (!transparent_) {
+    canvas.Brush().SetColor(Color());
+    canvas.FillRect(client);
+    return;
+  }
+  // The parent's own background behind the button. Parents that merely host
+  // (tab sheets, tool bars) are not part of this framework.
+  canvas.Brush().SetColor(Parent() != nullptr ? Parent()->Color() : Color());
+  canvas.FillRect(client);
+  DoTrans(canvas, *this);
+}
+
+void TkivCustomButton::PaintPic(TCanvas& canvas, TBitmap& face) {
+  if (face.Empty()) return;  // a face that cannot be had: background, focus and caption only
+  SpitDraw(face, canvas, ClientRect(), transparent_);
+}
+
+void TkivCustomButton::PaintFocus(TCanvas& canvas) {
+  const TRect client = ClientRect();
+  const int m = focusedRectMargin_;
+  const TRect r{client.Left + m, client.Top + m, client.Right - m, client.Bottom - m};
+  if (r.Width() <= 0 || r.Height() <= 0) return;
+  SetTextColor(canvas.Handle(), RGB(0, 0, 0));
+  SetBkColor(canvas.Handle(), RGB(255, 255, 255));
+  canvas.DrawFocusRect(r);
+}
+
+void TkivCustomButton::PrepareCaptionFont(TCanvas& canvas) {
+  canvas.Font().Assign(Font());
+  if (boldOnce_) canvas.Font().SetStyle(canvas.Font().Style() + fsBold);
+  canvas.Brush().SetStyle(bsClear);
+}
+
+void TkivCustomButton::DrawCaptionText(TCanvas& canvas, const std::string& text, TRect rect, UINT format) {
+  auto shifted = [](TRect r, int d) { return TRect{r.Left + d, r.Top + d, r.Right + d, r.Bottom + d}; };
+  const TColor colour = canvas.Font().Color();
+  if (!Enabled()) {
+    canvas.Font().SetColor(kDisabledTextShadow);
+    TRect shadow = shifted(rect, 1);
+    canvas.DrawText(text, shadow, format);
+    canvas.Font().SetColor(kDisabledText);
+    canvas.DrawText(text, rect, format);
+    canvas.Font().SetColor(colour);
+    return;
+  }
+  if (pressed_) rect = shifted(rect, 1);
+  canvas.DrawText(text, rect, format);
+}
+
+void TkivCustomButton::PaintText(TCanvas& canvas) {
+  PrepareCaptionFont(canvas);
+  const TRect client = ClientRect();
+  const UINT format = DT_WORDBREAK | DT_EXPANDTABS;
+  TRect measured = client;
+  canvas.DrawText(Caption(), measured, format | DT_CALCRECT);
+  const int dx = (client.Width() - measured.Width()) / 2, dy = (client.Height() - measured.Height()) / 2;
+  const TRect place{measured.Left + dx, measured.Top + dy, measured.Right + dx, measured.Bottom + dy};
+  DrawCaptionText(canvas, Caption(), place, format | DT_CENTER);
+}
+
+const TPropertyTable* TkivCustomButton::PublishedProperties() const {
+  static const TPropertyTable table = [this] {
+    TPropertyTable t(TCustomControl::PublishedProperties());
+    t.Integer("UIStyle", &TkivCustomButton::UIStyle, &TkivCustomButton::SetUIStyle)
+        .Component("FileTheme", &TkivCustomButton::FileTheme, &TkivCustomButton::SetFileTheme)
+        .Boolean("AutoSize", &TkivCustomButton::AutoSize, &TkivCustomButton::SetAutoSize)
+        .Boolean("Cancel", &TkivCustomButton::Cancel, &TkivCustomButton::SetCancel)
+        .Boolean("Default", &TkivCustomButton::Default, &TkivCustomButton::SetDefault)
+        .Boolean("Transparent", &TkivCustomButton::Transparent, &TkivCustomButton::SetTransparent)
+        .Boolean("TabStop", &TkivCustomButton::TabStop, &TkivCustomButton::SetTabStop)
+        .Integer("ModalResult", &TkivCustomButton::ModalResult, &TkivCustomButton::SetModalResult)
+        .Integer("FocusedRectMargin", &TkivCustomButton::FocusedRectMargin, &TkivCustomButton::SetFocusedRectMargin)
+        .Integer("MouseContinuouslyDownInterval", &TkivCustomButton::MouseContinuouslyDownInterval,
+                 &TkivCustomButton::SetMouseContinuouslyDownInterval)
+        .Integer("ResHandle", &TkivCustomButton::ResHandle, &TkivCustomButton::SetResHandle)
+        .Event("OnMouseEnter", &TkivCustomButton::OnMouseEnter)
+        .Event("OnMouseExit", &TkivCustomButton::OnMouseExit)
+        .Event("OnMouseContinuouslyDown", &TkivCustomButton::OnMouseContinuouslyDown);
+    return t;
+  }();
+  return &table;
+}
+
+// ------------------------------------------------------------------- TkivButton
+
+TkivButton::TkivButton(TComponent* owner) : TkivCustomButton(owner), glyph_(std::make_unique<TBitmap>()) {
+  SetBounds(Left(), Top(), 80, 27);
+}
+
+TkivButton::~TkivButton() = default;
+
+void TkivButton::SetGlyph(const TBitmap& value) {
+  glyph_->Assign(value);
+  Invalidate();
+}
+
+void TkivButton::SetLayout(TButtonLayout value) {
+  if (layout_ == value) return;
+  layout_ = value;
+  Invalidate();
+}
+
+void TkivButton::SetSpacing(int value) {
+  if (spacing_ == value) return;
+  spacing_ = value;
+  Invalidate();
+}
+
+void TkivButton::PlaceGlyphAndCaption(TCanvas& canvas, TPoint& glyphAt, TPoint& captionAt) {
+  PrepareCaptionFont(canvas);
+  const TSize text = canvas.TextExtent(Caption());
+  const int tw = text.cx, th = text.cy;
+  const int gh = glyph_->Height();
+  // A glyph twice as wide as high holds two images side by side.
+  const int gw = glyph_->Width() == 2 * gh ? gh : glyph_->Width();
+  const int W = Width(), H = Height(), s = spacing_;
+  switch (layout_) {
+    case blGlyphLeft:
+      glyphAt = {(W - tw - gw - s) / 2, (H - gh) / 2};
+      captionAt = {glyphAt.X + gw + s, (H - th) / 2};
+      break;
+    case blGlyphRight:
+      glyphAt = {(W + tw + s - gw) / 2, (H - gh) / 2};
+      captionAt = {glyphAt.X - tw - s, (H - th) / 2};
+      break;
+    case blGlyphTop:
+      glyphAt = {(W - gw) / 2, (H - th - gh - s) / 2};
+      captionAt = {(W - tw) / 2, glyphAt.Y + gh + s};
+      break;
+    case blGlyphBottom:
+      glyphAt = {(W - gw) / 2, (H + th + s - gh) / 2};
+      captionAt = {(W - tw) / 2, glyphAt.Y - th - s};
+      break;
+  }
+}
+
+void TkivButton::PaintPic(TCanvas& canvas, TBitmap& face) {
+  TkivCustomButton::PaintPic(canvas, face);
+  if (glyph_->Empty()) return;
+  TPoint glyphAt, captionAt;
+  PlaceGlyphAndCaption(canvas, glyphAt, captionAt);
+  if (Pressed()) glyphAt = {glyphAt.X + 1, glyphAt.Y + 1};
+  const int gh = glyph_->Height();
+  const bool twoImages = glyph_->Width() == 2 * gh;
+  const int gw = twoImages ? gh : glyph_->Width();
+  TBitmap image;
+  SpitBitmap(*glyph_, image, twoImages ? 2 : 1, twoImages && !Enabled() ? 2 : 1);
+  if (!Enabled() && !twoImages) {
+    // One image only: drawn greyed, its see-through pixel kept.
+    const TColor key = image.Pixel(0, 0);
+    for (int y = 0; y < image.Height(); ++y)
+      for (int x = 0; x < image.Width(); ++x) {
+        const TColor c = image.Pixel(x, y);
+        if (c == key) continue;
+        const int level = 128 + ((c & 0xFF) * 30 + ((c >> 8) & 0xFF) * 59 + ((c >> 16) & 0xFF) * 11) / 200;
+        image.SetPixel(x, y, static_cast<TColor>(level | level << 8 | level << 16));
+      }
+  }
+  image.SetTransparentColor(image.Pixel(0, 0));  // the glyph's pixel (0, 0) is its see-through colour
+  image.SetTransparent(true);
+  canvas.StretchDraw({glyphAt.X, glyphAt.Y, glyphAt.X + gw, glyphAt.Y + gh}, image);
+}
+
+void TkivButton::PaintText(TCanvas& canvas) {
+  if (glyph_->Empty()) {
+    TkivCustomButton::PaintText(canvas);
+    return;
+  }
+  TPoint glyphAt, captionAt;
+  PlaceGlyphAndCaption(canvas, glyphAt, captionAt);
+  const TSize text = canvas.TextExtent(Caption());
+  DrawCaptionText(canvas, Caption(), {captionAt.X, captionAt.Y, captionAt.X + text.cx, captionAt.Y + text.cy},
+                  DT_SINGLELINE | DT_NOCLIP);
+}
+
+const TPropertyTable* TkivButton::PublishedProperties() const {
+  static const TPropertyTable table = [this] {
+    TPropertyTable t(TkivCustomButton::PublishedProperties());
+    t.Integer("Layout", &TkivButton::Layout, &TkivButton::SetLayout)
+        .Integer("Spacing", &TkivButton::Spacing, &TkivButton::SetSpacing);
+    return t;
+  }();
+  return &table;
+}
+
+}  // namespace plx
