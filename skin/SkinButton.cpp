@@ -169,9 +169,6 @@ bool TkivCustomButton::CanFocusNow() {
 
 void TkivCustomButton::WndProc(TMessage& message) {
   switch (message.Msg) {
-    case WM_ERASEBKGND:
-      message.Result = 1;  // the paint composes the background itself
-      return;
     case WM_GETDLGCODE: {
       // Enter reaches a focused button as a key; Space always does. DLGC_BUTTON
       // lets the dialog manager click it for its "&" accelerator (BM_CLICK).
@@ -211,22 +208,13 @@ void TkivCustomButton::WndProc(TMessage& message) {
       return;
     }
     case WM_MOUSEMOVE:
-      if (!trackingLeave_) {
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
-        trackingLeave_ = TrackMouseEvent(&track) != FALSE;
-        MouseEntered();
-      }
+      TCustomControl::WndProc(message);  // MouseEnter comes first, on the first move
+      // While the button holds the mouse, moves outside reach it too.
       if (!IsCaptureInside(message.LParam, Width(), Height())) {
         if (mouseOn_ || pressed_) SetLook(false, false);  // the timer runs on until release or leave
-      } else if (!mouseOn_) {
+      } else if (!mouseOn_ && MouseInControl()) {
         SetLook(true, pressed_);  // back over the button: lit again, pressed only by a new press
       }
-      break;
-    case WM_MOUSELEAVE:
-      trackingLeave_ = false;
-      // While the button holds the mouse the press goes on outside it.
-      if (GetCapture() != Handle()) MouseLeft();
-      message.Result = 0;
       return;
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(message.LParam) != Handle() && clickArmed_) {
@@ -275,7 +263,6 @@ void TkivCustomButton::WndProc(TMessage& message) {
       break;
     case WM_DESTROY:
       StopRepeat();
-      trackingLeave_ = false;
       break;
     default:
       break;
@@ -299,13 +286,13 @@ bool TkivCustomButton::HandleDialogKey(WPARAM key) {
   return false;
 }
 
-void TkivCustomButton::MouseEntered() {
+void TkivCustomButton::MouseEnter() {
   if (IsDesigning()) return;
   SetLook(true, pressed_);
   if (OnMouseEnter) OnMouseEnter(this);
 }
 
-void TkivCustomButton::MouseLeft() {
+void TkivCustomButton::MouseLeave() {
   StopRepeat();
   SetLook(false, false);
   if (OnMouseExit) OnMouseExit(this);
@@ -354,13 +341,9 @@ void TkivCustomButton::PaintButtonMouseDown(TBitmap& bitmap) { PaintButton(kivIt
 void TkivCustomButton::PaintButtonDisabled(TBitmap& bitmap) { PaintButton(kivItemButtonFace, kFaceFrames, bitmap, kFrameDisabled); }
 
 void TkivCustomButton::Paint() {
-  // Composed off screen at the button's size, then copied in one go, so the
-  // screen never shows the background without the face.
-  const TRect client = ClientRect();
-  if (client.Width() <= 0 || client.Height() <= 0) return;
-  TBitmap buffer(client.Width(), client.Height());
-  ComposeFace(buffer.Canvas());
-  BitBlt(Canvas().Handle(), 0, 0, client.Width(), client.Height(), buffer.Canvas().Handle(), 0, 0, SRCCOPY);
+  // The framework composes the paint off screen and copies it in one go, so
+  // the screen never shows the background without the face.
+  ComposeFace(Canvas());
 }
 
 void TkivCustomButton::ComposeFace(TCanvas& canvas) {

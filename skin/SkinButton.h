@@ -79,6 +79,8 @@ class TkivCustomButton : public TCustomControl {
   void CreateParams(TCreateParams& params) override;
   void WndProc(TMessage& message) override;
   void Paint() override;
+  void MouseEnter() override;
+  void MouseLeave() override;
   void Click() override;
   void FontChanged() override;
 
@@ -115,8 +117,6 @@ class TkivCustomButton : public TCustomControl {
   void StartRepeat();
   void StopRepeat();
   void SetLook(bool mouseOn, bool pressed);
-  void MouseEntered();
-  void MouseLeft();
   bool CanFocusNow();
   bool HandleDialogKey(WPARAM key);
   static bool IsCaptureInside(LPARAM point, int width, int height);
@@ -136,7 +136,6 @@ class TkivCustomButton : public TCustomControl {
   bool pressed_ = false;
   bool clickArmed_ = false;     // a left press began on the button
   bool keyPressed_ = false;     // pressed by Space or Enter
-  bool trackingLeave_ = false;  // a leave notice is requested
   bool boldOnce_ = false;
   UINT_PTR repeatTimer_ = 0;
 };
