@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
-#include <unordered_map>
 
+#include "markup/HTMLPicture.h"
 #include "markup/MarkupGeometry.h"
+#include "markup/PictureContainer.h"
 #include "markup/SystemIcon.h"
+#include "markup/TextMetricsCache.h"
 
 #undef DrawText
 
@@ -28,6 +30,11 @@ UINT TextFlags(TextFormat format) {
   return flags;
 }
 
+// What the metrics cache keeps besides DrawText widths (keyed by their
+// flags, which never have all bits set).
+constexpr std::uint32_t kExtentKind = UINT_MAX;
+constexpr std::uint32_t kHeightKind = UINT_MAX - 1;
+
 int TextLength(std::string_view text) { return static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX)); }
 
 // A device colour. System colours are resolved; any other value keeps only
@@ -39,37 +46,6 @@ COLORREF DeviceColor(TColor color) {
 }
 
 RECT ToRECT(const TRect& r) { return RECT{r.Left, r.Top, r.Right, r.Bottom}; }
-
-// Widths of text runs by font, device, flags and text. Measuring is what
-// every list entry costs on each measure, paint and mouse move; the answer
-// depends on nothing else, so it is remembered. Bounded: it starts afresh
-// when full.
-class TextMetricsCache {
- public:
-  static TextMetricsCache& Instance() {
-    thread_local TextMetricsCache cache;
-    return cache;
-  }
-  const int* Find(const std::string& key) const {
-    const auto found = widths_.find(key);
-    return found == widths_.end() ? nullptr : &found->second;
-  }
-  void Store(std::string key, int width) {
-    if (widths_.size() >= kMaxEntries) widths_.clear();
-    widths_.emplace(std::move(key), width);
-  }
-
- private:
-  static constexpr std::size_t kMaxEntries = 1 << 14;
-  static constexpr std::size_t kMaxKey = 512;
-
- public:
-  // Longer texts are measured every time rather than kept.
-  static bool Cacheable(std::string_view text) { return text.size() <= kMaxKey; }
-
- private:
-  std::unordered_map<std::string, int> widths_;
-};
 
 template <class T>
 void AppendBytes(std::string& key, const T& value) {
@@ -88,42 +64,89 @@ GdiMarkupSurface::GdiMarkupSurface(TCanvas& canvas, const MarkupPictureSources& 
   canvasFont_.Style.Underline = font.Style().Contains(fsUnderline);
   canvasFont_.Style.StrikeOut = font.Style().Contains(fsStrikeOut);
   canvasFont_.Color = font.Color();
-  // Made before the DC state is saved: the canvas selects nothing for it.
-  HFONT canvasHandle = font.Handle();
+  // The canvas font as GDI gets it, built the way the font builds it.
+  canvasLogFont_.lfHeight = font.Height();
+  canvasLogFont_.lfWeight = canvasFont_.Style.Bold ? FW_BOLD : FW_NORMAL;
+  canvasLogFont_.lfItalic = canvasFont_.Style.Italic;
+  canvasLogFont_.lfUnderline = canvasFont_.Style.Underline;
+  canvasLogFont_.lfStrikeOut = canvasFont_.Style.StrikeOut;
+  canvasLogFont_.lfCharSet = font.Charset();
+  canvasLogFont_.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  canvasLogFont_.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  canvasLogFont_.lfQuality = DEFAULT_QUALITY;
+  canvasLogFont_.lfPitchAndFamily = DEFAULT_PITCH;
+  std::strncpy(canvasLogFont_.lfFaceName, font.Name().c_str(), LF_FACESIZE - 1);
 
   dc_ = canvas.Handle();
-  savedState_ = canvas.SaveState();
   pixelsPerInchX_ = std::max(1, GetDeviceCaps(dc_, LOGPIXELSX));
   pixelsPerInchY_ = std::max(1, GetDeviceCaps(dc_, LOGPIXELSY));
   AppendBytes(deviceKey_, pixelsPerInchX_);
   AppendBytes(deviceKey_, pixelsPerInchY_);
   AppendBytes(deviceKey_, GetMapMode(dc_));
   AppendBytes(deviceKey_, GetTextCharacterExtra(dc_));
-  AppendBytes(deviceKey_, GetDeviceCaps(dc_, TECHNOLOGY));
-  SetBkMode(dc_, TRANSPARENT);
 
   auto own = std::make_unique<RealizedFont>();
   own->Font = canvasFont_;
-  own->Handle = canvasHandle;
-  LOGFONTA logFont{};
-  GetObjectA(canvasHandle, sizeof logFont, &logFont);
-  own->MetricsKey = deviceKey_;
-  AppendBytes(own->MetricsKey, logFont);
+  own->LogFont = canvasLogFont_;
+  std::string fontKey = deviceKey_;
+  AppendBytes(fontKey, canvasLogFont_);
+  own->MetricsId = TextMetricsCache::ForThisThread().FontId(fontKey);
   fonts_.push_back(std::move(own));
 }
 
 GdiMarkupSurface::~GdiMarkupSurface() {
-  // Puts back the DC's objects (our fonts leave it) and the clip region.
-  canvas_.RestoreState(savedState_);
+  try {
+    FlushText();
+  } catch (...) {
+    // Nothing drawn is worth an exception out of a destructor.
+  }
+  if (!bound_) return;
+  // The DC gets back what it had: our fonts leave it before they go.
+  // (Selecting a font is costly; the DC is left alone when it has it.)
+  if (GetCurrentObject(dc_, OBJ_FONT) != previousFont_) SelectObject(dc_, previousFont_);
+  SetTextColor(dc_, previousTextColor_);
+  SetBkColor(dc_, previousBackground_);
+  SetBkMode(dc_, previousBackgroundMode_);
+}
+
+// Measuring from the metrics cache needs no DC; the DC is set up (and its
+// state noted for restoring) only when something is measured afresh or drawn.
+void GdiMarkupSurface::Bind() {
+  if (bound_) return;
+  bound_ = true;
+  previousFont_ = GetCurrentObject(dc_, OBJ_FONT);
+  previousTextColor_ = GetTextColor(dc_);
+  previousBackground_ = GetBkColor(dc_);
+  previousBackgroundMode_ = GetBkMode(dc_);
+}
+
+HFONT GdiMarkupSurface::HandleOf(RealizedFont& font) {
+  if (!font.Handle) {
+    if (&font == fonts_.front().get()) {
+      font.Handle = canvas_.Font().Handle();  // owned by the canvas font
+    } else {
+      font.Owned.Reset(CreateFontIndirectA(&font.LogFont));
+      // Without a font of its own the text stays in the canvas font.
+      font.Handle = font.Owned ? font.Owned.Get() : HandleOf(*fonts_.front());
+    }
+  }
+  return font.Handle;
+}
+
+void GdiMarkupSurface::SelectIntoDC() {
+  if (!selected_) SelectFont(canvasFont_);
+  Bind();
+  if (dcFont_ == selected_) return;
+  HFONT handle = HandleOf(*selected_);
+  if (GetCurrentObject(dc_, OBJ_FONT) != handle) SelectObject(dc_, handle);
+  dcFont_ = selected_;
 }
 
 GdiMarkupSurface::RealizedFont& GdiMarkupSurface::Realize(const MarkupFont& font) {
   for (const auto& realized : fonts_) {
     if (realized->Font == font) return *realized;
   }
-  const RealizedFont& canvasFont = *fonts_.front();
-  LOGFONTA logFont{};
-  GetObjectA(canvasFont.Handle, sizeof logFont, &logFont);
+  LOGFONTA logFont = canvasLogFont_;
   // The canvas' own height is kept while the size is the canvas'; other
   // sizes are points at the font's resolution.
   if (font.Size != canvasFont_.Size) {
@@ -136,21 +159,19 @@ GdiMarkupSurface::RealizedFont& GdiMarkupSurface::Realize(const MarkupFont& font
   logFont.lfStrikeOut = font.Style.StrikeOut;
   logFont.lfEscapement = font.Escapement;
   logFont.lfOrientation = font.Escapement;
-  auto realized = std::make_unique<RealizedFont>();
   std::memset(logFont.lfFaceName, 0, sizeof logFont.lfFaceName);
   const std::string name = font.Name.substr(0, font.Name.find('\0'));
   std::strncpy(logFont.lfFaceName, name.c_str(), LF_FACESIZE - 1);
+  auto realized = std::make_unique<RealizedFont>();
   // The Symbol font's glyphs (the list bullet among them) are reached
   // through its own character set; any other face keeps the canvas' set.
   realized->Symbol = lstrcmpiA(logFont.lfFaceName, "Symbol") == 0;
   if (realized->Symbol) logFont.lfCharSet = SYMBOL_CHARSET;
-
   realized->Font = font;
-  realized->Owned.Reset(CreateFontIndirectA(&logFont));
-  // Without a font of its own the text stays in the canvas font.
-  realized->Handle = realized->Owned ? realized->Owned.Get() : canvasFont.Handle;
-  realized->MetricsKey = deviceKey_;
-  AppendBytes(realized->MetricsKey, logFont);
+  realized->LogFont = logFont;
+  std::string fontKey = deviceKey_;
+  AppendBytes(fontKey, logFont);
+  realized->MetricsId = TextMetricsCache::ForThisThread().FontId(fontKey);
   fonts_.push_back(std::move(realized));
   return *fonts_.back();
 }
@@ -158,32 +179,29 @@ GdiMarkupSurface::RealizedFont& GdiMarkupSurface::Realize(const MarkupFont& font
 void GdiMarkupSurface::SelectFont(const MarkupFont& font) {
   if (selected_ && selected_->Font == font) return;
   selected_ = &Realize(font);
-  SelectObject(dc_, selected_->Handle);
 }
 
+// Every non-empty text in one font is as high as the font's cell; the
+// height is kept in the metrics cache beside the widths.
 int GdiMarkupSurface::TextHeight(std::string_view) {
   if (!selected_) SelectFont(canvasFont_);
-  if (selected_->Height < 0) {
-    TEXTMETRICA metrics{};
-    selected_->Height = GetTextMetricsA(dc_, &metrics) ? static_cast<int>(metrics.tmHeight) : 0;
-  }
+  if (selected_->Height >= 0) return selected_->Height;
+  TextMetricsCache& cache = TextMetricsCache::ForThisThread();
+  if (const int* height = cache.Find(selected_->MetricsId, kHeightKind, 0, {})) return selected_->Height = *height;
+  SelectIntoDC();
+  TEXTMETRICA metrics{};
+  selected_->Height = GetTextMetricsA(dc_, &metrics) ? static_cast<int>(metrics.tmHeight) : 0;
+  cache.Store(selected_->MetricsId, kHeightKind, 0, {}, selected_->Height);
   return selected_->Height;
 }
 
 int GdiMarkupSurface::CachedWidth(std::string_view text, UINT flags, int rectWidth) {
   if (!selected_) SelectFont(canvasFont_);
-  const bool cacheable = TextMetricsCache::Cacheable(text);
-  std::string key;
-  if (cacheable) {
-    key.reserve(selected_->MetricsKey.size() + text.size() + 12);
-    key = selected_->MetricsKey;
-    AppendBytes(key, flags);
-    AppendBytes(key, rectWidth);
-    key.append(text);
-    if (const int* width = TextMetricsCache::Instance().Find(key)) return *width;
-  }
+  TextMetricsCache& cache = TextMetricsCache::ForThisThread();
+  if (const int* width = cache.Find(selected_->MetricsId, flags, rectWidth, text)) return *width;
+  SelectIntoDC();
   int width = 0;
-  if (flags == UINT_MAX) {
+  if (flags == kExtentKind) {
     SIZE size{};
     GetTextExtentPoint32A(dc_, text.data(), TextLength(text), &size);
     width = size.cx;
@@ -192,11 +210,11 @@ int GdiMarkupSurface::CachedWidth(std::string_view text, UINT flags, int rectWid
     ::DrawTextA(dc_, text.data(), TextLength(text), &r, flags | DT_CALCRECT);
     width = r.right - r.left;
   }
-  if (cacheable) TextMetricsCache::Instance().Store(std::move(key), width);
+  cache.Store(selected_->MetricsId, flags, rectWidth, text, width);
   return width;
 }
 
-int GdiMarkupSurface::TextWidth(std::string_view text) { return CachedWidth(text, UINT_MAX, 0); }
+int GdiMarkupSurface::TextWidth(std::string_view text) { return CachedWidth(text, kExtentKind, 0); }
 
 int GdiMarkupSurface::MeasureText(std::string_view text, const TRect& r, TextFormat format) {
   const UINT flags = TextFlags(format);
@@ -205,9 +223,54 @@ int GdiMarkupSurface::MeasureText(std::string_view text, const TRect& r, TextFor
   return CachedWidth(text, flags, rectWidth);
 }
 
+// Runs of one word-wrapped text are drawn one after the other, each where
+// the last one ended. Drawing them as one string puts every glyph on the same
+// pixel, so such runs are gathered and drawn with a single call. Runs are
+// only joined after a blank (so no '&' prefix spans them), without tabs (tab
+// stops count from the start of the string), and on a transparent background
+// or in an upright, regular font (no glyph overhang reaches the next box).
 void GdiMarkupSurface::DrawText(std::string_view text, const TRect& r, TextFormat format, TColor color,
                                 TColor background) {
   if (!selected_) SelectFont(canvasFont_);
+  if (pending_.Active && pending_.Font == selected_ && pending_.Format == format && pending_.Color == color &&
+      pending_.Background == background && pending_.Rect.Top == r.Top && pending_.Rect.Bottom == r.Bottom &&
+      pending_.Rect.Right == r.Right && pending_.End == r.Left && !pending_.Text.empty() &&
+      pending_.Text.back() == ' ' && text.find('\t') == std::string_view::npos && (format & tfEndEllipsis) == 0) {
+    pending_.Text.append(text);
+    pending_.End = r.Left + CachedWidth(text, TextFlags(format), 0);
+    return;
+  }
+  FlushText();
+  const bool joinable = (format & tfEndEllipsis) == 0 && (background == clNone ||
+                        (!selected_->Font.Style.Italic && !selected_->Font.Style.Bold)) &&
+                        !selected_->Symbol && text.find('\t') == std::string_view::npos;
+  if (joinable) {
+    pending_.Active = true;
+    pending_.Font = selected_;
+    pending_.Text.assign(text);
+    pending_.Rect = r;
+    pending_.Format = format;
+    pending_.Color = color;
+    pending_.Background = background;
+    pending_.End = r.Left + CachedWidth(text, TextFlags(format), 0);
+    return;
+  }
+  OutputText(*selected_, text, r, format, color, background);
+}
+
+void GdiMarkupSurface::FlushText() {
+  if (!pending_.Active) return;
+  pending_.Active = false;
+  RealizedFont* current = selected_;
+  selected_ = pending_.Font;
+  SelectIntoDC();
+  OutputText(*pending_.Font, pending_.Text, pending_.Rect, pending_.Format, pending_.Color, pending_.Background);
+  selected_ = current;
+}
+
+void GdiMarkupSurface::OutputText(const RealizedFont& font, std::string_view text, const TRect& r, TextFormat format,
+                                  TColor color, TColor background) {
+  SelectIntoDC();
   SetTextColor(dc_, DeviceColor(color));
   if (background == clNone) {
     SetBkMode(dc_, TRANSPARENT);
@@ -216,7 +279,7 @@ void GdiMarkupSurface::DrawText(std::string_view text, const TRect& r, TextForma
     SetBkColor(dc_, DeviceColor(background));
   }
   RECT rc = ToRECT(r);
-  if (selected_->Symbol) {
+  if (font.Symbol) {
     const std::wstring symbols = SymbolText(text);
     ::DrawTextW(dc_, symbols.data(), static_cast<int>(symbols.size()), &rc, TextFlags(format));
     return;
@@ -249,8 +312,10 @@ std::wstring GdiMarkupSurface::SymbolText(std::string_view text) {
 }
 
 void GdiMarkupSurface::FillRect(const TRect& r, TColor color) {
+  FlushText();
   const RECT rc = ToRECT(r);
   if (rc.right <= rc.left || rc.bottom <= rc.top) return;
+  Bind();
   SetBkColor(dc_, DeviceColor(color));
   ExtTextOutA(dc_, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
 }
@@ -264,29 +329,34 @@ void GdiMarkupSurface::FrameRect(const TRect& r, TColor color) {
 }
 
 void GdiMarkupSurface::Polyline(const TPoint* points, std::size_t count, TColor color) {
+  FlushText();
   if (count < 2) return;
   std::vector<POINT> devicePoints(count);
   for (std::size_t i = 0; i < count; ++i) devicePoints[i] = POINT{points[i].X, points[i].Y};
   // The DC's own pen takes any colour without a pen object of ours.
   HGDIOBJ previous = SelectObject(dc_, GetStockObject(DC_PEN));
-  SetDCPenColor(dc_, DeviceColor(color));
+  const COLORREF previousColor = SetDCPenColor(dc_, DeviceColor(color));
   ::Polyline(dc_, devicePoints.data(), static_cast<int>(std::min<std::size_t>(count, INT_MAX)));
+  SetDCPenColor(dc_, previousColor);
   SelectObject(dc_, previous);
 }
 
 TColor GdiMarkupSurface::ResolveColor(TColor color) { return DeviceColor(color); }
 
 void GdiMarkupSurface::PushClip(const TRect& r) {
-  clipLevels_.push_back(SaveDC(dc_));
+  FlushText();
+  Bind();
+  clipLevels_.push_back(ClipLevel{SaveDC(dc_), dcFont_});
   IntersectClipRect(dc_, r.Left, r.Top, r.Right, r.Bottom);
 }
 
 void GdiMarkupSurface::PopClip() {
+  FlushText();
   if (clipLevels_.empty()) return;
-  RestoreDC(dc_, clipLevels_.back());
-  clipLevels_.pop_back();
+  RestoreDC(dc_, clipLevels_.back().SavedState);
   // RestoreDC put back the font of the moment the clip was pushed.
-  if (selected_) SelectObject(dc_, selected_->Handle);
+  dcFont_ = clipLevels_.back().Font;
+  clipLevels_.pop_back();
 }
 
 TRect GdiMarkupSurface::ClipBox() {
@@ -303,21 +373,74 @@ std::optional<MarkupSize> GdiMarkupSurface::ImageListSize() {
 int GdiMarkupSurface::ImageCount() { return sources_.Images ? sources_.Images->Count() : 0; }
 
 void GdiMarkupSurface::DrawImage(int index, int x, int y) {
+  FlushText();
   if (!sources_.Images || index < 0 || index >= sources_.Images->Count()) return;
   ImageList_Draw(sources_.Images->Handle(), index, dc_, x, y, ILD_TRANSPARENT);
 }
 
 MarkupSize GdiMarkupSurface::SystemIcon(std::string_view pathOrIndex, bool large, bool draw, int x, int y) {
+  FlushText();
   const TSize size = DrawSystemIcon(dc_, x, y, pathOrIndex, large, draw);
   return MarkupSize{size.cx, size.cy};
 }
 
-std::optional<MarkupPictureInfo> GdiMarkupSurface::NamedPicture(std::string_view) { return std::nullopt; }
+namespace {
 
-std::optional<MarkupPictureInfo> GdiMarkupSurface::UrlPicture(std::string_view) { return std::nullopt; }
+MarkupPictureInfo DescribePicture(THTMLPicture& picture) {
+  MarkupPictureInfo info;
+  info.Handle = &picture;
+  info.Empty = picture.Empty();
+  info.MaxSize = MarkupSize{picture.GetMaxWidth(), picture.GetMaxHeight()};
+  info.FrameOffset = picture.FrameOffset();
+  return info;
+}
 
-void GdiMarkupSurface::DrawPicture(const MarkupPictureInfo&, int, int) {}
+THTMLPicture& PictureOf(const MarkupPictureInfo& info) {
+  return *const_cast<THTMLPicture*>(static_cast<const THTMLPicture*>(info.Handle));
+}
 
-void GdiMarkupSurface::StretchDrawPicture(const MarkupPictureInfo&, const TRect&) {}
+}  // namespace
+
+std::optional<MarkupPictureInfo> GdiMarkupSurface::NamedPicture(std::string_view name) {
+  if (!sources_.Container) return std::nullopt;
+  THTMLPicture* picture = sources_.Container->FindPicture(name);
+  if (!picture) return std::nullopt;
+  return DescribePicture(*picture);
+}
+
+std::optional<MarkupPictureInfo> GdiMarkupSurface::UrlPicture(std::string_view url) {
+  if (!sources_.Cache) return std::nullopt;
+  const std::string source(url);
+  THTMLPicture* picture = sources_.Cache->FindPicture(source);
+  if (!picture) {
+    // Loaded once, synchronously; a source that cannot be loaded stays in
+    // the cache as an empty picture so that it is not tried again.
+    picture = sources_.Cache->AddPicture();
+    picture->SetAsynchronous(false);
+    try {
+      picture->LoadFromURL(source);
+    } catch (const Exception&) {
+    }
+  }
+  return DescribePicture(*picture);
+}
+
+void GdiMarkupSurface::DrawPicture(const MarkupPictureInfo& info, int x, int y) {
+  FlushText();
+  THTMLPicture& picture = PictureOf(info);
+  Bind();
+  picture.DrawOn(dc_, TRect{x, y, x, y});
+  // Rendering may select objects of its own; the text font is selected again.
+  dcFont_ = nullptr;
+}
+
+void GdiMarkupSurface::StretchDrawPicture(const MarkupPictureInfo& info, const TRect& r) {
+  FlushText();
+  THTMLPicture& picture = PictureOf(info);
+  picture.SetStretch(true);
+  Bind();
+  picture.DrawOn(dc_, r);
+  dcFont_ = nullptr;
+}
 
 }  // namespace plx

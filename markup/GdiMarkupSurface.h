@@ -3,9 +3,9 @@
 // fills, lines and clipping on the canvas' DC, list images, system icons and
 // the pictures of a container and a cache.
 //
-// For its lifetime the surface owns the DC's state: it saves it (with the
-// canvas' own font, pen and brush taken out) when made, and restores it when
-// it ends, so the canvas' font, pen and brush are exactly what they were.
+// The surface touches the DC only when it must (a text not measured before,
+// or drawing); then it notes the DC's font, text colour and background mode
+// and puts them back when it ends, so the canvas is as it was.
 
 #include <windows.h>
 
@@ -66,27 +66,59 @@ class GdiMarkupSurface final : public MarkupSurface {
   // A font made for this render, with what measuring needs of it.
   struct RealizedFont {
     MarkupFont Font;
+    LOGFONTA LogFont{};
     TOwnedFont Owned;           // empty for the canvas' own font
-    HFONT Handle = nullptr;     // borrowed from Owned or the canvas font
-    std::string MetricsKey;     // identifies the font and device in the metrics cache
+    HFONT Handle = nullptr;     // made on first use; borrowed from Owned or the canvas font
+    std::uint64_t MetricsId = 0;  // the font on this device, in the metrics cache
     int Height = -1;            // line height, measured on first use
     bool Symbol = false;        // the "Symbol" face
   };
   std::wstring SymbolText(std::string_view text);
+  void OutputText(const RealizedFont& font, std::string_view text, const TRect& r, TextFormat format, TColor color,
+                  TColor background);
+  // Draws the text runs gathered so far.
+  void FlushText();
+
+  // Text runs waiting to be drawn with one call.
+  struct PendingText {
+    bool Active = false;
+    RealizedFont* Font = nullptr;
+    std::string Text;
+    TRect Rect;
+    TextFormat Format = 0;
+    TColor Color = 0;
+    TColor Background = clNone;
+    int End = 0;  // where the next run must start to be joined
+  };
   RealizedFont& Realize(const MarkupFont& font);
+  HFONT HandleOf(RealizedFont& font);
+  void Bind();
+  // Makes the selected font the DC's.
+  void SelectIntoDC();
   int CachedWidth(std::string_view text, UINT flags, int rectWidth);
 
   TCanvas& canvas_;
   MarkupPictureSources sources_;
   HDC dc_ = nullptr;  // borrowed from the canvas
-  int savedState_ = 0;
+  bool bound_ = false;
+  HGDIOBJ previousFont_ = nullptr;  // borrowed: selected by the DC's owner
+  COLORREF previousTextColor_ = 0;
+  COLORREF previousBackground_ = 0;
+  int previousBackgroundMode_ = OPAQUE;
+  LOGFONTA canvasLogFont_{};
   int pixelsPerInchX_ = 96;
   int pixelsPerInchY_ = 96;
   std::string deviceKey_;
   MarkupFont canvasFont_;
   std::vector<std::unique_ptr<RealizedFont>> fonts_;
   RealizedFont* selected_ = nullptr;
-  std::vector<int> clipLevels_;
+  RealizedFont* dcFont_ = nullptr;  // the font selected into the DC
+  struct ClipLevel {
+    int SavedState = 0;
+    RealizedFont* Font = nullptr;
+  };
+  std::vector<ClipLevel> clipLevels_;
+  PendingText pending_;
 };
 
 }  // namespace plx

@@ -3,7 +3,7 @@
 // References are made by a command of their own (scripts/write-golden.sh,
 // which sets PLEXORIA_WRITE_GOLDEN=1), looked at and committed; a normal run
 // never writes one. On a mismatch the drawn picture is kept in the build
-// folder as markup_golden_failed_NAME.bmp.
+// folder as golden-failures/markup_NAME.bmp.
 
 #include <gtest/gtest.h>
 
@@ -13,6 +13,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <windows.h>
 
 #include "framework/Bitmap.h"
 #include "framework/Streams.h"
@@ -50,7 +52,8 @@ inline ::testing::AssertionResult MatchesGoldenImage(TBitmap& drawn, const std::
     SaveBitmap(drawn, reference);
     return ::testing::AssertionSuccess() << "wrote " << reference;
   }
-  const std::string failed = EnvironmentFolder("PLEXORIA_BINARY_DIR") + "\\markup_golden_failed_" + name + ".bmp";
+  const std::string failures = EnvironmentFolder("PLEXORIA_BINARY_DIR") + "\\golden-failures";
+  const std::string failed = failures + "\\markup_" + name + ".bmp";
   std::ifstream in(reference, std::ios::binary);
   std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   TBitmap expected;
@@ -74,6 +77,7 @@ inline ::testing::AssertionResult MatchesGoldenImage(TBitmap& drawn, const std::
     }
   }
   if (why.str().empty()) return ::testing::AssertionSuccess();
+  CreateDirectoryA(failures.c_str(), nullptr);
   SaveBitmap(drawn, failed);
   return ::testing::AssertionFailure() << name << ": " << why.str() << "; drawn picture kept in " << failed;
 }

@@ -1,14 +1,17 @@
 // Fuzzes the markup layout engine: every input is measured, drawn and
 // hit-tested on a recording surface, which checks that no coordinate leaves
-// the layout's range and that clipping stays balanced.
+// the layout's range and that clipping stays balanced. The same bytes are
+// also read as a GIF by the frame finder of markup pictures.
 // Input: one byte of options, one byte for the width, one for the mouse
 // position, then the markup. Run with: scripts/fuzz.sh markup_layout_fuzzer SECONDS
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <span>
 #include <string_view>
 
+#include "markup/GifFrames.h"
 #include "markup/MarkupLayout.h"
 #include "tests/markup/RecordingSurface.h"
 
@@ -33,9 +36,20 @@ void Render(std::string_view markup, plx::MarkupLayoutRequest request, bool meas
   if (measure || hitTest) Check(surface.texts.empty() && surface.fills.empty() && surface.pictures.empty());
 }
 
+void ReadAsGif(std::span<const std::uint8_t> bytes) {
+  const std::size_t frames = plx::GifFrameStarts(bytes).size();
+  for (int frame = 0; frame <= static_cast<int>(frames) + 1; ++frame) {
+    const plx::GifFrameCut cut = plx::CutGifToFrame(bytes, frame);
+    Check(cut.Bytes.size() <= bytes.size());
+    plx::GifFrameTime(bytes, frame);
+    if (frame > 3) break;  // every frame is cut the same way
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  ReadAsGif(std::span<const std::uint8_t>(data, size));
   if (size < 3) return 0;
   const std::uint8_t options = data[0];
   plx::MarkupLayoutRequest request;

@@ -1,0 +1,72 @@
+#pragma once
+// Remembered text measurements. Every list entry is measured on each
+// measure, paint and mouse move; the width of a text run depends only on the
+// font (on a given device), the output flags, the room for a cut text and the
+// text itself, so it is measured once. Bounded: the cache starts afresh when
+// full. One cache per thread (GDI work happens on the GUI thread).
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace plx {
+
+class TextMetricsCache {
+ public:
+  // Texts longer than this are measured every time rather than kept.
+  static constexpr std::size_t kMaxText = 512;
+  static constexpr std::size_t kMaxEntries = 1 << 14;
+  static constexpr std::size_t kMaxFonts = 1 << 10;
+
+  static TextMetricsCache& ForThisThread();
+
+  // A number for a font and device description (any bytes). Numbers are
+  // never reused, so one handed out stays unique even after the cache has
+  // started afresh.
+  std::uint64_t FontId(const std::string& fontAndDevice);
+
+  // kind tells apart what is measured (widths by output flags, heights).
+  const int* Find(std::uint64_t font, std::uint32_t kind, int room, std::string_view text) const;
+  void Store(std::uint64_t font, std::uint32_t kind, int room, std::string_view text, int value);
+
+  static bool Cacheable(std::string_view text) { return text.size() <= kMaxText; }
+
+ private:
+  struct StoredKey {
+    std::uint64_t Font;
+    std::uint32_t Kind;
+    int Room;
+    std::string Text;
+  };
+  // Looked up without copying the text.
+  struct KeyView {
+    std::uint64_t Font;
+    std::uint32_t Kind;
+    int Room;
+    std::string_view Text;
+  };
+  static KeyView View(const StoredKey& key) { return KeyView{key.Font, key.Kind, key.Room, key.Text}; }
+  static const KeyView& View(const KeyView& key) { return key; }
+  struct KeyHash {
+    using is_transparent = void;
+    std::size_t operator()(const KeyView& key) const noexcept;
+    std::size_t operator()(const StoredKey& key) const noexcept { return (*this)(View(key)); }
+  };
+  struct KeyEqual {
+    using is_transparent = void;
+    template <class A, class B>
+    bool operator()(const A& a, const B& b) const noexcept {
+      const KeyView x = View(a);
+      const KeyView y = View(b);
+      return x.Font == y.Font && x.Kind == y.Kind && x.Room == y.Room && x.Text == y.Text;
+    }
+  };
+
+  std::unordered_map<StoredKey, int, KeyHash, KeyEqual> entries_;
+  std::unordered_map<std::string, std::uint64_t> fonts_;
+  std::uint64_t nextFont_ = 1;
+};
+
+}  // namespace plx
