@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "framework/Application.h"
 #include "framework/Bitmap.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
@@ -232,6 +233,37 @@ TEST(FormatStringWithWidth, CutsWithAnEllipsisOnlyWhenTheTextDoesNotFit) {
 TEST(PCharToStr, EmptyForNone) {
   EXPECT_EQ(PCharToStr(nullptr), "");
   EXPECT_EQ(PCharToStr("abc"), "abc");
+}
+
+TEST(GetWorkAreaRect, TheSystemWorkAreaWithoutAMainForm) {
+  ASSERT_EQ(Application().MainForm(), nullptr);
+  RECT system{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &system, 0);
+  TRect area;
+  GetWorkAreaRect(area);
+  EXPECT_EQ(area, (TRect{system.left, system.top, system.right, system.bottom}));
+}
+
+TEST(PlaceControl, SetsThePlaceAndTheSize) {
+  TPanel panel(nullptr);
+  PlaceControl(panel, TRect{5, 6, 45, 26});
+  EXPECT_EQ(panel.BoundsRect(), (TRect{5, 6, 45, 26}));
+  PlaceControl(panel, TPoint{1, 2});
+  EXPECT_EQ(panel.BoundsRect(), (TRect{1, 2, 41, 22}));
+}
+
+TEST(FormHasFocus, WithoutAMainFormTheFormsOwnActivation) {
+  TForm first(nullptr), second(nullptr);
+  first.SetBounds(10, 10, 120, 80);
+  second.SetBounds(200, 10, 120, 80);
+  first.Show();
+  second.Show();
+  SetActiveWindow(first.Handle());
+  EXPECT_TRUE(FormHasFocus(first));
+  EXPECT_FALSE(FormHasFocus(second));
+  SetActiveWindow(second.Handle());
+  EXPECT_TRUE(FormHasFocus(second));
+  EXPECT_FALSE(FormHasFocus(first));
 }
 
 // A parent that paints a pattern of its own coordinates, to see through.
