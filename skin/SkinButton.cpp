@@ -27,7 +27,7 @@ TForm* ParentForm(TControl* control) {
   return nullptr;
 }
 
-bool Trimmed(const std::string& text) {
+bool IsBlank(const std::string& text) {
   return text.find_first_not_of(" \t\r\n") == std::string::npos;
 }
 
@@ -157,7 +157,7 @@ void TkivCustomButton::CreateParams(TCreateParams& params) {
 
 // ------------------------------------------------------------------- Messages
 
-bool TkivCustomButton::IsCaptureInside(LPARAM point, int width, int height) {
+bool TkivCustomButton::InsideCountingEdges(LPARAM point, int width, int height) {
   const int x = GET_X_LPARAM(point), y = GET_Y_LPARAM(point);
   // The right and bottom edges still count as inside.
   return x >= 0 && y >= 0 && x <= width && y <= height;
@@ -198,7 +198,7 @@ void TkivCustomButton::WndProc(TMessage& message) {
       clickArmed_ = false;
       if (GetCapture() == Handle()) ReleaseCapture();
       StopRepeat();
-      const bool inside = IsCaptureInside(message.LParam, Width(), Height()) &&
+      const bool inside = InsideCountingEdges(message.LParam, Width(), Height()) &&
                           GET_X_LPARAM(message.LParam) < Width() && GET_Y_LPARAM(message.LParam) < Height();
       if (armed && inside)
         Click();
@@ -210,7 +210,7 @@ void TkivCustomButton::WndProc(TMessage& message) {
     case WM_MOUSEMOVE:
       TCustomControl::WndProc(message);  // MouseEnter comes first, on the first move
       // While the button holds the mouse, moves outside reach it too.
-      if (!IsCaptureInside(message.LParam, Width(), Height())) {
+      if (!InsideCountingEdges(message.LParam, Width(), Height())) {
         if (mouseOn_ || pressed_) SetLook(false, false);  // the timer runs on until release or leave
       } else if (!mouseOn_ && MouseInControl()) {
         SetLook(true, pressed_);  // back over the button: lit again, pressed only by a new press
@@ -368,7 +368,7 @@ void TkivCustomButton::ComposeFace(TCanvas& canvas) {
     else
       PaintFocus(canvas);
   }
-  if (!Trimmed(Caption())) PaintText(canvas);
+  if (!IsBlank(Caption())) PaintText(canvas);
   boldOnce_ = false;
 }
 

@@ -119,7 +119,8 @@ class TkivCustomButton : public TCustomControl {
   void SetLook(bool mouseOn, bool pressed);
   bool CanFocusNow();
   bool HandleDialogKey(WPARAM key);
-  static bool IsCaptureInside(LPARAM point, int width, int height);
+  // Inside the client area, the right and bottom edges counted as inside.
+  static bool InsideCountingEdges(LPARAM point, int width, int height);
 
   TkivUIStyle uiStyle_;
   TkivFileTheme* fileTheme_ = nullptr;  // borrowed

@@ -54,23 +54,38 @@ void PumpPending() {
 
 LPARAM At(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
 
-// A form with the main window's frame-panel colour and one button on it,
-// placed like "Remove [-]".
+// One shown form for the whole suite (hiding a window under Wine without a
+// window manager takes seconds), a frame-panel-coloured panel on it and one
+// button placed like "Remove [-]". Each test's components belong to an owner
+// of their own that goes at the end of the test.
 struct ButtonFixture : ::testing::Test {
-  void SetUp() override {
+  static void SetUpTestSuite() {
     form = new TForm(nullptr);
     form->SetBounds(40, 40, 260, 140);
-    panel = new TPanel(form);
+    form->Show();
+  }
+  static void TearDownTestSuite() {
+    delete form;
+    form = nullptr;
+  }
+  void SetUp() override {
+    owner = new TComponent(nullptr);
+    form->SetModalResult(0);
+    panel = new TPanel(owner);
     panel->SetBounds(0, 0, 250, 130);
     panel->SetColor(0x00F0F0F0);
     panel->SetBevelOuter(TBevelCut::bvNone);
     panel->SetParent(form);
     button = MakeButton("Remove [-]", 8, 32, 113);
   }
-  void TearDown() override { delete form; }
+  void TearDown() override {
+    delete owner;
+    SetFocus(nullptr);
+    PumpPending();
+  }
 
   TkivButton* MakeButton(const char* caption, int left, int top, int width) {
-    auto* b = new TkivButton(form);
+    auto* b = new TkivButton(owner);
     b->SetBounds(left, top, width, 27);
     b->SetCaption(caption);
     b->Font().SetName("MS Sans Serif");
@@ -84,7 +99,6 @@ struct ButtonFixture : ::testing::Test {
   }
 
   void ShowForm() {
-    form->Show();
     SetForegroundWindow(form->Handle());
     PumpPending();
   }
@@ -96,7 +110,8 @@ struct ButtonFixture : ::testing::Test {
     return shot;
   }
 
-  TForm* form = nullptr;
+  static inline TForm* form = nullptr;
+  TComponent* owner = nullptr;
   TPanel* panel = nullptr;
   TkivButton* button = nullptr;
   int clicks = 0;
@@ -154,7 +169,7 @@ TEST_F(ButtonFixture, EveryStateOfEveryLookMatchesItsGoldenImage) {
     EXPECT_TRUE(test::MatchesGolden(*StateSheet(*this, *button), look.name));
   }
 
-  auto* theme = new TkivBuiltInFileTheme(form);
+  auto* theme = new TkivBuiltInFileTheme(owner);
   theme->ReadSkinData(EmbeddedSkin());
   ASSERT_TRUE(theme->Ready());
   button->SetFileTheme(theme);
@@ -172,7 +187,7 @@ TEST_F(ButtonFixture, BlueGlassFaceKeepsItsCornersOverThePanelColour) {
   EXPECT_EQ(shot->Pixel(112, 26), 0x00F0F0F0u);
   EXPECT_NE(shot->Pixel(56, 13), 0x00F0F0F0u);
   // A theme only matters for FromThemeFile: "Remove [-]" names one and still draws BlueGlass.
-  auto* theme = new TkivBuiltInFileTheme(form);
+  auto* theme = new TkivBuiltInFileTheme(owner);
   theme->ReadSkinData(EmbeddedSkin());
   button->SetFileTheme(theme);
   auto again = Shot(*button);
@@ -184,7 +199,7 @@ TEST_F(ButtonFixture, FromThemeFileWithoutAReadyThemeDrawsLikeDeepBlue) {
   ShowForm();
   button->SetUIStyle(TkivUIStyle::DeepBlue);
   auto deepBlue = Shot(*button);
-  auto* theme = new TkivFileTheme(form);  // never loaded
+  auto* theme = new TkivFileTheme(owner);  // never loaded
   button->SetFileTheme(theme);
   button->SetUIStyle(TkivUIStyle::FromThemeFile);
   auto fallback = Shot(*button);
@@ -240,7 +255,7 @@ TEST_F(ButtonFixture, EnterClicksTheDefaultAndEscapeTheCancelButton) {
   auto* other = MakeButton("Other", 128, 32, 104);
   int otherClicks = 0;
   other->OnClick = [&](TObject*) { ++otherClicks; };
-  auto* list = new TListBox(form);
+  auto* list = new TListBox(owner);
   list->SetBounds(8, 64, 100, 40);
   list->SetParent(panel);
   ShowForm();
@@ -267,6 +282,26 @@ TEST_F(ButtonFixture, EnterClicksTheDefaultAndEscapeTheCancelButton) {
   // Without a default button Enter clicks nothing.
   button->SetDefault(false);
   EXPECT_TRUE(dialogKey(list->Handle(), VK_RETURN));
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(ButtonFixture, TheCaptionsAcceleratorClicksThroughTheDialogManager) {
+  auto* list = new TListBox(owner);
+  list->SetBounds(8, 64, 100, 40);
+  list->SetParent(panel);
+  ShowForm();
+  button->SetCaption("Re&move");
+  auto altKey = [&](char key) {
+    SetFocus(list->Handle());
+    MSG msg{list->Handle(), WM_SYSCHAR, static_cast<WPARAM>(key), 1 << 29, GetTickCount(), {0, 0}};
+    return IsDialogMessageA(form->Handle(), &msg);
+  };
+  altKey('x');
+  EXPECT_EQ(clicks, 0);
+  altKey('m');
+  EXPECT_EQ(clicks, 1);
+  button->SetEnabled(false);
+  altKey('m');
   EXPECT_EQ(clicks, 1);
 }
 
@@ -393,7 +428,7 @@ TEST_F(ButtonFixture, MouseEnterAndLeaveChangeTheFace) {
 
 TEST_F(ButtonFixture, NoGdiObjectOrWindowOutlivesItsButton) {
   ShowForm();
-  auto* theme = new TkivBuiltInFileTheme(form);
+  auto* theme = new TkivBuiltInFileTheme(owner);
   theme->ReadSkinData(EmbeddedSkin());
   auto makeAndDrop = [&](int round) {
     TkivButton* b = MakeButton("Clear All", 128, 32, 104);
