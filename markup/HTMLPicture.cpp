@@ -109,14 +109,17 @@ void THTMLPicture::SetData(std::vector<std::uint8_t> bytes) {
 
 void THTMLPicture::LoadFromFile(const std::string& name) {
   std::vector<std::uint8_t> bytes;
-  if (!ReadLocalFile(name, bytes)) return;
   try {
-    SetData(std::move(bytes));
+    if (ReadLocalFile(name, bytes)) {
+      SetData(std::move(bytes));
+      return;
+    }
   } catch (const Exception&) {
-    data_.clear();
-    picture_.Reset();
-    empty_ = true;
   }
+  // A file that cannot be read or decoded leaves nothing of an earlier picture.
+  data_.clear();
+  picture_.Reset();
+  empty_ = true;
 }
 
 void THTMLPicture::LoadFromStream(TStream& stream) {

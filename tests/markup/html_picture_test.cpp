@@ -91,9 +91,14 @@ TEST(HTMLPictureTest, DataThatIsNoPictureIsRejected) {
   test::TTempDir dir;
   test::WriteWholeFile(dir.File("bad.gif"), "not a picture");
   THTMLPicture fromFile;
+  LoadBytes(fromFile, ThreeFrameGif());
+  ASSERT_FALSE(fromFile.Empty());
   fromFile.LoadFromFile(dir.File("bad.gif"));
   EXPECT_TRUE(fromFile.Empty());
   EXPECT_EQ(fromFile.Width(), 0);
+  LoadBytes(fromFile, ThreeFrameGif());
+  fromFile.LoadFromFile(dir.File("missing.gif"));
+  EXPECT_TRUE(fromFile.Empty());
 }
 
 class MarkupPictureTest : public ::testing::Test {
