@@ -200,6 +200,56 @@ TEST(MarkupLayoutTest, BodyFillsTheBoundsUnlessSelected) {
   EXPECT_EQ(gradient.texts[0].Background, clNone);
 }
 
+TEST(MarkupLayoutTest, BodyPicturesAreTiledAndPlacedInTheBounds) {
+  RecordingSurface surface;
+  surface.AddPicture("tile", 20, 20);
+  surface.AddPicture("mark", 5, 5);
+  surface.imageCount = 1;
+  LayoutMarkup(surface, "<BODY background=\"tile\" bgtopleft=\"mark\" bgtopright=\"mark\">x", Request(50, 30));
+  std::string placed;
+  for (const auto& picture : surface.pictures) {
+    placed += picture.What + "@" + std::to_string(picture.Rect.Left) + "," + std::to_string(picture.Rect.Top) + " ";
+  }
+  EXPECT_EQ(placed,
+            "picture TILE@0,0 picture TILE@20,0 picture TILE@40,0 picture TILE@0,20 picture TILE@20,20 "
+            "picture TILE@40,20 picture MARK@0,0 picture MARK@45,0 ");
+  EXPECT_TRUE(surface.clips.empty());
+
+  // Only the tiles that can show are drawn.
+  RecordingSurface clipped;
+  clipped.AddPicture("tile", 20, 20);
+  clipped.clipBox = TRect{25, 0, 30, 30};
+  LayoutMarkup(clipped, "<BODY background=\"tile\">", Request(50, 30));
+  EXPECT_EQ(clipped.pictures.size(), 2u);
+
+  // List images are placed once, at the line's start or its right end.
+  RecordingSurface images;
+  images.imageCount = 1;
+  LayoutMarkup(images, "<BODY bgtopleft=\"IDX:0\" bgtopright=\"IDX:0\">", Request(50, 30));
+  ASSERT_EQ(images.pictures.size(), 2u);
+  EXPECT_EQ(images.pictures[0].Rect.Left, 1);
+  EXPECT_EQ(images.pictures[1].Rect.Left, 50 - 16);
+}
+
+TEST(MarkupLayoutTest, AHoveredPictureInAnAnchorShowsItsAlternative) {
+  for (const bool hovered : {false, true}) {
+    RecordingSurface surface;
+    surface.AddPicture("pic", 20, 20);
+    surface.AddPicture("other", 20, 20);
+    MarkupLayoutRequest request = Request(100);
+    request.MouseX = hovered ? 5 : 50;
+    request.MouseY = 5;
+    const MarkupLayoutResult result =
+        LayoutMarkup(surface, "<A href=\"go\"><IMG src=\"pic\" alt=\"other\"></A>", request);
+    ASSERT_EQ(surface.pictures.size(), 1u);
+    EXPECT_EQ(surface.pictures[0].What, hovered ? "picture OTHER" : "picture PIC");
+    EXPECT_EQ(result.OnAnchor, hovered) << "a picture anchor counts even while drawing";
+    if (hovered) {
+      EXPECT_EQ(result.AnchorUnderMouse, "go");
+    }
+  }
+}
+
 TEST(MarkupLayoutTest, AnchorsAreFoundOnlyInTheirTextBand) {
   const char* markup = "ab <A href=\"http://x\">link</A><BR>next";
   // "ab " is 15 pixels, "link" 24: the anchor spans x 16..40 of line 1 (y 0..13).

@@ -7,7 +7,9 @@
 
 #include "framework/Bitmap.h"
 #include "framework/ImageList.h"
+#include "markup/PictureContainer.h"
 #include "markup/RenderMarkup.h"
+#include "tests/markup/GifBuilder.h"
 #include "tests/markup/GoldenImage.h"
 
 namespace plx {
@@ -105,6 +107,34 @@ const GoldenCase kGoldenCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Markup, RenderMarkupGoldenTest, ::testing::ValuesIn(kGoldenCases),
                          [](const ::testing::TestParamInfo<GoldenCase>& param) { return std::string(param.param.name); });
+
+// Pictures of a container: a 4 x 4 GIF at its second frame tiled as the
+// background, and a copy at its first frame placed in the top-left corner, at
+// its natural size in the text and stretched.
+TEST(RenderMarkupGoldenPictureTest, ContainerPicturesTiledPlacedAndStretched) {
+  TPictureContainer container(nullptr);
+  TPictureItem& tile = container.Items().Add();
+  tile.SetName("tile");
+  TMemoryStream stream(test::BuildAnimatedGif({{1, 10}, {2, 10}}));
+  tile.Picture().LoadFromStream(stream);
+  tile.Picture().SetFrame(2);
+  TPictureItem& dot = container.Items().Add();
+  dot.SetName("dot");
+  dot.SetPicture(tile.Picture());  // a copy starts at its first frame
+
+  TBitmap bitmap(90, 22);
+  const TRect bounds{0, 0, 90 - kOverflowMargin, 22};
+  PrepareCanvas(bitmap.Canvas(), bounds, false);
+  std::string anchor;
+  int extentX = 0;
+  int extentY = 0;
+  RenderMarkup(bitmap.Canvas(), "<BODY background=\"tile\" bgtopleft=\"dot\">a<IMG src=\"DOT\">b<IMG src=\"dot\" width=\"16\" "
+               "height=\"12\">c",
+               bounds, nullptr, -1, -1, 1, false, false, false, true, true, clBlue, clGray, anchor, extentX, extentY,
+               nullptr, &container, 0);
+  EXPECT_EQ(extentY, 13);
+  EXPECT_TRUE(test::MatchesGoldenImage(bitmap, "container_pictures"));
+}
 
 TEST(GradientFillTest, PaintsBandsAndABorder) {
   TBitmap bitmap(64, 12);
