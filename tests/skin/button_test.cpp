@@ -211,6 +211,56 @@ TEST_F(ButtonFixture, FromThemeFileWithoutAReadyThemeDrawsLikeDeepBlue) {
   EXPECT_EQ(button->UIStyle(), TkivUIStyle::DeepBlue);
 }
 
+// A 12 x 12 glyph: a dark ring on its see-through corner colour (pixel 0, 0);
+// with twoImages a second, disabled image in grey beside it.
+std::unique_ptr<TBitmap> Glyph(bool twoImages) {
+  auto glyph = std::make_unique<TBitmap>(twoImages ? 24 : 12, 12);
+  for (int y = 0; y < 12; ++y)
+    for (int x = 0; x < glyph->Width(); ++x) {
+      const int gx = x % 12;
+      const int d2 = (gx - 6) * (gx - 6) + (y - 6) * (y - 6);
+      TColor c = 0x0000FF00;  // the see-through colour
+      if (d2 <= 30 && d2 >= 9) c = x < 12 ? 0x00A02010 : 0x00909090;
+      glyph->SetPixel(x, y, c);
+    }
+  return glyph;
+}
+
+TEST_F(ButtonFixture, GlyphLayoutsPlaceGlyphAndCaptionAroundTheCentre) {
+  ShowForm();
+  button->SetBounds(8, 32, 113, 40);
+  button->SetGlyph(*Glyph(false));
+  // blGlyphLeft: the glyph's left edge at (W - tw - gw - Spacing) div 2.
+  TBitmap measure(1, 1);
+  measure.Canvas().Font().Assign(button->Font());
+  const int tw = measure.Canvas().TextWidth("Remove [-]");
+  auto shot = Shot(*button);
+  const int expectedLeft = (113 - tw - 12 - 4) / 2;
+  EXPECT_EQ(shot->Pixel(expectedLeft + 6, (40 - 12) / 2 + 1), 0x00A02010u);  // the ring's top
+  EXPECT_EQ(shot->Pixel(expectedLeft + 1, (40 - 12) / 2 + 6), 0x00A02010u);  // the ring's left
+
+  const int gap = 4;
+  TBitmap sheet(113, 6 * 40 + 5 * gap);
+  sheet.Canvas().Brush().SetColor(clWhite);
+  sheet.Canvas().FillRect({0, 0, sheet.Width(), sheet.Height()});
+  int row = 0;
+  auto put = [&] {
+    auto s = Shot(*button);
+    sheet.Canvas().Draw(0, row++ * (40 + gap), *s);
+  };
+  for (TButtonLayout layout : {blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom}) {
+    button->SetLayout(layout);
+    put();
+  }
+  button->SetLayout(blGlyphLeft);
+  button->SetSpacing(12);
+  button->SetEnabled(false);
+  put();  // one image, greyed
+  button->SetGlyph(*Glyph(true));
+  put();  // two images: the second one
+  EXPECT_TRUE(test::MatchesGolden(sheet, "button_glyph_layouts"));
+}
+
 TEST_F(ButtonFixture, AutoSizeTakesOneFrameOfTheStylesStrip) {
   const struct {
     TkivUIStyle style;
