@@ -96,8 +96,15 @@ void TForm1::BuildLayout() {
   kivButton3 = make_button("kivButton3", 8, 488, 225, 4, "Copy");
   kivButton3->OnClick = [this](TObject* sender) { kivButton3Click(sender); };
 
-  ListBox1 = layout.Create<TListBox>("ListBox1", kivForm1, 8, 64, 225, 257, 5);
+  ListBox1 = layout.Create<THTMListBox>("ListBox1", kivForm1, 8, 64, 225, 257, 5);
   ListBox1->SetItemHeight(16);
+  ListBox1->SetEllipsis(false);
+  ListBox1->SetMultiline(false);
+  ListBox1->SetSelectionFontColor(clHighlightText);
+  ListBox1->SetShadowOffset(1);
+  ListBox1->SetShowSelection(true);
+  ListBox1->SetSorted(false);
+  ListBox1->SetSortWithHTML(false);
   ListBox1->OnClick = [this](TObject* sender) { ListBox1Click(sender); };
 
   // The embedded skin is read as the theme is created, so it is ready

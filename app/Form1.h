@@ -8,6 +8,7 @@
 #include "dragdrop/TextTarget.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
+#include "markup/HTMListBox.h"
 #include "skin/FileTheme.h"
 #include "skin/SkinButton.h"
 
@@ -18,15 +19,15 @@ class TForm1 : public TForm {
   explicit TForm1(TComponent* owner);
   ~TForm1() override;
 
-  // The window's components. The skinned frame and the markup list take the
-  // places of these plain controls.
+  // The window's components. The skinned frame takes the place of this
+  // plain panel.
   TkivBuiltInFileTheme* kivBuiltInFileTheme1 = nullptr;
   TPanel* kivForm1 = nullptr;
   TMemo* Memo1 = nullptr;
   TkivButton* btnRemove = nullptr;
   TkivButton* btnClear = nullptr;
   TkivButton* kivButton3 = nullptr;
-  TListBox* ListBox1 = nullptr;
+  THTMListBox* ListBox1 = nullptr;
   TQXTextTarget* QXTextTarget1 = nullptr;
 
   // Event handlers, bound by the layout.

@@ -1,87 +1,19 @@
-// Drags text into the running program with OLE's own DoDragDrop: the cursor
-// is put over the list (and seen there) before the drag starts, the drop
-// source answers "drop" once the target under the cursor has answered
-// DragEnter (OLE then asks the source for feedback on the target's effect),
-// and Ctrl is held through the thread's keyboard state, which is what OLE
-// reads for the key state of a drag.
+// Drops text on the running program's list with a real OLE drag
+// (E2eDrop.h): the effects reported to the source and the clips it makes.
 #include <gtest/gtest.h>
 
 #include <ole2.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include "framework/Com.h"
+#include "tests/e2e/E2eDrop.h"
 #include "tests/e2e/E2eSupport.h"
 
 namespace plx::e2e {
 namespace {
 
 using namespace std::string_literals;
-
-// Offers one format as a global block; the receiver frees each block.
-class TTextSource : public TInterfacedObject<IDataObject> {
- public:
-  TTextSource(UINT format, std::string data) : format_(format), data_(std::move(data)) {}
-
-  STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override {
-    if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, data_.size());
-    if (!block) return E_OUTOFMEMORY;
-    std::memcpy(GlobalLock(block), data_.data(), data_.size());
-    GlobalUnlock(block);
-    *medium = {};
-    medium->tymed = TYMED_HGLOBAL;
-    medium->hGlobal = block;
-    return S_OK;
-  }
-  STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-  STDMETHODIMP QueryGetData(FORMATETC* format) override {
-    return format && format->cfFormat == format_ && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
-  }
-  STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
-    if (out) out->ptd = nullptr;
-    return E_NOTIMPL;
-  }
-  STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-  STDMETHODIMP EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-  STDMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
-  STDMETHODIMP DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-  STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
-
- private:
-  UINT format_;
-  std::string data_;
-};
-
-// Drops as soon as the target under the cursor has answered: OLE asks the
-// source for feedback only after the target's DragEnter (or DragOver) has
-// returned its effect.
-class TDropAfterEntering : public TInterfacedObject<IDropSource> {
- public:
-  explicit TDropAfterEntering(POINT point) : point_(point) {}
-  STDMETHODIMP QueryContinueDrag(BOOL escape, DWORD) override {
-    if (escape) return DRAGDROP_S_CANCEL;
-    return target_answered_ ? DRAGDROP_S_DROP : S_OK;
-  }
-  STDMETHODIMP GiveFeedback(DWORD) override {
-    // Feedback on the target at the intended point: OLE has just entered
-    // the window under the cursor there.
-    POINT at{};
-    if (GetCursorPos(&at) && at.x == point_.x && at.y == point_.y) target_answered_ = true;
-    return DRAGDROP_S_USEDEFAULTCURSORS;
-  }
-
- private:
-  POINT point_;
-  bool target_answered_ = false;
-};
-
-struct TDragResult {
-  HRESULT result;
-  DWORD effect;
-};
 
 class DropOnTheList : public ::testing::Test {
  protected:
@@ -96,26 +28,9 @@ class DropOnTheList : public ::testing::Test {
 
   TDragResult Drag(UINT format, const std::string& data, bool control, bool shift = false,
                    DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE) {
-    RECT client{};
-    GetClientRect(list, &client);
-    POINT centre{client.right / 2, client.bottom / 2};
-    ClientToScreen(list, &centre);
-    // The first target OLE enters must be the list.
-    EXPECT_TRUE(MoveCursorTo(centre.x, centre.y));
-    EXPECT_EQ(WindowFromPoint(centre), list);
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = control ? 0x80 : 0;
-    keys[VK_SHIFT] = shift ? 0x80 : 0;
-    keys[VK_LBUTTON] = 0x80;
-    SetKeyboardState(keys);
-    TComPtr<TTextSource> source(new TTextSource(format, data));
-    TComPtr<TDropAfterEntering> dropper(new TDropAfterEntering(centre));
-    DWORD effect = DROPEFFECT_NONE;
-    const HRESULT result = DoDragDrop(source.Get(), dropper.Get(), allowed, &effect);
-    keys[VK_CONTROL] = keys[VK_SHIFT] = keys[VK_LBUTTON] = 0;
-    SetKeyboardState(keys);
-    return {result, effect};
+    const TDragResult drag = DragOnto(list, format, data, control, shift, allowed);
+    EXPECT_NE(drag.result, E_FAIL) << "the cursor is not over the list";
+    return drag;
   }
 
   int ListCount() { return static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)); }

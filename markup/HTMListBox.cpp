@@ -1,0 +1,688 @@
+#include "markup/HTMListBox.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "markup/HTMListBoxLinks.h"
+#include "markup/HTMListBoxSort.h"
+#include "markup/MarkupText.h"
+#include "markup/RenderMarkup.h"
+#include "markup/TextSearch.h"
+
+namespace plx {
+
+namespace {
+
+constexpr UINT_PTR kBlinkTimerId = 1;
+constexpr UINT kBlinkInterval = 100;  // ms; blinking text changes every fifth tick
+constexpr int kBlinkTicksPerPhase = 5;
+// Entries are laid out this wide when they may scroll sideways.
+constexpr int kScrollWidth = 4096;
+// The system list stores entry heights in a byte.
+constexpr int kMaxEntryHeight = 255;
+// Room the widest entry gets beyond its text.
+constexpr int kExtentMargin = 6;
+
+void OpenWithShell(const std::string& link) {
+  ShellExecuteA(nullptr, "open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+// Compares two keys the way the user's locale orders text, case counting.
+int LocaleCompare(const std::string& a, const std::string& b) {
+  const int result = CompareStringA(LOCALE_USER_DEFAULT, 0, a.data(), static_cast<int>(a.size()), b.data(),
+                                    static_cast<int>(b.size()));
+  return result == 0 ? a.compare(b) : result - CSTR_EQUAL;
+}
+
+// A device context of the window for one scope, lent to a canvas.
+class TWindowDCCanvas {
+ public:
+  TWindowDCCanvas(TCanvas& canvas, HWND window) : canvas_(canvas), dc_(window) { canvas_.SetHandle(dc_.Get()); }
+  TWindowDCCanvas(const TWindowDCCanvas&) = delete;
+  TWindowDCCanvas& operator=(const TWindowDCCanvas&) = delete;
+  ~TWindowDCCanvas() { canvas_.SetHandle(nullptr); }
+
+ private:
+  TCanvas& canvas_;
+  TWindowDC dc_;
+};
+
+}  // namespace
+
+THTMListBox::THTMListBox(TComponent* owner)
+    : TCustomListBox(owner), ShellOpener(OpenWithShell), selection_colors_(std::make_unique<TGradientStyle>()) {
+  SetItemHeight(16);
+}
+
+THTMListBox::~THTMListBox() {
+  hint_.Destroy();
+  if (measuring_canvas_) measuring_canvas_->SetHandle(nullptr);
+}
+
+// ------------------------------------------------------------- rendering
+
+THTMListBox::RenderResult THTMListBox::Render(TCanvas& canvas, const std::string& markup,
+                                              const RenderRequest& request) {
+  RenderResult result;
+  result.on_anchor = RenderMarkup(canvas, markup, request.bounds, images_, request.mouse.X, request.mouse.Y,
+                                  shadow_offset_, request.hit_test_only, request.measure_only, request.selected,
+                                  request.blink_on, !ellipsis_, request.url_color, shadow_color_, result.anchor,
+                                  result.extent_x, result.extent_y, nullptr, nullptr, request.line_spacing);
+  return result;
+}
+
+THTMListBox::RenderRequest THTMListBox::MeasureRequest(const TRect& bounds, int line_spacing) const {
+  RenderRequest request;
+  request.bounds = bounds;
+  request.url_color = url_color_;
+  request.line_spacing = line_spacing;
+  return request;
+}
+
+void THTMListBox::WithMeasuringCanvas(const std::function<void(TCanvas&)>& work) {
+  // Measuring and hit-testing draw nothing: a memory DC kept for the list's
+  // life measures text as the window's DC does, without asking for one each
+  // time.
+  if (!measuring_canvas_) {
+    measuring_dc_ = TMemoryDC(nullptr);
+    measuring_canvas_ = std::make_unique<TCanvas>();
+    measuring_canvas_->SetHandle(measuring_dc_.Get());
+  }
+  measuring_canvas_->Font().Assign(Font());
+  work(*measuring_canvas_);
+}
+
+void THTMListBox::WithWindowCanvas(const std::function<void(TCanvas&)>& work) {
+  TCanvas canvas;
+  TWindowDCCanvas lent(canvas, Handle());
+  canvas.Font().Assign(Font());
+  work(canvas);
+}
+
+// ------------------------------------------------------------- measuring
+
+TRect THTMListBox::MeasuringBounds(int index, int margin) {
+  TRect bounds = ItemRect(index);
+  if (scroll_horizontal_) {
+    bounds.Right = bounds.Left + kScrollWidth;
+  } else if (static_cast<long long>(Count()) * ItemHeight() > Height()) {
+    // The list is full: the vertical scroll bar takes its width.
+    bounds.Right -= GetSystemMetrics(SM_CXVSCROLL);
+  } else {
+    bounds.Right -= margin;
+  }
+  return bounds;
+}
+
+// The native list caps heights at 255; an entry is never taller than the
+// list can show, and never less than one pixel.
+static int CappedEntryHeight(int extent_y, int client_height) {
+  return std::max(1, std::min({extent_y, std::max(client_height, 1), kMaxEntryHeight}));
+}
+
+void THTMListBox::MeasureAddedEntry(int index) {
+  if (index < 0 || index >= Count()) return;
+  const TRect bounds = MeasuringBounds(index, 2);
+  RenderResult measured;
+  WithMeasuringCanvas([&](TCanvas& canvas) { measured = Render(canvas, Item(index), MeasureRequest(bounds, line_spacing_)); });
+  SetItemHeightOf(index, CappedEntryHeight(measured.extent_y, ClientHeight()));
+  if (scroll_horizontal_ && measured.extent_x + kExtentMargin > widest_) {
+    widest_ = measured.extent_x + kExtentMargin;
+    UpdateHScrollExtent(widest_);
+  }
+}
+
+void THTMListBox::MeasureItem(int index, int& height) {
+  // The real height is set once the entry is in the list (MeasureAddedEntry).
+  const int current = HandleAllocated() && index >= 0 && index < Count() ? ItemHeightOf(index) : 0;
+  height = current > 0 ? current : ItemHeight();
+}
+
+void THTMListBox::ReMeasure() {
+  if (IsLoading() || Count() == 0 || !HandleAllocated() || measuring_) return;
+  measuring_ = true;
+  int widest = 0;
+  try {
+    const TRect bounds = MeasuringBounds(0, 4);
+    const int client_height = ClientHeight();
+    if (auto_item_height_) {
+      WithMeasuringCanvas([&](TCanvas& canvas) {
+        for (int i = 0; i < Count(); ++i) {
+          const RenderResult measured = Render(canvas, Item(i), MeasureRequest(bounds, line_spacing_));
+          SetItemHeightOf(i, CappedEntryHeight(measured.extent_y, client_height) + 1);
+          widest = std::max(widest, measured.extent_x + kExtentMargin);
+        }
+      });
+    } else {
+      for (int i = 0; i < Count(); ++i) SetItemHeightOf(i, ItemHeight());
+    }
+  } catch (...) {
+    measuring_ = false;
+    throw;
+  }
+  measuring_ = false;
+  if (scroll_horizontal_ && widest > widest_) {
+    widest_ = widest;
+    UpdateHScrollExtent(widest_);
+  }
+}
+
+int THTMListBox::MaxHorizontalExtent() {
+  int widest = 0;
+  if (!HandleAllocated()) return widest;
+  const TRect bounds{0, 0, kScrollWidth, kScrollWidth};
+  WithMeasuringCanvas([&](TCanvas& canvas) {
+    for (int i = 0; i < Count(); ++i)
+      widest = std::max(widest, Render(canvas, Item(i), MeasureRequest(bounds, 0)).extent_x + kExtentMargin);
+  });
+  return widest;
+}
+
+void THTMListBox::UpdateHScrollExtent(int extent) {
+  if (update_count_ > 0 || !HandleAllocated()) return;
+  if (Count() == 0 || !scroll_horizontal_) {
+    SetHorizontalExtent(0);
+    SendMessageA(Handle(), WM_HSCROLL, SB_LEFT, 0);
+    return;
+  }
+  const int wanted = extent > 0 ? extent : MaxHorizontalExtent();
+  ++update_count_;
+  if (wanted > ItemRect(0).Width()) {
+    SetHorizontalExtent(wanted);
+  } else {
+    SetHorizontalExtent(0);
+    SendMessageA(Handle(), WM_HSCROLL, SB_LEFT, 0);
+    ShowScrollBar(Handle(), SB_HORZ, FALSE);
+  }
+  --update_count_;
+}
+
+void THTMListBox::EndUpdate() {
+  if (update_count_ == 0) return;
+  if (--update_count_ == 0) UpdateHScrollExtent(0);
+}
+
+// --------------------------------------------------------------- drawing
+
+void THTMListBox::ApplySelectionColors(TCanvas& canvas, bool selected) {
+  if (selected) {
+    canvas.Brush().SetColor(selection_colors_->ColorFrom());
+    canvas.Font().SetColor(selection_font_color_);
+    const TColor pen =
+        selection_colors_->ColorTo() == clNone ? selection_colors_->ColorFrom() : selection_colors_->BorderColor();
+    canvas.Pen().SetStyle(pen == clNone ? psClear : psSolid);
+    if (pen != clNone) canvas.Pen().SetColor(pen);
+  } else {
+    canvas.Brush().SetColor(Color());
+    canvas.Pen().SetStyle(psSolid);
+    canvas.Pen().SetColor(Color());
+    canvas.Font().SetColor(Font().Color());
+  }
+}
+
+void THTMListBox::FillSelectionGradient(TCanvas& canvas, const TRect& rect) {
+  const TGradientStyle& style = *selection_colors_;
+  constexpr int kBands = 128;
+  if (style.ColorMirrorFrom() == clNone) {
+    GradientFill(canvas, style.ColorFrom(), style.ColorTo(), !style.Direction(), rect, kBands, clNone);
+  } else {
+    TRect first = rect;
+    TRect second = rect;
+    if (style.Direction()) {
+      first.Right = rect.Left + rect.Width() / 2;
+      second.Left = first.Right;
+    } else {
+      first.Bottom = rect.Top + rect.Height() / 2;
+      second.Top = first.Bottom;
+    }
+    GradientFill(canvas, style.ColorFrom(), style.ColorTo(), false, first, kBands, clNone);
+    GradientFill(canvas, style.ColorMirrorFrom(), style.ColorMirrorTo(), false, second, kBands, clNone);
+  }
+  if (style.BorderColor() != clNone) {
+    canvas.Brush().SetColor(style.BorderColor());
+    canvas.FrameRect(rect);
+  }
+}
+
+void THTMListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state) {
+  const int scroll_x = scroll_horizontal_ ? GetScrollPos(Handle(), SB_HORZ) : 0;
+  // Scrolled sideways, entries are drawn on a DC of the whole window: the
+  // text starts left of the entry's own rectangle.
+  std::unique_ptr<TCanvas> window_canvas;
+  std::unique_ptr<TWindowDCCanvas> lent;
+  if (scroll_x != 0) {
+    window_canvas = std::make_unique<TCanvas>();
+    lent = std::make_unique<TWindowDCCanvas>(*window_canvas, Handle());
+  }
+  TCanvas& canvas = window_canvas ? *window_canvas : Canvas();
+  canvas.Font().Assign(Font());
+
+  // Nothing stale stays below the last entry.
+  if (index == Count() - 1 && rect.Bottom < Height()) {
+    canvas.Brush().SetColor(Color());
+    canvas.Pen().SetColor(Color());
+    canvas.Rectangle(rect.Left, rect.Top, rect.Right, Height());
+  }
+
+  const bool selected = (state & odSelected) != 0 && show_selection_;
+  ApplySelectionColors(canvas, selected);
+  if (selected && selection_colors_->ColorTo() != clNone) {
+    FillSelectionGradient(canvas, rect);
+    ApplySelectionColors(canvas, selected);
+  } else {
+    canvas.Rectangle(rect);
+  }
+
+  if ((state & odFocused) && show_focus_ && show_selection_) {
+    if (selected) {
+      canvas.Pen().SetStyle(psClear);
+      canvas.Brush().SetStyle(bsClear);
+    }
+    canvas.DrawFocusRect(rect);
+  }
+
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  ::ScreenToClient(Handle(), &cursor);
+  RenderRequest request;
+  request.bounds = {rect.Left + 2 - scroll_x, rect.Top, 0, rect.Bottom + 4};
+  request.bounds.Right = scroll_horizontal_ ? request.bounds.Left + kScrollWidth : rect.Right;
+  request.mouse = {cursor.x + 2, cursor.y};
+  request.hit_test_only = false;
+  request.measure_only = false;
+  request.selected = selected;
+  request.blink_on = true;
+  request.url_color = selected ? selection_font_color_ : url_color_;
+  request.line_spacing = line_spacing_;
+  Render(canvas, Item(index), request);
+}
+
+// -------------------------------------------------------------- blinking
+
+void THTMListBox::StartBlinkTimer() {
+  if (blink_timer_ == 0 && HandleAllocated()) blink_timer_ = SetTimer(Handle(), kBlinkTimerId, kBlinkInterval, nullptr);
+}
+
+void THTMListBox::StopBlinkTimer() {
+  if (blink_timer_ != 0 && HandleAllocated()) KillTimer(Handle(), kBlinkTimerId);
+  blink_timer_ = 0;
+}
+
+void THTMListBox::SetEnableBlink(bool value) {
+  if (enable_blink_ == value) return;
+  enable_blink_ = value;
+  if (value) {
+    StartBlinkTimer();
+  } else {
+    StopBlinkTimer();
+    blink_phase_ = false;
+    Invalidate();
+  }
+}
+
+void THTMListBox::Blink() {
+  if (Count() == 0 || !enable_blink_) return;
+  if (++blink_ticks_ % kBlinkTicksPerPhase != 0) return;
+  const int last_entry = Count() - 1;
+  const int first = std::clamp(ItemAtPos({0, 0}, false), 0, last_entry);
+  const int last = std::clamp(ItemAtPos({0, ClientHeight()}, false), 0, last_entry);
+  const int visible[] = {first, last};
+  for (int k = 0; k < (first == last ? 1 : 2); ++k) {
+    const int index = visible[k];
+    if (AsciiUpperCase(Item(index)).find("<BLINK") == std::string::npos) continue;
+    TRect rect = ItemRect(index);
+    rect.Left += 2;
+    const bool selected = Selected(index);
+    WithWindowCanvas([&](TCanvas& canvas) {
+      ApplySelectionColors(canvas, selected && show_selection_);
+      RenderRequest request;
+      request.bounds = rect;
+      request.hit_test_only = false;
+      request.measure_only = false;
+      request.selected = selected;
+      request.blink_on = blink_phase_;
+      request.url_color = url_color_;
+      Render(canvas, Item(index), request);
+    });
+  }
+  blink_phase_ = !blink_phase_;
+}
+
+// ------------------------------------------------------ anchors and mouse
+
+bool THTMListBox::IsAnchor(int x, int y, std::string& anchor, int& index) {
+  anchor.clear();
+  index = -1;
+  if (!HandleAllocated()) return false;
+  const int under = ItemAtPos({x, y}, false);
+  if (under < 0 || under >= Count()) return false;
+  index = under;
+  RenderRequest request = MeasureRequest(ItemRect(under), 0);
+  request.mouse = {x, y};
+  request.measure_only = false;
+  RenderResult hit;
+  WithMeasuringCanvas([&](TCanvas& canvas) { hit = Render(canvas, Item(under), request); });
+  if (hit.on_anchor) anchor = std::move(hit.anchor);
+  return !anchor.empty();
+}
+
+void THTMListBox::MouseMove(int x, int y) {
+  if (item_hint_) {
+    const int under = ItemAtPos({x, y});
+    if (under != last_hint_index_) {
+      CancelHint();
+      last_hint_index_ = under;
+    }
+  }
+  std::string anchor;
+  int index = -1;
+  IsAnchor(x, y, anchor, index);
+  if (!anchor.empty()) {
+    if (anchor != last_anchor_ && !last_anchor_.empty()) {
+      CancelHint();
+      if (OnAnchorExit) OnAnchorExit(this, index, last_anchor_);
+    }
+    if (!hand_cursor_) {
+      saved_cursor_ = GetCursor();
+      hand_cursor_ = true;
+      SetCursor(LoadCursor(nullptr, IDC_HAND));
+    }
+    const bool entered = anchor != last_anchor_;
+    last_anchor_ = anchor;
+    if (entered && OnAnchorEnter) OnAnchorEnter(this, index, anchor);
+  } else if (hand_cursor_ && !last_anchor_.empty()) {
+    CancelHint();
+    hand_cursor_ = false;
+    SetCursor(saved_cursor_ ? saved_cursor_ : LoadCursor(nullptr, IDC_ARROW));
+    const std::string left = std::exchange(last_anchor_, std::string());
+    if (OnAnchorExit) OnAnchorExit(this, index, left);
+  }
+  if ((hand_cursor_ || item_hint_ || anchor_hint_) && !tracking_leave_) {
+    TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
+    tracking_leave_ = TrackMouseEvent(&track) != FALSE;
+  }
+  if (anchor_hint_ || item_hint_) ShowHintAt(x, y);
+}
+
+void THTMListBox::MouseLeft() {
+  tracking_leave_ = false;
+  CancelHint();
+  last_hint_index_ = -1;
+  if (hand_cursor_ && !last_anchor_.empty()) {
+    hand_cursor_ = false;
+    const std::string left = std::exchange(last_anchor_, std::string());
+    if (OnAnchorExit) OnAnchorExit(this, -1, left);
+  }
+}
+
+void THTMListBox::MouseDown(int x, int y) {
+  std::string anchor;
+  int index = -1;
+  if (!IsAnchor(x, y, anchor, index)) return;
+  // Entries come from dropped text: only web and mail links go to the
+  // shell; anything else is the program's to handle.
+  if (IsShellLink(anchor)) {
+    if (ShellOpener) ShellOpener(anchor);
+  } else if (OnAnchorClick) {
+    OnAnchorClick(this, index, anchor);
+  }
+}
+
+// ----------------------------------------------------------------- hints
+
+void THTMListBox::CancelHint() { hint_.Cancel(); }
+
+void THTMListBox::ShowHintAt(int x, int y) {
+  std::string text;
+  POINT at{};
+  if (anchor_hint_) {
+    int index = -1;
+    IsAnchor(x, y, text, index);
+    if (!text.empty() && OnAnchorHint) OnAnchorHint(this, index, text);
+    at = {x + 10, y - 10};
+    ::ClientToScreen(Handle(), &at);
+  } else if (item_hint_) {
+    const int index = ItemAtPos({x, y});
+    if (index >= 0) {
+      const TRect rect = ItemRect(index);
+      if (x >= rect.Left && x < rect.Right && y >= rect.Top && y < rect.Bottom) {
+        text = html_hint_ ? Item(index) : StripMarkup(Item(index));
+        at = {rect.Left, rect.Top};
+        ::ClientToScreen(Handle(), &at);
+      }
+    }
+  }
+  if (text.empty()) {
+    CancelHint();
+    return;
+  }
+  if (!hint_.Showing() || hint_.Text() != text) hint_.Show(Handle(), text, at);
+}
+
+// ------------------------------------------------------------- keyboard
+
+void THTMListBox::KeyDown(int key) {
+  const int found = lookup_.KeyDown(key, incr_lookup_, Count(), ItemIndex(), [this](int i) { return GetTextItem(i); });
+  if (found >= 0) SetItemIndex(found);
+}
+
+// ------------------------------------------------------- entries as text
+
+std::string THTMListBox::GetTextItem(int index) {
+  if (index < 0 || index >= Count()) throw EHTMListBoxError("Item index out of range");
+  return StripMarkup(Item(index));
+}
+
+void THTMListBox::ReplaceEach(const std::function<std::string(const std::string&)>& change) {
+  BeginUpdate();
+  try {
+    for (int i = 0; i < Count(); ++i) SetItem(i, change(Item(i)));
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
+void THTMListBox::HilightInItem(int index, const std::string& text, bool case_sensitive) {
+  SetItem(index, MarkText(Item(index), text, "hi", case_sensitive));
+}
+void THTMListBox::HilightInList(const std::string& text, bool case_sensitive) {
+  ReplaceEach([&](const std::string& entry) { return MarkText(entry, text, "hi", case_sensitive); });
+}
+void THTMListBox::UnHilightInItem(int index) { SetItem(index, UnmarkText(Item(index), "hi")); }
+void THTMListBox::UnHilightInList() {
+  ReplaceEach([](const std::string& entry) { return UnmarkText(entry, "hi"); });
+}
+void THTMListBox::MarkInItem(int index, const std::string& text, bool case_sensitive) {
+  SetItem(index, MarkText(Item(index), text, "e", case_sensitive));
+}
+void THTMListBox::MarkInList(const std::string& text, bool case_sensitive) {
+  ReplaceEach([&](const std::string& entry) { return MarkText(entry, text, "e", case_sensitive); });
+}
+void THTMListBox::UnMarkInItem(int index) { SetItem(index, UnmarkText(Item(index), "e")); }
+void THTMListBox::UnMarkInList() {
+  ReplaceEach([](const std::string& entry) { return UnmarkText(entry, "e"); });
+}
+
+void THTMListBox::SetSorted(bool value) {
+  if (sorted_ == value) return;
+  sorted_ = value;
+  if (!value || Count() < 2) return;
+  std::vector<std::string> keys;
+  keys.reserve(static_cast<std::size_t>(Count()));
+  for (int i = 0; i < Count(); ++i) keys.push_back(sort_with_html_ ? Item(i) : StripMarkup(Item(i)));
+  const std::vector<int> order = SortedEntryOrder(std::move(keys), LocaleCompare);
+  TStringList sorted;
+  for (int from : order) sorted.AddObject(Item(from), ItemObject(from));
+  AssignItems(sorted);
+}
+
+// ------------------------------------------------------------ properties
+
+void THTMListBox::RemeasureAfterChange() {
+  ReMeasure();
+  Invalidate();
+}
+
+void THTMListBox::SetAutoItemHeight(bool value) {
+  if (auto_item_height_ == value) return;
+  auto_item_height_ = value;
+  RemeasureAfterChange();
+}
+
+void THTMListBox::SetEllipsis(bool value) {
+  if (ellipsis_ == value) return;
+  ellipsis_ = value;
+  Invalidate();
+}
+
+void THTMListBox::SetImages(TCustomImageList* value) {
+  if (images_ == value) return;
+  if (images_) images_->RemoveFreeNotification(this);
+  images_ = value;
+  if (images_) images_->FreeNotification(this);
+  ReMeasure();
+}
+
+void THTMListBox::SetItemHeight(int value) {
+  TCustomListBox::SetItemHeight(value);
+  if (!auto_item_height_) ReMeasure();
+}
+
+void THTMListBox::SetLineSpacing(int value) {
+  if (line_spacing_ == value) return;
+  line_spacing_ = value;
+  RemeasureAfterChange();
+}
+
+void THTMListBox::SetMultiline(bool value) {
+  if (multiline_ == value) return;
+  multiline_ = value;
+  ReMeasure();
+}
+
+void THTMListBox::SetScrollHorizontal(bool value) {
+  if (scroll_horizontal_ == value) return;
+  scroll_horizontal_ = value;
+  UpdateHScrollExtent(0);
+}
+
+void THTMListBox::SetSelectionFontColor(TColor value) {
+  if (selection_font_color_ == value) return;
+  selection_font_color_ = value;
+  Invalidate();
+}
+
+void THTMListBox::SetShadowColor(TColor value) {
+  shadow_color_ = value;
+  Invalidate();
+}
+
+void THTMListBox::SetShadowOffset(int value) {
+  shadow_offset_ = value;
+  Invalidate();
+}
+
+void THTMListBox::SetURLColor(TColor value) {
+  if (url_color_ == value) return;
+  url_color_ = value;
+  Invalidate();
+}
+
+// ------------------------------------------------------------- lifecycle
+
+void THTMListBox::Loaded() {
+  TCustomListBox::Loaded();
+  saved_cursor_ = LoadCursor(nullptr, IDC_ARROW);
+  if (enable_blink_) {
+    StartBlinkTimer();
+  } else {
+    StopBlinkTimer();
+  }
+  // A resize measures every entry with the final layout.
+  SetWidth(Width() - 1);
+  SetWidth(Width() + 1);
+}
+
+void THTMListBox::Notification(TComponent* component, TOperation operation) {
+  TCustomListBox::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == images_) images_ = nullptr;
+}
+
+void THTMListBox::CreateHandleDone() {
+  TCustomListBox::CreateHandleDone();
+  if (enable_blink_ && !IsLoading()) StartBlinkTimer();
+}
+
+void THTMListBox::SaveStateBeforeDestroy() {
+  StopBlinkTimer();
+  hint_.Destroy();
+  hand_cursor_ = false;
+  last_anchor_.clear();
+  tracking_leave_ = false;
+  TCustomListBox::SaveStateBeforeDestroy();
+}
+
+void THTMListBox::WndProc(TMessage& message) {
+  switch (message.Msg) {
+    case LB_ADDSTRING:
+    case LB_INSERTSTRING:
+      TCustomListBox::WndProc(message);
+      if (message.Result >= 0) MeasureAddedEntry(static_cast<int>(message.Result));
+      return;
+    case LB_DELETESTRING:
+    case LB_RESETCONTENT:
+      TCustomListBox::WndProc(message);
+      if (scroll_horizontal_ && update_count_ == 0) UpdateHScrollExtent(0);
+      return;
+    case WM_SIZE:
+      TCustomListBox::WndProc(message);
+      if (!scroll_horizontal_ && !measuring_) ReMeasure();
+      if (scroll_horizontal_) UpdateHScrollExtent(0);
+      Invalidate();
+      return;
+    case WM_TIMER:
+      if (message.WParam == kBlinkTimerId) {
+        Blink();
+        return;
+      }
+      break;
+    case WM_SETCURSOR:
+      if (hand_cursor_ && LOWORD(message.LParam) == HTCLIENT) {
+        SetCursor(LoadCursor(nullptr, IDC_HAND));
+        message.Result = TRUE;
+        return;
+      }
+      break;
+    case WM_MOUSEMOVE:
+      TCustomListBox::WndProc(message);
+      MouseMove(GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam));
+      return;
+    case WM_MOUSELEAVE:
+      MouseLeft();
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      // An anchor reacts first; the list still selects the entry.
+      MouseDown(GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam));
+      break;
+    case WM_KEYDOWN:
+      TCustomListBox::WndProc(message);
+      KeyDown(static_cast<int>(message.WParam));
+      return;
+    case WM_SETFOCUS:
+      TCustomListBox::WndProc(message);
+      DoEnter();
+      return;
+    default:
+      break;
+  }
+  TCustomListBox::WndProc(message);
+}
+
+}  // namespace plx

@@ -1,0 +1,207 @@
+#pragma once
+// THTMListBox: the owner-drawn list whose entries are markup strings. Each
+// entry is measured, drawn and hit-tested by the markup renderer; anchors in
+// entries react to the mouse (hand cursor, enter and exit events, web and
+// mail links opened by the shell); entries can be sorted by their plain text,
+// searched by typing, highlighted, marked and made to blink.
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "framework/Exception.h"
+#include "framework/ImageList.h"
+#include "framework/StdCtrls.h"
+#include "markup/GradientStyle.h"
+#include "markup/HTMListBoxHint.h"
+#include "markup/HTMListBoxLookup.h"
+
+namespace plx {
+
+class EHTMListBoxError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// (Sender, entry index, anchor value).
+using TAnchorClick = std::function<void(TObject* Sender, int Index, const std::string& Anchor)>;
+// (Sender, entry index, anchor value the handler may change before it is shown).
+using TAnchorHintEvent = std::function<void(TObject* Sender, int Index, std::string& Anchor)>;
+// Hands a web or mail link to the shell's "open" operation.
+using TShellOpener = std::function<void(const std::string& link)>;
+
+class THTMListBox : public TCustomListBox {
+ public:
+  explicit THTMListBox(TComponent* owner);
+  ~THTMListBox() override;
+
+  bool AnchorHint() const { return anchor_hint_; }
+  void SetAnchorHint(bool value) { anchor_hint_ = value; }
+  bool AutoItemHeight() const { return auto_item_height_; }
+  void SetAutoItemHeight(bool value);
+  bool Ellipsis() const { return ellipsis_; }
+  void SetEllipsis(bool value);
+  bool EnableBlink() const { return enable_blink_; }
+  void SetEnableBlink(bool value);
+  bool HTMLHint() const { return html_hint_; }
+  void SetHTMLHint(bool value) { html_hint_ = value; }
+  TCustomImageList* Images() const { return images_; }
+  void SetImages(TCustomImageList* value);
+  bool IncrLookup() const { return incr_lookup_; }
+  void SetIncrLookup(bool value) { incr_lookup_ = value; }
+  void SetItemHeight(int value) override;
+  bool ItemHint() const { return item_hint_; }
+  void SetItemHint(bool value) { item_hint_ = value; }
+  int LineSpacing() const { return line_spacing_; }
+  void SetLineSpacing(int value);
+  bool Multiline() const { return multiline_; }
+  void SetMultiline(bool value);
+  bool ScrollHorizontal() const { return scroll_horizontal_; }
+  void SetScrollHorizontal(bool value);
+  TGradientStyle& SelectionColors() { return *selection_colors_; }
+  void SetSelectionColors(const TGradientStyle& value) { selection_colors_->Assign(value); }
+  TColor SelectionFontColor() const { return selection_font_color_; }
+  void SetSelectionFontColor(TColor value);
+  TColor ShadowColor() const { return shadow_color_; }
+  void SetShadowColor(TColor value);
+  int ShadowOffset() const { return shadow_offset_; }
+  void SetShadowOffset(int value);
+  bool ShowFocus() const { return show_focus_; }
+  void SetShowFocus(bool value) { show_focus_ = value; }
+  bool ShowSelection() const { return show_selection_; }
+  void SetShowSelection(bool value) { show_selection_ = value; }
+  bool Sorted() const { return sorted_; }
+  void SetSorted(bool value);
+  bool SortWithHTML() const { return sort_with_html_; }
+  void SetSortWithHTML(bool value) { sort_with_html_ = value; }
+  TColor URLColor() const { return url_color_; }
+  void SetURLColor(TColor value);
+  std::string Version() const { return "1.9.1.4"; }
+  void SetVersion(const std::string&) {}
+
+  TAnchorClick OnAnchorClick;
+  TAnchorClick OnAnchorEnter;
+  TAnchorClick OnAnchorExit;
+  TAnchorHintEvent OnAnchorHint;
+
+  // Opens web and mail links; the shell's "open" operation unless replaced.
+  TShellOpener ShellOpener;
+
+  // The anchor and entry under a client point: ("", -1) over no entry, the
+  // entry and "" over an entry but no anchor.
+  bool IsAnchor(int x, int y, std::string& anchor, int& index);
+  // The entry's plain text; raises EHTMListBoxError for an index outside the list.
+  std::string GetTextItem(int index);
+
+  void HilightInItem(int index, const std::string& text, bool case_sensitive);
+  void HilightInList(const std::string& text, bool case_sensitive);
+  void UnHilightInItem(int index);
+  void UnHilightInList();
+  void MarkInItem(int index, const std::string& text, bool case_sensitive);
+  void MarkInList(const std::string& text, bool case_sensitive);
+  void UnMarkInItem(int index);
+  void UnMarkInList();
+
+  void BeginUpdate() { ++update_count_; }
+  void EndUpdate();
+  // Measures every entry again.
+  void ReMeasure();
+  // The widest entry laid out without wrapping, plus a margin.
+  int MaxHorizontalExtent();
+  void UpdateHScrollExtent(int extent);
+
+  void Loaded() override;
+  void Notification(TComponent* component, TOperation operation) override;
+
+ protected:
+  void WndProc(TMessage& message) override;
+  void DrawItem(int index, const TRect& rect, TOwnerDrawState state) override;
+  void MeasureItem(int index, int& height) override;
+  void CreateHandleDone() override;
+  void SaveStateBeforeDestroy() override;
+
+ private:
+  struct RenderResult {
+    bool on_anchor = false;
+    std::string anchor;
+    int extent_x = 0;
+    int extent_y = 0;
+  };
+  struct RenderRequest {
+    TRect bounds;
+    TPoint mouse;
+    bool hit_test_only = true;
+    bool measure_only = true;
+    bool selected = true;
+    bool blink_on = true;
+    TColor url_color = 0;
+    int line_spacing = 0;
+  };
+  // The one place the renderer is called, with the list's own settings.
+  RenderResult Render(TCanvas& canvas, const std::string& markup, const RenderRequest& request);
+  // The request to measure an entry laid out in bounds.
+  RenderRequest MeasureRequest(const TRect& bounds, int line_spacing) const;
+
+  // Runs work on a canvas with the list's font: one that measures (and
+  // hit-tests), or one on the window's device context that draws.
+  void WithMeasuringCanvas(const std::function<void(TCanvas&)>& work);
+  void WithWindowCanvas(const std::function<void(TCanvas&)>& work);
+  // The rectangle an entry is laid out in for measuring.
+  TRect MeasuringBounds(int index, int margin);
+  void MeasureAddedEntry(int index);
+  void ApplySelectionColors(TCanvas& canvas, bool selected);
+  void FillSelectionGradient(TCanvas& canvas, const TRect& rect);
+  void ReplaceEach(const std::function<std::string(const std::string&)>& change);
+
+  void MouseMove(int x, int y);
+  // Answers whether the list should still see the press (no anchor under it).
+  void MouseDown(int x, int y);
+  void MouseLeft();
+  void KeyDown(int key);
+  void DoEnter() { lookup_.Clear(); }
+  void ShowHintAt(int x, int y);
+  void CancelHint();
+  void Blink();
+  void StartBlinkTimer();
+  void StopBlinkTimer();
+  void RemeasureAfterChange();
+
+  bool anchor_hint_ = false;
+  bool auto_item_height_ = true;
+  bool ellipsis_ = false;
+  bool enable_blink_ = false;
+  bool html_hint_ = false;
+  TCustomImageList* images_ = nullptr;  // borrowed
+  bool incr_lookup_ = false;
+  bool item_hint_ = false;
+  int line_spacing_ = 0;
+  bool multiline_ = false;
+  bool scroll_horizontal_ = false;
+  std::unique_ptr<TGradientStyle> selection_colors_;
+  TColor selection_font_color_ = clHighlightText;
+  TColor shadow_color_ = clGray;
+  int shadow_offset_ = 1;
+  bool show_focus_ = true;
+  bool show_selection_ = true;
+  bool sorted_ = false;
+  bool sort_with_html_ = false;
+  TColor url_color_ = clBlue;
+
+  bool blink_phase_ = false;
+  int blink_ticks_ = 0;
+  UINT_PTR blink_timer_ = 0;
+  bool hand_cursor_ = false;
+  HCURSOR saved_cursor_ = nullptr;  // shared system cursor
+  std::string last_anchor_;
+  int last_hint_index_ = -1;
+  bool tracking_leave_ = false;
+  TIncrementalLookup lookup_;
+  int widest_ = 0;
+  int update_count_ = 0;
+  bool measuring_ = false;
+  THTMListBoxHint hint_;
+  TMemoryDC measuring_dc_;                     // declared before the canvas that borrows it
+  std::unique_ptr<TCanvas> measuring_canvas_;
+};
+
+}  // namespace plx

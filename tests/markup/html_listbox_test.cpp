@@ -1,0 +1,414 @@
+// The markup list on a real window: entry heights from the renderer, anchors
+// driven by real mouse input, typing search, sorting, marks and the
+// entry-text error.
+#include "markup/HTMListBox.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "framework/Forms.h"
+#include "markup/MarkupText.h"
+
+namespace plx {
+namespace {
+
+// Counts the key presses the list has handled.
+class TKeyCountingList : public THTMListBox {
+ public:
+  using THTMListBox::THTMListBox;
+  int keys_handled = 0;
+
+ protected:
+  void WndProc(TMessage& message) override {
+    THTMListBox::WndProc(message);
+    if (message.Msg == WM_KEYUP) ++keys_handled;
+  }
+};
+
+bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    if (condition()) return true;
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+}
+
+INPUT MouseInput(DWORD flags, POINT screen = {}) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  if (flags & MOUSEEVENTF_ABSOLUTE) {
+    input.mi.dx = (screen.x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = (screen.y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1);
+  }
+  return input;
+}
+
+const std::string kShortEntry = "<BODY bgcolor=\"#FFA0B0\">Hello...";
+
+struct HTMListFixture : ::testing::Test {
+  // One shown form for every test: hiding a shown top-level window makes
+  // Wine wait for the X server, so it is done once.
+  static void SetUpTestSuite() {
+    form = new TForm(nullptr);
+    form->SetBorderStyle(TFormBorderStyle::bsNone);
+    form->SetBounds(100, 100, 260, 360);
+    form->Font().SetName("MS Sans Serif");
+    form->Font().SetHeight(-11);
+    form->Show();
+  }
+  static void TearDownTestSuite() { delete form; }
+
+  void SetUp() override {
+    list = new TKeyCountingList(form);
+    list->SetParent(form);
+    list->SetBounds(8, 64, 225, 257);  // the main window's list: a 221-pixel client area
+    list->ShellOpener = [this](const std::string& link) { opened.push_back(link); };
+    list->HandleNeeded();
+    SetForegroundWindow(form->Handle());
+    PumpUntil([] { return true; });
+  }
+  void TearDown() override { delete list; }
+
+  // Moves the mouse over a client point of the list with real input.
+  void MoveTo(int x, int y) {
+    POINT screen{x, y};
+    ClientToScreen(list->Handle(), &screen);
+    INPUT move = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, screen);
+    SendInput(1, &move, sizeof(INPUT));
+    PumpUntil([&] {
+      POINT at{};
+      return GetCursorPos(&at) && at.x == screen.x && at.y == screen.y;
+    });
+    FlushInput();
+  }
+  void ClickAt(int x, int y) {
+    MoveTo(x, y);
+    INPUT clicks[2] = {MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)};
+    SendInput(2, clicks, sizeof(INPUT));
+    FlushInput();
+  }
+  // Dispatches input until none is waiting.
+  static void FlushInput() {
+    PumpUntil([] { return GetQueueStatus(QS_INPUT) == 0; });
+    PumpUntil([] { return true; });
+  }
+  // A point on the first characters of an entry's text.
+  TPoint TextOf(int index) {
+    const TRect r = list->ItemRect(index);
+    return {r.Left + 6, r.Top + r.Height() / 2};
+  }
+  static bool HandCursor() { return GetCursor() == LoadCursor(nullptr, IDC_HAND); }
+
+  static inline TForm* form = nullptr;
+  TKeyCountingList* list = nullptr;
+  std::vector<std::string> opened;
+};
+
+// ------------------------------------------------------------- measuring
+
+TEST_F(HTMListFixture, AOneLineEntryIs13PixelsAndAReMeasureAddsOne) {
+  EXPECT_EQ(list->ClientWidth(), 221);
+  list->AddItem(kShortEntry);
+  EXPECT_EQ(list->ItemHeightOf(0), 13);
+  list->ReMeasure();
+  EXPECT_EQ(list->ItemHeightOf(0), 14);
+  list->AddItem(kShortEntry);
+  EXPECT_EQ(list->ItemHeightOf(1), 13);
+  list->SetWidth(224);  // a resize measures every entry again
+  EXPECT_EQ(list->ItemHeightOf(0), 14);
+  EXPECT_EQ(list->ItemHeightOf(1), 14);
+}
+
+TEST_F(HTMListFixture, AnEightyCharacterPreviewWrapsToSeveralLines) {
+  const std::string sentence = "The quick brown fox jumps over the lazy dog while five boxing wizards jump quick";
+  ASSERT_EQ(sentence.size(), 80u);
+  list->AddItem("<BODY bgcolor=\"#FF12AB\">" + sentence + "...");
+  const int height = list->ItemHeightOf(0);
+  EXPECT_GT(height, 13);
+  EXPECT_EQ(height % 13, 0) << height;
+  EXPECT_LE(height, 3 * 13);
+}
+
+TEST_F(HTMListFixture, EntriesAreCappedAtTheClientHeightAndAt255) {
+  std::string tall;
+  for (int i = 0; i < 40; ++i) tall += "line<BR>";
+  list->AddItem(tall);
+  EXPECT_EQ(list->ItemHeightOf(0), list->ClientHeight());
+  list->Clear();
+  list->SetHeight(600);
+  ASSERT_GT(list->ClientHeight(), 255);
+  list->AddItem(tall);
+  EXPECT_EQ(list->ItemHeightOf(0), 255);
+  list->ReMeasure();
+  EXPECT_EQ(list->ItemHeightOf(0), 255);
+}
+
+TEST_F(HTMListFixture, OnceTheListIsFullEntriesAreMeasuredWithoutTheScrollBarsWidth) {
+  // A line that fits the list's width, but not that width less a scroll bar.
+  const int full_width = list->ClientWidth() - 2 - 1;
+  const int narrow_width = list->ClientWidth() - GetSystemMetrics(SM_CXVSCROLL) - 1;
+  std::string line;
+  {
+    TCanvas canvas;
+    HDC dc = GetDC(list->Handle());
+    canvas.SetHandle(dc);
+    canvas.Font().Assign(list->Font());
+    while (canvas.TextWidth(line + " il") < narrow_width + 3) line += " il";
+    line += " il";
+    const int width = canvas.TextWidth(line);
+    canvas.SetHandle(nullptr);
+    ReleaseDC(list->Handle(), dc);
+    ASSERT_LT(width, full_width - 3) << "no line between the two widths";
+  }
+  line.erase(0, 1);
+  for (int i = 0; i < 15; ++i) list->AddItem("x");
+  list->AddItem(line);  // 16 x 16 <= 257: the list is not full yet
+  EXPECT_EQ(list->ItemHeightOf(15), 13);
+  list->AddItem("x");
+  list->AddItem(line);  // 18 x 16 > 257
+  EXPECT_EQ(list->ItemHeightOf(17), 26);
+}
+
+// --------------------------------------------------------- entries as text
+
+TEST_F(HTMListFixture, GetTextItemGivesPlainTextAndRefusesIndexesOutsideTheList) {
+  list->AddItem(kShortEntry);
+  list->AddItem("a<BR>b");
+  EXPECT_EQ(list->GetTextItem(0), "Hello...");
+  EXPECT_EQ(list->GetTextItem(1), "a\r\nb");
+  for (int index : {-1, 2, 1000}) {
+    try {
+      list->GetTextItem(index);
+      ADD_FAILURE() << "no error for index " << index;
+    } catch (const EHTMListBoxError& error) {
+      EXPECT_EQ(error.Message(), "Item index out of range") << index;
+    }
+  }
+}
+
+TEST_F(HTMListFixture, SortedOrdersExistingEntriesOnceByPlainTextOrByMarkup) {
+  TObject tags[3];
+  list->AddItem("<B>cherry</B>", &tags[0]);
+  list->AddItem("<I>apple</I>", &tags[1]);
+  list->AddItem("<U>banana</U>", &tags[2]);
+  list->SetSorted(true);
+  ASSERT_EQ(list->Count(), 3);
+  EXPECT_EQ(list->Item(0), "<I>apple</I>");
+  EXPECT_EQ(list->Item(1), "<U>banana</U>");
+  EXPECT_EQ(list->Item(2), "<B>cherry</B>");
+  EXPECT_EQ(list->ItemObject(0), &tags[1]);
+  EXPECT_EQ(list->ItemHeightOf(0), 13);  // measured again as they went back in
+  list->AddItem("<B>aardvark</B>");      // later entries are not put in order
+  EXPECT_EQ(list->Item(3), "<B>aardvark</B>");
+
+  list->SetSorted(false);
+  list->SetSortWithHTML(true);
+  list->SetSorted(true);
+  EXPECT_EQ(list->Item(0), "<B>aardvark</B>");
+  EXPECT_EQ(list->Item(1), "<B>cherry</B>");
+  EXPECT_EQ(list->Item(2), "<I>apple</I>");
+  EXPECT_EQ(list->Item(3), "<U>banana</U>");
+}
+
+TEST_F(HTMListFixture, HighlightAndMarkWrapTheTextAndComeOutAgain) {
+  const std::string entry = "<B>abc</B> xbz";
+  list->AddItem(entry);
+  list->AddItem("nothing here");
+  list->HilightInItem(0, "b", false);
+  EXPECT_EQ(list->Item(0), MarkText(entry, "b", "hi", false));
+  EXPECT_NE(list->Item(0), entry);
+  list->UnHilightInItem(0);
+  EXPECT_EQ(list->Item(0), entry);
+  list->MarkInList("B", true);
+  EXPECT_EQ(list->Item(0), entry);  // case counts: no capital B in the text
+  list->MarkInList("b", true);
+  EXPECT_EQ(list->Item(0), MarkText(entry, "b", "e", true));
+  EXPECT_EQ(list->Item(1), "nothing here");
+  list->UnMarkInList();
+  EXPECT_EQ(list->Item(0), entry);
+  list->HilightInList("here", false);
+  EXPECT_EQ(list->Item(1), "nothing <hi>here</hi>");
+  list->UnHilightInList();
+  EXPECT_EQ(list->Item(1), "nothing here");
+  EXPECT_EQ(list->ItemHeightOf(1), 13);
+}
+
+// ------------------------------------------------------------- keyboard
+
+TEST_F(HTMListFixture, TypingSelectsTheFirstEntryStartingWithTheLetter) {
+  for (const char* text : {"<B>apple</B>", "banana", "<I>blueberry</I>", "cherry"}) list->AddItem(text);
+  list->SetItemIndex(1);
+  list->SetFocus();
+  auto press = [&](WORD key) {
+    const int before = list->keys_handled;
+    INPUT keys[2] = {};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = key;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+    return PumpUntil([&] { return list->keys_handled > before; });
+  };
+  ASSERT_TRUE(press('B'));
+  EXPECT_EQ(list->ItemIndex(), 1);  // the selected entry starts with B: it stays
+  ASSERT_TRUE(press('Z'));
+  EXPECT_EQ(list->ItemIndex(), 1);  // a letter that starts no entry changes nothing
+  ASSERT_TRUE(press('C'));
+  EXPECT_EQ(list->ItemIndex(), 3);
+  ASSERT_TRUE(press('A'));
+  EXPECT_EQ(list->ItemIndex(), 0);
+}
+
+// ----------------------------------------------------- anchors and mouse
+
+TEST_F(HTMListFixture, TheHandCursorAndTheEnterAndExitEventsFollowTheMouse) {
+  list->AddItem("<A href=\"http://example.com/\">web link</A>");
+  list->AddItem("no anchor here");
+  list->AddItem("<A href=plain>written without quotes</A>");
+  std::vector<std::string> events;
+  list->OnAnchorEnter = [&](TObject* sender, int index, const std::string& anchor) {
+    EXPECT_EQ(sender, list);
+    events.push_back("enter " + std::to_string(index) + " " + anchor);
+  };
+  list->OnAnchorExit = [&](TObject*, int, const std::string& anchor) { events.push_back("exit " + anchor); };
+
+  MoveTo(TextOf(1).X, TextOf(1).Y);
+  EXPECT_FALSE(HandCursor());
+  const TPoint link = TextOf(0);
+  MoveTo(link.X, link.Y);
+  EXPECT_TRUE(PumpUntil(HandCursor)) << "no hand cursor over the link";
+  MoveTo(link.X + 4, link.Y);  // still on the link: nothing new
+  MoveTo(TextOf(1).X, TextOf(1).Y);
+  EXPECT_TRUE(PumpUntil([] { return !HandCursor(); })) << "the hand cursor stays off the link";
+  MoveTo(TextOf(2).X, TextOf(2).Y);  // an anchor without a value is no anchor
+  EXPECT_FALSE(HandCursor());
+  EXPECT_EQ(events, (std::vector<std::string>{"enter 0 http://example.com/", "exit http://example.com/"}));
+}
+
+TEST_F(HTMListFixture, OnlyWebAndMailLinksAreOpenedOtherAnchorsAreTheProgramsToHandle) {
+  const std::vector<std::string> anchors = {
+      "http://example.com/",    "HTTPS://example.com/x", "mailto:someone@example.com",
+      "file://server/share/x.exe", "\\\\server\\share\\x.exe", "javascript:x://", "custom-handler://run",
+      "plainword",
+  };
+  for (const std::string& anchor : anchors) list->AddItem("<A href=\"" + anchor + "\">link text</A>");
+  list->AddItem("<A href=noquotes>link text</A>");
+  std::vector<std::string> clicked;
+  list->OnAnchorClick = [&](TObject*, int index, const std::string& anchor) {
+    clicked.push_back(std::to_string(index) + " " + anchor);
+  };
+  for (int i = 0; i < list->Count(); ++i) {
+    ClickAt(TextOf(i).X, TextOf(i).Y);
+    EXPECT_TRUE(PumpUntil([&] { return list->ItemIndex() == i; })) << "the click still selects entry " << i;
+  }
+  EXPECT_EQ(opened, (std::vector<std::string>{anchors[0], anchors[1], anchors[2]}));
+  EXPECT_EQ(clicked, (std::vector<std::string>{"3 " + anchors[3], "4 " + anchors[4], "5 " + anchors[5],
+                                               "6 " + anchors[6], "7 " + anchors[7]}));
+}
+
+TEST_F(HTMListFixture, IsAnchorFindsTheEntryAndTheAnchorUnderAPoint) {
+  list->AddItem("plain");
+  list->AddItem("<A href=\"go\">anchor</A>");
+  std::string anchor = "stale";
+  int index = 99;
+  EXPECT_FALSE(list->IsAnchor(TextOf(0).X, TextOf(0).Y, anchor, index));
+  EXPECT_EQ(anchor, "");
+  EXPECT_EQ(index, 0);
+  EXPECT_TRUE(list->IsAnchor(TextOf(1).X, TextOf(1).Y, anchor, index));
+  EXPECT_EQ(anchor, "go");
+  EXPECT_EQ(index, 1);
+  list->Clear();
+  EXPECT_FALSE(list->IsAnchor(5, 5, anchor, index));
+  EXPECT_EQ(index, -1);
+}
+
+TEST_F(HTMListFixture, HintsShowTheEntryOrTheAnchorUnderTheMouse) {
+  list->AddItem("<B>first</B> entry");
+  list->AddItem("second");
+  list->AddItem("<A href=\"target\">anchor</A>");
+  auto tip = [&]() -> std::string {
+    HWND window = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM found) -> BOOL {
+          char name[64] = {};
+          GetClassNameA(w, name, sizeof name);
+          if (std::string(name) != TOOLTIPS_CLASSA || !IsWindowVisible(w)) return TRUE;
+          *reinterpret_cast<HWND*>(found) = w;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&window));
+    if (!window) return "(none)";
+    char text[256] = {};
+    TTTOOLINFOA info{};
+    info.cbSize = sizeof(info);
+    info.hwnd = list->Handle();
+    info.uId = 1;
+    info.lpszText = text;
+    SendMessageA(window, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&info));
+    return text;
+  };
+  MoveTo(TextOf(0).X, TextOf(0).Y);
+  EXPECT_EQ(tip(), "(none)");  // hints are off
+  list->SetItemHint(true);
+  MoveTo(TextOf(0).X + 1, TextOf(0).Y);
+  EXPECT_EQ(tip(), "first entry");
+  MoveTo(TextOf(1).X, TextOf(1).Y);
+  EXPECT_EQ(tip(), "second");
+  list->SetHTMLHint(true);
+  MoveTo(TextOf(0).X, TextOf(0).Y);
+  EXPECT_EQ(tip(), "<B>first</B> entry");
+  MoveTo(TextOf(0).X, list->ClientHeight() - 2);  // below the last entry
+  EXPECT_EQ(tip(), "(none)");
+
+  list->SetAnchorHint(true);
+  list->OnAnchorHint = [&](TObject*, int index, std::string& anchor) { anchor += " of " + std::to_string(index); };
+  MoveTo(TextOf(2).X, TextOf(2).Y);
+  EXPECT_EQ(tip(), "target of 2");
+  MoveTo(TextOf(1).X, TextOf(1).Y);  // no anchor under the mouse: no hint
+  EXPECT_EQ(tip(), "(none)");
+}
+
+// Pixels of the entry's rectangle on the screen drawn in the text colour.
+int TextPixels(THTMListBox& list, int index) {
+  const TRect r = list.ItemRect(index);
+  HDC dc = GetDC(list.Handle());
+  int count = 0;
+  for (int y = r.Top; y < r.Bottom; ++y)
+    for (int x = r.Left; x < r.Right; ++x) count += GetPixel(dc, x, y) == GetSysColor(COLOR_WINDOWTEXT);
+  ReleaseDC(list.Handle(), dc);
+  return count;
+}
+
+TEST_F(HTMListFixture, BlinkingTextDisappearsAndComesBackWhileBlinkIsOn) {
+  list->AddItem("<BLINK>blinking text</BLINK>");
+  list->AddItem("steady text");
+  UpdateWindow(list->Handle());
+  ASSERT_GT(TextPixels(*list, 0), 0);
+  list->SetEnableBlink(true);
+  EXPECT_TRUE(PumpUntil([&] { return TextPixels(*list, 0) == 0; })) << "the text never disappeared";
+  EXPECT_GT(TextPixels(*list, 1), 0) << "text that does not blink stays";
+  EXPECT_TRUE(PumpUntil([&] { return TextPixels(*list, 0) > 0; })) << "the text never came back";
+  EXPECT_TRUE(PumpUntil([&] { return TextPixels(*list, 0) == 0; })) << "the text disappeared only once";
+  list->SetEnableBlink(false);  // stops the timer and repaints: the text is back for good
+  EXPECT_TRUE(PumpUntil([&] { return TextPixels(*list, 0) > 0; }));
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(700);
+  PumpUntil([&] { return std::chrono::steady_clock::now() > until || TextPixels(*list, 0) == 0; });
+  EXPECT_GT(TextPixels(*list, 0), 0) << "still blinking after EnableBlink went off";
+}
+
+}  // namespace
+}  // namespace plx
