@@ -267,6 +267,12 @@ void THTMListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state) 
     canvas.Rectangle(rect.Left, rect.Top, rect.Right, Height());
   }
 
+  // The entry is laid out 4 pixels taller than its rectangle; what it paints
+  // there must not spill onto the next entry, which is not always painted
+  // again after it.
+  TCanvasStateGuard clip_guard(canvas);
+  canvas.IntersectClipRect(rect);
+
   const bool selected = (state & odSelected) != 0 && show_selection_;
   ApplySelectionColors(canvas, selected);
   if (selected && selection_colors_->ColorTo() != clNone) {
