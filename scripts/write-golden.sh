@@ -8,4 +8,4 @@ cd "$root"
 cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build/win -j "$(nproc)"
 trap '"$root/scripts/stop-wine.sh"' EXIT
-(cd build/win && PLEXORIA_WRITE_GOLDEN=1 ctest --output-on-failure -j 1 -R "${1:-render_markup_tests|skin_}")
+(cd build/win && PLEXORIA_WRITE_GOLDEN=1 ctest --output-on-failure -j 1 -R "${1:-render_markup_tests|skin_|html_listbox_tests}")

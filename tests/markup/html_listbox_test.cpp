@@ -1,6 +1,7 @@
 // The markup list on a real window: entry heights from the renderer, anchors
-// driven by real mouse input, typing search, sorting, marks and the
-// entry-text error.
+// and hints driven by real mouse input, typing search, sorting, marks,
+// blinking, the entry-text error and the drawn entries against a golden
+// image.
 #include "markup/HTMListBox.h"
 
 #include <gtest/gtest.h>
@@ -13,8 +14,10 @@
 #include <thread>
 #include <vector>
 
+#include "framework/Bitmap.h"
 #include "framework/Forms.h"
 #include "markup/MarkupText.h"
+#include "tests/markup/GoldenImage.h"
 
 namespace plx {
 namespace {
@@ -408,6 +411,23 @@ TEST_F(HTMListFixture, BlinkingTextDisappearsAndComesBackWhileBlinkIsOn) {
   const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(700);
   PumpUntil([&] { return std::chrono::steady_clock::now() > until || TextPixels(*list, 0) == 0; });
   EXPECT_GT(TextPixels(*list, 0), 0) << "still blinking after EnableBlink went off";
+}
+
+// The list as the main window shows it: tinted entries, one wrapped over
+// two lines, one with markup and a link, one selected, the list's colour
+// below the last. Painted into a memory bitmap by the list itself.
+TEST_F(HTMListFixture, EntriesDrawAsTheGoldenImage) {
+  list->AddItem("<BODY bgcolor=\"#FFA0B0\">Hello...");
+  list->AddItem("<BODY bgcolor=\"#FFE0C0\">The quick brown fox jumps over the lazy dog while five boxing "
+                "wizards jump...");
+  list->AddItem("<BODY bgcolor=\"#FFC0FF\">A selected <B>entry</B>...");
+  list->AddItem("<BODY bgcolor=\"#FFFFA0\"><A href=\"http://example.com/\">link</A>, <I>italic</I> and "
+                "<FONT color=\"clred\">red</FONT>...");
+  list->SetItemIndex(2);
+  ::SetFocus(form->Handle());  // no focus rectangle in the picture
+  TBitmap drawn(list->ClientWidth(), list->ClientHeight());
+  SendMessageA(list->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(drawn.Canvas().Handle()), PRF_CLIENT);
+  EXPECT_TRUE(test::MatchesGoldenImage(drawn, "html_listbox_entries"));
 }
 
 }  // namespace
