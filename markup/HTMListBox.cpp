@@ -4,8 +4,11 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <optional>
 #include <utility>
 
+#include "framework/Bitmap.h"
 #include "markup/HTMListBoxLinks.h"
 #include "markup/HTMListBoxSort.h"
 #include "markup/MarkupText.h"
@@ -247,6 +250,70 @@ void THTMListBox::FillSelectionGradient(TCanvas& canvas, const TRect& rect) {
   }
 }
 
+// Everything an entry's picture depends on besides its markup.
+std::string THTMListBox::EntryPictureKey(const std::string& markup, const TRect& rect, bool selected,
+                                         bool focus_drawn) {
+  const TGradientStyle& style = *selection_colors_;
+  const std::int64_t settings[] = {
+      rect.Left, rect.Right, rect.Height(), selected, focus_drawn, Color(), Font().Color(), Font().Height(),
+      Font().Style().Contains(fsBold) | Font().Style().Contains(fsItalic) << 1 |
+          Font().Style().Contains(fsUnderline) << 2 | Font().Style().Contains(fsStrikeOut) << 3,
+      Font().Charset(), style.ColorFrom(), style.ColorTo(), style.BorderColor(), style.ColorMirrorFrom(),
+      style.ColorMirrorTo(), style.Direction(), selection_font_color_, url_color_, shadow_color_, shadow_offset_,
+      ellipsis_, line_spacing_, show_selection_};
+  std::string key(reinterpret_cast<const char*>(settings), sizeof settings);
+  key += Font().Name();
+  key += '\0';
+  key += markup;
+  return key;
+}
+
+TPoint THTMListBox::CursorInClient() {
+  if (paint_cursor_) return *paint_cursor_;
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  ::ScreenToClient(Handle(), &cursor);
+  return {cursor.x, cursor.y};
+}
+
+void THTMListBox::PaintEntry(TCanvas& canvas, int index, const TRect& rect, bool selected, bool focus_drawn,
+                             int scroll_x) {
+  // The entry is laid out 4 pixels taller than its rectangle; what it paints
+  // there must not spill onto the next entry, which is not always painted
+  // again after it.
+  TCanvasStateGuard clip_guard(canvas);
+  canvas.IntersectClipRect(rect);
+
+  ApplySelectionColors(canvas, selected);
+  if (selected && selection_colors_->ColorTo() != clNone) {
+    FillSelectionGradient(canvas, rect);
+    ApplySelectionColors(canvas, selected);
+  } else {
+    canvas.Rectangle(rect);
+  }
+
+  if (focus_drawn) {
+    if (selected) {
+      canvas.Pen().SetStyle(psClear);
+      canvas.Brush().SetStyle(bsClear);
+    }
+    canvas.DrawFocusRect(rect);
+  }
+
+  const TPoint cursor = CursorInClient();
+  RenderRequest request;
+  request.bounds = {rect.Left + 2 - scroll_x, rect.Top, 0, rect.Bottom + 4};
+  request.bounds.Right = scroll_horizontal_ ? request.bounds.Left + kScrollWidth : rect.Right;
+  request.mouse = {cursor.X + 2, cursor.Y};
+  request.hit_test_only = false;
+  request.measure_only = false;
+  request.selected = selected;
+  request.blink_on = true;
+  request.url_color = selected ? selection_font_color_ : url_color_;
+  request.line_spacing = line_spacing_;
+  Render(canvas, Item(index), request);
+}
+
 void THTMListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state) {
   const int scroll_x = scroll_horizontal_ ? GetScrollPos(Handle(), SB_HORZ) : 0;
   // Scrolled sideways, entries are drawn on a DC of the whole window: the
@@ -267,43 +334,41 @@ void THTMListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state) 
     canvas.Rectangle(rect.Left, rect.Top, rect.Right, Height());
   }
 
-  // The entry is laid out 4 pixels taller than its rectangle; what it paints
-  // there must not spill onto the next entry, which is not always painted
-  // again after it.
-  TCanvasStateGuard clip_guard(canvas);
-  canvas.IntersectClipRect(rect);
-
   const bool selected = (state & odSelected) != 0 && show_selection_;
-  ApplySelectionColors(canvas, selected);
-  if (selected && selection_colors_->ColorTo() != clNone) {
-    FillSelectionGradient(canvas, rect);
-    ApplySelectionColors(canvas, selected);
-  } else {
-    canvas.Rectangle(rect);
+  const bool focus_drawn = (state & odFocused) && show_focus_ && show_selection_;
+  const std::string& markup = Item(index);
+  if (scroll_x != 0 || rect.Left < 0 || rect.Width() <= 0 || rect.Height() <= 0 || !EntryPictureMayBeKept(markup)) {
+    PaintEntry(canvas, index, rect, selected, focus_drawn, scroll_x);
+    return;
   }
-
-  if ((state & odFocused) && show_focus_ && show_selection_) {
-    if (selected) {
-      canvas.Pen().SetStyle(psClear);
-      canvas.Brush().SetStyle(bsClear);
+  // Painting an entry again copies the picture of its last drawing.
+  const std::string key = EntryPictureKey(markup, rect, selected, focus_drawn);
+  const TEntryPicture* picture = entry_pictures_.Find(key);
+  TEntryPicture drawn;
+  if (!picture) {
+    if (!scratch_) scratch_ = std::make_unique<TBitmap>();
+    TBitmap& scratch = *scratch_;
+    if (scratch.Width() < rect.Right || scratch.Height() < rect.Height())
+      scratch.SetSize(std::max(scratch.Width(), rect.Right), std::max(scratch.Height(), rect.Height()));
+    TCanvas& scratch_canvas = scratch.Canvas();
+    scratch_canvas.Font().Assign(Font());
+    PaintEntry(scratch_canvas, index, TRect{rect.Left, 0, rect.Right, rect.Height()}, selected, focus_drawn, 0);
+    GdiFlush();
+    drawn.width = rect.Width();
+    drawn.height = rect.Height();
+    drawn.pixels.reserve(static_cast<std::size_t>(drawn.width) * static_cast<std::size_t>(drawn.height));
+    for (int y = 0; y < drawn.height; ++y) {
+      const std::uint32_t* row = scratch.ScanLine(y) + rect.Left;
+      drawn.pixels.insert(drawn.pixels.end(), row, row + drawn.width);
     }
-    canvas.DrawFocusRect(rect);
+    entry_pictures_.Store(key, drawn);
+    picture = &drawn;
   }
-
-  POINT cursor{};
-  GetCursorPos(&cursor);
-  ::ScreenToClient(Handle(), &cursor);
-  RenderRequest request;
-  request.bounds = {rect.Left + 2 - scroll_x, rect.Top, 0, rect.Bottom + 4};
-  request.bounds.Right = scroll_horizontal_ ? request.bounds.Left + kScrollWidth : rect.Right;
-  request.mouse = {cursor.x + 2, cursor.y};
-  request.hit_test_only = false;
-  request.measure_only = false;
-  request.selected = selected;
-  request.blink_on = true;
-  request.url_color = selected ? selection_font_color_ : url_color_;
-  request.line_spacing = line_spacing_;
-  Render(canvas, Item(index), request);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), picture->width, -picture->height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  SetDIBitsToDevice(canvas.Handle(), rect.Left, rect.Top, static_cast<DWORD>(picture->width),
+                    static_cast<DWORD>(picture->height), 0, 0, 0, static_cast<UINT>(picture->height),
+                    picture->pixels.data(), &info, DIB_RGB_COLORS);
 }
 
 // -------------------------------------------------------------- blinking
@@ -624,6 +689,17 @@ void THTMListBox::CreateHandleDone() {
   if (enable_blink_ && !IsLoading()) StartBlinkTimer();
 }
 
+void THTMListBox::Invalidate() {
+  entry_pictures_.Clear();
+  TCustomListBox::Invalidate();
+}
+
+void THTMListBox::FontChanged() {
+  TCustomListBox::FontChanged();
+  // Entry heights follow the font they are laid out in.
+  ReMeasure();
+}
+
 void THTMListBox::SaveStateBeforeDestroy() {
   StopBlinkTimer();
   hint_.Destroy();
@@ -651,6 +727,24 @@ void THTMListBox::WndProc(TMessage& message) {
       if (scroll_horizontal_) UpdateHScrollExtent(0);
       Invalidate();
       return;
+    case WM_PAINT:
+    case WM_PRINTCLIENT: {
+      // The cursor is asked for once a paint, not once an entry.
+      paint_cursor_.reset();
+      paint_cursor_ = CursorInClient();
+      try {
+        TCustomListBox::WndProc(message);
+      } catch (...) {
+        paint_cursor_.reset();
+        throw;
+      }
+      paint_cursor_.reset();
+      return;
+    }
+    case WM_SYSCOLORCHANGE:
+      // Pictures drawn in system colours are no longer what drawing gives.
+      entry_pictures_.Clear();
+      break;
     case WM_TIMER:
       if (message.WParam == kBlinkTimerId) {
         Blink();

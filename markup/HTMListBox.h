@@ -7,14 +7,17 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "framework/Bitmap.h"
 #include "framework/Exception.h"
 #include "framework/ImageList.h"
 #include "framework/StdCtrls.h"
 #include "markup/GradientStyle.h"
 #include "markup/HTMListBoxHint.h"
 #include "markup/HTMListBoxLookup.h"
+#include "markup/HTMListBoxPictures.h"
 
 namespace plx {
 
@@ -112,6 +115,8 @@ class THTMListBox : public TCustomListBox {
 
   void Loaded() override;
   void Notification(TComponent* component, TOperation operation) override;
+  // Repaints every entry from its markup.
+  void Invalidate() override;
 
  protected:
   void WndProc(TMessage& message) override;
@@ -119,6 +124,7 @@ class THTMListBox : public TCustomListBox {
   void MeasureItem(int index, int& height) override;
   void CreateHandleDone() override;
   void SaveStateBeforeDestroy() override;
+  void FontChanged() override;
 
  private:
   struct RenderResult {
@@ -150,6 +156,12 @@ class THTMListBox : public TCustomListBox {
   TRect MeasuringBounds(int index, int margin);
   void MeasureAddedEntry(int index);
   void ApplySelectionColors(TCanvas& canvas, bool selected);
+  // The mouse in client coordinates; during a paint, where it was when the
+  // paint began.
+  TPoint CursorInClient();
+  // Fills and draws one entry in rect, clipped to it.
+  void PaintEntry(TCanvas& canvas, int index, const TRect& rect, bool selected, bool focus_drawn, int scroll_x);
+  std::string EntryPictureKey(const std::string& markup, const TRect& rect, bool selected, bool focus_drawn);
   void FillSelectionGradient(TCanvas& canvas, const TRect& rect);
   void ReplaceEach(const std::function<std::string(const std::string&)>& change);
 
@@ -195,11 +207,15 @@ class THTMListBox : public TCustomListBox {
   std::string last_anchor_;
   int last_hint_index_ = -1;
   bool tracking_leave_ = false;
+  std::optional<TPoint> paint_cursor_;
   TIncrementalLookup lookup_;
   int widest_ = 0;
   int update_count_ = 0;
   bool measuring_ = false;
   THTMListBoxHint hint_;
+  // A few screens of drawn entries; painting them again copies them.
+  TEntryPictureCache entry_pictures_{4 * 256 * 256};
+  std::unique_ptr<TBitmap> scratch_;  // where new pictures are drawn
   TMemoryDC measuring_dc_;                     // declared before the canvas that borrows it
   std::unique_ptr<TCanvas> measuring_canvas_;
 };

@@ -1,5 +1,6 @@
 // The markup list's platform-neutral pieces: which anchors reach the shell,
-// typing search, the sort order and the selection fill's settings.
+// typing search, the sort order, the selection fill's settings and the
+// pictures of drawn entries.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include "markup/GradientStyle.h"
 #include "markup/HTMListBoxLinks.h"
 #include "markup/HTMListBoxLookup.h"
+#include "markup/HTMListBoxPictures.h"
 #include "markup/HTMListBoxSort.h"
 
 namespace plx {
@@ -170,6 +172,42 @@ TEST(GradientStyleTest, StartValuesChangesAndAssign) {
   EXPECT_EQ(style.ColorMirrorFrom(), clYellow);
   EXPECT_EQ(style.ColorMirrorTo(), clAqua);
   EXPECT_TRUE(style.Direction());  // not copied
+}
+
+TEST(EntryPictureCacheTest, FindsStoredPicturesAndKeepsToItsBudget) {
+  TEntryPictureCache cache(100);
+  auto picture = [](int pixels) {
+    TEntryPicture p;
+    p.width = pixels;
+    p.height = 1;
+    p.pixels.assign(static_cast<std::size_t>(pixels), 0x123456);
+    return p;
+  };
+  EXPECT_EQ(cache.Find("a"), nullptr);
+  cache.Store("a", picture(20));
+  ASSERT_NE(cache.Find("a"), nullptr);
+  EXPECT_EQ(cache.Find("a")->width, 20);
+  cache.Store("a", picture(10));  // stored again: replaced, counted once
+  EXPECT_EQ(cache.Pixels(), 10u);
+  cache.Store("big", picture(26));  // more than a quarter of the budget: not kept
+  EXPECT_EQ(cache.Find("big"), nullptr);
+  for (int i = 0; i < 9; ++i) cache.Store("k" + std::to_string(i), picture(10));
+  EXPECT_EQ(cache.Pixels(), 100u);
+  cache.Store("one more", picture(10));  // past the budget: the others go
+  EXPECT_EQ(cache.Count(), 1u);
+  EXPECT_EQ(cache.Pixels(), 10u);
+  EXPECT_NE(cache.Find("one more"), nullptr);
+  cache.Clear();
+  EXPECT_EQ(cache.Find("one more"), nullptr);
+  EXPECT_EQ(cache.Pixels(), 0u);
+}
+
+TEST(EntryPictureCacheTest, EntriesWithPicturesAreAlwaysDrawn) {
+  EXPECT_TRUE(EntryPictureMayBeKept("<BODY bgcolor=\"#FFA0B0\">Hello <B>you</B>..."));
+  EXPECT_TRUE(EntryPictureMayBeKept("<A href=\"x\">link</A>"));
+  for (const char* markup : {"<IMG src=\"IDX:0\">", "a<img src=\"x\">", "<BODY background=\"p\">",
+                             "<body bgtopleft=\"p\">", "<BODY BGTOPRIGHT=\"p\">"})
+    EXPECT_FALSE(EntryPictureMayBeKept(markup)) << markup;
 }
 
 }  // namespace

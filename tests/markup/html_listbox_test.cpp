@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -428,6 +429,29 @@ TEST_F(HTMListFixture, EntriesDrawAsTheGoldenImage) {
   TBitmap drawn(list->ClientWidth(), list->ClientHeight());
   SendMessageA(list->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(drawn.Canvas().Handle()), PRF_CLIENT);
   EXPECT_TRUE(test::MatchesGoldenImage(drawn, "html_listbox_entries"));
+}
+
+TEST_F(HTMListFixture, PaintingAgainGivesTheSamePictureAndChangedSettingsShow) {
+  list->AddItem("<BODY bgcolor=\"#FFE0C0\"><A href=\"x\">link</A> text...");
+  list->AddItem("<IMG src=\"IDX:0\">pictures are always drawn");
+  list->SetItemIndex(1);
+  auto paint = [&] {
+    auto drawn = std::make_unique<TBitmap>(list->ClientWidth(), list->ClientHeight());
+    SendMessageA(list->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(drawn->Canvas().Handle()), PRF_CLIENT);
+    std::vector<TColor> pixels;
+    for (int y = 0; y < drawn->Height(); ++y)
+      for (int x = 0; x < drawn->Width(); ++x) pixels.push_back(drawn->Pixel(x, y));
+    return pixels;
+  };
+  const std::vector<TColor> first = paint();
+  EXPECT_EQ(paint(), first);
+  list->SetURLColor(clRed);
+  const std::vector<TColor> red = paint();
+  EXPECT_NE(red, first) << "the link is drawn in the new colour";
+  list->SetURLColor(clBlue);
+  EXPECT_EQ(paint(), first);
+  list->SelectionColors().SetColorFrom(clLime);  // the list does not repaint for it, but a paint shows it
+  EXPECT_NE(paint(), first);
 }
 
 }  // namespace

@@ -1,0 +1,40 @@
+#include "markup/HTMListBoxPictures.h"
+
+#include "markup/TextSearch.h"
+
+namespace plx {
+
+const TEntryPicture* TEntryPictureCache::Find(const std::string& key) const {
+  const auto found = pictures_.find(key);
+  return found == pictures_.end() ? nullptr : &found->second;
+}
+
+void TEntryPictureCache::Store(const std::string& key, TEntryPicture picture) {
+  const std::size_t size = picture.pixels.size();
+  if (size > budget_ / 4) return;
+  if (const auto old = pictures_.find(key); old != pictures_.end()) {
+    pixels_ -= old->second.pixels.size();
+    pictures_.erase(old);
+  }
+  if (pixels_ + size > budget_) Clear();
+  pictures_.emplace(key, std::move(picture));
+  pixels_ += size;
+}
+
+void TEntryPictureCache::Clear() {
+  pictures_.clear();
+  pixels_ = 0;
+}
+
+bool EntryPictureMayBeKept(const std::string& markup) {
+  static const SubstringSearcher kPictureTag("<IMG");
+  static const SubstringSearcher kBackground("BACKGROUND");
+  static const SubstringSearcher kTopLeft("BGTOPLEFT");
+  static const SubstringSearcher kTopRight("BGTOPRIGHT");
+  const std::string upper = AsciiUpperCase(markup);
+  for (const SubstringSearcher* searcher : {&kPictureTag, &kBackground, &kTopLeft, &kTopRight})
+    if (searcher->Find(upper) != std::string::npos) return false;
+  return true;
+}
+
+}  // namespace plx
