@@ -24,10 +24,14 @@ constexpr UINT kBlinkInterval = 100;  // ms; blinking text changes every fifth t
 constexpr int kBlinkTicksPerPhase = 5;
 // Entries are laid out this wide when they may scroll sideways.
 constexpr int kScrollWidth = 4096;
-// The system list stores entry heights in a byte.
-constexpr int kMaxEntryHeight = 255;
 // Room the widest entry gets beyond its text.
 constexpr int kExtentMargin = 6;
+
+// An entry is never taller than the list can show nor than the system list
+// can store, and never less than one pixel.
+int CappedEntryHeight(int extent_y, int client_height) {
+  return std::max(1, std::min({extent_y, std::max(client_height, 1), TCustomListBox::kMaxListItemHeight}));
+}
 
 void OpenWithShell(const std::string& link) {
   ShellExecuteA(nullptr, "open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
@@ -56,7 +60,10 @@ class TWindowDCCanvas {
 }  // namespace
 
 THTMListBox::THTMListBox(TComponent* owner)
-    : TCustomListBox(owner), ShellOpener(OpenWithShell), selection_colors_(std::make_unique<TGradientStyle>()) {
+    : TCustomListBox(owner),
+      ShellOpener(OpenWithShell),
+      selection_colors_(std::make_unique<TGradientStyle>()),
+      picture_cache_(std::make_unique<THTMLPictureCache>()) {
   SetItemHeight(16);
 }
 
@@ -73,7 +80,8 @@ THTMListBox::RenderResult THTMListBox::Render(TCanvas& canvas, const std::string
   result.on_anchor = RenderMarkup(canvas, markup, request.bounds, images_, request.mouse.X, request.mouse.Y,
                                   shadow_offset_, request.hit_test_only, request.measure_only, request.selected,
                                   request.blink_on, !ellipsis_, request.url_color, shadow_color_, result.anchor,
-                                  result.extent_x, result.extent_y, nullptr, nullptr, request.line_spacing);
+                                  result.extent_x, result.extent_y, picture_cache_.get(), picture_container_,
+                                  request.line_spacing);
   return result;
 }
 
@@ -120,17 +128,12 @@ TRect THTMListBox::MeasuringBounds(int index, int margin) {
   return bounds;
 }
 
-// The native list caps heights at 255; an entry is never taller than the
-// list can show, and never less than one pixel.
-static int CappedEntryHeight(int extent_y, int client_height) {
-  return std::max(1, std::min({extent_y, std::max(client_height, 1), kMaxEntryHeight}));
-}
-
 void THTMListBox::MeasureAddedEntry(int index) {
   if (index < 0 || index >= Count()) return;
   const TRect bounds = MeasuringBounds(index, 2);
   RenderResult measured;
-  WithMeasuringCanvas([&](TCanvas& canvas) { measured = Render(canvas, Item(index), MeasureRequest(bounds, line_spacing_)); });
+  WithMeasuringCanvas(
+      [&](TCanvas& canvas) { measured = Render(canvas, Item(index), MeasureRequest(bounds, line_spacing_)); });
   SetItemHeightOf(index, CappedEntryHeight(measured.extent_y, ClientHeight()));
   if (scroll_horizontal_ && measured.extent_x + kExtentMargin > widest_) {
     widest_ = measured.extent_x + kExtentMargin;
@@ -396,6 +399,9 @@ void THTMListBox::SetEnableBlink(bool value) {
 
 void THTMListBox::Blink() {
   if (Count() == 0 || !enable_blink_) return;
+  const bool cache_stepped = picture_cache_->Animate();
+  const bool container_stepped = picture_container_ && picture_container_->Items().Animate();
+  if (cache_stepped || container_stepped) Invalidate();
   if (++blink_ticks_ % kBlinkTicksPerPhase != 0) return;
   const int last_entry = Count() - 1;
   const int first = std::clamp(ItemAtPos({0, 0}, false), 0, last_entry);
@@ -619,6 +625,14 @@ void THTMListBox::SetImages(TCustomImageList* value) {
   ReMeasure();
 }
 
+void THTMListBox::SetPictureContainer(TPictureContainer* value) {
+  if (picture_container_ == value) return;
+  if (picture_container_) picture_container_->RemoveFreeNotification(this);
+  picture_container_ = value;
+  if (picture_container_) picture_container_->FreeNotification(this);
+  ReMeasure();
+}
+
 void THTMListBox::SetItemHeight(int value) {
   TCustomListBox::SetItemHeight(value);
   if (!auto_item_height_) ReMeasure();
@@ -681,7 +695,9 @@ void THTMListBox::Loaded() {
 
 void THTMListBox::Notification(TComponent* component, TOperation operation) {
   TCustomListBox::Notification(component, operation);
-  if (operation == TOperation::opRemove && component == images_) images_ = nullptr;
+  if (operation != TOperation::opRemove) return;
+  if (component == images_) images_ = nullptr;
+  if (component == picture_container_) picture_container_ = nullptr;
 }
 
 void THTMListBox::CreateHandleDone() {

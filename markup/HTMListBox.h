@@ -18,6 +18,8 @@
 #include "markup/HTMListBoxHint.h"
 #include "markup/HTMListBoxLookup.h"
 #include "markup/HTMListBoxPictures.h"
+#include "markup/HTMLPicture.h"
+#include "markup/PictureContainer.h"
 
 namespace plx {
 
@@ -58,6 +60,8 @@ class THTMListBox : public TCustomListBox {
   int LineSpacing() const { return line_spacing_; }
   void SetLineSpacing(int value);
   bool Multiline() const { return multiline_; }
+  TPictureContainer* PictureContainer() const { return picture_container_; }
+  void SetPictureContainer(TPictureContainer* value);
   void SetMultiline(bool value);
   bool ScrollHorizontal() const { return scroll_horizontal_; }
   void SetScrollHorizontal(bool value);
@@ -188,8 +192,10 @@ class THTMListBox : public TCustomListBox {
   bool item_hint_ = false;
   int line_spacing_ = 0;
   bool multiline_ = false;
+  TPictureContainer* picture_container_ = nullptr;  // borrowed
   bool scroll_horizontal_ = false;
   std::unique_ptr<TGradientStyle> selection_colors_;
+  std::unique_ptr<THTMLPictureCache> picture_cache_;  // pictures markup loads by URL
   TColor selection_font_color_ = clHighlightText;
   TColor shadow_color_ = clGray;
   int shadow_offset_ = 1;

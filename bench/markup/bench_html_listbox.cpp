@@ -97,7 +97,8 @@ double PaintMilliseconds(TWinControl& list, int rounds) {
   bitmap.SetSize(list.ClientWidth(), list.ClientHeight());
   HDC dc = bitmap.Canvas().Handle();
   const auto start = Clock::now();
-  for (int i = 0; i < rounds; ++i) SendMessageA(list.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  for (int i = 0; i < rounds; ++i)
+    SendMessageA(list.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
   return Milliseconds(Clock::now() - start) / rounds;
 }
 

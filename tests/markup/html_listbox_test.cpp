@@ -17,7 +17,9 @@
 
 #include "framework/Bitmap.h"
 #include "framework/Forms.h"
+#include "framework/ImageList.h"
 #include "markup/MarkupText.h"
+#include "markup/PictureContainer.h"
 #include "tests/markup/GoldenImage.h"
 
 namespace plx {
@@ -452,6 +454,24 @@ TEST_F(HTMListFixture, PaintingAgainGivesTheSamePictureAndChangedSettingsShow) {
   EXPECT_EQ(paint(), first);
   list->SelectionColors().SetColorFrom(clLime);  // the list does not repaint for it, but a paint shows it
   EXPECT_NE(paint(), first);
+}
+
+TEST_F(HTMListFixture, ImagesAndPictureContainerAreLetGoWhenTheyGoAway) {
+  auto* images = new TImageList(nullptr);
+  auto* container = new TPictureContainer(nullptr);
+  list->SetImages(images);
+  list->SetPictureContainer(container);
+  EXPECT_EQ(list->Images(), images);
+  EXPECT_EQ(list->PictureContainer(), container);
+  list->AddItem("<IMG src=\"IDX:0\"> and <IMG src=\"named\">");
+  delete images;
+  EXPECT_EQ(list->Images(), nullptr);
+  EXPECT_EQ(list->PictureContainer(), container);
+  delete container;
+  EXPECT_EQ(list->PictureContainer(), nullptr);
+  list->Invalidate();
+  UpdateWindow(list->Handle());  // drawing without them is safe
+  EXPECT_EQ(list->ItemHeightOf(0), 13);
 }
 
 }  // namespace
