@@ -1,0 +1,76 @@
+#include "chrome/CaptionButtonShared.h"
+
+#include <commctrl.h>
+
+#include <array>
+#include <memory>
+
+namespace plx {
+namespace {
+
+struct TSharedParts {
+  HWND tooltip = nullptr;
+  std::array<std::unique_ptr<TBitmap>, 5> faces;
+  UINT next_command_id = kFirstCaptionCommandId;
+  UINT next_tool_id = 0;
+
+  TSharedParts() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0,
+                              0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    static const char* const kFaceNames[] = {"ACCB_XP_BLUE", "ACCB_XP_GREEN", "ACCB_XP_RED", "ACCB_XP_YELLOW",
+                                             "ACCB_XP_BROWN"};
+    for (std::size_t i = 0; i < faces.size(); ++i) {
+      faces[i] = std::make_unique<TBitmap>();
+      try {
+        faces[i]->LoadFromResourceName(GetModuleHandleA(nullptr), kFaceNames[i]);
+      } catch (...) {
+        // A module without the faces draws the themed style without them.
+      }
+    }
+  }
+  ~TSharedParts() {
+    if (tooltip) DestroyWindow(tooltip);
+  }
+};
+
+TSharedParts& Shared() {
+  static TSharedParts parts;
+  return parts;
+}
+
+}  // namespace
+
+HWND CaptionTooltipWindow() { return Shared().tooltip; }
+
+TBitmap& XPButtonBitmap(TacCaptionButtonXPStyleColor color) {
+  return *Shared().faces.at(static_cast<std::size_t>(color));
+}
+
+UINT TakeNextCommandId() { return Shared().next_command_id++; }
+UINT TakeNextToolId() { return Shared().next_tool_id++; }
+
+HCURSOR CursorForIndex(short index) {
+  LPCSTR shape = IDC_ARROW;
+  switch (index) {
+    case -1: return nullptr;  // crNone
+    case -3: shape = IDC_CROSS; break;
+    case -4: shape = IDC_IBEAM; break;
+    case -5: shape = IDC_SIZEALL; break;
+    case -6: shape = IDC_SIZENESW; break;
+    case -7: shape = IDC_SIZENS; break;
+    case -8: shape = IDC_SIZENWSE; break;
+    case -9: shape = IDC_SIZEWE; break;
+    case -10: shape = IDC_UPARROW; break;
+    case -11: shape = IDC_WAIT; break;
+    case -12: shape = IDC_NO; break;
+    case -19: shape = IDC_APPSTARTING; break;
+    case -20: shape = IDC_HELP; break;
+    case -21: shape = IDC_HAND; break;
+    default: break;
+  }
+  return LoadCursorA(nullptr, shape);
+}
+
+}  // namespace plx

@@ -1,0 +1,257 @@
+#include "chrome/HookComponents.h"
+
+#include <vector>
+
+#include "chrome/ChromeMessages.h"
+#include "chrome/HookList.h"
+#include "framework/Application.h"
+#include "framework/Exception.h"
+
+namespace plx {
+
+// ------------------------------------------------------------ TacComponent
+
+TacComponent::TacComponent(TComponent* owner) : TComponent(owner), parent_(dynamic_cast<TWinControl*>(owner)) {}
+
+void TacComponent::SetParent(TWinControl* control) { parent_ = control; }
+
+TForm* TacComponent::GetParentForm() const { return dynamic_cast<TForm*>(parent_); }
+
+void TacComponent::SetParentForm(TForm* form) { SetParent(form); }
+
+void TacComponent::ShowParentForm() {
+  TForm* form = GetParentForm();
+  if (!form) return;
+  ShowWindow(form->Handle(), SW_RESTORE);
+  SetForegroundWindow(form->Handle());
+  BringWindowToTop(form->Handle());
+}
+
+std::string TacComponent::GetParentFormCaption() const {
+  const TForm* form = GetParentForm();
+  return form ? form->Caption() : std::string();
+}
+
+void TacComponent::SetParentFormCaption(const std::string& text) {
+  if (TForm* form = GetParentForm()) form->SetCaption(text);
+}
+
+// ---------------------------------------------------- TacFormHookComponent
+
+namespace {
+TWinControl* RequireWindowedOwner(TComponent* owner) {
+  auto* control = dynamic_cast<TWinControl*>(owner);
+  if (!control) throw EInvalidOperation("Owner must be TWinControl or its descendant!");
+  return control;
+}
+}  // namespace
+
+TacFormHookComponent::TacFormHookComponent(TComponent* owner) : TacComponent(owner) {
+  StoreParent(RequireWindowedOwner(owner));
+  AttachToList();
+}
+
+TacFormHookComponent::TacFormHookComponent(TComponent* owner, TWinControl* control) : TacComponent(owner) {
+  StoreParent(control);
+  AttachToList();
+}
+
+void TacFormHookComponent::AttachToList() {
+  auto& list = TacHookList::Slot();
+  if (!list) list.reset(new TacHookList());
+  try {
+    list->AddComponent(this);
+  } catch (...) {
+    // Not constructed after all: leave no entry and no empty list behind.
+    list->RemoveComponent(this);
+    if (list->Count() == 0) list.reset();
+    throw;
+  }
+}
+
+TacFormHookComponent::~TacFormHookComponent() {
+  auto& list = TacHookList::Slot();
+  if (!list) return;
+  list->RemoveComponent(this);
+  if (list->Count() == 0) list.reset();
+}
+
+void TacFormHookComponent::SetParent(TWinControl* control) {
+  if (control == Parent()) return;
+  TacHookList* list = TacHookList::Instance();
+  if (list) list->RemoveComponent(this);
+  TacComponent::SetParent(control);
+  window_handle_ = nullptr;
+  if (list) {
+    list->components_.push_back(this);
+    list->HookComponent(this);
+  }
+}
+
+HMENU TacFormHookComponent::GetSystemMenuHandle() { return GetSystemMenu(window_handle_, FALSE); }
+
+LONG_PTR TacFormHookComponent::GetWindowStyle() const { return GetWindowLongFor(window_handle_, GWL_STYLE); }
+
+void TacFormHookComponent::SetWindowStyle(LONG_PTR value) { SetWindowLongFor(window_handle_, GWL_STYLE, value); }
+
+LONG_PTR TacFormHookComponent::GetWindowExStyle() const { return GetWindowLongFor(window_handle_, GWL_EXSTYLE); }
+
+void TacFormHookComponent::SetWindowExStyle(LONG_PTR value) {
+  SetWindowLongFor(window_handle_, GWL_EXSTYLE, value);
+}
+
+void TacFormHookComponent::RefreshNCArea() {
+  SetWindowPos(window_handle_, nullptr, 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TacFormHookComponent::SetZOrder(HWND insert_after) {
+  SetWindowPos(window_handle_, insert_after, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+bool TacFormHookComponent::GetTopmost() const {
+  if (IsDesigning()) return topmost_value_;
+  return window_handle_ && (GetWindowExStyle() & WS_EX_TOPMOST) != 0;
+}
+
+void TacFormHookComponent::SetTopmost(bool value) {
+  if (value == GetTopmost()) return;
+  topmost_value_ = value;
+  if (!IsDesigning()) SetZOrder(value ? HWND_TOPMOST : HWND_NOTOPMOST);
+  // Sent, not posted: every view follows before this returns.
+  SendMessageA(window_handle_, AC_TOPMOSTCHANGED, value ? 1 : 0, 0);
+}
+
+void TacFormHookComponent::FormRecreate() { SetTopmost(topmost_value_); }
+
+void TacFormHookComponent::TopmostChanged(bool topmost) { SetTopmost(topmost); }
+
+// Runs on this component for every message of its window; see
+// chrome/NativeHooks.h for where this sits in the window's message order.
+// After the inner procedures have run, this object may be gone (a handler
+// destroyed it): nothing of it is touched before checking.
+void TacFormHookComponent::HookMessage(HWND, TMessage& message, const TNativeHookNext& next) {
+  bool handled = false;
+  try {
+    if (message.Msg == WM_DESTROY) {
+      // The innermost hook of a window that is going while its parent lives
+      // on asks for re-attachment to the window that will replace it.
+      TacHookList* list = TacHookList::Instance();
+      const bool parent_going = Parent() && Parent()->IsDestroying();
+      if (list && !IsDestroying() && !parent_going && list->InnermostOn(window_handle_) == this)
+        PostMessageA(list->ListWindow(), AC_REHOOK, 0, reinterpret_cast<LPARAM>(window_handle_));
+    } else if (message.Msg == AC_TOPMOSTCHANGED) {
+      TopmostChanged(message.WParam != 0);
+    }
+    MessageBefore(message, handled);
+  } catch (...) {
+    Application().HandleException(this);
+  }
+  // A failing hook does not swallow the message: the window still gets it.
+  if (!handled) next(message);
+  TacHookList* list = TacHookList::Instance();
+  if (!list || !list->Contains(this)) return;
+  try {
+    MessageAfter(message);
+  } catch (...) {
+    Application().HandleException(this);
+  }
+}
+
+// --------------------------------------------------- TacHFormHookComponent
+
+TacHFormHookComponent::TacHFormHookComponent(TComponent* owner) : TacFormHookComponent(owner) {
+  utility_window_ = std::make_unique<TUtilityWindow>([this](TMessage& message) { WndProc(message); });
+}
+
+TacHFormHookComponent::TacHFormHookComponent(TComponent* owner, TWinControl* control)
+    : TacFormHookComponent(owner, control) {
+  utility_window_ = std::make_unique<TUtilityWindow>([this](TMessage& message) { WndProc(message); });
+}
+
+TacHFormHookComponent::~TacHFormHookComponent() { utility_window_.reset(); }
+
+void TacHFormHookComponent::WndProc(TMessage& message) {
+  if (message.Msg == WM_QUERYENDSESSION) {
+    message.Result = 1;
+    return;
+  }
+  message.Result = DefWindowProcA(UtilityWindow(), message.Msg, message.WParam, message.LParam);
+}
+
+// ----------------------------------------------- TacCustomAppHookComponent
+
+HWND ApplicationWindow() {
+  TForm* main = Application().MainForm();
+  return main && main->HandleAllocated() ? main->Handle() : nullptr;
+}
+
+TacCustomAppHookComponent::~TacCustomAppHookComponent() { UnhookAppMessages(); }
+
+void TacCustomAppHookComponent::MessageBefore(TMessage& message, bool&) {
+  if (message.Msg == WM_SHOWWINDOW && !IsDesigning() && !AppHooked()) HookAppMessages();
+}
+
+void TacCustomAppHookComponent::HookAppMessages() {
+  if (AppHooked() || IsDesigning() || IsDestroying()) return;
+  const HWND window = ApplicationWindow();
+  if (!window) return;
+  app_hook_ = std::make_unique<TAppHook>(*this);
+  app_hooked_window_ = window;
+  SetNativeHookChain(window, TNativeHookGroup::AppHooks, {app_hook_.get()});
+}
+
+void TacCustomAppHookComponent::UnhookAppMessages() {
+  if (!AppHooked()) return;
+  // A plain single subclass: one application hook per window at a time.
+  SetNativeHookChain(app_hooked_window_, TNativeHookGroup::AppHooks, {});
+  app_hooked_window_ = nullptr;
+  app_hook_.reset();
+}
+
+void TacCustomAppHookComponent::TAppHook::HookMessage(HWND, TMessage& message, const TNativeHookNext& next) {
+  TacCustomAppHookComponent& owner = owner_;
+  bool handled = false;
+  message.Result = 1;
+  try {
+    owner.AppMessageBefore(message, handled);
+  } catch (...) {
+    Application().HandleException(&owner);
+  }
+  if (!handled) next(message);
+  if (!Alive(this) || owner.IsDestroying()) return;
+  try {
+    owner.AppMessageAfter(message);
+  } catch (...) {
+    Application().HandleException(&owner);
+  }
+}
+
+// ---------------------------------------- TacHFormHookComponentWatchCaption
+
+void TacHFormHookComponentWatchCaption::MessageAfter(TMessage& message) {
+  TacCustomAppHookComponent::MessageAfter(message);
+  if (message.Msg != WM_SETTEXT || !message.LParam) return;
+  std::wstring text;
+  if (IsWindowUnicode(WindowHandle())) {
+    text = reinterpret_cast<const wchar_t*>(message.LParam);
+  } else {
+    const char* ansi = reinterpret_cast<const char*>(message.LParam);
+    const int length = MultiByteToWideChar(CP_ACP, 0, ansi, -1, nullptr, 0);
+    if (length > 0) {
+      text.resize(static_cast<std::size_t>(length));
+      MultiByteToWideChar(CP_ACP, 0, ansi, -1, text.data(), length);
+      text.resize(static_cast<std::size_t>(length - 1));
+    }
+  }
+  if (text == last_caption_) return;
+  last_caption_ = std::move(text);
+  PostMessageA(UtilityWindow(), AC_CAPTIONCHANGED, 0, 0);
+}
+
+void TacHFormHookComponentWatchCaption::WndProc(TMessage& message) {
+  TacCustomAppHookComponent::WndProc(message);
+  if (message.Msg == AC_CAPTIONCHANGED) OwnerCaptionChanged();
+}
+
+}  // namespace plx

@@ -1,0 +1,47 @@
+#include "chrome/UtilityWindow.h"
+
+#include "framework/Application.h"
+#include "framework/Exception.h"
+
+namespace plx {
+namespace {
+constexpr char kClassName[] = "PlexoriaUtilityWindow";
+
+void RegisterUtilityClass(WNDPROC procedure) {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  if (GetClassInfoExA(GetModuleHandleA(nullptr), kClassName, &wc)) return;
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = kClassName;
+  if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+    throw EOutOfResources("Cannot register the utility window class");
+}
+}  // namespace
+
+TUtilityWindow::TUtilityWindow(std::function<void(TMessage&)> handler) : handler_(std::move(handler)) {
+  RegisterUtilityClass(Procedure);
+  window_ = CreateWindowExA(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr),
+                            nullptr);
+  if (!window_) throw EOutOfResources("Cannot create a utility window");
+  SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+TUtilityWindow::~TUtilityWindow() {
+  SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+  DestroyWindow(window_);
+}
+
+LRESULT CALLBACK TUtilityWindow::Procedure(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
+  auto* self = reinterpret_cast<TUtilityWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (!self || !self->handler_) return DefWindowProcA(window, msg, wparam, lparam);
+  TMessage message{msg, wparam, lparam, 0};
+  try {
+    self->handler_(message);
+  } catch (...) {
+    Application().HandleException(nullptr);
+  }
+  return message.Result;
+}
+
+}  // namespace plx
