@@ -1,0 +1,300 @@
+// The hook list on real windows: the order in which hook components and the
+// form's own procedure see a message, with two and three hooks, with a
+// foreign subclass installed before and after ours, after the window is
+// re-created, and after the hooks are removed in every order.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "chrome/ChromeMessages.h"
+#include "chrome/HookList.h"
+#include "framework/Application.h"
+#include "framework/Controls.h"
+#include "framework/Exception.h"
+#include "tests/chrome/ChromeTestSupport.h"
+
+namespace plx {
+namespace {
+
+using test::Joined;
+using test::kProbe;
+using test::TForeignSubclass;
+using test::TMessageRecorder;
+using test::TRecordingForm;
+using test::TRecordingHook;
+using Table = std::vector<std::string>;
+
+struct HookListTest : ::testing::Test {
+  void SetUp() override {
+    form = new TRecordingForm(recorder);
+    window = form->Handle();
+    original_procedure = GetWindowLongPtrA(window, GWLP_WNDPROC);
+  }
+  void TearDown() override {
+    delete form;
+    test::PumpMessages();
+    EXPECT_EQ(TacHookList::Instance(), nullptr) << "the list goes with the last hook";
+  }
+
+  // Sends the probe and answers who saw it, in order.
+  Table Probe() {
+    recorder.Clear();
+    SendMessageA(form->Handle(), kProbe, 0, 0);
+    return recorder.seen;
+  }
+  TRecordingHook* Hook(const std::string& name) { return new TRecordingHook(form, name, recorder); }
+
+  TMessageRecorder recorder;
+  TRecordingForm* form = nullptr;
+  HWND window = nullptr;
+  LONG_PTR original_procedure = 0;
+};
+
+TEST_F(HookListTest, TwoHooksSeeTheMessageOutsideTheFormNewestOutermost) {
+  Hook("A");
+  Hook("B");
+  EXPECT_EQ(Probe(), (Table{"B before", "A before", "form", "A after", "B after"}));
+  EXPECT_EQ(SendMessageA(window, kProbe, 0, 0), 42) << "the form's answer comes back through the hooks";
+}
+
+TEST_F(HookListTest, ThreeHooksNestInTheOrderTheyWereAdded) {
+  Hook("A");
+  Hook("B");
+  Hook("C");
+  EXPECT_EQ(Probe(), (Table{"C before", "B before", "A before", "form", "A after", "B after", "C after"}));
+}
+
+TEST_F(HookListTest, AHandledMessageStopsInsideButItsOwnAfterStillRuns) {
+  Hook("A");
+  Hook("B")->handle_probe = true;
+  Hook("C");
+  EXPECT_EQ(Probe(), (Table{"C before", "B before", "B after", "C after"}));
+  EXPECT_EQ(SendMessageA(window, kProbe, 0, 0), 7);
+}
+
+TEST_F(HookListTest, ForeignSubclassInstalledBeforeOursStaysInside) {
+  TForeignSubclass foreign(window, recorder);
+  Hook("A");
+  Hook("B");
+  EXPECT_EQ(Probe(), (Table{"B before", "A before", "foreign before", "form", "foreign after", "A after", "B after"}));
+}
+
+TEST_F(HookListTest, ForeignSubclassBeforeOursGetsTheSlotBackWhenOursGo) {
+  TForeignSubclass foreign(window, recorder);
+  auto* a = Hook("A");
+  auto* b = Hook("B");
+  delete a;
+  EXPECT_EQ(Probe(), (Table{"B before", "foreign before", "form", "foreign after", "B after"}));
+  delete b;
+  EXPECT_EQ(GetWindowLongPtrA(window, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(TForeignSubclass::Entry()));
+  EXPECT_EQ(Probe(), (Table{"foreign before", "form", "foreign after"}));
+}
+
+TEST_F(HookListTest, ForeignSubclassInstalledAfterOursIsNeverCutOut) {
+  auto* a = Hook("A");
+  auto* b = Hook("B");
+  auto foreign = std::make_unique<TForeignSubclass>(window, recorder);
+  EXPECT_EQ(Probe(), (Table{"foreign before", "B before", "A before", "form", "A after", "B after", "foreign after"}));
+
+  // A hook added now joins ours, under the foreign one.
+  auto* c = Hook("C");
+  EXPECT_EQ(Probe(), (Table{"foreign before", "C before", "B before", "A before", "form", "A after", "B after",
+                            "C after", "foreign after"}));
+
+  // All of ours go: the foreign subclass keeps the slot and still reaches the form.
+  delete b;
+  delete a;
+  delete c;
+  EXPECT_EQ(GetWindowLongPtrA(window, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(TForeignSubclass::Entry()));
+  EXPECT_EQ(Probe(), (Table{"foreign before", "form", "foreign after"}));
+
+  // Once it gives the slot back, the window gets its own procedure again.
+  foreign->Remove();
+  EXPECT_EQ(Probe(), (Table{"form"}));
+  EXPECT_EQ(GetWindowLongPtrA(window, GWLP_WNDPROC), original_procedure);
+}
+
+TEST_F(HookListTest, WithoutAForeignSubclassTheLastHookRestoresTheWindowsProcedure) {
+  auto* a = Hook("A");
+  EXPECT_NE(GetWindowLongPtrA(window, GWLP_WNDPROC), original_procedure);
+  delete a;
+  EXPECT_EQ(GetWindowLongPtrA(window, GWLP_WNDPROC), original_procedure);
+  EXPECT_EQ(Probe(), (Table{"form"}));
+}
+
+TEST_F(HookListTest, RemovingHooksInEveryOrderKeepsTheRestChained) {
+  std::array<int, 3> order{0, 1, 2};
+  const char* const names[] = {"A", "B", "C"};
+  do {
+    SCOPED_TRACE(std::string("removal order ") + names[order[0]] + names[order[1]] + names[order[2]]);
+    std::vector<TRecordingHook*> hooks;
+    for (const char* name : names) hooks.push_back(Hook(name));
+    std::vector<std::string> alive(std::begin(names), std::end(names));
+    for (int index : order) {
+      delete hooks[static_cast<std::size_t>(index)];
+      alive.erase(std::find(alive.begin(), alive.end(), names[index]));
+      Table expected;
+      for (auto it = alive.rbegin(); it != alive.rend(); ++it) expected.push_back(*it + " before");
+      expected.push_back("form");
+      for (const auto& name : alive) expected.push_back(name + " after");
+      EXPECT_EQ(Probe(), expected) << Joined(Probe());
+    }
+    EXPECT_EQ(GetWindowLongPtrA(window, GWLP_WNDPROC), original_procedure);
+    EXPECT_EQ(TacHookList::Instance(), nullptr);
+  } while (std::next_permutation(order.begin(), order.end()));
+}
+
+TEST_F(HookListTest, RecreatedWindowKeepsBothHooksInOrderEachToldOnce) {
+  auto* a = Hook("A");
+  auto* b = Hook("B");
+  const HWND old_window = window;
+  form->RecreateWnd();
+  ASSERT_NE(form->Handle(), old_window);
+  test::PumpMessages();  // re-attachment is posted by the innermost hook
+  EXPECT_EQ(a->recreations, 1);
+  EXPECT_EQ(b->recreations, 1);
+  EXPECT_EQ(a->WindowHandle(), form->Handle());
+  EXPECT_EQ(Probe(), (Table{"B before", "A before", "form", "A after", "B after"}));
+
+  // And they still come off cleanly in the new window.
+  delete a;
+  EXPECT_EQ(Probe(), (Table{"B before", "form", "B after"}));
+  delete b;
+  EXPECT_EQ(Probe(), (Table{"form"}));
+  EXPECT_EQ(GetWindowLongPtrA(form->Handle(), GWLP_WNDPROC), original_procedure);
+}
+
+TEST_F(HookListTest, RecreationOrderIsListOrder) {
+  Hook("A");
+  Hook("B");
+  Hook("C");
+  form->RecreateWnd();
+  recorder.Clear();
+  test::PumpMessages();
+  EXPECT_EQ(recorder.seen, (Table{"A recreate", "B recreate", "C recreate"}));
+}
+
+TEST_F(HookListTest, TopmostChangeReachesEveryHookOutermostFirstThenTheForm) {
+  struct TTopmostHook : TRecordingHook {
+    using TRecordingHook::TRecordingHook;
+    std::string label;
+    std::vector<std::string>* changes = nullptr;
+    void TopmostChanged(bool topmost) override {
+      TRecordingHook::TopmostChanged(topmost);
+      changes->push_back(label + (topmost ? " on" : " off"));
+    }
+  };
+  std::vector<std::string> changes;
+  auto* a = new TTopmostHook(form, "A", recorder);
+  auto* b = new TTopmostHook(form, "B", recorder);
+  a->label = "A";
+  b->label = "B";
+  a->changes = b->changes = &changes;
+  a->SetTopmost(true);
+  EXPECT_NE(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+  EXPECT_EQ(changes, (Table{"B on", "A on"}));
+  // Already in that state (whoever set it): nothing is sent.
+  b->SetTopmost(true);
+  EXPECT_EQ(changes.size(), 2u);
+  a->SetTopmost(false);
+  EXPECT_EQ(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+  EXPECT_EQ(changes, (Table{"B on", "A on", "B off", "A off"}));
+}
+
+TEST_F(HookListTest, OwnerThatIsNotAWindowedControlIsRefused) {
+  TComponent plain(nullptr);
+  try {
+    TRecordingHook hook(&plain, "X", recorder);
+    FAIL() << "constructed";
+  } catch (const EInvalidOperation& error) {
+    EXPECT_EQ(error.Message(), "Owner must be TWinControl or its descendant!");
+  }
+  EXPECT_EQ(TacHookList::Instance(), nullptr);
+  EXPECT_EQ(plain.ComponentCount(), 0);
+  // Positive control: a form owner is accepted and makes the list.
+  Hook("A");
+  ASSERT_NE(TacHookList::Instance(), nullptr);
+  EXPECT_TRUE(IsWindow(TacHookList::Instance()->ListWindow()));
+}
+
+// A hook whose handler fails: the failure is shown and the message still
+// reaches the form.
+TEST_F(HookListTest, FailingHookIsReportedAndDoesNotSwallowTheMessage) {
+  struct TFailingHook : TacFormHookComponent {
+    using TacFormHookComponent::TacFormHookComponent;
+    void MessageBefore(TMessage& message, bool&) override {
+      if (message.Msg == kProbe) throw Exception("hook failed");
+    }
+  };
+  std::vector<std::string> shown;
+  Application().OnShowMessage = [&](const std::string& text, const std::string&) { shown.push_back(text); };
+  Hook("A");
+  new TFailingHook(form);
+  EXPECT_EQ(Probe(), (Table{"A before", "form", "A after"}));
+  Application().OnShowMessage = nullptr;
+  EXPECT_EQ(shown, std::vector<std::string>{"hook failed."});
+}
+
+TEST_F(HookListTest, HookDestroyedByAnOuterHooksHandlerIsSkipped) {
+  struct TKillerHook : TRecordingHook {
+    using TRecordingHook::TRecordingHook;
+    TRecordingHook* victim = nullptr;
+    void MessageBefore(TMessage& message, bool& handled) override {
+      TRecordingHook::MessageBefore(message, handled);
+      if (message.Msg == kProbe && victim) delete std::exchange(victim, nullptr);
+    }
+  };
+  auto* a = Hook("A");
+  auto* killer = new TKillerHook(form, "K", recorder);
+  killer->victim = a;
+  EXPECT_EQ(Probe(), (Table{"K before", "form", "K after"}));
+  EXPECT_EQ(Probe(), (Table{"K before", "form", "K after"}));
+}
+
+// The caption watch posts its notice only for a changed caption, and the
+// notice arrives after the change has been handled.
+TEST(CaptionWatchTest, NoticeFollowsARealChangeOnly) {
+  struct TWatcher : TacHFormHookComponentWatchCaption {
+    using TacHFormHookComponentWatchCaption::TacHFormHookComponentWatchCaption;
+    std::vector<std::string> notices;
+    void OwnerCaptionChanged() override {
+      char text[64] = {};
+      GetWindowTextA(WindowHandle(), text, sizeof text);
+      notices.push_back(text);
+    }
+  };
+  TMessageRecorder recorder;
+  TRecordingForm form(recorder);
+  auto* watcher = new TWatcher(&form);
+  ASSERT_TRUE(IsWindow(watcher->UtilityWindow()));
+  SetWindowTextA(form.Handle(), "First");
+  EXPECT_TRUE(watcher->notices.empty()) << "posted, not sent";
+  test::PumpMessages();
+  EXPECT_EQ(watcher->notices, std::vector<std::string>{"First"});
+  SetWindowTextA(form.Handle(), "First");
+  test::PumpMessages();
+  EXPECT_EQ(watcher->notices.size(), 1u) << "the same text again is no change";
+  SetWindowTextA(form.Handle(), "Second");
+  test::PumpMessages();
+  EXPECT_EQ(watcher->notices, (std::vector<std::string>{"First", "Second"}));
+  EXPECT_EQ(watcher->LastCaption(), L"Second");
+}
+
+TEST(HookListLifetimeTest, NoListWithoutHooks) {
+  EXPECT_EQ(TacHookList::Instance(), nullptr);
+  TMessageRecorder recorder;
+  auto form = std::make_unique<TRecordingForm>(recorder);
+  auto* hook = new TRecordingHook(form.get(), "A", recorder);
+  ASSERT_NE(TacHookList::Instance(), nullptr);
+  const HWND list_window = TacHookList::Instance()->ListWindow();
+  delete hook;
+  EXPECT_EQ(TacHookList::Instance(), nullptr);
+  EXPECT_FALSE(IsWindow(list_window));
+}
+
+}  // namespace
+}  // namespace plx
