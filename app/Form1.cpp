@@ -123,6 +123,19 @@ void TForm1::BuildLayout() {
   QXTextTarget1->setAcceptor(ListBox1);
   btnRemove->SetFileTheme(kivBuiltInFileTheme1);  // no effect under BlueGlass
 
+  // Last in the layout: it hooks the window (creating it if needed), puts
+  // "Always on &top" into the window menu and makes the window topmost
+  // before it is first shown.
+  acFormTopmost1 = layout.Create<TacFormTopmost>("acFormTopmost1");
+  acFormTopmost1->CaptionButton().SetBtnOrder(0);
+  acFormTopmost1->CaptionButton().SetHint("Always on top");
+  acFormTopmost1->CaptionButton().SetVisible(true);
+  acFormTopmost1->SystemMenu().SetApplyToMenu(true);
+  acFormTopmost1->SystemMenu().SetCaption("Always on &top");
+  acFormTopmost1->SystemMenu().SetPosition(7);
+  acFormTopmost1->SystemMenu().SetSeparators(seBefore);
+  acFormTopmost1->SetTopmostProperty(true);
+
   OnCreate = [this](TObject* sender) { FormCreate(sender); };
   layout.Finish();
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/ClipStore.h"
+#include "chrome/FormTopmost.h"
 #include "dragdrop/TextTarget.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
@@ -24,6 +25,7 @@ class TForm1 : public TForm {
   TkivBuiltInFileTheme* kivBuiltInFileTheme1 = nullptr;
   TPanel* kivForm1 = nullptr;
   TMemo* Memo1 = nullptr;
+  TacFormTopmost* acFormTopmost1 = nullptr;
   TkivButton* btnRemove = nullptr;
   TkivButton* btnClear = nullptr;
   TkivButton* kivButton3 = nullptr;
