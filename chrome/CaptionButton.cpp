@@ -474,7 +474,11 @@ void TacCustomCaptionButton::CreateTooltip() {
   if (!Usable(tooltip) || !WindowHandle()) return;
   tool_info_ = TTTOOLINFOA{};
   tool_info_.cbSize = TTTOOLINFOA_V1_SIZE;
-  tool_info_.uFlags = TTF_SUBCLASS;
+  // No TTF_SUBCLASS: the tooltip's own subclass would only see client-area
+  // mouse messages (never those over the caption, where the button is) and
+  // would cost every message of the window a property lookup. The button
+  // relays the mouse itself (RelayToTooltip).
+  tool_info_.uFlags = 0;
   tool_info_.hwnd = WindowHandle();
   tool_info_.hinst = GetModuleHandleA(nullptr);
   tool_info_.uId = TakeNextToolId();
@@ -503,6 +507,35 @@ void TacCustomCaptionButton::SetToolTipInfo() {
     tool_info_.lpszText = nullptr;
   }
   SendMessageA(tooltip, TTM_SETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool_info_));
+}
+
+void TacCustomCaptionButton::RelayToTooltip(const TMessage& message) {
+  const HWND tooltip = CaptionTooltipWindow();
+  if (!tooltip_added_ || !Usable(tooltip)) return;
+  MSG relayed{};
+  relayed.hwnd = WindowHandle();
+  relayed.message = message.Msg;
+  relayed.wParam = message.WParam;
+  relayed.lParam = message.LParam;
+  // Mouse messages over the frame carry screen points; the tool's rectangle
+  // is in client coordinates, as for the client-area messages.
+  UINT client_message = 0;
+  switch (message.Msg) {
+    case WM_NCMOUSEMOVE: client_message = WM_MOUSEMOVE; break;
+    case WM_NCLBUTTONDOWN: client_message = WM_LBUTTONDOWN; break;
+    case WM_NCLBUTTONUP: client_message = WM_LBUTTONUP; break;
+    case WM_NCRBUTTONDOWN: client_message = WM_RBUTTONDOWN; break;
+    case WM_NCRBUTTONUP: client_message = WM_RBUTTONUP; break;
+    default: break;
+  }
+  if (client_message) {
+    POINT point{static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam))};
+    ScreenToClient(WindowHandle(), &point);
+    relayed.message = client_message;
+    relayed.wParam = 0;
+    relayed.lParam = MAKELPARAM(point.x, point.y);
+  }
+  SendMessageA(tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
 void TacCustomCaptionButton::ButtonClick() {
@@ -546,6 +579,13 @@ void TacCustomCaptionButton::MessageBefore(TMessage& message, bool& handled) {
 void TacCustomCaptionButton::MessageAfter(TMessage& message) {
   TacHFormHookComponentWatchCaption::MessageAfter(message);
   switch (message.Msg) {
+    case WM_NCMOUSEMOVE:
+    case WM_NCRBUTTONUP:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+      RelayToTooltip(message);
+      break;
     case WM_NCHITTEST:
       HitTest(message);
       break;
@@ -555,10 +595,12 @@ void TacCustomCaptionButton::MessageAfter(TMessage& message) {
       SetToolTipInfo();
       break;
     case WM_NCLBUTTONDOWN:
+      RelayToTooltip(message);
       ButtonDown(message);
       break;
     case WM_NCLBUTTONUP:
     case WM_LBUTTONUP:
+      RelayToTooltip(message);
       ButtonUp();
       break;
     case WM_NCLBUTTONDBLCLK:
@@ -568,6 +610,7 @@ void TacCustomCaptionButton::MessageAfter(TMessage& message) {
       SystemCommand(message);
       break;
     case WM_MOUSEMOVE:
+      RelayToTooltip(message);
       MouseMove(message);
       break;
     case AC_UPDATESYSMENU:

@@ -184,6 +184,7 @@ class TacCustomCaptionButton : public TacHFormHookComponentWatchCaption {
   void ButtonUp();
   void MouseMove(TMessage& message);
   void SystemCommand(TMessage& message);
+  void RelayToTooltip(const TMessage& message);
   bool IsToolWindow() const;
   bool HasMenuBar() const;
   void Fire(const TNotifyEvent& event) {

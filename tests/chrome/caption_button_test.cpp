@@ -300,6 +300,26 @@ TEST_F(CaptionButtonTest, TooltipToolCoversTheButtonWithItsHint) {
   }
 }
 
+TEST_F(CaptionButtonTest, TooltipShowsWhileTheMouseRestsOnTheButton) {
+  auto* button = NewButton([](TacCaptionButton& b) { b.SetHint("Pin it"); });
+  const HWND tooltip = CaptionTooltipWindow();
+  RECT client{};
+  GetClientRect(window, &client);
+  POINT inside{client.right / 2, client.bottom / 2};
+  ClientToScreen(window, &inside);
+  MoveCursor(inside);
+  PumpMessages();
+  ASSERT_FALSE(IsWindowVisible(tooltip));
+  MoveCursor(FaceCentreOnScreen(*button));
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(tooltip) != FALSE; })) << "no tip over the button";
+  char text[32] = {};
+  GetWindowTextA(tooltip, text, sizeof text);
+  EXPECT_STREQ(text, "Pin it");
+  // Off the button (into the client area) the tip goes again.
+  MoveCursor(inside);
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(tooltip); }));
+}
+
 TEST_F(CaptionButtonTest, WindowMenuItemSitsAtItsPositionAndFollowsTheButton) {
   const int items_before = GetMenuItemCount(GetSystemMenu(window, FALSE));
   ASSERT_GE(items_before, 6);
