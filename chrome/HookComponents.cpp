@@ -61,15 +61,43 @@ void TacFormHookComponent::AttachToList() {
   if (!list) list.reset(new TacHookList());
   try {
     list->AddComponent(this);
+    WatchParentHandle();
   } catch (...) {
     // Not constructed after all: leave no entry and no empty list behind.
+    StopWatchingParentHandle();
     list->RemoveComponent(this);
     if (list->Count() == 0) list.reset();
     throw;
   }
 }
 
+// The parent's window may be destroyed and created again while we live:
+// once the new one exists, every hook of the old one moves over at once, in
+// list order. (The AC_REHOOK posted at WM_DESTROY then finds nothing left to
+// do; it still serves windows re-created behind the framework's back.)
+void TacFormHookComponent::WatchParentHandle() {
+  TWinControl* parent = Parent();
+  if (!parent) return;
+  watched_parent_ = parent;
+  handle_events_token_ = parent->SubscribeHandleEvents([this](THandleEvent event) {
+    if (event != THandleEvent::Created || !window_handle_) return;
+    TacHookList* list = TacHookList::Instance();
+    TWinControl* current = Parent();
+    if (list && current && current->HandleAllocated() && current->Handle() != window_handle_)
+      list->Reattach(window_handle_);
+  });
+  parent->FreeNotification(this);
+}
+
+void TacFormHookComponent::StopWatchingParentHandle() {
+  if (!watched_parent_) return;
+  watched_parent_->UnsubscribeHandleEvents(handle_events_token_);
+  watched_parent_->RemoveFreeNotification(this);
+  watched_parent_ = nullptr;
+}
+
 TacFormHookComponent::~TacFormHookComponent() {
+  StopWatchingParentHandle();
   auto& list = TacHookList::Slot();
   if (!list) return;
   list->RemoveComponent(this);
@@ -78,6 +106,7 @@ TacFormHookComponent::~TacFormHookComponent() {
 
 void TacFormHookComponent::SetParent(TWinControl* control) {
   if (control == Parent()) return;
+  StopWatchingParentHandle();
   TacHookList* list = TacHookList::Instance();
   if (list) list->RemoveComponent(this);
   TacComponent::SetParent(control);
@@ -86,6 +115,18 @@ void TacFormHookComponent::SetParent(TWinControl* control) {
     list->components_.push_back(this);
     list->HookComponent(this);
   }
+  WatchParentHandle();
+}
+
+void TacFormHookComponent::Notification(TComponent* component, TOperation operation) {
+  TacComponent::Notification(component, operation);
+  if (operation != TOperation::opRemove || !component || component != watched_parent_) return;
+  // The served control is going (it is still whole now): unhook from its
+  // window and forget it.
+  StopWatchingParentHandle();
+  if (TacHookList* list = TacHookList::Instance()) list->RemoveComponent(this);
+  window_handle_ = nullptr;
+  StoreParent(nullptr);
 }
 
 HMENU TacFormHookComponent::GetSystemMenuHandle() { return GetSystemMenu(window_handle_, FALSE); }

@@ -50,6 +50,8 @@ class TacComponent : public TComponent {
 };
 
 // Hooked on its parent's native window from construction to destruction.
+// TacComponent comes first: the component's address is its TComponent's,
+// which the framework's destroying delete relies on.
 class TacFormHookComponent : public TacComponent, public TNativeHook {
  public:
   // owner must be a windowed control (EInvalidOperation otherwise); it is the
@@ -61,6 +63,8 @@ class TacFormHookComponent : public TacComponent, public TNativeHook {
 
   // Moving to another control unhooks and hooks again, last in the list.
   void SetParent(TWinControl* control) override;
+  // A parent that goes before us takes our hook with it.
+  void Notification(TComponent* component, TOperation operation) override;
 
   HWND WindowHandle() const { return window_handle_; }
   bool Hooked() const { return hooked_; }
@@ -96,8 +100,12 @@ class TacFormHookComponent : public TacComponent, public TNativeHook {
   friend class TacHookList;
   void HookMessage(HWND window, TMessage& message, const TNativeHookNext& next) final;
   void AttachToList();
+  void WatchParentHandle();
+  void StopWatchingParentHandle();
 
   HWND window_handle_ = nullptr;  // borrowed: the window hooked last
+  TWinControl* watched_parent_ = nullptr;  // borrowed: whose handle events we hear
+  THookToken handle_events_token_ = 0;
   bool hooked_ = false;
   bool topmost_value_ = false;
 };

@@ -63,6 +63,11 @@ void TacHookList::Reattach(HWND old_window) {
     // A parent on its way out gets no new window made for it.
     if (!parent || parent->IsDestroying() || component->IsDestroying()) continue;
     try {
+      // Creating the new window may already have moved every hook over,
+      // through the control's handle-created moment.
+      parent->HandleNeeded();
+      if (Instance() != this) return;
+      if (!Contains(component) || component->window_handle_ != old_window) continue;
       HookComponent(component);
       component->FormRecreate();
     } catch (...) {

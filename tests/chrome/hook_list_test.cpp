@@ -61,6 +61,21 @@ TEST_F(HookListTest, TwoHooksSeeTheMessageOutsideTheFormNewestOutermost) {
   EXPECT_EQ(SendMessageA(window, kProbe, 0, 0), 42) << "the form's answer comes back through the hooks";
 }
 
+// The whole order on one window, outermost first: native hooks, the
+// framework's procedure, its WindowProc hook chain, the virtual WndProc.
+TEST_F(HookListTest, NativeHooksSitOutsideTheFrameworksWindowProcChain) {
+  const THookToken slot = form->AddWindowProcHook([this](TMessage& message, const TWndMethod& next) {
+    if (message.Msg == kProbe) recorder.Add("slot before");
+    next(message);
+    if (message.Msg == kProbe) recorder.Add("slot after");
+  });
+  Hook("A");
+  Hook("B");
+  EXPECT_EQ(Probe(), (Table{"B before", "A before", "slot before", "form", "slot after", "A after", "B after"}));
+  form->RemoveWindowProcHook(slot);
+  EXPECT_EQ(Probe(), (Table{"B before", "A before", "form", "A after", "B after"}));
+}
+
 TEST_F(HookListTest, ThreeHooksNestInTheOrderTheyWereAdded) {
   Hook("A");
   Hook("B");
@@ -154,7 +169,10 @@ TEST_F(HookListTest, RecreatedWindowKeepsBothHooksInOrderEachToldOnce) {
   const HWND old_window = window;
   form->RecreateWnd();
   ASSERT_NE(form->Handle(), old_window);
-  test::PumpMessages();  // re-attachment is posted by the innermost hook
+  // Re-attached as soon as the new window exists, before any message is pumped.
+  EXPECT_EQ(a->recreations, 1);
+  EXPECT_EQ(b->recreations, 1);
+  test::PumpMessages();  // the AC_REHOOK posted at WM_DESTROY finds nothing more to do
   EXPECT_EQ(a->recreations, 1);
   EXPECT_EQ(b->recreations, 1);
   EXPECT_EQ(a->WindowHandle(), form->Handle());
@@ -172,10 +190,28 @@ TEST_F(HookListTest, RecreationOrderIsListOrder) {
   Hook("A");
   Hook("B");
   Hook("C");
-  form->RecreateWnd();
   recorder.Clear();
+  form->RecreateWnd();
   test::PumpMessages();
   EXPECT_EQ(recorder.seen, (Table{"A recreate", "B recreate", "C recreate"}));
+}
+
+// A window destroyed by other code, not by its control: the innermost
+// hook's AC_REHOOK, posted at WM_DESTROY, brings the hooks to a new window.
+TEST_F(HookListTest, PostedRehookReattachesAWindowDestroyedBehindTheControlsBack) {
+  auto* a = Hook("A");
+  auto* b = Hook("B");
+  const HWND old_window = window;
+  DestroyWindow(old_window);
+  ASSERT_FALSE(form->HandleAllocated());
+  recorder.Clear();
+  test::PumpMessages();
+  EXPECT_EQ(recorder.seen, (Table{"A recreate", "B recreate"}));
+  ASSERT_TRUE(form->HandleAllocated());
+  EXPECT_NE(form->Handle(), old_window);
+  EXPECT_EQ(a->WindowHandle(), form->Handle());
+  EXPECT_EQ(b->recreations, 1);
+  EXPECT_EQ(Probe(), (Table{"B before", "A before", "form", "A after", "B after"}));
 }
 
 TEST_F(HookListTest, TopmostChangeReachesEveryHookOutermostFirstThenTheForm) {
