@@ -32,7 +32,7 @@ TEST_F(TopmostPlexoria, WindowMenuCommandTurnsItOffAndOnAndTheWindowStaysUsable)
 
   // Still usable: the Copy button works.
   EmptyTheClipboard();
-  HWND copy = app.FindChild("PlexoriaButton", "Copy");
+  HWND copy = app.FindChild("PlexoriaSkinButton", "Copy");
   ASSERT_NE(copy, nullptr);
   ClickCentre(copy);
   EXPECT_TRUE(WaitUntil([] { return ClipboardText() == "Please drop your text above."; }))
