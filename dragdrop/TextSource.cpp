@@ -35,9 +35,9 @@ bool HasMultipleSelection(TCustomListBox& list) {
 
 std::string TextFromListBox(TCustomListBox& list) {
   if (list.Count() == 0) return {};
-  if (dynamic_cast<TListBox*>(&list) && HasMultipleSelection(list)) {
-    if (SendMessageA(list.Handle(), LB_GETSELCOUNT, 0, 0) > 0) return SelectedEntries(list);
-  }
+  // In a list with multiple selection the item index is only the caret:
+  // with nothing selected there is nothing to drag.
+  if (dynamic_cast<TListBox*>(&list) && HasMultipleSelection(list)) return SelectedEntries(list);
   const int index = list.ItemIndex();
   if (index < 0 || index >= list.Count()) return {};
   return list.Item(index);
@@ -62,8 +62,8 @@ const std::string& TQXTextSource::getText() {
 }
 
 void TQXTextSource::setText(std::string text) {
+  setDonor(nullptr);  // first: a change of donor empties the stored text
   text_ = std::move(text);
-  setDonor(nullptr);
 }
 
 void TQXTextSource::setDonor(TComponent* donor) {
