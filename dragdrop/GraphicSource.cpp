@@ -51,8 +51,8 @@ TPicture& TQXGraphicSource::getPicture() {
 void TQXGraphicSource::setPicture(const TPicture& picture) {
   auto copy = std::make_unique<TPicture>();
   copy->Assign(picture);
+  setDonor(nullptr);  // first: a change of donor empties the stored picture
   picture_ = std::move(copy);
-  setDonor(nullptr);
 }
 
 void TQXGraphicSource::setDonor(TImage* donor) {

@@ -138,6 +138,24 @@ class TRecordingDropTarget : public TInterfacedObject<IDropTarget> {
   }
 };
 
+// Moves the pointer to a screen point and presses a mouse button there; a
+// drag started next starts with it down.
+inline void PressButtonAt(TPoint screen, int button = VK_LBUTTON) {
+  ReleaseAllButtonsAndKeys();
+  SetCursorPos(screen.X, screen.Y);
+  SetMouseButtonDown(button, true);
+  // This thread's view of the button changes when it takes the press from
+  // its queue; the drag loop must start with it down.
+  const DWORD deadline = GetTickCount() + 5000;
+  MSG message;
+  while (GetKeyState(button) >= 0 && GetTickCount() < deadline) {
+    if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+      DispatchMessageA(&message);
+    else
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+}
+
 // A form with a donor list box on the left and a target panel on the right
 // that is registered with OLE for target. The form is shown (the drag loop
 // finds targets under the pointer); destroying a shown window waits for the
@@ -167,20 +185,7 @@ class TDragStage {
   // Puts the pointer over the target panel with `button` held: the next
   // drag starts there.
   void HoldButtonOverTarget(int button = VK_LBUTTON) {
-    const TPoint centre = panel->ClientToScreen({panel->Width() / 2, panel->Height() / 2});
-    ReleaseAllButtonsAndKeys();
-    SetCursorPos(centre.X, centre.Y);
-    SetMouseButtonDown(button, true);
-    // This thread's view of the button changes when it takes the press
-    // from its queue; the drag loop must start with it down.
-    const DWORD deadline = GetTickCount() + 5000;
-    MSG message;
-    while (GetKeyState(button) >= 0 && GetTickCount() < deadline) {
-      if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageA(&message);
-      else
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
+    PressButtonAt(panel->ClientToScreen({panel->Width() / 2, panel->Height() / 2}), button);
   }
 
   TForm* form = nullptr;
