@@ -487,6 +487,8 @@ class TextSourceDragTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(stage->registered);
     target->Reset();
+    // Every case checks that the drag lets go of its data object.
+    target->keep_data_object = true;
     stage->donor->Clear();
     source = new TQXTextSource(stage->form);
     source->SetDropEffects({deCopy, deMove});
@@ -508,6 +510,10 @@ class TextSourceDragTest : public ::testing::Test {
     EXPECT_FALSE(source->Busy());
     if (target->held) {
       EXPECT_EQ(DataObjRefCount(target->held.Get()), 1u);  // the drag let go of it
+    }
+    // Every block dropped was the receiver's to free.
+    if (target->read_result == S_OK && target->read.tymed == TYMED_HGLOBAL) {
+      EXPECT_TRUE(target->block_freed);
     }
     target->Reset();
     delete source;
@@ -544,7 +550,6 @@ TEST_F(TextSourceDragTest, TheDonorsSelectedItemArrivesWithOneZeroByte) {
   for (const char* entry : {"first", "second", "third"}) stage->donor->AddItem(entry);
   stage->donor->SetItemIndex(1);
   source->setDonor(stage->donor);
-  target->keep_data_object = true;
   ASSERT_TRUE(Drag());
   EXPECT_EQ(target->allowed, static_cast<DWORD>(DROPEFFECT_COPY | DROPEFFECT_MOVE));
   ASSERT_EQ(target->drops, 1);

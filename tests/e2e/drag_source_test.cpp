@@ -50,6 +50,16 @@ void SetControlDown(bool down) {
   test::SetKeyDown(VK_CONTROL, down);
 }
 
+// The drag loop's mouse capture holds only while this process has the
+// foreground: otherwise the release would go to the window under the
+// pointer, in the other program. A program started after our window takes
+// the foreground, so it is taken back before the button goes down.
+bool TakeForeground(TForm& form) {
+  const HWND window = form.Handle();
+  SetForegroundWindow(window);
+  return WaitUntil([&] { return GetForegroundWindow() == window; });
+}
+
 POINT CentreOf(HWND window) {
   RECT client{};
   GetClientRect(window, &client);
@@ -63,40 +73,47 @@ POINT CentreOf(HWND window) {
 // first feedback with an effect (the target under it has answered) presses
 // Ctrl when asked and lets the button go. Ctrl goes down only once the
 // pointer has arrived: pointer motion takes the modifier keys' state from
-// the display again. A target that never answers is let go after a while, so
-// that the test fails instead of hanging.
+// the display again. A drag still running long after is cancelled with
+// Escape, so that the test fails instead of hanging.
 class TMouseDragDriver {
  public:
-  TMouseDragDriver(TQXDragSource& source, POINT target, bool control = false)
-      : target_(target), control_(control) {
+  TMouseDragDriver(TQXDragSource& source, HWND foreground, POINT target, bool control = false)
+      : foreground_(foreground), target_(target), control_(control) {
     source.OnGiveFeedback = [this](TObject*, TDropEffect effect, bool&) { Step(effect); };
   }
-  bool Moved() const { return moved_; }
   bool Released() const { return released_; }
+  bool Cancelled() const { return cancelled_; }
   TDropEffect EffectAtRelease() const { return effect_at_release_; }
 
  private:
   void Step(TDropEffect effect) {
-    if (released_) return;
     if (!moved_) {
       moved_ = true;
       started_ = std::chrono::steady_clock::now();
       MoveMouseTo(target_);
       return;
     }
-    const bool answered = effect != deNone;
-    if (answered || std::chrono::steady_clock::now() - started_ > std::chrono::seconds(10)) {
+    if (!released_ && effect != deNone) {
       released_ = true;
       effect_at_release_ = effect;
       if (control_) SetControlDown(true);
+      // The loop's capture holds only while this process has the foreground.
+      if (GetForegroundWindow() != foreground_) SetForegroundWindow(foreground_);
       SetMouseButtonDown(VK_LBUTTON, false);
+      return;
+    }
+    if (!cancelled_ && std::chrono::steady_clock::now() - started_ > std::chrono::seconds(10)) {
+      cancelled_ = true;
+      PostThreadMessageA(GetCurrentThreadId(), WM_KEYDOWN, VK_ESCAPE, 0);
     }
   }
 
+  HWND foreground_;
   POINT target_;
   bool control_;
   bool moved_ = false;
   bool released_ = false;
+  bool cancelled_ = false;
   TDropEffect effect_at_release_ = deNone;
   std::chrono::steady_clock::time_point started_;
 };
@@ -160,12 +177,14 @@ class DragTextIntoPlexoria : public ::testing::Test {
     SendMessageA(window.list->Handle(), LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
     POINT press{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
     ClientToScreen(window.list->Handle(), &press);
+    EXPECT_TRUE(TakeForeground(*window.form));
     test::PressButtonAt({press.x, press.y});
     EXPECT_EQ(window.list->ItemIndex(), index);
-    TMouseDragDriver driver(*source, CentreOf(plexoria_list), control);
+    TMouseDragDriver driver(*source, window.form->Handle(), CentreOf(plexoria_list), control);
     const bool ended = source->Execute();
     SetControlDown(false);
     EXPECT_TRUE(driver.Released());
+    EXPECT_FALSE(driver.Cancelled());
     return ended;
   }
 
@@ -227,7 +246,7 @@ std::string TempBitmapPath() {
 }
 
 // The picture target program, started with the path to write to; found by
-// its window.
+// its window, which it shows without taking the foreground.
 class TPictureTargetProcess {
  public:
   explicit TPictureTargetProcess(const std::string& output) {
@@ -297,10 +316,12 @@ TEST(DragPictureIntoAnotherProgram, TheBitmapArrivesWithTheSamePixels) {
   TPictureTargetProcess target(output);
   ASSERT_NE(target.Acceptor(), nullptr);
 
+  ASSERT_TRUE(TakeForeground(*window.form));
   test::PressButtonAt(window.image->ClientToScreen({20, 20}));
-  TMouseDragDriver driver(*source, CentreOf(target.Acceptor()));
+  TMouseDragDriver driver(*source, window.form->Handle(), CentreOf(target.Acceptor()));
   EXPECT_TRUE(source->Execute());
   EXPECT_TRUE(driver.Released());
+  EXPECT_FALSE(driver.Cancelled());
   EXPECT_EQ(driver.EffectAtRelease(), deCopy);
   EXPECT_EQ(afters, 1);
   EXPECT_TRUE(dropped_ok);

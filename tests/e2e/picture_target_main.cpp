@@ -48,7 +48,9 @@ int main(int argc, char** argv) {
     written = WriteBitmap(picture, path);
     dropped = true;
   };
-  form->Show();
+  // Shown without being activated: the dragging test keeps the foreground,
+  // which its drag loop's mouse capture needs.
+  SetWindowPos(form->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   MSG message;
   while (!dropped && GetMessageA(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
