@@ -274,8 +274,17 @@ class TPictureTargetProcess {
 
   HWND Acceptor() const { return acceptor_; }
   // The exit code once the program has handled its drop; -1 on timeout.
+  // Messages are handled meanwhile: the program releases our data object,
+  // a call into this thread, only after it has reported the drop.
   int WaitForExit() {
-    if (WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0) return -1;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    for (;;) {
+      const DWORD woken = MsgWaitForMultipleObjects(1, &process_.hProcess, FALSE, 100, QS_ALLINPUT);
+      if (woken == WAIT_OBJECT_0) break;
+      MSG message;
+      while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+      if (std::chrono::steady_clock::now() > deadline) return -1;
+    }
     DWORD code = 0;
     GetExitCodeProcess(process_.hProcess, &code);
     return static_cast<int>(code);
