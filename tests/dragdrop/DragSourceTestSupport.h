@@ -73,6 +73,7 @@ class TRecordingDropTarget : public TInterfacedObject<IDropTarget> {
   int enters = 0, overs = 0, leaves = 0, drops = 0;
   DWORD allowed = 0;        // what the source offered at DragEnter
   HRESULT read_result = E_FAIL;
+  HRESULT text_offered = E_FAIL;  // QueryGetData for CF_TEXT at DragEnter
   bool block_freed = false;  // GlobalFree succeeded on the dropped block
   std::string dropped;       // all GlobalSize bytes of the dropped block
   std::size_t dropped_size = 0;
@@ -81,6 +82,8 @@ class TRecordingDropTarget : public TInterfacedObject<IDropTarget> {
   STDMETHODIMP DragEnter(IDataObject* dataObject, DWORD, POINTL, DWORD* effect) override {
     ++enters;
     allowed = *effect;
+    FORMATETC text{CF_TEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    text_offered = dataObject->QueryGetData(&text);
     if (keep_data_object) held = TComPtr<IDataObject>(dataObject);
     *effect &= propose;
     Round();
@@ -126,6 +129,7 @@ class TRecordingDropTarget : public TInterfacedObject<IDropTarget> {
     enters = overs = leaves = drops = 0;
     allowed = 0;
     read_result = E_FAIL;
+    text_offered = E_FAIL;
     block_freed = false;
     dropped.clear();
     dropped_size = 0;

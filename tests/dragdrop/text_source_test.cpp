@@ -552,6 +552,7 @@ TEST_F(TextSourceDragTest, TheDonorsSelectedItemArrivesWithOneZeroByte) {
   source->setDonor(stage->donor);
   ASSERT_TRUE(Drag());
   EXPECT_EQ(target->allowed, static_cast<DWORD>(DROPEFFECT_COPY | DROPEFFECT_MOVE));
+  EXPECT_EQ(target->text_offered, S_OK);
   ASSERT_EQ(target->drops, 1);
   EXPECT_EQ(target->dropped, "second\0"s);
   EXPECT_EQ(target->dropped_size, 7u);
@@ -672,6 +673,7 @@ TEST_F(TextSourceDragTest, CustomFormatsTravelAndASecondExecuteDuringTheDragIsRe
   };
   ASSERT_TRUE(Drag());
   EXPECT_FALSE(nested);
+  EXPECT_EQ(target->text_offered, S_FALSE);  // the list does not name CF_TEXT
   EXPECT_EQ(target->dropped, "12345");
   EXPECT_EQ(target->dropped_size, 5u);
   EXPECT_EQ(source->CustomFormatIndex(), 0);
