@@ -26,6 +26,9 @@ constexpr int kBlinkTicksPerPhase = 5;
 constexpr int kScrollWidth = 4096;
 // Room the widest entry gets beyond its text.
 constexpr int kExtentMargin = 6;
+// What leaves the list while its horizontal extent is worked out.
+constexpr int kNoEntryLeaving = -1;
+constexpr int kAllEntriesLeaving = -2;
 
 // An entry is never taller than the list can show nor than the system list
 // can store, and never less than one pixel.
@@ -176,25 +179,38 @@ void THTMListBox::ReMeasure() {
   }
 }
 
-int THTMListBox::MaxHorizontalExtent() {
+int THTMListBox::MaxHorizontalExtent() { return WidestEntry(kNoEntryLeaving); }
+
+int THTMListBox::WidestEntry(int leaving) {
   int widest = 0;
   if (!HandleAllocated()) return widest;
   const TRect bounds{0, 0, kScrollWidth, kScrollWidth};
   WithMeasuringCanvas([&](TCanvas& canvas) {
-    for (int i = 0; i < Count(); ++i)
+    for (int i = 0; i < Count(); ++i) {
+      if (i == leaving) continue;
       widest = std::max(widest, Render(canvas, Item(i), MeasureRequest(bounds, 0)).extent_x + kExtentMargin);
+    }
   });
   return widest;
 }
 
-void THTMListBox::UpdateHScrollExtent(int extent) {
+void THTMListBox::UpdateHScrollExtent(int extent) { ApplyHScrollExtent(extent, kNoEntryLeaving); }
+
+void THTMListBox::ApplyHScrollExtent(int extent, int leaving) {
   if (update_count_ > 0 || !HandleAllocated()) return;
-  if (Count() == 0 || !scroll_horizontal_) {
+  const int remaining = leaving == kAllEntriesLeaving ? 0 : Count() - (leaving >= 0 ? 1 : 0);
+  if (remaining <= 0 || !scroll_horizontal_) {
+    widest_ = 0;
     SetHorizontalExtent(0);
     SendMessageA(Handle(), WM_HSCROLL, SB_LEFT, 0);
     return;
   }
-  const int wanted = extent > 0 ? extent : MaxHorizontalExtent();
+  int wanted = extent;
+  if (wanted <= 0) {
+    // Measured afresh: the widest entry may have gone.
+    wanted = WidestEntry(leaving);
+    widest_ = wanted;
+  }
   ++update_count_;
   if (wanted > ItemRect(0).Width()) {
     SetHorizontalExtent(wanted);
@@ -734,8 +750,11 @@ void THTMListBox::WndProc(TMessage& message) {
       return;
     case LB_DELETESTRING:
     case LB_RESETCONTENT:
+      // The entries' strings go after the system list has let them go: the
+      // extent is worked out without them.
       TCustomListBox::WndProc(message);
-      if (scroll_horizontal_ && update_count_ == 0) UpdateHScrollExtent(0);
+      if (scroll_horizontal_ && update_count_ == 0)
+        ApplyHScrollExtent(0, message.Msg == LB_RESETCONTENT ? kAllEntriesLeaving : static_cast<int>(message.WParam));
       return;
     case WM_SIZE:
       TCustomListBox::WndProc(message);

@@ -159,6 +159,10 @@ class THTMListBox : public TCustomListBox {
   // The rectangle an entry is laid out in for measuring.
   TRect MeasuringBounds(int index, int margin);
   void MeasureAddedEntry(int index);
+  // The widest entry, and the extent set from it, without the entry leaving
+  // (an index, or every entry when the list is being emptied).
+  int WidestEntry(int leaving);
+  void ApplyHScrollExtent(int extent, int leaving);
   void ApplySelectionColors(TCanvas& canvas, bool selected);
   // The mouse in client coordinates; during a paint, where it was when the
   // paint began.

@@ -474,5 +474,103 @@ TEST_F(HTMListFixture, ImagesAndPictureContainerAreLetGoWhenTheyGoAway) {
   EXPECT_EQ(list->ItemHeightOf(0), 13);
 }
 
+TEST(HTMListStartValues, AreThoseOfTheList) {
+  THTMListBox list(nullptr);
+  EXPECT_FALSE(list.AnchorHint());
+  EXPECT_TRUE(list.AutoItemHeight());
+  EXPECT_FALSE(list.Ellipsis());
+  EXPECT_FALSE(list.EnableBlink());
+  EXPECT_FALSE(list.HTMLHint());
+  EXPECT_EQ(list.Images(), nullptr);
+  EXPECT_FALSE(list.IncrLookup());
+  EXPECT_EQ(list.ItemHeight(), 16);
+  EXPECT_FALSE(list.ItemHint());
+  EXPECT_EQ(list.LineSpacing(), 0);
+  EXPECT_FALSE(list.Multiline());
+  EXPECT_EQ(list.PictureContainer(), nullptr);
+  EXPECT_FALSE(list.ScrollHorizontal());
+  EXPECT_EQ(list.SelectionColors().ColorFrom(), clHighlight);
+  EXPECT_EQ(list.SelectionFontColor(), clHighlightText);
+  EXPECT_EQ(list.ShadowColor(), clGray);
+  EXPECT_EQ(list.ShadowOffset(), 1);
+  EXPECT_TRUE(list.ShowFocus());
+  EXPECT_TRUE(list.ShowSelection());
+  EXPECT_FALSE(list.Sorted());
+  EXPECT_FALSE(list.SortWithHTML());
+  EXPECT_EQ(list.URLColor(), clBlue);
+  list.SetVersion("2.0");
+  EXPECT_EQ(list.Version(), "1.9.1.4");
+  EXPECT_FALSE(list.HandleAllocated()) << "nothing above needs the window";
+}
+
+TEST_F(HTMListFixture, WithoutAutoItemHeightEveryEntryTakesItemHeight) {
+  list->AddItem("one line");
+  list->AddItem("two<BR>lines");
+  EXPECT_EQ(list->ItemHeightOf(1), 26);
+  list->SetAutoItemHeight(false);
+  EXPECT_EQ(list->ItemHeightOf(0), 16);
+  EXPECT_EQ(list->ItemHeightOf(1), 16);
+  list->SetItemHeight(20);
+  EXPECT_EQ(list->ItemHeightOf(1), 20);
+  list->AddItem("three<BR>lines<BR>here");  // an entry added later is measured all the same
+  EXPECT_EQ(list->ItemHeightOf(2), 39);
+  list->SetAutoItemHeight(true);
+  EXPECT_EQ(list->ItemHeightOf(0), 14);
+  EXPECT_EQ(list->ItemHeightOf(1), 27);
+}
+
+TEST_F(HTMListFixture, HorizontalScrollingFollowsTheWidestEntry) {
+  const std::string wide(120, 'w');
+  list->AddItem("short");
+  EXPECT_EQ(list->HorizontalExtent(), 0);
+  list->SetScrollHorizontal(true);
+  EXPECT_EQ(list->HorizontalExtent(), 0) << "nothing wider than the list";
+  list->AddItem(wide);
+  EXPECT_EQ(list->ItemHeightOf(1), 13) << "laid out 4096 pixels wide: no wrapping";
+  const int widest = list->MaxHorizontalExtent();
+  EXPECT_GT(widest, list->ClientWidth());
+  EXPECT_EQ(list->HorizontalExtent(), widest);
+  list->BeginUpdate();
+  list->DeleteItem(1);
+  EXPECT_EQ(list->HorizontalExtent(), widest) << "not while an update runs";
+  list->EndUpdate();
+  EXPECT_EQ(list->HorizontalExtent(), 0);
+  list->AddItem(wide);  // the widest entry again, after the last one went
+  EXPECT_EQ(list->HorizontalExtent(), widest);
+  list->DeleteItem(1);
+  EXPECT_EQ(list->HorizontalExtent(), 0);
+  list->AddItem(wide);
+  list->Clear();
+  EXPECT_EQ(list->HorizontalExtent(), 0);
+}
+
+TEST_F(HTMListFixture, ASelectionGradientRunsFromColorFromToColorTo) {
+  list->AddItem("<BODY bgcolor=\"#FFE0C0\">entry...");
+  list->SetItemIndex(0);
+  ::SetFocus(form->Handle());
+  list->SelectionColors().SetColorFrom(clBlue);
+  list->SelectionColors().SetColorTo(clRed);
+  list->SelectionColors().SetBorderColor(clNone);
+  auto paint = [&] {
+    auto drawn = std::make_unique<TBitmap>(list->ClientWidth(), list->ClientHeight());
+    SendMessageA(list->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(drawn->Canvas().Handle()), PRF_CLIENT);
+    return drawn;
+  };
+  const TRect r = list->ItemRect(0);
+  auto horizontal = paint();
+  EXPECT_EQ(horizontal->Pixel(r.Left, r.Bottom - 1), clBlue);
+  const TColor right_end = horizontal->Pixel(r.Right - 1, r.Bottom - 1);
+  EXPECT_GT(right_end & 0xFF, 0xF0u) << "nearly red at the right end";
+  EXPECT_LT(right_end >> 16, 0x10u);
+  list->SelectionColors().SetColorMirrorFrom(clLime);
+  list->SelectionColors().SetColorMirrorTo(clLime);
+  list->SelectionColors().SetBorderColor(clBlack);
+  auto mirrored = paint();
+  const TColor top = mirrored->Pixel(r.Left + 5, r.Top + 1);
+  EXPECT_GT(top >> 16, top & 0xFF) << "the top half starts from ColorFrom, blue, towards red";
+  EXPECT_EQ(mirrored->Pixel(r.Left + 5, r.Bottom - 2), clLime) << "bottom half in the mirror colours";
+  EXPECT_EQ(mirrored->Pixel(r.Left, r.Top + 5), clBlack) << "framed in BorderColor";
+}
+
 }  // namespace
 }  // namespace plx
