@@ -11,8 +11,20 @@
 namespace plx {
 namespace {
 
-// The window property that binds a native window to its object.
-constexpr char kObjectProperty[] = "PlexoriaControl";
+// A native window is bound to its object through the last pointer-sized slot
+// of its extra window bytes: every class the framework registers reserves
+// that slot after whatever the system class it extends needs. Reading it is
+// a plain memory read, which matters because it happens for every message
+// (a window property would be a round trip to the window server).
+constexpr int kObjectSlotSize = static_cast<int>(sizeof(LONG_PTR));
+
+// The offset of the object slot in windows of a framework class, or -1 for
+// any other window (another class, another process's window).
+int ObjectSlotOffset(HWND window) {
+  if (reinterpret_cast<WNDPROC>(GetClassLongPtrA(window, GCLP_WNDPROC)) != StandardWindowProc) return -1;
+  const auto extra = static_cast<int>(GetClassLongPtrA(window, GCL_CBWNDEXTRA));
+  return extra >= kObjectSlotSize ? extra - kObjectSlotSize : -1;
+}
 
 // The control whose window is being created on this thread: messages that
 // arrive before WM_NCCREATE (WM_GETMINMAXINFO) already find their object.
@@ -46,6 +58,7 @@ WNDPROC RegisterFrameworkClass(const TCreateParams& params) {
                                                GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   }
   wc.lpfnWndProc = StandardWindowProc;
+  wc.cbWndExtra += kObjectSlotSize;  // the object slot, after the system class's own bytes
   wc.hInstance = instance;
   wc.lpszClassName = params.ClassName.c_str();
   if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
@@ -195,7 +208,8 @@ TWinControl::~TWinControl() {
 
 TWinControl* TWinControl::FromHandle(HWND window) {
   if (!window) return nullptr;
-  return static_cast<TWinControl*>(GetPropA(window, kObjectProperty));
+  const int offset = ObjectSlotOffset(window);
+  return offset < 0 ? nullptr : reinterpret_cast<TWinControl*>(GetWindowLongPtrA(window, offset));
 }
 
 HWND TWinControl::Handle() {
@@ -251,7 +265,8 @@ void TWinControl::CreateWnd() {
 
 void TWinControl::BindNativeWindow(HWND window) {
   handle_ = window;
-  SetPropA(window, kObjectProperty, this);
+  if (const int offset = ObjectSlotOffset(window); offset >= 0)
+    SetWindowLongPtrA(window, offset, reinterpret_cast<LONG_PTR>(this));
 }
 
 void TWinControl::DestroyWnd() {
@@ -275,7 +290,8 @@ void TWinControl::RecreateWnd() {
 }
 
 void TWinControl::HandleNcDestroy() {
-  if (handle_) RemovePropA(handle_, kObjectProperty);
+  if (handle_)
+    if (const int offset = ObjectSlotOffset(handle_); offset >= 0) SetWindowLongPtrA(handle_, offset, 0);
   handle_ = nullptr;
 }
 
