@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <iterator>
 #include <string_view>
 
 #include "app/ClipEntry.h"
@@ -62,9 +63,7 @@ void TForm1::BuildLayout() {
   SetScaled(false);
   SetPixelsPerInch(96);
 
-  kivForm1 = layout.Create<TPanel>("kivForm1", this, 0, 0, 243, 520);
-  kivForm1->SetColor(0xF0F0F0);
-  kivForm1->SetBevelOuter(TBevelCut::bvNone);
+  BuildSkinnedFrame(layout);
 
   Memo1 = layout.Create<TMemo>("Memo1", kivForm1, 8, 336, 225, 145, 1);
   Memo1->SetLines({"Please drop your text above."});
@@ -121,6 +120,7 @@ void TForm1::BuildLayout() {
     QXTextTarget1Drop(sender, acceptor, text, x, y);
   };
   QXTextTarget1->setAcceptor(ListBox1);
+  kivForm1->SetFileTheme(kivBuiltInFileTheme1);
   btnRemove->SetFileTheme(kivBuiltInFileTheme1);  // no effect under BlueGlass
 
   // Last in the layout: it hooks the window (creating it if needed), puts
@@ -138,6 +138,81 @@ void TForm1::BuildLayout() {
 
   OnCreate = [this](TObject* sender) { FormCreate(sender); };
   layout.Finish();
+}
+
+void TForm1::BuildSkinnedFrame(TLayoutBuilder& layout) {
+  kivForm1 = layout.Create<TkivForm>("kivForm1", this, 0, 0, 243, 520);
+  kivForm1->SetTitleBarCustom(false);
+  kivForm1->SetUIStyle(TkivUIStyle::FromThemeFile);
+  kivForm1->SetUIStyleAutoUpdateSub(false);
+  kivForm1->SetBorderColor(clBlack);
+  kivForm1->SetBorderWidth(1);
+  kivForm1->SetColor(0xF0F0F0);
+  kivForm1->SetCaption("Plexoria");
+  kivForm1->SetTitleBarDrawAppIcon(true);
+  kivForm1->Font().SetName("Tahoma");
+  kivForm1->Font().SetHeight(-11);
+  kivForm1->Font().SetStyle({fsBold});
+  kivForm1->Font().SetColor(clWhite);
+  kivForm1->Font().SetCharset(DEFAULT_CHARSET);
+  kivForm1->SetMenuBarColor(0xF0F0F0);
+  kivForm1->SetMenuBarToColor(0xF0F0F0);
+  kivForm1->SetMenuBarHeight(0);
+  kivForm1->SetRoundCorner(0);
+  kivForm1->SetRoundCornerBottom(0);
+  kivForm1->SetInactiveCaptionColor(clInactiveCaption);
+
+  // The title bar's own pictures, stored with the layout; the skin replaces
+  // them when the frame takes its look.
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  const struct {
+    TkivTitleBarBtnType type;
+    bool visible;
+    const char* pictures[3];
+  } buttons[] = {
+      {TkivTitleBarBtnType::kivControlBox, true,
+       {"KIVFORM1_BUTTON_CONTROLBOX_NORMAL", "KIVFORM1_BUTTON_CONTROLBOX_MOUSEON", "KIVFORM1_BUTTON_CONTROLBOX_MOUSEDOWN"}},
+      {TkivTitleBarBtnType::kivClose, true,
+       {"KIVFORM1_BUTTON_CLOSE_NORMAL", "KIVFORM1_BUTTON_CLOSE_MOUSEON", "KIVFORM1_BUTTON_CLOSE_MOUSEDOWN"}},
+      {TkivTitleBarBtnType::kivMax, false,
+       {"KIVFORM1_BUTTON_MAX_NORMAL", "KIVFORM1_BUTTON_MAX_MOUSEON", "KIVFORM1_BUTTON_MAX_MOUSEDOWN"}},
+      {TkivTitleBarBtnType::kivMin, true,
+       {"KIVFORM1_BUTTON_MIN_NORMAL", "KIVFORM1_BUTTON_MIN_MOUSEON", "KIVFORM1_BUTTON_MIN_MOUSEDOWN"}},
+  };
+  TkivTitleBarButtons& titleButtons = kivForm1->TitleBarButtons();
+  for (int i = 0; i < titleButtons.Count() && i < static_cast<int>(std::size(buttons)); ++i) {
+    TkivTitleBarButton& button = titleButtons.Items(i);
+    button.SetButtonType(buttons[i].type);
+    button.SetUIStyle(TkivUIStyle::FromThemeFile);
+    button.SetTransparent(true);
+    button.SetTop(7);
+    button.SetVisible(buttons[i].visible);
+    button.PicNormal().Bitmap().LoadFromResourceName(instance, buttons[i].pictures[0]);
+    button.PicMouseOn().Bitmap().LoadFromResourceName(instance, buttons[i].pictures[1]);
+    button.PicMouseDown().Bitmap().LoadFromResourceName(instance, buttons[i].pictures[2]);
+  }
+  const struct {
+    TkivTitleBarAlign align;
+    bool autoSize;
+    int width;
+    bool stretch;
+    const char* picture;
+  } sections[] = {
+      {TkivTitleBarAlign::kivLeft, true, 126, false, "KIVFORM1_SECTION_LEFT"},
+      {TkivTitleBarAlign::kivClient, false, 10, true, "KIVFORM1_SECTION_CLIENT"},
+      {TkivTitleBarAlign::kivRight, true, 125, false, "KIVFORM1_SECTION_RIGHT"},
+  };
+  TkivTitleBarSections& titleSections = kivForm1->TitleBarSections();
+  titleSections.Clear();
+  for (const auto& s : sections) {
+    TkivTitleBarSection& section = titleSections.Add();
+    section.SetAlign(s.align);
+    section.SetAutoSize(s.autoSize);
+    section.SetWidth(s.width);
+    section.SetStretch(s.stretch);
+    section.SetCapSec(false);
+    section.Picture().Bitmap().LoadFromResourceName(instance, s.picture);
+  }
 }
 
 void TForm1::FormCreate(TObject*) {

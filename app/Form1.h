@@ -12,18 +12,20 @@
 #include "markup/HTMListBox.h"
 #include "skin/FileTheme.h"
 #include "skin/SkinButton.h"
+#include "skin/SkinForm.h"
 
 namespace plx {
+
+class TLayoutBuilder;
 
 class TForm1 : public TForm {
  public:
   explicit TForm1(TComponent* owner);
   ~TForm1() override;
 
-  // The window's components. The skinned frame takes the place of this
-  // plain panel.
+  // The window's components, in the layout's order of declaration.
   TkivBuiltInFileTheme* kivBuiltInFileTheme1 = nullptr;
-  TPanel* kivForm1 = nullptr;
+  TkivForm* kivForm1 = nullptr;
   TMemo* Memo1 = nullptr;
   TacFormTopmost* acFormTopmost1 = nullptr;
   TkivButton* btnRemove = nullptr;
@@ -47,6 +49,7 @@ class TForm1 : public TForm {
 
  private:
   void BuildLayout();
+  void BuildSkinnedFrame(TLayoutBuilder& layout);
   // "Remove [-]" and "Clear All" are enabled exactly while there are clips.
   void ApplyButtonRule();
 

@@ -1,0 +1,689 @@
+#include "skin/SkinForm.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "framework/Application.h"
+#include "framework/Exception.h"
+#include "framework/Properties.h"
+#include "skin/FileTheme.h"
+#include "skin/SkinDraw.h"
+
+namespace plx {
+
+namespace {
+
+// The caption and dialog-frame style bits together.
+constexpr DWORD kCaptionBits = WS_CAPTION;
+// The rows above the title bar that belong to the window frame.
+constexpr int kTopInset = 3;
+
+int Max4(int value) { return std::max(value, 4); }
+
+// The DC of a whole window, non-client area included (GetWindowDC); it goes
+// back with ReleaseDC to the same window.
+class TWholeWindowDC {
+ public:
+  explicit TWholeWindowDC(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
+  TWholeWindowDC(const TWholeWindowDC&) = delete;
+  TWholeWindowDC& operator=(const TWholeWindowDC&) = delete;
+  ~TWholeWindowDC() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  HDC Get() const { return dc_; }
+
+ private:
+  HWND window_;  // borrowed
+  HDC dc_;
+};
+
+// Adds to runs, row by row, each maximal run of pixels that are not the
+// see-through colour, for rows [fromRow, toRow) of image placed at top.
+void AddOpaqueRuns(TBitmap& image, TColor seeThrough, int fromRow, int toRow, int top, std::vector<RECT>& runs) {
+  const std::uint32_t key = ((seeThrough & 0xFF) << 16) | (seeThrough & 0xFF00) | ((seeThrough >> 16) & 0xFF);
+  fromRow = std::max(fromRow, 0);
+  toRow = std::min(toRow, image.Height());
+  GdiFlush();
+  for (int y = fromRow; y < toRow; ++y) {
+    const std::uint32_t* row = image.ScanLine(y);
+    if (!row) continue;
+    int x = 0;
+    while (x < image.Width()) {
+      while (x < image.Width() && (row[x] & 0x00FFFFFF) == key) ++x;
+      const int start = x;
+      while (x < image.Width() && (row[x] & 0x00FFFFFF) != key) ++x;
+      if (x > start) runs.push_back({start, top + y, x, top + y + 1});
+    }
+  }
+}
+
+TOwnedRegion RegionFromRects(const std::vector<RECT>& rects) {
+  if (rects.empty()) return TOwnedRegion(CreateRectRgn(0, 0, 0, 0));
+  std::vector<char> data(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
+  auto* header = reinterpret_cast<RGNDATAHEADER*>(data.data());
+  header->dwSize = sizeof(RGNDATAHEADER);
+  header->iType = RDH_RECTANGLES;
+  header->nCount = static_cast<DWORD>(rects.size());
+  header->nRgnSize = static_cast<DWORD>(rects.size() * sizeof(RECT));
+  RECT bounds = rects.front();
+  for (const RECT& r : rects) {
+    bounds.left = std::min(bounds.left, r.left);
+    bounds.top = std::min(bounds.top, r.top);
+    bounds.right = std::max(bounds.right, r.right);
+    bounds.bottom = std::max(bounds.bottom, r.bottom);
+  }
+  header->rcBound = bounds;
+  std::copy(rects.begin(), rects.end(), reinterpret_cast<RECT*>(data.data() + sizeof(RGNDATAHEADER)));
+  return TOwnedRegion(ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()),
+                                      reinterpret_cast<const RGNDATA*>(data.data())));
+}
+
+void CombineInto(TOwnedRegion& target, HRGN other) {
+  if (other) CombineRgn(target.Get(), target.Get(), other, RGN_OR);
+}
+
+}  // namespace
+
+TkivForm::TkivForm(TComponent* owner) : TCustomPanel(owner) {
+  host_ = dynamic_cast<TForm*>(owner);
+  if (!host_) return;
+  for (int i = 0; i < host_->ComponentCount(); ++i) {
+    auto* other = dynamic_cast<TkivForm*>(host_->Components(i));
+    if (other && other != this) throw EInvalidOperation("Sorry, You can create only one TkivForm component in one form!");
+  }
+  SetBevelOuter(TBevelCut::bvNone);
+  titleBar_ = new TkivTitleBar(this);
+  titleBar_->SetParent(this);
+  titleBar_->OnCustomBtnsClick = [this](TObject*, int index) {
+    if (OnTitleBarCustomBtnsClick) OnTitleBarCustomBtnsClick(this, index);
+  };
+  titleBar_->OnHelpBtnClick = [this](TObject*, int index) {
+    if (OnTitleBarHelpBtnClick) OnTitleBarHelpBtnClick(this, index);
+  };
+  menuBarColor_ = menuBarToColor_ = Color();
+  SetUIStyle(kivFallbackStyle);
+  SetCaption(host_->Caption());
+  TCustomPanel::SetCaption(" ");  // the panel itself paints no caption
+  host_->SetScaled(false);
+  const TFormBorderStyle style = host_->BorderStyle();
+  if (style == TFormBorderStyle::bsNone || style == TFormBorderStyle::bsSingle ||
+      style == TFormBorderStyle::bsToolWindow)
+    host_->SetBorderStyle(TFormBorderStyle::bsDialog);
+
+  TWndMethod previous = host_->WindowProc;
+  host_->WindowProc = [this, previous](TMessage& message) { HostWindowProc(message, previous); };
+  unhook_ = [host = host_, previous] { host->WindowProc = previous; };
+  if (host_->HandleAllocated()) AttachToHostWindow();
+}
+
+TkivForm::~TkivForm() {
+  destroying_ = true;
+  if (!host_) return;
+  if (unhook_) unhook_();
+  if (host_->HandleAllocated() && !host_->IsDestroying() && attached_) {
+    // Give the window its caption back.
+    HWND window = host_->Handle();
+    SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) | kCaptionBits);
+    SetWindowRgn(window, nullptr, TRUE);
+    SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  }
+}
+
+bool TkivForm::UsingSkin() const {
+  TkivUIStyle effective = uiStyle_;
+  return UsingFileTheme(fileTheme_, uiStyle_, effective);
+}
+
+bool TkivForm::HostMinimized() const { return host_ && host_->HandleAllocated() && IsIconic(host_->Handle()); }
+
+TRect TkivForm::FrameInsets() const {
+  if (UsingSkin()) return {Max4(skinLeft_), kTopInset, Max4(skinRight_), Max4(skinBottom_)};
+  return {3, kTopInset, 3, borderWidth_ == 3 ? 3 : borderWidth_ + 1};
+}
+
+// ------------------------------------------------------------ the look
+
+void TkivForm::SetFileTheme(TkivFileTheme* value) {
+  if (fileTheme_ == value) return;
+  if (fileTheme_) RemoveFreeNotification(fileTheme_);
+  fileTheme_ = value;
+  if (fileTheme_) FreeNotification(fileTheme_);
+  SetUIStyle(uiStyle_);
+}
+
+void TkivForm::SetUIStyle(TkivUIStyle value) {
+  uiStyle_ = value;
+  if (!host_) return;
+  TkivUIStyle effective = value;
+  const bool useSkin = UsingFileTheme(fileTheme_, value, effective);
+  if (useSkin) {
+    const TkivFileTheme& theme = *fileTheme_;
+    SetColor(theme.GetColor(SKIN2_FORMCOLOR));
+    menuBarColor_ = theme.GetColor(SKIN2_MENUBARSTARTCOLOR);
+    menuBarToColor_ = theme.GetColor(SKIN2_MENUBARENDCOLOR);
+    const TBitmap* left = theme.GetBitmap(SKIN2_FORMLEFTBORDER);
+    const TBitmap* right = theme.GetBitmap(SKIN2_FORMRIGHTBORDER);
+    const TBitmap* bottom = theme.GetBitmap(SKIN2_FORMBOTTOMBORDER1);
+    // A picture the skin lacks counts as 0 wide or high.
+    skinLeft_ = left ? left->Width() : 0;
+    skinRight_ = right ? right->Width() : 0;
+    skinBottom_ = bottom ? bottom->Height() : 0;
+    transColor_ = theme.GetColor(SKIN2_TRANSCOLOR);
+    titleRegion_ = theme.GetBool(SKIN2_TITLEBARNEEDREGION);
+    bottomRegion_ = theme.GetBool(SKIN2_BOTTOMBORDERNEEDREGION);
+    titleMinY_ = theme.GetInt(SKIN2_TITLEBARREGIONMINY);
+    titleMaxY_ = theme.GetInt(SKIN2_TITLEBARREGIONMAXY);
+    bottomMinY_ = theme.GetInt(SKIN2_BOTTOMREGIONMINY);
+    bottomMaxY_ = theme.GetInt(SKIN2_BOTTOMREGIONMAXY);
+  } else {
+    skinLeft_ = skinRight_ = skinBottom_ = 0;
+    transColor_ = kSkinTransparentColor;
+    titleRegion_ = bottomRegion_ = false;
+    borderColor_ = GetInsideThemeColor(effective, kivItemBorderColor);
+    borderWidth_ = GetInsideThemeInt(effective, kivItemBorderWidth);
+    SetColor(GetInsideThemeColor(effective, kivItemFormColor));
+    menuBarColor_ = menuBarToColor_ = Color();
+  }
+  titleBar_->SetFileTheme(fileTheme_);
+  titleBar_->SetUIStyle(value);
+  if (!useSkin) titleBar_->SetRoundCornerBottom(0);
+  AlignTitleBar();
+  if (useSkin) {
+    // The title bar draws once, so that its full-width title image exists.
+    titleBar_->ForcePaint();
+    for (TBitmap* image : {titleBar_->GetTitleImage(-1), &bottomImage_}) {
+      image->SetTransparentColor(transColor_);
+      image->SetTransparent(image == &bottomImage_ ? bottomRegion_ : titleRegion_);
+    }
+  }
+  if (autoUpdateSub_) ContainerApplyUIStyle(this, value, fileTheme_);
+  RecomputeFrame();
+  Invalidate();
+  PaintFormBorder();
+  RegionWindow();
+  host_->Constraints().MinHeight = MenuBarHeight() + titleBar_->Height() + FrameInsets().Bottom + 3;
+}
+
+void TkivForm::SetBorderColor(TColor value) {
+  if (borderColor_ == value) return;
+  borderColor_ = value;
+  PaintFormBorder();
+}
+
+void TkivForm::SetBorderWidth(int value) {
+  if (borderWidth_ == value) return;
+  borderWidth_ = value;
+  RecomputeFrame();
+  PaintFormBorder();
+}
+
+void TkivForm::SetTitleBarVisible(bool value) {
+  if (titleBarVisible_ == value || !titleBar_) return;
+  titleBarVisible_ = value;
+  titleBar_->SetVisible(value);
+  AlignTitleBar();
+  PaintFormBorder();
+}
+
+void TkivForm::SetTitleBarCustom(bool value) {
+  if (titleBar_) titleBar_->SetCustom(value);
+}
+
+void TkivForm::SetTitleBarDrawAppIcon(bool value) {
+  if (titleBar_) titleBar_->SetDrawAppIcon(value);
+}
+
+const std::string& TkivForm::Caption() const { return titleBar_ ? titleBar_->Caption() : TCustomPanel::Caption(); }
+
+void TkivForm::SetCaption(std::string value) {
+  if (!titleBar_) {
+    TCustomPanel::SetCaption(std::move(value));
+    return;
+  }
+  titleBar_->SetCaption(value);
+  if (host_) host_->SetCaption(std::move(value));
+}
+
+TFont& TkivForm::Font() { return titleBar_ ? titleBar_->Font() : TCustomPanel::Font(); }
+
+void TkivForm::SetRoundCorner(int value) {
+  if (!titleBar_) return;
+  titleBar_->SetRoundCorner(value);
+  RegionWindow();
+}
+
+void TkivForm::SetRoundCornerBottom(int value) {
+  if (!titleBar_) return;
+  titleBar_->SetRoundCornerBottom(value);
+  RegionWindow();
+}
+
+TColor TkivForm::InactiveCaptionColor() const {
+  return titleBar_ ? titleBar_->InactiveCaptionColor() : clInactiveCaption;
+}
+
+void TkivForm::SetInactiveCaptionColor(TColor value) {
+  if (titleBar_) titleBar_->SetInactiveCaptionColor(value);
+}
+
+void TkivForm::Notification(TComponent* component, TOperation operation) {
+  TCustomPanel::Notification(component, operation);
+  if (operation != TOperation::opRemove || component != fileTheme_) return;
+  fileTheme_ = nullptr;
+  if (destroying_ || IsDestroying()) return;
+  ContainerApplyUIStyle(this, kivFallbackStyle, nullptr);
+  SetUIStyle(kivFallbackStyle);
+}
+
+// ------------------------------------------------------ the host window
+
+void TkivForm::AttachToHostWindow() {
+  if (attached_ || !host_ || !host_->HandleAllocated()) return;
+  // The client area the form was given is what the layout fixes: it stays
+  // while the frame takes the caption away and sets its own insets.
+  RECT client{};
+  GetClientRect(host_->Handle(), &client);
+  attached_ = true;
+  StripCaption();
+  const TRect insets = FrameInsets();
+  SetWindowPos(host_->Handle(), nullptr, 0, 0, client.right + insets.Left + insets.Right,
+               client.bottom + insets.Top + insets.Bottom,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  FitToHostClientArea();
+  RegionWindow();
+}
+
+void TkivForm::StripCaption() {
+  HWND window = host_->Handle();
+  const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
+  if (style & kCaptionBits) SetWindowLongPtrA(window, GWL_STYLE, style & ~static_cast<LONG_PTR>(kCaptionBits));
+}
+
+void TkivForm::RecomputeFrame() {
+  if (!attached_ || !host_->HandleAllocated()) return;
+  HWND window = host_->Handle();
+  if (IsIconic(window) || IsZoomed(window)) {
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    return;
+  }
+  // Keep the client area when the insets change with the look.
+  RECT client{};
+  GetClientRect(window, &client);
+  const TRect insets = FrameInsets();
+  SetWindowPos(window, nullptr, 0, 0, client.right + insets.Left + insets.Right,
+               client.bottom + insets.Top + insets.Bottom,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TkivForm::FitToHostClientArea() {
+  if (!host_->HandleAllocated()) return;
+  RECT client{};
+  GetClientRect(host_->Handle(), &client);
+  SetBounds(0, 0, client.right, client.bottom);
+}
+
+void TkivForm::SetBounds(int left, int top, int width, int height) {
+  TCustomPanel::SetBounds(left, top, width, height);
+  AlignTitleBar();
+}
+
+void TkivForm::AlignTitleBar() {
+  if (!titleBar_) return;
+  titleBar_->SetBounds(0, 0, Width(), titleBar_->Height());
+}
+
+void TkivForm::HostResized() {
+  HWND window = host_->Handle();
+  if (IsZoomed(window) && !placing_) {
+    // A maximised window covers the work area and 2 pixels more at the left,
+    // top and right, leaving the work area's bottom row free.
+    placing_ = true;
+    TRect area;
+    GetWorkAreaRect(area);
+    SetWindowPos(window, nullptr, area.Left - 2, area.Top - 2, area.Width() + 4, area.Height() + 1,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    placing_ = false;
+  }
+  FitToHostClientArea();
+  titleBar_->ProcessMaxBtn();
+  titleBar_->Invalidate();
+  PaintFormBorder();
+  RegionWindow();
+}
+
+void TkivForm::OpenWindowMenuBelowTitleBar() {
+  RECT bounds{};
+  GetWindowRect(host_->Handle(), &bounds);
+  titleBar_->PopupWindowMenu(bounds.left, bounds.top + titleBar_->Height());
+}
+
+void TkivForm::HostWindowProc(TMessage& message, const TWndMethod& next) {
+  if (destroying_) return next(message);
+  switch (message.Msg) {
+    case WM_CREATE:
+      next(message);
+      if (message.Result != -1) AttachToHostWindow();
+      return;
+    case WM_NCDESTROY:
+      attached_ = false;
+      return next(message);
+    default:
+      break;
+  }
+  if (!attached_) return next(message);
+  switch (message.Msg) {
+    case WM_NCCALCSIZE: {
+      // The client area is the window inset by the frame's sizes; the
+      // platform's own frame arithmetic is not wanted.
+      auto* rect = reinterpret_cast<RECT*>(message.LParam);
+      const TRect insets = FrameInsets();
+      rect->left += insets.Left;
+      rect->top += insets.Top;
+      rect->right -= insets.Right;
+      rect->bottom -= insets.Bottom;
+      if (rect->right < rect->left) rect->right = rect->left;
+      if (rect->bottom < rect->top) rect->bottom = rect->top;
+      message.Result = 0;
+      return;
+    }
+    case WM_NCPAINT:
+    case WM_NCACTIVATE:
+      if (HostMinimized()) return next(message);
+      titleBar_->Invalidate();
+      PaintFormBorder();
+      message.Result = TRUE;
+      return;
+    case WM_ACTIVATE:
+      next(message);
+      titleBar_->SetActive(LOWORD(message.WParam) != WA_INACTIVE);
+      PaintFormBorder();
+      return;
+    case WM_STYLECHANGED:
+      next(message);
+      // Whoever gives the caption back, the frame takes it off again.
+      if (message.WParam == static_cast<WPARAM>(GWL_STYLE) &&
+          (reinterpret_cast<const STYLESTRUCT*>(message.LParam)->styleNew & kCaptionBits)) {
+        StripCaption();
+        SetWindowPos(host_->Handle(), nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+      }
+      return;
+    case WM_SIZE:
+      next(message);
+      if (message.WParam != SIZE_MINIMIZED) HostResized();
+      return;
+    case WM_SYSCOMMAND:
+      // Alt+Space opens the title bar's own menu, not the platform's.
+      if ((message.WParam & 0xFFF0) == SC_KEYMENU && message.LParam == VK_SPACE) {
+        OpenWindowMenuBelowTitleBar();
+        message.Result = 0;
+        return;
+      }
+      return next(message);
+    case kivMsgTitleBarLeftInset:
+      message.Result = UsingSkin() ? Max4(skinLeft_) : 3;
+      return;
+    default:
+      return next(message);
+  }
+}
+
+// ------------------------------------------------------------- painting
+
+void TkivForm::Paint() {
+  if (destroying_) return;
+  const TRect client{0, 0, Width(), Height()};
+  TkivUIStyle effective = uiStyle_;
+  const bool useSkin = UsingFileTheme(fileTheme_, uiStyle_, effective);
+  const char* tile = nullptr;
+  if (!useSkin && effective == TkivUIStyle::MacOS) tile = "MACOS_FORM_BACKGROUND";
+  if (!useSkin && effective == TkivUIStyle::Protein) tile = "PROTEIN_FORM_BACKGROUND";
+  bool tiled = false;
+  if (tile) {
+    TBitmap picture;
+    try {
+      picture.LoadFromResourceName(GetModuleHandleA(nullptr), tile);
+      TileDraw(Canvas(), picture, client);
+      tiled = true;
+    } catch (const Exception&) {
+      // Without its tile the panel is filled in its colour.
+    }
+  }
+  if (!tiled) {
+    Canvas().Brush().SetColor(Color());
+    Canvas().FillRect(client);
+  }
+  PaintFormBorder();
+}
+
+void TkivForm::PaintFormBorder() {
+  if (destroying_ || !host_ || !attached_ || !host_->HandleAllocated()) return;
+  if (HostMinimized() && !IsDesigning()) return;
+  HWND window = host_->Handle();
+  RECT bounds{};
+  GetWindowRect(window, &bounds);
+  const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+  if (width <= 0 || height <= 0) return;
+  TWholeWindowDC dc(window);
+  if (!dc.Get()) return;
+  // Only the frame is painted: the client area belongs to the controls.
+  const TRect insets = FrameInsets();
+  ExcludeClipRect(dc.Get(), insets.Left, insets.Top, width - insets.Right, height - insets.Bottom);
+  TBorrowedCanvas canvas(dc.Get());
+  if (UsingSkin())
+    PaintSkinBorder(canvas, width, height);
+  else
+    PaintBuiltInBorder(canvas, width, height);
+}
+
+void TkivForm::ComposeBottomImage(int width) {
+  const TkivFileTheme& theme = *fileTheme_;
+  TBitmap* first = theme.GetBitmap(SKIN2_FORMBOTTOMBORDER1);
+  const int height = skinBottom_;
+  if (!first || width <= 0 || height <= 0) {
+    bottomImage_.SetSize(0, 0);
+    return;
+  }
+  TBitmap image(width, height);
+  TCanvas& canvas = image.Canvas();
+  if (theme.GetBool(SKIN2_BOTTOMBORDERTHREESECT)) {
+    TBitmap* middle = theme.GetBitmap(SKIN2_FORMBOTTOMBORDER2);
+    TBitmap* last = theme.GetBitmap(SKIN2_FORMBOTTOMBORDER3);
+    const int leftWidth = first->Width(), rightWidth = last ? last->Width() : 0;
+    if (middle && width - rightWidth > leftWidth)
+      canvas.StretchDraw({leftWidth, 0, width - rightWidth, middle->Height()}, *middle);
+    canvas.Draw(0, 0, *first);
+    if (last) canvas.Draw(width - rightWidth, 0, *last);
+  } else {
+    SpitDrawHorizontal2(*first, canvas, {0, 0, width, height}, transColor_, false);
+  }
+  if (bottomRegion_) {
+    // Its see-through parts show the form's colour.
+    bottomImage_.SetSize(width, height);
+    bottomImage_.Canvas().Brush().SetColor(theme.GetColor(SKIN2_FORMCOLOR));
+    bottomImage_.Canvas().FillRect({0, 0, width, height});
+    image.SetTransparentColor(transColor_);
+    image.SetTransparent(true);
+    bottomImage_.Canvas().Draw(0, 0, image);
+  } else {
+    bottomImage_.Assign(image);
+  }
+  bottomImage_.SetTransparentColor(transColor_);
+  bottomImage_.SetTransparent(false);
+}
+
+void TkivForm::PaintSkinBorder(TCanvas& canvas, int width, int height) {
+  const TkivFileTheme& theme = *fileTheme_;
+  const TColor formColor = theme.GetColor(SKIN2_FORMCOLOR);
+  const int left = Max4(skinLeft_), right = Max4(skinRight_), bottom = skinBottom_;
+  const bool titleShown = titleBarVisible_ && titleBar_->CanPaint();
+  if (titleShown) {
+    TBitmap* title = titleBar_->GetTitleImage(-2);
+    if (title->Width() != width) {
+      titleBar_->ForcePaint();
+      title = titleBar_->GetTitleImage(-2);
+    }
+    if (!title->Empty()) {
+      HDC source = title->Canvas().Handle();
+      const int imageHeight = title->Height();
+      BitBlt(canvas.Handle(), 0, 0, std::min(left, title->Width()), imageHeight, source, 0, 0, SRCCOPY);
+      BitBlt(canvas.Handle(), 0, 0, std::min(width, title->Width()), kTopInset, source, 0, 0, SRCCOPY);
+      const int from = std::max(0, title->Width() - right);
+      BitBlt(canvas.Handle(), width - right, 0, title->Width() - from, imageHeight, source, from, 0, SRCCOPY);
+    }
+  }
+  const int top = titleBarVisible_ ? titleBar_->Height() + kTopInset : 0;
+  canvas.Brush().SetColor(formColor);
+  if (TBitmap* picture = theme.GetBitmap(SKIN2_FORMLEFTBORDER); picture && height - bottom > top)
+    canvas.StretchDraw({0, top, picture->Width(), height - bottom}, *picture);
+  if (skinLeft_ < 4) canvas.FillRect({skinLeft_, top, 4, height - bottom});
+  if (TBitmap* picture = theme.GetBitmap(SKIN2_FORMRIGHTBORDER); picture && height - bottom > top)
+    canvas.StretchDraw({width - picture->Width(), top, width, height - bottom}, *picture);
+  if (skinRight_ < 4) canvas.FillRect({width - 4, top, width - skinRight_, height - bottom});
+  if (bottomImage_.Width() != width || bottomImage_.Height() != bottom) ComposeBottomImage(width);
+  if (!bottomImage_.Empty()) canvas.Draw(0, height - bottom, bottomImage_);
+  if (bottom < 4) canvas.FillRect({skinLeft_, height - 4, width - skinRight_, height - bottom});
+}
+
+void TkivForm::PaintBuiltInBorder(TCanvas& canvas, int width, int height) {
+  const int bw = std::max(0, borderWidth_);
+  const bool titleShown = titleBarVisible_ && titleBar_->CanPaint();
+  const int titleBottom = titleBarVisible_ ? titleBar_->Height() + kTopInset : 0;
+  if (titleShown) {
+    TBitmap* leftSection = titleBar_->GetTitleImage(0);
+    TBitmap* rightSection = titleBar_->GetTitleImage(1);
+    TBitmap* clientSection = titleBar_->GetTitleImage(2);
+    const int strip = 3 - bw;
+    if (strip > 0) {
+      HDC dc = canvas.Handle();
+      if (leftSection)
+        BitBlt(dc, bw, 0, std::min(strip, leftSection->Width()), leftSection->Height(),
+               leftSection->Canvas().Handle(), 0, 0, SRCCOPY);
+      if (rightSection) {
+        if (rightSection->Width() <= 2)
+          canvas.StretchDraw({width - 3, 0, width - bw, rightSection->Height()}, *rightSection);
+        else
+          BitBlt(dc, width - 3, 0, strip, rightSection->Height(), rightSection->Canvas().Handle(),
+                 rightSection->Width() - strip, 0, SRCCOPY);
+      }
+    }
+    // The top rows show the sections laid out over the whole window width.
+    const int rowsHeight = kTopInset;
+    TCanvasStateGuard guard(canvas);
+    canvas.IntersectClipRect({2, 0, width - 3, rowsHeight});
+    const int leftWidth = leftSection ? leftSection->Width() : 0;
+    const int rightWidth = rightSection ? rightSection->Width() : 0;
+    if (clientSection && width - rightWidth > leftWidth)
+      canvas.StretchDraw({leftWidth, 0, width - rightWidth, clientSection->Height()}, *clientSection);
+    if (leftSection) canvas.Draw(0, 0, *leftSection);
+    if (rightSection) canvas.Draw(width - rightWidth, 0, *rightSection);
+  }
+  if (titleShown && bw == 1 && RoundCorner() == 11 && !IsDesigning()) {
+    canvas.Pen().SetColor(borderColor_);
+    canvas.Pen().SetWidth(1);
+    Arc(canvas.Handle(), 0, 0, 12, 12, 6, 0, 0, 6);
+    Arc(canvas.Handle(), width - 12, 0, width, 12, width, 6, width - 6, 0);
+  }
+  if (!titleBarVisible_) {
+    canvas.Brush().SetColor(borderColor_);
+    canvas.FillRect({0, 0, width, 1});
+    canvas.Brush().SetColor(Color());
+    canvas.FillRect({bw, 1, width - bw, kTopInset});
+  }
+  canvas.Brush().SetColor(borderColor_);
+  canvas.FillRect({0, 0, bw, height});
+  canvas.FillRect({width - bw, 0, width, height});
+  canvas.FillRect({0, height - bw, width, height});
+  if (bw < 4) {
+    const TRect insets = FrameInsets();
+    canvas.Brush().SetColor(Color());
+    canvas.FillRect({bw, height - insets.Bottom, width - bw, height - bw});
+    canvas.FillRect({bw, titleBottom, 3, height - bw});
+    canvas.FillRect({width - 3, titleBottom, width - bw, height - bw});
+  }
+}
+
+// --------------------------------------------------------------- region
+
+void TkivForm::RegionWindow() {
+  if (destroying_ || !host_ || !attached_ || !host_->HandleAllocated()) return;
+  HWND window = host_->Handle();
+  RECT bounds{};
+  GetWindowRect(window, &bounds);
+  const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+  TOwnedRegion region;
+  if (UsingSkin()) {
+    if (!titleRegion_ && !bottomRegion_) {
+      region.Reset(CreateRectRgn(0, 0, width, height));
+    } else {
+      std::vector<RECT> rects;
+      TBitmap* title = titleRegion_ && titleBarVisible_ ? titleBar_->GetTitleImage(-1) : nullptr;
+      const int titleHeight = title ? std::min(title->Height(), height) : 0;
+      if (title && titleHeight > 0) {
+        const int minRow = std::max(titleMinY_, 0);
+        const int maxRow = titleMinY_ < titleMaxY_ ? std::min(titleMaxY_, titleHeight) : titleHeight;
+        if (minRow > 0) rects.push_back({0, 0, width, std::min(minRow, titleHeight)});
+        AddOpaqueRuns(*title, transColor_, minRow, maxRow, 0, rects);
+        if (maxRow < titleHeight) rects.push_back({0, std::max(maxRow, minRow), width, titleHeight});
+      }
+      if (bottomImage_.Width() != width) ComposeBottomImage(width);
+      const int bottomHeight = bottomRegion_ ? std::min(bottomImage_.Height(), height - titleHeight) : 0;
+      if (height - bottomHeight > titleHeight) rects.push_back({0, titleHeight, width, height - bottomHeight});
+      if (bottomHeight > 0) {
+        const int top = height - bottomHeight;
+        const int minRow = std::max(bottomMinY_, 0);
+        const int maxRow = bottomMinY_ < bottomMaxY_ ? std::min(bottomMaxY_, bottomHeight) : bottomHeight;
+        if (minRow > 0) rects.push_back({0, top, width, top + std::min(minRow, bottomHeight)});
+        AddOpaqueRuns(bottomImage_, transColor_, minRow, maxRow, top, rects);
+        if (maxRow < bottomHeight) rects.push_back({0, top + std::max(maxRow, minRow), width, height});
+      }
+      region = RegionFromRects(rects);
+    }
+  } else if (!IsDesigning()) {
+    const int corner = std::max(0, titleBar_->RoundCorner());
+    const int cornerBottom = std::max(0, titleBar_->RoundCornerBottom());
+    const int half = height / 2;
+    region.Reset(CreateRoundRectRgn(0, 0, width + 1, half + 1, corner, corner));
+    TOwnedRegion part(CreateRectRgn(0, half + 1 - 2 * corner, 2 * corner, half + 1));
+    CombineInto(region, part.Get());
+    part.Reset(CreateRectRgn(width + 1 - 2 * corner, half + 1 - 2 * corner, width + 1, half + 1));
+    CombineInto(region, part.Get());
+    part.Reset(CreateRoundRectRgn(0, half, width + 1, height + 1, cornerBottom, cornerBottom));
+    CombineInto(region, part.Get());
+    part.Reset(CreateRectRgn(0, half, 2 * cornerBottom, half + 2 * cornerBottom));
+    CombineInto(region, part.Get());
+    part.Reset(CreateRectRgn(width + 1 - 2 * cornerBottom, half, width + 1, half + 2 * cornerBottom));
+    CombineInto(region, part.Get());
+  }
+  if (!region) return;
+  // The window owns the region once it has taken it.
+  if (SetWindowRgn(window, region.Get(), TRUE)) region.Release();
+}
+
+// ----------------------------------------------------------- properties
+
+const TPropertyTable* TkivForm::PublishedProperties() const {
+  // Chained to the base class's table, which is the same for every object.
+  static const TPropertyTable table = [base = TCustomPanel::PublishedProperties()] {
+    TPropertyTable t(base);
+    t.Boolean("TitleBarCustom", &TkivForm::TitleBarCustom, &TkivForm::SetTitleBarCustom)
+        .Component("FileTheme", &TkivForm::FileTheme, &TkivForm::SetFileTheme)
+        .Integer("UIStyle", &TkivForm::UIStyle, &TkivForm::SetUIStyle)
+        .Boolean("UIStyleAutoUpdateSub", &TkivForm::UIStyleAutoUpdateSub, &TkivForm::SetUIStyleAutoUpdateSub)
+        .Integer("BorderColor", &TkivForm::BorderColor, &TkivForm::SetBorderColor)
+        .Integer("BorderWidth", &TkivForm::BorderWidth, &TkivForm::SetBorderWidth)
+        .Boolean("TitleBarVisible", &TkivForm::TitleBarVisible, &TkivForm::SetTitleBarVisible)
+        .Boolean("TitleBarDrawAppIcon", &TkivForm::TitleBarDrawAppIcon, &TkivForm::SetTitleBarDrawAppIcon)
+        .Integer("MenuBarColor", &TkivForm::MenuBarColor, &TkivForm::SetMenuBarColor)
+        .Integer("MenuBarToColor", &TkivForm::MenuBarToColor, &TkivForm::SetMenuBarToColor)
+        .Integer("MenuBarHeight", &TkivForm::MenuBarHeight, &TkivForm::SetMenuBarHeight)
+        .Integer("RoundCorner", &TkivForm::RoundCorner, &TkivForm::SetRoundCorner)
+        .Integer("RoundCornerBottom", &TkivForm::RoundCornerBottom, &TkivForm::SetRoundCornerBottom)
+        .Integer("InactiveCaptionColor", &TkivForm::InactiveCaptionColor, &TkivForm::SetInactiveCaptionColor);
+    return t;
+  }();
+  return &table;
+}
+
+}  // namespace plx

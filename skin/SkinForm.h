@@ -1,0 +1,130 @@
+#pragma once
+// TkivForm: the skinned frame. Dropped on a form, it becomes the panel that
+// fills the form's client area and carries the other controls; it hosts the
+// skinned title bar, takes the platform's caption off the window (the dialog
+// border style stays), paints the remaining window frame (left, right and
+// bottom borders from the skin's pictures, or in a plain border colour),
+// gives the window its region and fits a maximised window to the work area.
+//
+// It sees the host window's messages through the host's WindowProc hook
+// chain, so native window-procedure hooks of other components stay outside
+// it and keep working.
+
+#include <functional>
+#include <string>
+
+#include "framework/Bitmap.h"
+#include "framework/Forms.h"
+#include "framework/StdCtrls.h"
+#include "skin/TitleBar.h"
+#include "skin/UIStyle.h"
+
+namespace plx {
+
+class TkivFileTheme;
+
+class TkivForm : public TCustomPanel, public TkivFormStyleSource {
+ public:
+  // Raises when the owner form already has a skinned frame. An owner that
+  // is not a form gets a plain panel.
+  explicit TkivForm(TComponent* owner);
+  ~TkivForm() override;
+
+  bool TitleBarCustom() const { return titleBar_ ? titleBar_->Custom() : false; }
+  void SetTitleBarCustom(bool value);
+  TkivFileTheme* FileTheme() const { return fileTheme_; }
+  void SetFileTheme(TkivFileTheme* value);
+  TkivUIStyle UIStyle() const { return uiStyle_; }
+  void SetUIStyle(TkivUIStyle value);
+  TkivUIStyle FormUIStyle() const override { return uiStyle_; }
+  bool UIStyleAutoUpdateSub() const { return autoUpdateSub_; }
+  void SetUIStyleAutoUpdateSub(bool value) { autoUpdateSub_ = value; }
+  TColor BorderColor() const { return borderColor_; }
+  void SetBorderColor(TColor value);
+  int BorderWidth() const { return borderWidth_; }
+  void SetBorderWidth(int value);
+  bool TitleBarVisible() const { return titleBarVisible_; }
+  void SetTitleBarVisible(bool value);
+  // The title bar's caption; writing it also sets the host form's caption.
+  const std::string& Caption() const;
+  void SetCaption(std::string value) override;
+  bool TitleBarDrawAppIcon() const { return titleBar_ ? titleBar_->DrawAppIcon() : true; }
+  void SetTitleBarDrawAppIcon(bool value);
+  // The title bar's font: the caption text.
+  TFont& Font();
+  TColor MenuBarColor() const { return menuBarColor_; }
+  void SetMenuBarColor(TColor value) { menuBarColor_ = value; }
+  TColor MenuBarToColor() const { return menuBarToColor_; }
+  void SetMenuBarToColor(TColor value) { menuBarToColor_ = value; }
+  // The menu bar's height; this frame shows no menu bar, so it reads 0.
+  int MenuBarHeight() const { return 0; }
+  void SetMenuBarHeight(int value) { menuBarHeight_ = value; }
+  int RoundCorner() const { return titleBarVisible_ && titleBar_ ? titleBar_->RoundCorner() : 0; }
+  void SetRoundCorner(int value);
+  int RoundCornerBottom() const { return titleBarVisible_ && titleBar_ ? titleBar_->RoundCornerBottom() : 0; }
+  void SetRoundCornerBottom(int value);
+  TColor InactiveCaptionColor() const;
+  void SetInactiveCaptionColor(TColor value);
+  std::string Version() const { return "6.2"; }
+
+  TkivTitleBar* TitleBar() const { return titleBar_; }
+  TkivTitleBarButtons& TitleBarButtons() { return titleBar_->Buttons(); }
+  TkivTitleBarSections& TitleBarSections() { return titleBar_->Sections(); }
+  TkivTitleBarButtonEvent OnTitleBarCustomBtnsClick;
+  TkivTitleBarButtonEvent OnTitleBarHelpBtnClick;
+
+  // Paints the frame around the panel on the host window.
+  void PaintFormBorder();
+  // Computes and applies the window region.
+  void RegionWindow();
+  // The host window's insets (left, top, right, bottom) around its client area.
+  TRect FrameInsets() const;
+
+  void SetBounds(int left, int top, int width, int height) override;
+  void Notification(TComponent* component, TOperation operation) override;
+  const TPropertyTable* PublishedProperties() const override;
+
+ protected:
+  void Paint() override;
+  bool EraseBackground(HDC) override { return true; }
+
+ private:
+  void HostWindowProc(TMessage& message, const TWndMethod& next);
+  void AttachToHostWindow();
+  void StripCaption();
+  void RecomputeFrame();
+  void FitToHostClientArea();
+  void AlignTitleBar();
+  void HostResized();
+  void OpenWindowMenuBelowTitleBar();
+  bool UsingSkin() const;
+  bool HostMinimized() const;
+  void PaintSkinBorder(TCanvas& canvas, int width, int height);
+  void PaintBuiltInBorder(TCanvas& canvas, int width, int height);
+  void ComposeBottomImage(int width);
+
+  TForm* host_ = nullptr;              // the owner form (borrowed)
+  TkivTitleBar* titleBar_ = nullptr;   // owned as a component
+  TkivFileTheme* fileTheme_ = nullptr;  // borrowed
+  TkivUIStyle uiStyle_ = kivFallbackStyle;
+  bool autoUpdateSub_ = false;
+  TColor borderColor_ = clBlack;
+  int borderWidth_ = 1;
+  bool titleBarVisible_ = true;
+  TColor menuBarColor_ = clBtnFace;
+  TColor menuBarToColor_ = clBtnFace;
+  int menuBarHeight_ = 22;
+
+  int skinLeft_ = 0, skinRight_ = 0, skinBottom_ = 0;
+  TColor transColor_ = 0x00FF00FF;
+  bool titleRegion_ = false, bottomRegion_ = false;
+  int titleMinY_ = -1, titleMaxY_ = -1, bottomMinY_ = -1, bottomMaxY_ = -1;
+  TBitmap bottomImage_;
+
+  std::function<void()> unhook_;  // takes the frame out of the host's chain
+  bool attached_ = false;         // the host window carries the frame's look
+  bool destroying_ = false;
+  bool placing_ = false;          // fitting a maximised window to the work area
+};
+
+}  // namespace plx

@@ -1,0 +1,775 @@
+#include "skin/TitleBar.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "framework/Application.h"
+#include "framework/Exception.h"
+#include "framework/Forms.h"
+#include "framework/Properties.h"
+#include "skin/FileTheme.h"
+#include "skin/SkinDraw.h"
+
+namespace plx {
+
+namespace {
+
+// The title-button strip: 18 equal frames, three per kind (normal, mouse
+// on, mouse down); the last frame of each kind's three, 1-based.
+constexpr int kTitleButtonFrames = 18;
+int LastFrameOf(TkivTitleBarBtnType type) {
+  switch (type) {
+    case TkivTitleBarBtnType::kivControlBox: return 3;
+    case TkivTitleBarBtnType::kivHelp: return 6;
+    case TkivTitleBarBtnType::kivMax: return 9;
+    case TkivTitleBarBtnType::kivMin: return 15;
+    case TkivTitleBarBtnType::kivClose: return 18;
+    case TkivTitleBarBtnType::kivCustom: break;
+  }
+  return 0;
+}
+constexpr int kRestoreLastFrame = 12;
+
+// The top rows of the skin's title pictures belong to the window frame.
+constexpr int kFrameTopRows = 3;
+
+// Usage errors of the collections show an error box and change nothing.
+void ShowUsageError(const char* text) { Application().ShowException(EInvalidOperation(text)); }
+
+// The picture's bitmap, or nullptr when it holds none (or another kind).
+TBitmap* PictureBitmap(TPicture& picture) {
+  auto* bitmap = dynamic_cast<TBitmap*>(picture.Graphic());
+  return bitmap && !bitmap->Empty() ? bitmap : nullptr;
+}
+
+// Draws the bitmap at its own size with the pixels of one colour left out.
+void DrawMasked(TCanvas& canvas, TBitmap& bitmap, int x, int y, TColor mask) {
+  TransparentBlt(canvas.Handle(), x, y, bitmap.Width(), bitmap.Height(), bitmap.Canvas().Handle(), 0, 0,
+                 bitmap.Width(), bitmap.Height(), ColorToRGB(mask) & 0x00FFFFFF);
+}
+
+void StretchInto(TCanvas& canvas, TBitmap& bitmap, const TRect& rect) {
+  if (rect.Width() <= 0 || rect.Height() <= 0) return;
+  canvas.StretchDraw(rect, bitmap);
+}
+
+}  // namespace
+
+// ------------------------------------------------------------- sections
+
+TkivTitleBarSection::TkivTitleBarSection(TkivTitleBar& titleBar) : titleBar_(titleBar) {
+  picture_.OnChange = [this](TObject*) { Changed(); };
+}
+
+void TkivTitleBarSection::Changed() { titleBar_.ItemChanged(); }
+
+void TkivTitleBarSection::SetAutoSize(bool value) {
+  if (autoSize_ == value) return;
+  autoSize_ = value;
+  Changed();
+}
+
+int TkivTitleBarSection::Width() const {
+  if (autoSize_ && picture_.Graphic()) return picture_.Width();
+  return width_;
+}
+
+void TkivTitleBarSection::SetWidth(int value) {
+  if (width_ == value) return;
+  width_ = value;
+  Changed();
+}
+
+void TkivTitleBarSection::SetAlign(TkivTitleBarAlign value) {
+  if (align_ == value) return;
+  if (value == TkivTitleBarAlign::kivClient) {
+    for (int i = 0; i < titleBar_.Sections().Count(); ++i) {
+      const TkivTitleBarSection& other = titleBar_.Sections().Items(i);
+      if (&other != this && other.Align() == TkivTitleBarAlign::kivClient) {
+        ShowUsageError("Sorry, only one section's Align property can be \"kivClient\"");
+        return;
+      }
+    }
+  }
+  align_ = value;
+  Changed();
+}
+
+void TkivTitleBarSection::SetStretch(bool value) {
+  if (stretch_ == value) return;
+  stretch_ = value;
+  Changed();
+}
+
+void TkivTitleBarSection::SetCapSec(bool value) {
+  if (capSec_ == value) return;
+  capSec_ = value;
+  Changed();
+}
+
+// -------------------------------------------------------------- buttons
+
+TkivTitleBarButton::TkivTitleBarButton(TkivTitleBar& titleBar) : titleBar_(titleBar) {
+  for (TPicture* picture : {&picNormal_, &picMouseOn_, &picMouseDown_})
+    picture->OnChange = [this](TObject*) { Changed(); };
+}
+
+void TkivTitleBarButton::Changed() { titleBar_.ItemChanged(); }
+
+void TkivTitleBarButton::SetUIStyle(TkivUIStyle value) {
+  if (uiStyle_ == value) return;
+  uiStyle_ = value;
+  Changed();
+}
+
+void TkivTitleBarButton::SetButtonType(TkivTitleBarBtnType value) {
+  if (buttonType_ == value) return;
+  if (value == TkivTitleBarBtnType::kivControlBox) {
+    for (int i = 0; i < titleBar_.Buttons().Count(); ++i) {
+      const TkivTitleBarButton& other = titleBar_.Buttons().Items(i);
+      if (&other != this && other.ButtonType() == TkivTitleBarBtnType::kivControlBox) {
+        ShowUsageError("Sorry, only one button's ButtonType property can be \"kivControlBox\"");
+        return;
+      }
+    }
+  }
+  buttonType_ = value;
+  Changed();
+}
+
+void TkivTitleBarButton::SetTransparent(bool value) {
+  if (transparent_ == value) return;
+  transparent_ = value;
+  Changed();
+}
+
+void TkivTitleBarButton::SetTop(int value) {
+  if (top_ == value) return;
+  top_ = value;
+  Changed();
+}
+
+void TkivTitleBarButton::SetVisible(bool value) {
+  if (visible_ == value) return;
+  visible_ = value;
+  Changed();
+}
+
+bool TkivTitleBarButton::HasAllPictures() const {
+  return !picNormal_.Empty() && !picMouseOn_.Empty() && !picMouseDown_.Empty();
+}
+
+// ------------------------------------------------------------ title bar
+
+TkivTitleBar::TkivTitleBar(TComponent* owner) : TCustomPanel(owner) {
+  SetBevelOuter(TBevelCut::bvNone);
+  Font().SetName("Tahoma");
+  Font().SetStyle({fsBold});
+  Font().SetColor(clWhite);
+  uiStyle_ = GetKIVFormStyle(owner);
+  for (TkivTitleBarBtnType type : {TkivTitleBarBtnType::kivControlBox, TkivTitleBarBtnType::kivClose,
+                                   TkivTitleBarBtnType::kivMax, TkivTitleBarBtnType::kivMin})
+    buttons_.Add().SetButtonType(type);
+}
+
+TkivTitleBar::~TkivTitleBar() {
+  if (fileTheme_) RemoveFreeNotification(fileTheme_);
+}
+
+TForm* TkivTitleBar::ParentForm() const {
+  for (TWinControl* parent = Parent(); parent; parent = parent->Parent())
+    if (auto* form = dynamic_cast<TForm*>(parent)) return form;
+  return nullptr;
+}
+
+bool TkivTitleBar::InForm() const {
+  return Parent() && dynamic_cast<const TkivFormStyleSource*>(Parent()) != nullptr;
+}
+
+bool TkivTitleBar::ParentMaximized() const {
+  TForm* form = ParentForm();
+  return form && form->HandleAllocated() && IsZoomed(form->Handle());
+}
+
+int TkivTitleBar::LeftInset() const {
+  TForm* form = ParentForm();
+  if (!form || !InForm()) return 0;
+  return static_cast<int>(form->Perform(kivMsgTitleBarLeftInset));
+}
+
+void TkivTitleBar::ItemChanged() {
+  if (!IsDestroying()) Invalidate();
+}
+
+void TkivTitleBar::SetFileTheme(TkivFileTheme* value) {
+  if (fileTheme_ == value) return;
+  if (fileTheme_) RemoveFreeNotification(fileTheme_);
+  fileTheme_ = value;
+  if (fileTheme_) FreeNotification(fileTheme_);
+  // Assigning a theme keeps the caption's colour; a style change sets it.
+  keepFontColor_ = true;
+  try {
+    SetUIStyle(uiStyle_);
+  } catch (...) {
+    keepFontColor_ = false;
+    throw;
+  }
+  keepFontColor_ = false;
+}
+
+void TkivTitleBar::Notification(TComponent* component, TOperation operation) {
+  TCustomPanel::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == fileTheme_) {
+    fileTheme_ = nullptr;
+    if (!IsDestroying()) SetUIStyle(uiStyle_);
+  }
+}
+
+void TkivTitleBar::SetUIStyle(TkivUIStyle value) {
+  uiStyle_ = value;
+  if (custom_) {
+    ItemChanged();
+    return;
+  }
+  sections_.Clear();
+  TkivUIStyle effective = value;
+  const bool useSkin = UsingFileTheme(fileTheme_, value, effective);
+  const int frameShift = InForm() ? kFrameTopRows : 0;
+  TForm* form = ParentForm();
+  auto addSection = [&](TkivTitleBarAlign align, bool autoSize) -> TkivTitleBarSection& {
+    TkivTitleBarSection& section = sections_.Add();
+    section.SetAlign(align);
+    section.SetAutoSize(autoSize);
+    return section;
+  };
+  if (useSkin) {
+    const TkivFileTheme& theme = *fileTheme_;
+    fiveSections_ = theme.GetBool(SKIN2_TITLEFIVESECT);
+    transColor_ = theme.GetColor(SKIN2_TRANSCOLOR);
+    theme.GetBitmap2(SKIN2_TITLEBAR1, addSection(TkivTitleBarAlign::kivLeft, true).Picture().Bitmap());
+    TkivTitleBarSection& second = addSection(TkivTitleBarAlign::kivLeft, false);
+    if (fiveSections_)
+      second.SetCapSec(true);
+    else
+      second.SetAlign(TkivTitleBarAlign::kivClient);
+    theme.GetBitmap2(SKIN2_TITLEBAR2, second.Picture().Bitmap());
+    theme.GetBitmap2(SKIN2_TITLEBAR3,
+                     addSection(fiveSections_ ? TkivTitleBarAlign::kivLeft : TkivTitleBarAlign::kivRight, true)
+                         .Picture()
+                         .Bitmap());
+    if (fiveSections_) {
+      theme.GetBitmap2(SKIN2_TITLEBAR4, addSection(TkivTitleBarAlign::kivClient, false).Picture().Bitmap());
+      theme.GetBitmap2(SKIN2_TITLEBAR5, addSection(TkivTitleBarAlign::kivRight, true).Picture().Bitmap());
+    }
+    leftBtnXOffset_ = theme.GetInt(SKIN2_TITLEBARICONPOSX);
+    rightBtnXOffset_ = theme.GetInt(SKIN2_TITLEBARBUTTONPOSX);
+    buttonTop_ = theme.GetInt(SKIN2_TITLEBARBUTTONPOSY) - frameShift;
+    iconTop_ = theme.GetInt(SKIN2_TITLEBARICONPOSY) - frameShift;
+    captionTop_ = theme.GetInt(SKIN2_TITLEBARCAPTIONTOP);
+    fillColor_ = theme.GetColor(SKIN2_FORMCOLOR);
+    if (form) {
+      auto widthOf = [&](Tsk2SkinBitmapElement element) {
+        const TBitmap* bitmap = theme.GetBitmap(element);
+        return bitmap ? bitmap->Width() : 0;
+      };
+      const int buttonsWidth =
+          widthOf(SKIN2_TITLEBUTTONS) / kTitleButtonFrames * buttons_.Count() + rightBtnXOffset_;
+      form->Constraints().MinWidth =
+          fiveSections_ ? widthOf(SKIN2_TITLEBAR1) + widthOf(SKIN2_TITLEBAR3) +
+                              std::max(widthOf(SKIN2_TITLEBAR5), buttonsWidth) + 16
+                        : widthOf(SKIN2_TITLEBAR1) + std::max(widthOf(SKIN2_TITLEBAR3), buttonsWidth);
+    }
+  } else {
+    fiveSections_ = false;
+    transColor_ = kSkinTransparentColor;
+    GetInsideThemeBitmap(effective, kivItemTitleLeft,
+                         addSection(TkivTitleBarAlign::kivLeft, true).Picture().Bitmap());
+    GetInsideThemeBitmap(effective, kivItemTitleRight,
+                         addSection(TkivTitleBarAlign::kivRight, true).Picture().Bitmap());
+    GetInsideThemeBitmap(effective, kivItemTitleClient,
+                         addSection(TkivTitleBarAlign::kivClient, false).Picture().Bitmap());
+    leftBtnXOffset_ = GetInsideThemeInt(effective, kivItemLeftBtnXOffset);
+    rightBtnXOffset_ = GetInsideThemeInt(effective, kivItemRightBtnXOffset);
+    buttonTop_ = GetInsideThemeInt(effective, kivItemTitleButtonTop) - frameShift;
+    iconTop_ = buttonTop_;
+    if (form) {
+      form->Constraints().MinWidth = GetInsideThemeInt(effective, kivItemFormMinWidth);
+      form->Constraints().MinHeight = 50;
+    }
+    roundCorner_ = GetInsideThemeInt(effective, kivItemRoundCorner);
+    roundCornerBottom_ = 0;
+  }
+  const TkivUIStyle buttonStyle = useSkin ? TkivUIStyle::FromThemeFile : effective;
+  for (int i = 0; i < buttons_.Count(); ++i) {
+    buttons_.Items(i).SetUIStyle(buttonStyle);
+    ApplyStyleToButton(buttons_.Items(i), useSkin, effective);
+  }
+  windowMenu_.SetUIStyle(buttonStyle);
+  windowMenu_.SetFileTheme(fileTheme_);
+  if (!keepFontColor_) {
+    Font().SetColor(useSkin                                 ? fileTheme_->GetColor(SKIN2_TITLEFONTCOLOR)
+                    : effective == TkivUIStyle::MacOS ? clBlack
+                                                            : clWhite);
+  }
+  autoSize_ = true;
+  AdjustHeight();
+  ItemChanged();
+}
+
+void TkivTitleBar::LoadButtonPictures(TkivTitleBarButton& button, int lastFrame, bool useSkin,
+                                      TkivUIStyle effective) {
+  TPicture* pictures[] = {&button.PicNormal(), &button.PicMouseOn(), &button.PicMouseDown()};
+  for (int i = 0; i < 3; ++i) {
+    TBitmap frame;
+    if (useSkin)
+      fileTheme_->GetBitmap2(SKIN2_TITLEBUTTONS, frame, lastFrame - 2 + i, kTitleButtonFrames);
+    else
+      GetInsideThemeBitmap(effective, kivItemTitleButtons, frame, lastFrame - 2 + i, kTitleButtonFrames);
+    pictures[i]->Bitmap().Assign(frame);
+  }
+}
+
+void TkivTitleBar::ApplyStyleToButton(TkivTitleBarButton& button, bool useSkin, TkivUIStyle effective) {
+  const int lastFrame = LastFrameOf(button.ButtonType());
+  if (lastFrame == 0) return;  // custom buttons keep their pictures, transparency and top
+  if (useSkin) {
+    button.SetTransparent(fileTheme_->GetBool(SKIN2_TITLEBTNTRANS));
+    button.SetTop(fileTheme_->GetInt(SKIN2_TITLEBARBUTTONPOSY));
+  } else {
+    button.SetTransparent(GetInsideThemeBool(effective, kivItemTitleButtonsTransparent));
+    button.SetTop(GetInsideThemeInt(effective, kivItemTitleButtonTop));
+  }
+  const bool restore = button.ButtonType() == TkivTitleBarBtnType::kivMax && ParentMaximized();
+  LoadButtonPictures(button, restore ? kRestoreLastFrame : lastFrame, useSkin, effective);
+}
+
+void TkivTitleBar::ProcessMaxBtn() {
+  if (custom_) return;
+  TkivUIStyle effective = uiStyle_;
+  const bool useSkin = UsingFileTheme(fileTheme_, uiStyle_, effective);
+  const int lastFrame = ParentMaximized() ? kRestoreLastFrame : LastFrameOf(TkivTitleBarBtnType::kivMax);
+  for (int i = 0; i < buttons_.Count(); ++i)
+    if (buttons_.Items(i).ButtonType() == TkivTitleBarBtnType::kivMax)
+      LoadButtonPictures(buttons_.Items(i), lastFrame, useSkin, effective);
+  ItemChanged();
+}
+
+void TkivTitleBar::SetAutoSize(bool value) {
+  autoSize_ = value;
+  AdjustHeight();
+}
+
+void TkivTitleBar::AdjustHeight() {
+  if (!autoSize_) return;
+  if (sections_.Count() == 0) {
+    autoSize_ = false;
+    return;
+  }
+  const int shift = InForm() ? kFrameTopRows : 0;
+  SetHeight(std::max(0, sections_.Items(0).Picture().Height() - shift));
+}
+
+void TkivTitleBar::SetButtonInterval(int value) {
+  if (buttonInterval_ == value) return;
+  buttonInterval_ = value;
+  ItemChanged();
+}
+
+void TkivTitleBar::SetCaption(std::string value) {
+  if (Caption() == value) return;
+  TCustomPanel::SetCaption(std::move(value));
+  ItemChanged();
+}
+
+void TkivTitleBar::SetActive(bool value) {
+  if (formActive_ == value) return;
+  formActive_ = value;
+  ItemChanged();
+}
+
+void TkivTitleBar::SetLeftBtnXOffset(int value) {
+  if (leftBtnXOffset_ == value) return;
+  leftBtnXOffset_ = value;
+  ItemChanged();
+}
+
+void TkivTitleBar::SetRightBtnXOffset(int value) {
+  if (rightBtnXOffset_ == value) return;
+  rightBtnXOffset_ = value;
+  ItemChanged();
+}
+
+void TkivTitleBar::SetDrawAppIcon(bool value) {
+  if (drawAppIcon_ == value) return;
+  drawAppIcon_ = value;
+  ItemChanged();
+}
+
+void TkivTitleBar::SetInactiveCaptionColor(TColor value) {
+  if (inactiveCaptionColor_ == value) return;
+  inactiveCaptionColor_ = value;
+  ItemChanged();
+}
+
+bool TkivTitleBar::CanPaint() {
+  auto hasPictures = [&] {
+    for (int i = 0; i < sections_.Count(); ++i)
+      if (!PictureBitmap(sections_.Items(i).Picture())) return false;
+    return true;
+  };
+  return (sections_.Count() == 3 || sections_.Count() == 5) && hasPictures();
+}
+
+TBitmap* TkivTitleBar::GetTitleImage(int index) {
+  if (index == -1) return &plainTitle_;
+  if (index == -2) return &filledTitle_;
+  if (index >= 0 && index < sections_.Count() && sections_.Count() > 2)
+    return PictureBitmap(sections_.Items(index).Picture());
+  return nullptr;
+}
+
+void TkivTitleBar::ForcePaint() {
+  if (!ParentForm() || Width() <= 0 || Height() <= 0) return;
+  buffer_.SetSize(Width(), Height());
+  DrawSectionsTo(buffer_.Canvas());
+}
+
+void TkivTitleBar::Paint() {
+  const int width = ClientWidth(), height = ClientHeight();
+  if (width <= 0 || height <= 0) return;
+  buffer_.SetSize(width, height);
+  TCanvas& canvas = buffer_.Canvas();
+  canvas.Brush().SetColor(Color());
+  canvas.FillRect({0, 0, width, height});
+  if (ParentForm()) {
+    canvas.Brush().SetStyle(bsClear);
+    canvas.Font().Assign(Font());
+    DrawSectionsTo(canvas);
+    DrawButtons(canvas);
+  }
+  Canvas().Draw(0, 0, buffer_);
+}
+
+void TkivTitleBar::DrawSectionsTo(TCanvas& canvas) {
+  TForm* form = ParentForm();
+  if (!form) return;
+  int dx = 0, dy = 0;
+  if (InForm()) {
+    const int inset = LeftInset();
+    dx = -(inset != 0 ? inset : kFrameTopRows);
+    dy = -kFrameTopRows;
+  }
+  const int width = Width();
+  int buttonsWidth = 0;
+  for (int i = 0; i < buttons_.Count(); ++i)
+    if (TBitmap* picture = PictureBitmap(buttons_.Items(i).PicNormal()))
+      buttonsWidth += picture->Width() + buttonInterval_;
+
+  const int imageWidth = std::max(0, width - 2 * dx), imageHeight = std::max(0, Height() - dy);
+  plainTitle_.SetSize(imageWidth, imageHeight);
+  filledTitle_.SetSize(imageWidth, imageHeight);
+  if (!filledTitle_.Empty()) {
+    filledTitle_.Canvas().Brush().SetColor(fillColor_);
+    filledTitle_.Canvas().FillRect({0, 0, imageWidth, imageHeight});
+  }
+
+  int x = dx, r = width - dx, lastLeftWidth = 0;
+  TBitmap* client = nullptr;
+  bool captionDrawn = false;
+  for (int i = 0; i < sections_.Count(); ++i) {
+    TkivTitleBarSection& section = sections_.Items(i);
+    TBitmap* picture = PictureBitmap(section.Picture());
+    if (!picture) continue;
+    const int pw = picture->Width(), ph = picture->Height();
+    if (section.CapSec()) {
+      int nextWidth = 0;
+      if (i + 1 < sections_.Count()) nextWidth = sections_.Items(i + 1).Picture().Width();
+      shownCaption_ = FormatStringWithWidth(canvas, Caption(), width - leftBtnXOffset_ - buttonsWidth - nextWidth - 21);
+      const int stretched = canvas.TextWidth(shownCaption_) + leftBtnXOffset_ - lastLeftWidth + 17;
+      StretchInto(canvas, *picture, {x, dy, x + stretched, dy + ph});
+      if (!plainTitle_.Empty()) StretchInto(plainTitle_.Canvas(), *picture, {x - dx, 0, x - dx + stretched, ph});
+      x += stretched;
+      captionDrawn = true;
+      continue;
+    }
+    switch (section.Align()) {
+      case TkivTitleBarAlign::kivLeft:
+        canvas.Draw(x, dy, *picture);
+        if (!plainTitle_.Empty()) plainTitle_.Canvas().Draw(x - dx, 0, *picture);
+        x += pw;
+        lastLeftWidth = pw;
+        break;
+      case TkivTitleBarAlign::kivRight:
+        // Over the fill colour, with the skin's see-through colour left out.
+        canvas.Brush().SetColor(fillColor_);
+        canvas.FillRect({r - pw, dy, r, dy + ph});
+        canvas.Brush().SetStyle(bsClear);
+        DrawMasked(canvas, *picture, r - pw, dy, transColor_);
+        if (!plainTitle_.Empty()) plainTitle_.Canvas().Draw(r - dx - pw, 0, *picture);
+        r -= pw;
+        break;
+      case TkivTitleBarAlign::kivClient:
+        client = picture;
+        break;
+    }
+  }
+  if (client) {
+    StretchInto(canvas, *client, {x, dy, r, dy + client->Height()});
+    if (!plainTitle_.Empty()) StretchInto(plainTitle_.Canvas(), *client, {x - dx, 0, r - dx, client->Height()});
+  }
+  if (!filledTitle_.Empty()) filledTitle_.Canvas().Draw(0, 0, plainTitle_);
+  if (!captionDrawn) shownCaption_.clear();
+}
+
+TkivTitleBar::TButtonLayout TkivTitleBar::LayOutButtons() {
+  TButtonLayout layout;
+  const int width = Width();
+  const int e = LeftInset() - 1;
+  int r = width - rightBtnXOffset_ + e;
+  for (int i = 0; i < buttons_.Count(); ++i) {
+    TkivTitleBarButton& button = buttons_.Items(i);
+    if (!button.Visible() || !button.HasAllPictures()) continue;
+    const int pw = button.PicNormal().Width(), ph = button.PicNormal().Height();
+    if (button.ButtonType() == TkivTitleBarBtnType::kivControlBox) {
+      layout.controlBox = i;
+      continue;
+    }
+    r -= button.ButtonType() == TkivTitleBarBtnType::kivClose ? pw : pw + buttonInterval_ + 1;
+    if (r + pw + 1 > width) r = width - pw - 1;
+    const int top = custom_ ? button.Top() - (InForm() ? kFrameTopRows : 0) : buttonTop_;
+    layout.buttons.push_back({i, {r, top, r + pw, top + ph}});
+  }
+  layout.right = r;
+  int l = std::max(0, leftBtnXOffset_ - 4 - e);
+  if (layout.controlBox >= 0) {
+    TkivTitleBarButton& box = buttons_.Items(layout.controlBox);
+    layout.controlBoxRect = {l, iconTop_, l + box.PicNormal().Width(), iconTop_ + box.PicNormal().Height()};
+    l += drawAppIcon_ ? 21 : box.PicNormal().Width() + 5;
+  }
+  layout.captionLeft = l == 0 ? 6 : l;
+  return layout;
+}
+
+int TkivTitleBar::ButtonAt(TPoint point) {
+  const TButtonLayout layout = LayOutButtons();
+  for (const auto& [index, rect] : layout.buttons)
+    if (InRect(point, rect)) return index;
+  if (layout.controlBox >= 0 && InRect(point, layout.controlBoxRect)) return layout.controlBox;
+  return -1;
+}
+
+void TkivTitleBar::DrawButtons(TCanvas& canvas) {
+  if (!ParentForm()) return;
+  const TButtonLayout layout = LayOutButtons();
+  TPoint mouse{-100000, -100000};
+  POINT cursor{};
+  if (HandleAllocated() && GetCursorPos(&cursor) && ::ScreenToClient(Handle(), &cursor))
+    mouse = {cursor.x, cursor.y};
+  hotButton_ = -1;
+  const bool skinColours = uiStyle_ == TkivUIStyle::FromThemeFile;
+  auto pictureFor = [&](TkivTitleBarButton& button, bool hot) -> TBitmap* {
+    TPicture& picture = hot ? (pressed_ ? button.PicMouseDown() : button.PicMouseOn()) : button.PicNormal();
+    return PictureBitmap(picture);
+  };
+  for (const auto& [index, rect] : layout.buttons) {
+    TkivTitleBarButton& button = buttons_.Items(index);
+    const bool hot = InRect(mouse, rect);
+    if (hot) hotButton_ = index;
+    TBitmap* picture = pictureFor(button, hot);
+    if (!picture) continue;
+    if (button.Transparent())
+      DrawMasked(canvas, *picture, rect.Left, rect.Top,
+                 skinColours ? transColor_ : picture->Pixel(0, picture->Height() - 1));
+    else
+      canvas.Draw(rect.Left, rect.Top, *picture);
+  }
+  if (layout.controlBox >= 0) {
+    TkivTitleBarButton& box = buttons_.Items(layout.controlBox);
+    const TRect& rect = layout.controlBoxRect;
+    const bool hot = InRect(mouse, rect);
+    if (drawAppIcon_) {
+      if (hot) hotButton_ = layout.controlBox;
+      // The program's icon at the small size; a shared icon is never destroyed.
+      if (HICON icon = static_cast<HICON>(
+              LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, 16, 16, LR_SHARED)))
+        DrawIconEx(canvas.Handle(), rect.Left + 3, rect.Top, icon, 16, 16, 0, nullptr, DI_NORMAL);
+    } else if (TBitmap* picture = pictureFor(box, hot)) {
+      canvas.Draw(rect.Left, rect.Top - 1, *picture);
+    }
+  }
+
+  const int l = layout.captionLeft, r = layout.right;
+  std::string text = shownCaption_;
+  if (text.empty()) {
+    text = Caption();
+    if (canvas.TextWidth(text) > r - l) {
+      while (!text.empty() && canvas.TextWidth(text + "...") > r - l) text.pop_back();
+      text += "...";
+    }
+  }
+  canvas.Font().Assign(Font());
+  if (!formActive_) canvas.Font().SetColor(inactiveCaptionColor_);
+  canvas.Brush().SetStyle(bsClear);
+  TkivUIStyle effective = uiStyle_;
+  if (UsingFileTheme(fileTheme_, uiStyle_, effective))
+    canvas.TextOut(l, captionTop_ - kFrameTopRows, text);
+  else
+    canvas.TextOut(l, buttonTop_ + (effective == TkivUIStyle::Protein ? 3 : 0), text);
+}
+
+// ---------------------------------------------------------------- mouse
+
+void TkivTitleBar::WndProc(TMessage& message) {
+  const TPoint point{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+  switch (message.Msg) {
+    case WM_LBUTTONDOWN:
+      MouseDown(point);
+      message.Result = 0;
+      return;
+    case WM_LBUTTONUP:
+      MouseUp(point);
+      message.Result = 0;
+      return;
+    case WM_LBUTTONDBLCLK:
+      DoubleClick(point);
+      message.Result = 0;
+      return;
+    case WM_MOUSEMOVE:
+      TrackHover(point);
+      break;
+    case WM_MOUSELEAVE:
+      trackingLeave_ = false;
+      hotButton_ = -1;
+      ItemChanged();
+      break;
+    default:
+      break;
+  }
+  TCustomPanel::WndProc(message);
+}
+
+void TkivTitleBar::TrackHover(TPoint point) {
+  if (!trackingLeave_) {
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
+    trackingLeave_ = TrackMouseEvent(&track) != FALSE;
+  }
+  if (ButtonAt(point) != hotButton_) ItemChanged();
+}
+
+void TkivTitleBar::MouseDown(TPoint point) {
+  pressed_ = true;
+  Repaint();
+  TForm* form = ParentForm();
+  if (ButtonAt(point) == -1 && form && (!ParentMaximized() || IsDesigning())) {
+    // A press on the caption: the platform moves the window with the mouse.
+    pressed_ = false;
+    ReleaseCapture();
+    const TPoint screen = ClientToScreen(point);
+    SendMessageA(form->Handle(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(screen.X, screen.Y));
+    ItemChanged();
+    return;
+  }
+  SetCapture(Handle());
+}
+
+void TkivTitleBar::MouseUp(TPoint point) {
+  if (HandleAllocated() && GetCapture() == Handle()) ReleaseCapture();
+  const int hot = pressed_ ? ButtonAt(point) : -1;
+  pressed_ = false;
+  ItemChanged();
+  if (hot < 0) return;
+  TkivTitleBarButton& button = buttons_.Items(hot);
+  switch (button.ButtonType()) {
+    case TkivTitleBarBtnType::kivControlBox: {
+      const TPoint corner = ClientToScreen({0, Height()});
+      PopupWindowMenu(corner.X, corner.Y);
+      return;
+    }
+    case TkivTitleBarBtnType::kivCustom:
+      DoClick(hot);
+      if (OnCustomBtnsClick) OnCustomBtnsClick(this, hot);
+      return;
+    case TkivTitleBarBtnType::kivHelp:
+      DoClick(hot);
+      if (OnHelpBtnClick) OnHelpBtnClick(this, hot);
+      return;
+    default:
+      DoClick(hot);
+      return;
+  }
+}
+
+void TkivTitleBar::DoubleClick(TPoint point) {
+  if (IsDesigning()) return;
+  const int hot = ButtonAt(point);
+  if (hot == -1) {
+    for (int i = 0; i < buttons_.Count(); ++i)
+      if (buttons_.Items(i).ButtonType() == TkivTitleBarBtnType::kivMax && buttons_.Items(i).Visible()) {
+        DoClick(i);
+        return;
+      }
+  } else if (buttons_.Items(hot).ButtonType() == TkivTitleBarBtnType::kivControlBox) {
+    if (TForm* form = ParentForm()) form->Close();
+  }
+}
+
+void TkivTitleBar::PopupWindowMenu(int screenX, int screenY) { windowMenu_.Popup(std::max(0, screenX), screenY); }
+
+void TkivTitleBar::DoClick(int index) {
+  TForm* form = ParentForm();
+  if (!form || index < 0 || index >= buttons_.Count()) return;
+  const TkivTitleBarBtnType type = buttons_.Items(index).ButtonType();
+  if (IsDesigning() && type != TkivTitleBarBtnType::kivClose) return;
+  switch (type) {
+    case TkivTitleBarBtnType::kivMax:
+      if (ParentMaximized()) {
+        form->SetWindowState(TWindowState::wsNormal);
+      } else {
+        form->SetWindowState(TWindowState::wsMaximized);
+        if (!InForm()) {
+          // Outside a skinned frame nobody else fits the window to the work area.
+          TRect area;
+          GetWorkAreaRect(area);
+          PlaceControl(*form, TRect{area.Left - 2, area.Top - 2, area.Right + 2, area.Bottom - 1});
+        }
+      }
+      ProcessMaxBtn();
+      return;
+    case TkivTitleBarBtnType::kivMin:
+      if (form == Application().MainForm())
+        SendMessageA(form->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+      else
+        form->SetWindowState(TWindowState::wsMinimized);
+      return;
+    case TkivTitleBarBtnType::kivClose:
+      form->Close();
+      return;
+    default:
+      return;
+  }
+}
+
+const TPropertyTable* TkivTitleBar::PublishedProperties() const {
+  // Chained to the base class's table, which is the same for every object.
+  static const TPropertyTable table = [base = TCustomPanel::PublishedProperties()] {
+    TPropertyTable t(base);
+    t.Boolean("Custom", &TkivTitleBar::Custom, &TkivTitleBar::SetCustom)
+        .Component("FileTheme", &TkivTitleBar::FileTheme, &TkivTitleBar::SetFileTheme)
+        .Integer("UIStyle", &TkivTitleBar::UIStyle, &TkivTitleBar::SetUIStyle)
+        .Boolean("AutoSize", &TkivTitleBar::AutoSize, &TkivTitleBar::SetAutoSize)
+        .Integer("ButtonInterval", &TkivTitleBar::ButtonInterval, &TkivTitleBar::SetButtonInterval)
+        .Boolean("FormActive", &TkivTitleBar::FormActive, &TkivTitleBar::SetActive)
+        .Integer("LeftBtnXOffset", &TkivTitleBar::LeftBtnXOffset, &TkivTitleBar::SetLeftBtnXOffset)
+        .Integer("RightBtnXOffset", &TkivTitleBar::RightBtnXOffset, &TkivTitleBar::SetRightBtnXOffset)
+        .Boolean("DrawAppIcon", &TkivTitleBar::DrawAppIcon, &TkivTitleBar::SetDrawAppIcon)
+        .Integer("RoundCorner", &TkivTitleBar::RoundCorner, &TkivTitleBar::SetRoundCorner)
+        .Integer("RoundCornerBottom", &TkivTitleBar::RoundCornerBottom, &TkivTitleBar::SetRoundCornerBottom)
+        .Integer("InactiveCaptionColor", &TkivTitleBar::InactiveCaptionColor,
+                 &TkivTitleBar::SetInactiveCaptionColor);
+    return t;
+  }();
+  return &table;
+}
+
+}  // namespace plx

@@ -1,0 +1,248 @@
+#pragma once
+// TkivTitleBar: the caption strip of a skinned window. It composes its
+// picture from horizontal sections (left, stretched client, right, and the
+// caption section of five-section skins), draws the application icon or a
+// control box, the caption and a row of caption buttons whose three pictures
+// come from one strip, starts window drags, maximises on double-click and
+// opens a small window menu. It also keeps the full-width title image that
+// the skinned frame paints the window's top and side edges from.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/Bitmap.h"
+#include "framework/StdCtrls.h"
+#include "skin/TitleBarMenu.h"
+#include "skin/UIStyle.h"
+
+namespace plx {
+
+class TForm;
+class TkivFileTheme;
+class TkivTitleBar;
+
+enum class TkivTitleBarAlign { kivLeft, kivRight, kivClient };
+enum class TkivTitleBarBtnType { kivMax, kivMin, kivClose, kivHelp, kivControlBox, kivCustom };
+
+// Sent to the host window: answers the left inset the title bar lies at
+// inside a skinned frame (0 outside one).
+inline constexpr UINT kivMsgTitleBarLeftInset = 0x26C3;
+
+// Fired with the index of the clicked custom or help button.
+using TkivTitleBarButtonEvent = std::function<void(TObject* sender, int index)>;
+
+class TkivTitleBarSection : public TPersistent {
+ public:
+  explicit TkivTitleBarSection(TkivTitleBar& titleBar);
+
+  bool AutoSize() const { return autoSize_; }
+  void SetAutoSize(bool value);
+  // With AutoSize, the picture's width.
+  int Width() const;
+  void SetWidth(int value);
+  TkivTitleBarAlign Align() const { return align_; }
+  // A second client section is refused with an error box.
+  void SetAlign(TkivTitleBarAlign value);
+  TPicture& Picture() { return picture_; }
+  // Always true for the client section.
+  bool Stretch() const { return stretch_ || align_ == TkivTitleBarAlign::kivClient; }
+  void SetStretch(bool value);
+  bool CapSec() const { return capSec_; }
+  void SetCapSec(bool value);
+
+ private:
+  void Changed();
+
+  TkivTitleBar& titleBar_;
+  bool autoSize_ = false;
+  int width_ = 10;
+  TkivTitleBarAlign align_ = TkivTitleBarAlign::kivLeft;
+  TPicture picture_;
+  bool stretch_ = false;
+  bool capSec_ = false;
+};
+
+class TkivTitleBarButton : public TPersistent {
+ public:
+  explicit TkivTitleBarButton(TkivTitleBar& titleBar);
+
+  TkivUIStyle UIStyle() const { return uiStyle_; }
+  void SetUIStyle(TkivUIStyle value);
+  TkivTitleBarBtnType ButtonType() const { return buttonType_; }
+  // A second control box is refused with an error box.
+  void SetButtonType(TkivTitleBarBtnType value);
+  bool Transparent() const { return transparent_; }
+  void SetTransparent(bool value);
+  int Top() const { return top_; }
+  void SetTop(int value);
+  bool Visible() const { return visible_; }
+  void SetVisible(bool value);
+  TPicture& PicNormal() { return picNormal_; }
+  TPicture& PicMouseOn() { return picMouseOn_; }
+  TPicture& PicMouseDown() { return picMouseDown_; }
+  // A button lacking one of its pictures is neither drawn nor clickable.
+  bool HasAllPictures() const;
+
+ private:
+  void Changed();
+
+  TkivTitleBar& titleBar_;
+  TkivUIStyle uiStyle_ = kivFallbackStyle;
+  TkivTitleBarBtnType buttonType_ = TkivTitleBarBtnType::kivCustom;
+  bool transparent_ = false;
+  int top_ = 2;
+  bool visible_ = true;
+  TPicture picNormal_;
+  TPicture picMouseOn_;
+  TPicture picMouseDown_;
+};
+
+// An ordered collection of sections or buttons, owned by the title bar.
+template <class Item>
+class TkivTitleBarCollection {
+ public:
+  explicit TkivTitleBarCollection(TkivTitleBar& titleBar) : titleBar_(titleBar) {}
+  int Count() const { return static_cast<int>(items_.size()); }
+  Item& Items(int index) const { return *items_.at(static_cast<std::size_t>(index)); }
+  Item& Add() {
+    items_.push_back(std::make_unique<Item>(titleBar_));
+    return *items_.back();
+  }
+  void Clear() { items_.clear(); }
+
+ private:
+  TkivTitleBar& titleBar_;
+  std::vector<std::unique_ptr<Item>> items_;
+};
+using TkivTitleBarSections = TkivTitleBarCollection<TkivTitleBarSection>;
+using TkivTitleBarButtons = TkivTitleBarCollection<TkivTitleBarButton>;
+
+class TkivTitleBar : public TCustomPanel {
+ public:
+  explicit TkivTitleBar(TComponent* owner);
+  ~TkivTitleBar() override;
+
+  bool Custom() const { return custom_; }
+  void SetCustom(bool value) { custom_ = value; }
+  TkivFileTheme* FileTheme() const { return fileTheme_; }
+  void SetFileTheme(TkivFileTheme* value);
+  TkivUIStyle UIStyle() const { return uiStyle_; }
+  void SetUIStyle(TkivUIStyle value);
+  bool AutoSize() const { return autoSize_; }
+  void SetAutoSize(bool value);
+
+  TkivTitleBarSections& Sections() { return sections_; }
+  TkivTitleBarButtons& Buttons() { return buttons_; }
+  int ButtonInterval() const { return buttonInterval_; }
+  void SetButtonInterval(int value);
+  void SetCaption(std::string value) override;
+  bool FormActive() const { return formActive_; }
+  void SetActive(bool value);
+  int LeftBtnXOffset() const { return leftBtnXOffset_; }
+  void SetLeftBtnXOffset(int value);
+  int RightBtnXOffset() const { return rightBtnXOffset_; }
+  void SetRightBtnXOffset(int value);
+  bool DrawAppIcon() const { return drawAppIcon_; }
+  void SetDrawAppIcon(bool value);
+  int RoundCorner() const { return roundCorner_; }
+  void SetRoundCorner(int value) { roundCorner_ = value; }
+  int RoundCornerBottom() const { return roundCornerBottom_; }
+  void SetRoundCornerBottom(int value) { roundCornerBottom_ = value; }
+  TColor InactiveCaptionColor() const { return inactiveCaptionColor_; }
+  void SetInactiveCaptionColor(TColor value);
+
+  TkivTitleBarButtonEvent OnCustomBtnsClick;
+  TkivTitleBarButtonEvent OnHelpBtnClick;
+
+  // Every maximise button shows the restore pictures while the form is
+  // maximised and the maximise pictures otherwise.
+  void ProcessMaxBtn();
+  // -1: the plain full-width title image; -2: the same laid on the fill
+  // colour; 0 and above: that section's picture (with more than two
+  // sections). nullptr when there is none.
+  TBitmap* GetTitleImage(int index);
+  // Three sections with pictures, or five with all their pictures.
+  bool CanPaint();
+  // Paints now: the frame needs the title images before its first paint.
+  void ForcePaint();
+  // Inside a skinned frame.
+  bool InForm() const;
+  // Acts as a click on the button: maximise or restore, minimise, close.
+  void DoClick(int index);
+  // Opens the window menu with its top-left at the screen point.
+  void PopupWindowMenu(int screenX, int screenY);
+  TkivTitleBarPopupMenu& WindowMenu() { return windowMenu_; }
+
+  // The form the title bar sits on (its top-level parent), or nullptr.
+  TForm* ParentForm() const;
+  // The index of the button at a client point (control box included), -1
+  // for none, with the rules painting uses.
+  int ButtonAt(TPoint point);
+
+  void Notification(TComponent* component, TOperation operation) override;
+  const TPropertyTable* PublishedProperties() const override;
+
+  // Internal: the items call this when they change.
+  void ItemChanged();
+
+ protected:
+  void Paint() override;
+  bool EraseBackground(HDC) override { return true; }
+  void WndProc(TMessage& message) override;
+
+ private:
+  struct TButtonLayout {
+    std::vector<std::pair<int, TRect>> buttons;  // index and place, right to left
+    int controlBox = -1;
+    TRect controlBoxRect;
+    int right = 0;         // the caption ends here
+    int captionLeft = 0;
+  };
+  TButtonLayout LayOutButtons();
+  int LeftInset() const;
+  void DrawSectionsTo(TCanvas& canvas);
+  void DrawButtons(TCanvas& canvas);
+  void ApplyStyleToButton(TkivTitleBarButton& button, bool useSkin, TkivUIStyle effective);
+  void LoadButtonPictures(TkivTitleBarButton& button, int lastFrame, bool useSkin, TkivUIStyle effective);
+  bool ParentMaximized() const;
+  void AdjustHeight();
+  void MouseDown(TPoint point);
+  void MouseUp(TPoint point);
+  void DoubleClick(TPoint point);
+  void TrackHover(TPoint point);
+
+  bool custom_ = false;
+  TkivFileTheme* fileTheme_ = nullptr;  // borrowed
+  TkivUIStyle uiStyle_ = kivFallbackStyle;
+  bool autoSize_ = false;
+  TkivTitleBarSections sections_{*this};
+  TkivTitleBarButtons buttons_{*this};
+  int buttonInterval_ = 0;
+  bool formActive_ = true;
+  int leftBtnXOffset_ = 0;
+  int rightBtnXOffset_ = 0;
+  bool drawAppIcon_ = true;
+  int roundCorner_ = 0;
+  int roundCornerBottom_ = 0;
+  TColor inactiveCaptionColor_ = clInactiveCaption;
+
+  bool fiveSections_ = false;
+  TColor transColor_ = 0x00FF00FF;
+  TColor fillColor_ = clBlack;
+  std::string shownCaption_;  // the caption a caption section shows
+  TBitmap plainTitle_;        // full window width, full picture height
+  TBitmap filledTitle_;       // the plain image laid on the fill colour
+  TBitmap buffer_;            // the title bar's own picture, composed off screen
+  TkivTitleBarPopupMenu windowMenu_{*this};
+  int buttonTop_ = 2;
+  int iconTop_ = 2;
+  int captionTop_ = 2;
+  int hotButton_ = -1;
+  bool pressed_ = false;
+  bool keepFontColor_ = false;
+  bool trackingLeave_ = false;
+};
+
+}  // namespace plx
