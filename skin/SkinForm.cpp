@@ -280,16 +280,23 @@ void TkivForm::Notification(TComponent* component, TOperation operation) {
 
 void TkivForm::AttachToHostWindow() {
   if (attached_ || !host_ || !host_->HandleAllocated()) return;
-  // The client area the form was given is what the layout fixes: it stays
-  // while the frame takes the caption away and sets its own insets.
+  HWND window = host_->Handle();
   RECT client{};
-  GetClientRect(host_->Handle(), &client);
+  GetClientRect(window, &client);
   attached_ = true;
   StripCaption();
-  const TRect insets = FrameInsets();
-  SetWindowPos(host_->Handle(), nullptr, 0, 0, client.right + insets.Left + insets.Right,
-               client.bottom + insets.Top + insets.Bottom,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  if (everAttached_) {
+    // A window made again keeps the bounds its predecessor had.
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  } else {
+    // The client area the form was given is what the layout fixes: it stays
+    // while the caption goes and the frame's own insets take its place.
+    const TRect insets = FrameInsets();
+    SetWindowPos(window, nullptr, 0, 0, client.right + insets.Left + insets.Right,
+                 client.bottom + insets.Top + insets.Bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  }
+  everAttached_ = true;
   FitToHostClientArea();
   RegionWindow();
 }

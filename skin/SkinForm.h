@@ -123,6 +123,7 @@ class TkivForm : public TCustomPanel, public TkivFormStyleSource {
 
   std::function<void()> unhook_;  // takes the frame out of the host's chain
   bool attached_ = false;         // the host window carries the frame's look
+  bool everAttached_ = false;     // a window of the host has carried it before
   bool destroying_ = false;
   bool placing_ = false;          // fitting a maximised window to the work area
 };
