@@ -1,6 +1,7 @@
 #include "skin/SkinForm.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "framework/Application.h"
@@ -110,19 +111,34 @@ TkivForm::TkivForm(TComponent* owner) : TCustomPanel(owner) {
       style == TFormBorderStyle::bsToolWindow)
     host_->SetBorderStyle(TFormBorderStyle::bsDialog);
 
-  TWndMethod previous = host_->WindowProc;
-  host_->WindowProc = [this, previous](TMessage& message) { HostWindowProc(message, previous); };
-  unhook_ = [host = host_, previous] { host->WindowProc = previous; };
+  hookToken_ = host_->AddWindowProcHook([this](TMessage& message, const TWndMethod& next) {
+    HostWindowProc(message, next);
+  });
+  handleEventsToken_ = host_->SubscribeHandleEvents([this](THandleEvent event) {
+    if (event == THandleEvent::Created)
+      AttachToHostWindow();
+    else
+      attached_ = false;
+  });
   if (host_->HandleAllocated()) AttachToHostWindow();
 }
 
-TkivForm::~TkivForm() {
+TkivForm::~TkivForm() { DetachFromHost(); }
+
+void TkivForm::BeforeDestruction() {
+  DetachFromHost();
+  TCustomPanel::BeforeDestruction();
+}
+
+void TkivForm::DetachFromHost() {
   destroying_ = true;
   if (!host_) return;
-  if (unhook_) unhook_();
-  if (host_->HandleAllocated() && !host_->IsDestroying() && attached_) {
+  TForm* host = std::exchange(host_, nullptr);
+  host->RemoveWindowProcHook(hookToken_);
+  host->UnsubscribeHandleEvents(handleEventsToken_);
+  if (host->HandleAllocated() && !host->IsDestroying() && attached_) {
     // Give the window its caption back.
-    HWND window = host_->Handle();
+    HWND window = host->Handle();
     SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) | kCaptionBits);
     SetWindowRgn(window, nullptr, TRUE);
     SetWindowPos(window, nullptr, 0, 0, 0, 0,
@@ -366,19 +382,7 @@ void TkivForm::OpenWindowMenuBelowTitleBar() {
 }
 
 void TkivForm::HostWindowProc(TMessage& message, const TWndMethod& next) {
-  if (destroying_) return next(message);
-  switch (message.Msg) {
-    case WM_CREATE:
-      next(message);
-      if (message.Result != -1) AttachToHostWindow();
-      return;
-    case WM_NCDESTROY:
-      attached_ = false;
-      return next(message);
-    default:
-      break;
-  }
-  if (!attached_) return next(message);
+  if (destroying_ || !attached_) return next(message);
   switch (message.Msg) {
     case WM_NCCALCSIZE: {
       // The client area is the window inset by the frame's sizes; the

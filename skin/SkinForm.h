@@ -87,9 +87,12 @@ class TkivForm : public TCustomPanel, public TkivFormStyleSource {
  protected:
   void Paint() override;
   bool EraseBackground(HDC) override { return true; }
+  void BeforeDestruction() override;
 
  private:
   void HostWindowProc(TMessage& message, const TWndMethod& next);
+  // Stops all work, leaves the host's chain and gives its window the caption back.
+  void DetachFromHost();
   void AttachToHostWindow();
   void StripCaption();
   void RecomputeFrame();
@@ -121,7 +124,8 @@ class TkivForm : public TCustomPanel, public TkivFormStyleSource {
   int titleMinY_ = -1, titleMaxY_ = -1, bottomMinY_ = -1, bottomMaxY_ = -1;
   TBitmap bottomImage_;
 
-  std::function<void()> unhook_;  // takes the frame out of the host's chain
+  THookToken hookToken_ = 0;          // the frame's place in the host's chain
+  THookToken handleEventsToken_ = 0;  // the host's window created and destroyed
   bool attached_ = false;         // the host window carries the frame's look
   bool everAttached_ = false;     // a window of the host has carried it before
   bool destroying_ = false;

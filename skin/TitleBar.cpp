@@ -436,19 +436,15 @@ void TkivTitleBar::ForcePaint() {
 }
 
 void TkivTitleBar::Paint() {
-  const int width = ClientWidth(), height = ClientHeight();
-  if (width <= 0 || height <= 0) return;
-  buffer_.SetSize(width, height);
-  TCanvas& canvas = buffer_.Canvas();
+  // Canvas() is the framework's off-screen picture of the title bar.
+  TCanvas& canvas = Canvas();
   canvas.Brush().SetColor(Color());
-  canvas.FillRect({0, 0, width, height});
-  if (ParentForm()) {
-    canvas.Brush().SetStyle(bsClear);
-    canvas.Font().Assign(Font());
-    DrawSectionsTo(canvas);
-    DrawButtons(canvas);
-  }
-  Canvas().Draw(0, 0, buffer_);
+  canvas.FillRect(ClientRect());
+  if (!ParentForm()) return;
+  canvas.Brush().SetStyle(bsClear);
+  canvas.Font().Assign(Font());
+  DrawSectionsTo(canvas);
+  DrawButtons(canvas);
 }
 
 void TkivTitleBar::DrawSectionsTo(TCanvas& canvas) {
@@ -636,12 +632,8 @@ void TkivTitleBar::WndProc(TMessage& message) {
       message.Result = 0;
       return;
     case WM_MOUSEMOVE:
-      TrackHover(point);
-      break;
-    case WM_MOUSELEAVE:
-      trackingLeave_ = false;
-      hotButton_ = -1;
-      ItemChanged();
+      // The hover pictures follow the mouse.
+      if (ButtonAt(point) != hotButton_) ItemChanged();
       break;
     default:
       break;
@@ -649,12 +641,9 @@ void TkivTitleBar::WndProc(TMessage& message) {
   TCustomPanel::WndProc(message);
 }
 
-void TkivTitleBar::TrackHover(TPoint point) {
-  if (!trackingLeave_) {
-    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
-    trackingLeave_ = TrackMouseEvent(&track) != FALSE;
-  }
-  if (ButtonAt(point) != hotButton_) ItemChanged();
+void TkivTitleBar::MouseLeave() {
+  hotButton_ = -1;
+  ItemChanged();
 }
 
 void TkivTitleBar::MouseDown(TPoint point) {

@@ -191,6 +191,7 @@ class TkivTitleBar : public TCustomPanel {
   void Paint() override;
   bool EraseBackground(HDC) override { return true; }
   void WndProc(TMessage& message) override;
+  void MouseLeave() override;
 
  private:
   struct TButtonLayout {
@@ -211,7 +212,6 @@ class TkivTitleBar : public TCustomPanel {
   void MouseDown(TPoint point);
   void MouseUp(TPoint point);
   void DoubleClick(TPoint point);
-  void TrackHover(TPoint point);
 
   bool custom_ = false;
   TkivFileTheme* fileTheme_ = nullptr;  // borrowed
@@ -234,7 +234,7 @@ class TkivTitleBar : public TCustomPanel {
   std::string shownCaption_;  // the caption a caption section shows
   TBitmap plainTitle_;        // full window width, full picture height
   TBitmap filledTitle_;       // the plain image laid on the fill colour
-  TBitmap buffer_;            // the title bar's own picture, composed off screen
+  TBitmap buffer_;            // where ForcePaint composes the title images
   TkivTitleBarPopupMenu windowMenu_{*this};
   int buttonTop_ = 2;
   int iconTop_ = 2;
@@ -242,7 +242,6 @@ class TkivTitleBar : public TCustomPanel {
   int hotButton_ = -1;
   bool pressed_ = false;
   bool keepFontColor_ = false;
-  bool trackingLeave_ = false;
 };
 
 }  // namespace plx

@@ -1,26 +1,12 @@
 #include "skin/TitleBarMenu.h"
 
 #include "framework/Forms.h"
+#include "framework/GdiHandles.h"
 #include "skin/TitleBar.h"
 
 namespace plx {
 
 namespace {
-
-// A popup menu handle owned with DestroyMenu.
-class TOwnedMenu {
- public:
-  TOwnedMenu() : menu_(CreatePopupMenu()) {}
-  TOwnedMenu(const TOwnedMenu&) = delete;
-  TOwnedMenu& operator=(const TOwnedMenu&) = delete;
-  ~TOwnedMenu() {
-    if (menu_) DestroyMenu(menu_);
-  }
-  HMENU Get() const { return menu_; }
-
- private:
-  HMENU menu_;
-};
 
 bool HasVisibleButton(TkivTitleBar& titleBar, TkivTitleBarBtnType type) {
   for (int i = 0; i < titleBar.Buttons().Count(); ++i) {
@@ -45,7 +31,7 @@ bool TkivTitleBarPopupMenu::ItemEnabled(TCommand command) const {
 void TkivTitleBarPopupMenu::Popup(int x, int y) {
   TForm* form = titleBar_.ParentForm();
   if (!form) return;
-  TOwnedMenu menu;
+  TOwnedMenu menu(CreatePopupMenu());
   if (!menu.Get()) return;
   auto add = [&](TCommand command, const char* text) {
     AppendMenuA(menu.Get(), MF_STRING | (ItemEnabled(command) ? MF_ENABLED : MF_GRAYED), command, text);
