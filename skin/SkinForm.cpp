@@ -295,24 +295,23 @@ void TkivForm::Notification(TComponent* component, TOperation operation) {
 // ------------------------------------------------------ the host window
 
 void TkivForm::AttachToHostWindow() {
-  if (attached_ || !host_ || !host_->HandleAllocated()) return;
+  if (!host_ || !host_->HandleAllocated()) return;
   HWND window = host_->Handle();
+  const bool first = !everAttached_;
   RECT client{};
-  GetClientRect(window, &client);
-  attached_ = true;
+  GetClientRect(window, &client);  // still the platform's own frame the first time
+  attached_ = everAttached_ = true;
   StripCaption();
-  if (everAttached_) {
-    // A window made again keeps the bounds its predecessor had.
-    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-  } else {
+  if (first) {
     // The client area the form was given is what the layout fixes: it stays
     // while the caption goes and the frame's own insets take its place.
     const TRect insets = FrameInsets();
     SetWindowPos(window, nullptr, 0, 0, client.right + insets.Left + insets.Right,
                  client.bottom + insets.Top + insets.Bottom,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  } else {
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   }
-  everAttached_ = true;
   FitToHostClientArea();
   RegionWindow();
 }
@@ -382,6 +381,12 @@ void TkivForm::OpenWindowMenuBelowTitleBar() {
 }
 
 void TkivForm::HostWindowProc(TMessage& message, const TWndMethod& next) {
+  if (message.Msg == WM_NCCREATE && everAttached_ && !destroying_) {
+    // A window made again carries the frame from its first message on, so
+    // its client area is the frame's from the start.
+    attached_ = true;
+    StripCaption();
+  }
   if (destroying_ || !attached_) return next(message);
   switch (message.Msg) {
     case WM_NCCALCSIZE: {
@@ -477,11 +482,16 @@ void TkivForm::PaintFormBorder() {
   const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
   if (width <= 0 || height <= 0) return;
   TWholeWindowDC dc(window);
-  if (!dc.Get()) return;
+  if (dc.Get()) PaintFormBorderOn(dc.Get(), width, height);
+}
+
+void TkivForm::PaintFormBorderOn(HDC dc, int width, int height) {
+  if (!host_ || width <= 0 || height <= 0) return;
+  TSavedDCState saved(dc);
   // Only the frame is painted: the client area belongs to the controls.
   const TRect insets = FrameInsets();
-  ExcludeClipRect(dc.Get(), insets.Left, insets.Top, width - insets.Right, height - insets.Bottom);
-  TBorrowedCanvas canvas(dc.Get());
+  ExcludeClipRect(dc, insets.Left, insets.Top, width - insets.Right, height - insets.Bottom);
+  TBorrowedCanvas canvas(dc);
   if (UsingSkin())
     PaintSkinBorder(canvas, width, height);
   else
@@ -655,17 +665,22 @@ void TkivForm::RegionWindow() {
     const int corner = std::max(0, titleBar_->RoundCorner());
     const int cornerBottom = std::max(0, titleBar_->RoundCornerBottom());
     const int half = height / 2;
-    region.Reset(CreateRoundRectRgn(0, 0, width + 1, half + 1, corner, corner));
+    // A corner size of 0 is a plain rectangle.
+    auto halfRegion = [&](int top, int bottom, int size) {
+      return size > 0 ? CreateRoundRectRgn(0, top, width + 1, bottom + 1, size, size)
+                      : CreateRectRgn(0, top, width, bottom);
+    };
+    region.Reset(halfRegion(0, half, corner));
     TOwnedRegion part(CreateRectRgn(0, half + 1 - 2 * corner, 2 * corner, half + 1));
-    CombineInto(region, part.Get());
+    if (corner > 0) CombineInto(region, part.Get());
     part.Reset(CreateRectRgn(width + 1 - 2 * corner, half + 1 - 2 * corner, width + 1, half + 1));
-    CombineInto(region, part.Get());
-    part.Reset(CreateRoundRectRgn(0, half, width + 1, height + 1, cornerBottom, cornerBottom));
+    if (corner > 0) CombineInto(region, part.Get());
+    part.Reset(halfRegion(half, height, cornerBottom));
     CombineInto(region, part.Get());
     part.Reset(CreateRectRgn(0, half, 2 * cornerBottom, half + 2 * cornerBottom));
-    CombineInto(region, part.Get());
+    if (cornerBottom > 0) CombineInto(region, part.Get());
     part.Reset(CreateRectRgn(width + 1 - 2 * cornerBottom, half, width + 1, half + 2 * cornerBottom));
-    CombineInto(region, part.Get());
+    if (cornerBottom > 0) CombineInto(region, part.Get());
   }
   if (!region) return;
   // The window owns the region once it has taken it.

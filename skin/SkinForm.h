@@ -75,6 +75,8 @@ class TkivForm : public TCustomPanel, public TkivFormStyleSource {
 
   // Paints the frame around the panel on the host window.
   void PaintFormBorder();
+  // The same on any DC in window coordinates, for a window of that size.
+  void PaintFormBorderOn(HDC dc, int width, int height);
   // Computes and applies the window region.
   void RegionWindow();
   // The host window's insets (left, top, right, bottom) around its client area.

@@ -1,0 +1,378 @@
+// The skinned frame and its title bar on a real window under Wine: the
+// caption taken off while the client area stays, the insets of each look,
+// the region, the title bar's places, menu and clicks, usage errors, skins
+// that cannot be honoured, and GDI objects and windows that all go again.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/Exception.h"
+#include "tests/skin/HandBuiltSkin.h"
+#include "tests/skin/SkinnedFormFixture.h"
+#include "tests/support/GuiResources.h"
+
+namespace plx {
+namespace {
+
+using test::PumpMessages;
+
+struct SkinnedFrame : test::SkinnedFormFixture {};
+
+TEST_F(SkinnedFrame, TakesTheCaptionOffAndKeepsTheClientArea) {
+  // Positive control: the same form without a frame has its caption.
+  TForm plain(nullptr);
+  plain.SetBorderStyle(TFormBorderStyle::bsDialog);
+  EXPECT_EQ(GetWindowLongPtrA(plain.Handle(), GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+
+  UseEmbeddedSkin();
+  Show();
+  EXPECT_EQ(GetWindowLongPtrA(Window(), GWL_STYLE) & WS_CAPTION, 0);
+  EXPECT_TRUE(GetWindowLongPtrA(Window(), GWL_EXSTYLE) & WS_EX_DLGMODALFRAME) << "still a dialog border";
+  RECT client{};
+  GetClientRect(Window(), &client);
+  EXPECT_EQ(client.right, 243);
+  EXPECT_EQ(client.bottom, 520);
+  const RECT bounds = WindowBounds();
+  POINT origin{0, 0};
+  ClientToScreen(Window(), &origin);
+  // Inset by 4, 3, 4 and 6: the skin's side borders are 2 wide (at least 4
+  // count), its bottom border 6 high.
+  EXPECT_EQ(origin.x - bounds.left, 4);
+  EXPECT_EQ(origin.y - bounds.top, 3);
+  EXPECT_EQ(bounds.right - bounds.left, 251);
+  EXPECT_EQ(bounds.bottom - bounds.top, 529);
+  EXPECT_EQ(bounds.left, 300);
+  EXPECT_EQ(bounds.top, 200);
+  // The panel fills the client area; the title bar lies along its top.
+  EXPECT_EQ(frame->Width(), 243);
+  EXPECT_EQ(frame->Height(), 520);
+  EXPECT_EQ(frame->TitleBar()->Width(), 243);
+  EXPECT_EQ(frame->TitleBar()->Height(), 33);
+  EXPECT_EQ(form->Constraints().MinWidth, 251);
+  EXPECT_EQ(form->Constraints().MinHeight, 42);
+}
+
+TEST_F(SkinnedFrame, EachLookHasItsInsetsAroundTheSameClientArea) {
+  Show();
+  const struct {
+    const char* name;
+    TkivUIStyle style;
+    int borderWidth;  // 0: the style's own
+    TRect insets;
+  } looks[] = {
+      {"DeepBlue", TkivUIStyle::DeepBlue, 0, {3, 3, 3, 2}},
+      {"WinXP, its border 3 wide", TkivUIStyle::WinXP, 0, {3, 3, 3, 3}},
+      {"DeepBlue, border 3 wide", TkivUIStyle::DeepBlue, 3, {3, 3, 3, 3}},
+      {"DeepBlue, border 2 wide", TkivUIStyle::DeepBlue, 2, {3, 3, 3, 3}},
+      {"the embedded skin", TkivUIStyle::FromThemeFile, 0, {4, 3, 4, 6}},
+  };
+  theme = new TkivBuiltInFileTheme(form);
+  theme->ReadSkinData(test::EmbeddedSkinArchive());
+  frame->SetFileTheme(theme);
+  for (const auto& look : looks) {
+    SCOPED_TRACE(look.name);
+    frame->SetUIStyle(look.style);
+    if (look.borderWidth) frame->SetBorderWidth(look.borderWidth);
+    PumpMessages();
+    RECT client{};
+    GetClientRect(Window(), &client);
+    EXPECT_EQ(client.right, 243);
+    EXPECT_EQ(client.bottom, 520);
+    const RECT bounds = WindowBounds();
+    POINT origin{0, 0};
+    ClientToScreen(Window(), &origin);
+    EXPECT_EQ(origin.x - bounds.left, look.insets.Left);
+    EXPECT_EQ(origin.y - bounds.top, look.insets.Top);
+    EXPECT_EQ(bounds.right - origin.x - 243, look.insets.Right);
+    EXPECT_EQ(bounds.bottom - origin.y - 520, look.insets.Bottom);
+  }
+}
+
+TEST_F(SkinnedFrame, AWindowMadeAgainGetsNoCaptionAndKeepsItsClientArea) {
+  UseEmbeddedSkin();
+  Show();
+  HWND before = Window();
+  form->RecreateWnd();
+  PumpMessages();
+  EXPECT_NE(Window(), before) << "a new window";
+  EXPECT_EQ(GetWindowLongPtrA(Window(), GWL_STYLE) & WS_CAPTION, 0);
+  RECT client{};
+  GetClientRect(Window(), &client);
+  EXPECT_EQ(client.right, 243);
+  EXPECT_EQ(client.bottom, 520);
+
+  // A border style change makes the window again; the caption stays off.
+  form->SetBorderStyle(TFormBorderStyle::bsSizeable);
+  PumpMessages();
+  EXPECT_EQ(GetWindowLongPtrA(Window(), GWL_STYLE) & WS_CAPTION, 0);
+  // Whoever gives the caption back, the frame takes it off again.
+  SetWindowLongPtrA(Window(), GWL_STYLE, GetWindowLongPtrA(Window(), GWL_STYLE) | WS_CAPTION);
+  EXPECT_EQ(GetWindowLongPtrA(Window(), GWL_STYLE) & WS_CAPTION, 0);
+}
+
+TEST_F(SkinnedFrame, TheWindowHasItsRegion) {
+  UseEmbeddedSkin();
+  Show();
+  const RECT bounds = WindowBounds();
+  TOwnedRegion region(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_EQ(GetWindowRgn(Window(), region.Get()), SIMPLEREGION) << "the skin asks for no shaped region";
+  RECT box{};
+  GetRgnBox(region.Get(), &box);
+  EXPECT_EQ(box.right - box.left, bounds.right - bounds.left);
+  EXPECT_EQ(box.bottom - box.top, bounds.bottom - bounds.top);
+
+  // WinXP rounds the top corners (13); the bottom stays square.
+  frame->SetUIStyle(TkivUIStyle::WinXP);
+  ASSERT_NE(GetWindowRgn(Window(), region.Get()), ERROR);
+  const RECT now = WindowBounds();  // WinXP's insets differ from the skin's
+  const int width = now.right - now.left, height = now.bottom - now.top;
+  EXPECT_FALSE(PtInRegion(region.Get(), 0, 0)) << "rounded top-left corner";
+  EXPECT_FALSE(PtInRegion(region.Get(), width - 1, 0)) << "rounded top-right corner";
+  EXPECT_TRUE(PtInRegion(region.Get(), width / 2, 0));
+  EXPECT_TRUE(PtInRegion(region.Get(), 0, height - 1)) << "square bottom-left corner";
+  EXPECT_TRUE(PtInRegion(region.Get(), width - 1, height - 1));
+}
+
+TEST_F(SkinnedFrame, MaximisingCoversTheWorkAreaAndTwoPixelsMore) {
+  UseEmbeddedSkin();
+  Show();
+  TkivTitleBar& bar = *frame->TitleBar();
+  // The caption's double click clicks the first visible maximise button.
+  const LPARAM caption = MAKELPARAM(120, 15);
+  bar.Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, caption);
+  PumpMessages();
+  ASSERT_TRUE(IsZoomed(Window()));
+  RECT area{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  const RECT bounds = WindowBounds();
+  EXPECT_EQ(bounds.left, area.left - 2);
+  EXPECT_EQ(bounds.top, area.top - 2);
+  EXPECT_EQ(bounds.right, area.right + 2);
+  EXPECT_EQ(bounds.bottom, area.bottom - 1);
+  bar.Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, caption);
+  PumpMessages();
+  EXPECT_FALSE(IsZoomed(Window()));
+
+  // With its only maximise button hidden, as on the main window, nothing happens.
+  HideMaximizeButton();
+  bar.Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, caption);
+  PumpMessages();
+  EXPECT_FALSE(IsZoomed(Window()));
+}
+
+struct TitleBarOnTheMainWindow : test::SkinnedFormFixture {
+  void SetUp() override {
+    SkinnedFormFixture::SetUp();
+    UseEmbeddedSkin();
+    HideMaximizeButton();
+    Show();
+  }
+  int IndexOf(TkivTitleBarBtnType type) {
+    for (int i = 0; i < frame->TitleBarButtons().Count(); ++i)
+      if (frame->TitleBarButtons().Items(i).ButtonType() == type) return i;
+    return -1;
+  }
+};
+
+TEST_F(TitleBarOnTheMainWindow, ButtonsIconAndCaptionSitWhereTheSkinPutsThem) {
+  TkivTitleBar& bar = *frame->TitleBar();
+  EXPECT_EQ(bar.LeftBtnXOffset(), 9);
+  EXPECT_EQ(bar.RightBtnXOffset(), 14);
+  const int close = IndexOf(TkivTitleBarBtnType::kivClose), minimize = IndexOf(TkivTitleBarBtnType::kivMin);
+  const int controlBox = IndexOf(TkivTitleBarBtnType::kivControlBox);
+  const struct {
+    int x, y, button;
+  } points[] = {
+      {212, 4, close},  {232, 24, close},  // edges count as inside
+      {211, 4, minimize}, {191, 24, minimize},
+      {190, 10, -1},    {233, 10, -1},     {220, 25, -1},
+      {2, 4, controlBox}, {22, 24, controlBox},
+      {100, 15, -1},  // the caption
+  };
+  for (const auto& p : points) EXPECT_EQ(bar.ButtonAt({p.x, p.y}), p.button) << p.x << ", " << p.y;
+  // The hidden maximise button takes no space: minimise sits right beside close.
+}
+
+TEST_F(TitleBarOnTheMainWindow, ItsMenuEnablesTheKindsOfVisibleButtons) {
+  TkivTitleBarPopupMenu& menu = frame->TitleBar()->WindowMenu();
+  EXPECT_TRUE(menu.ItemEnabled(TkivTitleBarPopupMenu::cmMinimize));
+  EXPECT_FALSE(menu.ItemEnabled(TkivTitleBarPopupMenu::cmMaximizeRestore));
+  EXPECT_TRUE(menu.ItemEnabled(TkivTitleBarPopupMenu::cmClose));
+  frame->TitleBarButtons().Items(IndexOf(TkivTitleBarBtnType::kivMax)).SetVisible(true);
+  EXPECT_TRUE(menu.ItemEnabled(TkivTitleBarPopupMenu::cmMaximizeRestore));
+  // A disabled item does nothing.
+  frame->TitleBarButtons().Items(IndexOf(TkivTitleBarBtnType::kivMax)).SetVisible(false);
+  menu.Execute(TkivTitleBarPopupMenu::cmMaximizeRestore);
+  PumpMessages();
+  EXPECT_FALSE(IsZoomed(Window()));
+}
+
+TEST_F(TitleBarOnTheMainWindow, CloseButtonAndCloseItemCloseTheForm) {
+  int closes = 0;
+  form->OnClose = [&](TObject*, TCloseAction& action) {
+    ++closes;
+    action = TCloseAction::caNone;
+  };
+  TkivTitleBar& bar = *frame->TitleBar();
+  // A click is a press and a release on the button.
+  bar.Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(222, 14));
+  bar.Perform(WM_LBUTTONUP, 0, MAKELPARAM(222, 14));
+  EXPECT_EQ(closes, 1);
+  // Released off the button: no click.
+  bar.Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(222, 14));
+  bar.Perform(WM_LBUTTONUP, 0, MAKELPARAM(150, 14));
+  EXPECT_EQ(closes, 1);
+  bar.WindowMenu().Execute(TkivTitleBarPopupMenu::cmClose);
+  EXPECT_EQ(closes, 2);
+  // Double-clicking the control box closes the form too.
+  bar.Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 12));
+  EXPECT_EQ(closes, 3);
+}
+
+TEST_F(TitleBarOnTheMainWindow, MinimiseButtonMinimisesTheForm) {
+  TkivTitleBar& bar = *frame->TitleBar();
+  bar.Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 14));
+  bar.Perform(WM_LBUTTONUP, 0, MAKELPARAM(200, 14));
+  PumpMessages();
+  EXPECT_TRUE(IsIconic(Window()));
+}
+
+TEST_F(TitleBarOnTheMainWindow, SecondControlBoxOrClientSectionIsRefusedWithAnErrorBox) {
+  std::vector<std::string> shown;
+  Application().OnShowMessage = [&](const std::string& text, const std::string&) { shown.push_back(text); };
+  TkivTitleBarButton& close = frame->TitleBarButtons().Items(IndexOf(TkivTitleBarBtnType::kivClose));
+  close.SetButtonType(TkivTitleBarBtnType::kivControlBox);
+  EXPECT_EQ(close.ButtonType(), TkivTitleBarBtnType::kivClose);
+  frame->TitleBarSections().Items(0).SetAlign(TkivTitleBarAlign::kivClient);
+  EXPECT_EQ(frame->TitleBarSections().Items(0).Align(), TkivTitleBarAlign::kivLeft);
+  Application().OnShowMessage = nullptr;
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0], "Sorry, only one button's ButtonType property can be \"kivControlBox\"");
+  EXPECT_EQ(shown[1], "Sorry, only one section's Align property can be \"kivClient\"");
+}
+
+TEST_F(SkinnedFrame, ASecondFrameOnTheSameFormIsRefused) {
+  try {
+    new TkivForm(form);
+    FAIL() << "a second frame was made";
+  } catch (const EInvalidOperation& error) {
+    EXPECT_STREQ(error.what(), "Sorry, You can create only one TkivForm component in one form!");
+  }
+  // The first frame still works.
+  UseEmbeddedSkin();
+  Show();
+  EXPECT_EQ(GetWindowLongPtrA(Window(), GWL_STYLE) & WS_CAPTION, 0);
+}
+
+TEST_F(SkinnedFrame, ThemeGoingAwayLeavesDeepBlue) {
+  UseEmbeddedSkin();
+  Show();
+  delete theme;
+  theme = nullptr;
+  EXPECT_EQ(frame->FileTheme(), nullptr);
+  EXPECT_EQ(frame->UIStyle(), TkivUIStyle::DeepBlue);
+  EXPECT_EQ(frame->FrameInsets(), (TRect{3, 3, 3, 2}));
+}
+
+// Skins whose values cannot be honoured: pictures too small for their
+// slices or missing, a button strip narrower than its 18 frames, negative
+// positions, region rows out of range. The frame draws what it can and
+// every GDI object it makes goes again.
+TEST_F(SkinnedFrame, SkinsThatCannotBeHonouredDrawWhatTheyCan) {
+  using test::SkinRecord;
+  const struct {
+    const char* name;
+    std::vector<SkinRecord> records;
+  } skins[] = {
+      {"tiny pictures, regions asked for, rows out of range",
+       {test::Picture("SKIN2_TITLEBAR1", 1, 1, 0x00FF00FF), test::Picture("SKIN2_TITLEBAR2", 1, 2, 0x00102030),
+        test::Picture("SKIN2_TITLEBAR3", 2, 1, 0x00FF00FF), test::Picture("SKIN2_TITLEBUTTONS", 17, 5, 0x00405060),
+        test::Picture("SKIN2_FORMLEFTBORDER", 1, 1, 0x00000000), test::Picture("SKIN2_FORMBOTTOMBORDER1", 2, 1, 0),
+        test::Integer("SKIN2_TITLEBARBUTTONPOSX", -500), test::Integer("SKIN2_TITLEBARBUTTONPOSY", -40),
+        test::Integer("SKIN2_TITLEBARICONPOSX", 100000), test::Integer("SKIN2_TITLEBARREGIONMINY", 50),
+        test::Integer("SKIN2_TITLEBARREGIONMAXY", -7), test::Integer("SKIN2_BOTTOMREGIONMINY", -3),
+        test::Integer("SKIN2_BOTTOMREGIONMAXY", 9999), test::Integer("SKIN2_TRANSCOLOR", 0x00FF00FF),
+        test::Boolean("SKIN2_TITLEBARNEEDREGION", true), test::Boolean("SKIN2_BOTTOMBORDERNEEDREGION", true),
+        test::Boolean("SKIN2_BOTTOMBORDERTHREESECT", true)}},
+      {"five sections with pictures missing, nothing else",
+       {test::Boolean("SKIN2_TITLEFIVESECT", true), test::Picture("SKIN2_TITLEBAR2", 3, 40, 0x00AABBCC)}},
+      {"an all see-through title with a region",
+       {test::Picture("SKIN2_TITLEBAR1", 126, 36, 0x00FF00FF), test::Picture("SKIN2_TITLEBAR2", 190, 36, 0x00FF00FF),
+        test::Picture("SKIN2_TITLEBAR3", 125, 36, 0x00FF00FF), test::Integer("SKIN2_TRANSCOLOR", 0x00FF00FF),
+        test::Boolean("SKIN2_TITLEBARNEEDREGION", true)}},
+  };
+  Show();
+  for (const auto& skin : skins) {
+    SCOPED_TRACE(skin.name);
+    auto* odd = new TkivBuiltInFileTheme(form);
+    odd->ReadSkinData(test::SkinArchiveOf(skin.records));
+    ASSERT_TRUE(odd->Ready());
+    frame->SetUIStyle(TkivUIStyle::FromThemeFile);
+    frame->SetFileTheme(odd);
+    auto paintEverything = [&] {
+      frame->PaintFormBorder();
+      frame->RegionWindow();
+      frame->TitleBar()->Repaint();
+      Picture();
+      PumpMessages();
+    };
+    paintEverything();  // the images the frame keeps are made once
+    const int objects = test::CountGdiObjects();
+    for (int i = 0; i < 20; ++i) paintEverything();
+    EXPECT_EQ(test::CountGdiObjects(), objects);
+    TOwnedRegion region(CreateRectRgn(0, 0, 0, 0));
+    EXPECT_NE(GetWindowRgn(Window(), region.Get()), ERROR);
+    delete odd;
+  }
+}
+
+TEST_F(SkinnedFrame, CreatingAndDestroyingSkinnedFormsLeavesNoGdiObjectOrWindow) {
+  // One theme outside the forms: what is counted is the forms' own making.
+  TkivBuiltInFileTheme shared(nullptr);
+  shared.ReadSkinData(test::EmbeddedSkinArchive());
+  ASSERT_TRUE(shared.Ready());
+  auto cycle = [&] {
+    TForm* other = new TForm(nullptr);
+    other->SetBorderStyle(TFormBorderStyle::bsDialog);
+    other->SetClientWidth(243);
+    other->SetClientHeight(120);
+    auto* otherFrame = new TkivForm(other);
+    otherFrame->SetParent(other);
+    otherFrame->SetUIStyle(TkivUIStyle::FromThemeFile);
+    otherFrame->SetFileTheme(&shared);
+    other->HandleNeeded();
+    // Everything the frame draws, drawn once.
+    TBitmap picture(260, 140);
+    otherFrame->PaintFormBorderOn(picture.Canvas().Handle(), picture.Width(), picture.Height());
+    otherFrame->TitleBar()->Perform(WM_PAINT, reinterpret_cast<WPARAM>(picture.Canvas().Handle()));
+    otherFrame->Perform(WM_PAINT, reinterpret_cast<WPARAM>(picture.Canvas().Handle()));
+    delete other;
+    PumpMessages();
+  };
+  cycle();  // the first one makes what stays for the process (stock objects, classes)
+  const int objects = test::CountGdiObjects(), windows = test::CountThreadWindows();
+  // Positive control: a brush that is not deleted is counted.
+  HBRUSH kept = CreateSolidBrush(RGB(1, 2, 3));
+  EXPECT_EQ(test::CountGdiObjects(), objects + 1);
+  DeleteObject(kept);
+  for (int i = 0; i < 100; ++i) cycle();
+  EXPECT_EQ(test::CountGdiObjects(), objects);
+  EXPECT_EQ(test::CountThreadWindows(), windows);
+}
+
+TEST_F(SkinnedFrame, AThousandRepaintsLeaveNoGdiObject) {
+  UseEmbeddedSkin();
+  Show();
+  RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  PumpMessages();
+  const int objects = test::CountGdiObjects(), windows = test::CountThreadWindows();
+  for (int i = 0; i < 1000; ++i)
+    RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  PumpMessages();
+  EXPECT_EQ(test::CountGdiObjects(), objects);
+  EXPECT_EQ(test::CountThreadWindows(), windows);
+}
+
+}  // namespace
+}  // namespace plx
