@@ -124,5 +124,20 @@ TEST_F(DropOnTheList, DroppedClipsCanBeShownRemovedClearedAndCopied) {
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(remove) && !IsWindowEnabled(clear); }));
 }
 
+// The skinned frame takes the platform caption off the main window, at
+// start-up and again whenever it comes back. The list's window, registered
+// as a drop target only once, must never be made again on the way.
+TEST_F(DropOnTheList, TheListKeepsItsWindowWhileTheFrameTakesTheCaptionOff) {
+  HWND window = app.MainWindow();
+  EXPECT_EQ(GetWindowLongPtrA(window, GWL_STYLE) & WS_CAPTION, 0);
+  SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) | WS_CAPTION);
+  EXPECT_TRUE(WaitUntil([&] { return (GetWindowLongPtrA(window, GWL_STYLE) & WS_CAPTION) == 0; }))
+      << "the frame did not take the caption off again";
+  EXPECT_TRUE(IsWindow(list)) << "the list's window was destroyed";
+  // Drag checks that the list's first window is the one under the cursor.
+  EXPECT_EQ(Drag(CF_TEXT, "dropped after the frame\0"s, false).effect, static_cast<DWORD>(DROPEFFECT_MOVE));
+  EXPECT_TRUE(WaitForCount(1));
+}
+
 }  // namespace
 }  // namespace plx::e2e
