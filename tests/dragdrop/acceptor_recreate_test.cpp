@@ -13,33 +13,12 @@
 #include "framework/StdCtrls.h"
 #include "tests/dragdrop/DropTargetTestSupport.h"
 #include "tests/dragdrop/TestDataObject.h"
+#include "tests/support/DropWhenAnswered.h"
 
 namespace plx {
 namespace {
 
 using namespace std::string_literals;
-
-// Drops once the target under the cursor has answered: OLE asks the source
-// for feedback only after the target's DragEnter or DragOver returned.
-class TDropOnceAnswered : public TInterfacedObject<IDropSource> {
- public:
-  explicit TDropOnceAnswered(POINT point) : point_(point) {}
-  STDMETHODIMP QueryContinueDrag(BOOL escape, DWORD) override {
-    if (escape) return DRAGDROP_S_CANCEL;
-    return answered_ ? DRAGDROP_S_DROP : S_OK;
-  }
-  STDMETHODIMP GiveFeedback(DWORD) override {
-    // Feedback on the target at the intended point: OLE has just entered
-    // the window under the cursor there.
-    POINT at{};
-    if (GetCursorPos(&at) && at.x == point_.x && at.y == point_.y) answered_ = true;
-    return DRAGDROP_S_USEDEFAULTCURSORS;
-  }
-
- private:
-  POINT point_;
-  bool answered_ = false;
-};
 
 constexpr char kPrevious[] = "AcceptorTestPrevious";
 int g_native_seen = 0;
@@ -97,7 +76,7 @@ class AcceptorRecreate : public ::testing::Test {
     }
     EXPECT_EQ(WindowFromPoint(centre), list->Handle());
     auto data = test::MakeDataObject({{CF_TEXT, text}});
-    TComPtr<TDropOnceAnswered> source(new TDropOnceAnswered(centre));
+    TComPtr<test::TDropWhenAnswered> source(new test::TDropWhenAnswered(centre));
     DWORD effect = DROPEFFECT_NONE;
     DoDragDrop(data.Get(), source.Get(), DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
     return effect;

@@ -4,6 +4,7 @@
 
 #include "framework/Com.h"
 #include "tests/e2e/E2eSupport.h"
+#include "tests/support/DropWhenAnswered.h"
 
 namespace plx::e2e {
 namespace {
@@ -43,29 +44,6 @@ class TTextSource : public TInterfacedObject<IDataObject> {
   std::string data_;
 };
 
-// Drops as soon as the target under the cursor has answered: OLE asks the
-// source for feedback only after the target's DragEnter (or DragOver) has
-// returned its effect.
-class TDropAfterEntering : public TInterfacedObject<IDropSource> {
- public:
-  explicit TDropAfterEntering(POINT point) : point_(point) {}
-  STDMETHODIMP QueryContinueDrag(BOOL escape, DWORD) override {
-    if (escape) return DRAGDROP_S_CANCEL;
-    return target_answered_ ? DRAGDROP_S_DROP : S_OK;
-  }
-  STDMETHODIMP GiveFeedback(DWORD) override {
-    // Feedback on the target at the intended point: OLE has just entered
-    // the window under the cursor there.
-    POINT at{};
-    if (GetCursorPos(&at) && at.x == point_.x && at.y == point_.y) target_answered_ = true;
-    return DRAGDROP_S_USEDEFAULTCURSORS;
-  }
-
- private:
-  POINT point_;
-  bool target_answered_ = false;
-};
-
 }  // namespace
 
 TDragResult DragOnto(HWND target, UINT format, const std::string& data, bool control, bool shift, DWORD allowed) {
@@ -82,7 +60,7 @@ TDragResult DragOnto(HWND target, UINT format, const std::string& data, bool con
   keys[VK_LBUTTON] = 0x80;
   SetKeyboardState(keys);
   TComPtr<TTextSource> source(new TTextSource(format, data));
-  TComPtr<TDropAfterEntering> dropper(new TDropAfterEntering(centre));
+  TComPtr<test::TDropWhenAnswered> dropper(new test::TDropWhenAnswered(centre));
   DWORD effect = DROPEFFECT_NONE;
   const HRESULT result = DoDragDrop(source.Get(), dropper.Get(), allowed, &effect);
   keys[VK_CONTROL] = keys[VK_SHIFT] = keys[VK_LBUTTON] = 0;

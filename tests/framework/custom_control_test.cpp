@@ -12,9 +12,13 @@
 #include "framework/Forms.h"
 #include "framework/GdiHandles.h"
 #include "framework/StdCtrls.h"
+#include "tests/support/WindowTestSupport.h"
 
 namespace plx {
 namespace {
+
+using test::PumpUntil;
+using test::ScreenPixel;
 
 // Paints itself in one colour and records what it painted on and when the
 // mouse came and went.
@@ -33,24 +37,6 @@ class TProbeControl : public TCustomControl {
   void MouseEnter() override { mouse.push_back("enter"); }
   void MouseLeave() override { mouse.push_back("leave"); }
 };
-
-// Pumps messages until condition holds or five seconds pass.
-bool PumpUntil(const std::function<bool()>& condition) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    Application().ProcessMessages();
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return true;
-}
-
-COLORREF ScreenPixel(HWND window, int x, int y) {
-  POINT p{x, y};
-  ClientToScreen(window, &p);
-  TWindowDC screen(nullptr);
-  return GetPixel(screen.Get(), p.x, p.y);
-}
 
 void MoveMouseTo(int x, int y) {
   SetCursorPos(x, y);

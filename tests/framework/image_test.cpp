@@ -11,26 +11,13 @@
 #include "framework/Forms.h"
 #include "framework/GdiHandles.h"
 #include "framework/Image.h"
+#include "tests/support/WindowTestSupport.h"
 
 namespace plx {
 namespace {
 
-bool PumpUntil(const std::function<bool()>& condition) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    Application().ProcessMessages();
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return true;
-}
-
-COLORREF ScreenPixel(HWND window, int x, int y) {
-  POINT p{x, y};
-  ClientToScreen(window, &p);
-  TWindowDC screen(nullptr);
-  return GetPixel(screen.Get(), p.x, p.y);
-}
+using test::PumpUntil;
+using test::ScreenPixel;
 
 // A bitmap of two colour bands: left half first, right half second.
 std::unique_ptr<TBitmap> Bands(int width, int height, TColor first, TColor second) {
