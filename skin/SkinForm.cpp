@@ -171,6 +171,12 @@ void TkivForm::SetFileTheme(TkivFileTheme* value) {
 void TkivForm::SetUIStyle(TkivUIStyle value) {
   uiStyle_ = value;
   if (!host_) return;
+  if (IsLoading()) {
+    // While the layout is read the look is applied once, when it is loaded.
+    lookPending_ = true;
+    return;
+  }
+  lookPending_ = false;
   TkivUIStyle effective = value;
   const bool useSkin = UsingFileTheme(fileTheme_, value, effective);
   if (useSkin) {
@@ -219,6 +225,11 @@ void TkivForm::SetUIStyle(TkivUIStyle value) {
   PaintFormBorder();
   RegionWindow();
   host_->Constraints().MinHeight = MenuBarHeight() + titleBar_->Height() + FrameInsets().Bottom + 3;
+}
+
+void TkivForm::Loaded() {
+  TCustomPanel::Loaded();
+  if (lookPending_) SetUIStyle(uiStyle_);
 }
 
 void TkivForm::SetBorderColor(TColor value) {

@@ -83,6 +83,7 @@ class TkivForm : public TCustomPanel, public TkivFormStyleSource {
   TRect FrameInsets() const;
 
   void SetBounds(int left, int top, int width, int height) override;
+  void Loaded() override;
   void Notification(TComponent* component, TOperation operation) override;
   const TPropertyTable* PublishedProperties() const override;
 
@@ -131,7 +132,8 @@ class TkivForm : public TCustomPanel, public TkivFormStyleSource {
   bool attached_ = false;         // the host window carries the frame's look
   bool everAttached_ = false;     // a window of the host has carried it before
   bool destroying_ = false;
-  bool placing_ = false;          // fitting a maximised window to the work area
+  bool placing_ = false;
+  bool lookPending_ = false;      // a look asked for while the layout was read          // fitting a maximised window to the work area
 };
 
 }  // namespace plx
