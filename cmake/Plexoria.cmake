@@ -45,6 +45,10 @@ function(plexoria_test name)
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "PLEXORIA_SOURCE_DIR=${PROJECT_SOURCE_DIR};PLEXORIA_BINARY_DIR=${PROJECT_BINARY_DIR}")
+  if(WIN32)
+    # The temporary folder is compared before and after (tests/CMakeLists.txt).
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED temp_folder)
+  endif()
   if(ARG_TIMEOUT)
     set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
   else()
