@@ -91,6 +91,20 @@ int CountProcessHeapBlocks() {
   return count;
 }
 
+std::size_t HeapBytesInUse() {
+  HANDLE heaps[256];
+  const DWORD count = GetProcessHeaps(256, heaps);
+  std::size_t bytes = 0;
+  for (DWORD i = 0; i < count && i < 256; ++i) {
+    if (!HeapLock(heaps[i])) continue;
+    PROCESS_HEAP_ENTRY entry{};
+    while (HeapWalk(heaps[i], &entry))
+      if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) bytes += entry.cbData;
+    HeapUnlock(heaps[i]);
+  }
+  return bytes;
+}
+
 std::size_t PrivateBytes() {
   PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof counters;
@@ -105,6 +119,7 @@ TResourceCounts CountResources() {
   counts.menus = CountMenus();
   counts.kernel_handles = CountKernelHandles();
   counts.heap_blocks = CountProcessHeapBlocks();
+  counts.heap_bytes = HeapBytesInUse();
   counts.private_bytes = PrivateBytes();
   return counts;
 }
@@ -117,7 +132,7 @@ bool TResourceCounts::SameHandles(const TResourceCounts& other) const {
 std::string TResourceCounts::Describe() const {
   return "GDI objects " + std::to_string(gdi_objects) + ", windows " + std::to_string(windows) + ", menus " +
          std::to_string(menus) + ", kernel handles " + std::to_string(kernel_handles) + ", process heap blocks " +
-         std::to_string(heap_blocks) + ", private bytes " + std::to_string(private_bytes);
+         std::to_string(heap_blocks) + ", heap bytes " + std::to_string(heap_bytes) + ", private bytes " + std::to_string(private_bytes);
 }
 
 }  // namespace plx::test

@@ -12,6 +12,8 @@
 // - process heap blocks: the busy blocks of the process heap, walked. Global
 //   and local memory blocks and COM task memory live there (the C runtime's
 //   own heap is a separate one), so a leaked block shows here;
+// - heap bytes: the bytes of every busy block of every heap of the process
+//   (the C runtime's heap included), the memory the process holds;
 // - private bytes: the process's private memory as the system reports it
 //   (under Wine the pages actually in use: committed but untouched memory
 //   does not show).
@@ -29,6 +31,7 @@ struct TResourceCounts {
   int menus = 0;
   int kernel_handles = 0;
   int heap_blocks = 0;
+  std::size_t heap_bytes = 0;
   std::size_t private_bytes = 0;
 
   // Every count but the memory, which is compared with a tolerance.
@@ -43,6 +46,7 @@ int CountWindowsOfThisProcess();
 int CountMenus();
 int CountKernelHandles();
 int CountProcessHeapBlocks();
+std::size_t HeapBytesInUse();
 std::size_t PrivateBytes();
 
 }  // namespace plx::test

@@ -67,6 +67,20 @@ TEST(ResourceCounts, EachCounterFollowsItsResource) {
   DestroyWindow(top);
 }
 
+TEST(ResourceCounts, HeapBytesFollowSmallAndLargeBlocks) {
+  for (std::size_t size : {std::size_t{1000}, std::size_t{8} << 20}) {
+    SCOPED_TRACE(size);
+    const std::size_t before = HeapBytesInUse();
+    void* block = HeapAlloc(GetProcessHeap(), 0, size);
+    ASSERT_NE(block, nullptr);
+    const std::size_t during = HeapBytesInUse();
+    HeapFree(GetProcessHeap(), 0, block);
+    const std::size_t after = HeapBytesInUse();
+    EXPECT_GE(during, before + size);
+    EXPECT_EQ(after, before);
+  }
+}
+
 TEST(ResourceCounts, PrivateBytesFollowAnAllocation) {
   const std::size_t before = PrivateBytes();
   void* block = VirtualAlloc(nullptr, 8 << 20, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
