@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchReport.h"
 #include "markup/MarkupPreprocess.h"
 #include "markup/MarkupText.h"
 
@@ -70,8 +71,9 @@ std::size_t PrepareAndStrip(const std::string& entry) {
 
 int main() {
   std::printf("%-44s %10s\n", "pre-processing + StripMarkup", "MB/s");
-  std::printf("%-44s %10.1f\n", "realistic list entries (10000, ~110 B each)",
-              Throughput(RealisticEntries(10000), PrepareAndStrip));
+  const double realistic = Throughput(RealisticEntries(10000), PrepareAndStrip);
+  std::printf("%-44s %10.1f\n", "realistic list entries (10000, ~110 B each)", realistic);
+  plx::bench::ReportAbsolute("markup pre-processing + StripMarkup, list entries", realistic, "MB/s", "-");
 
   std::mt19937 random(7);
   std::string randomBytes(kMegabyte, '\0');

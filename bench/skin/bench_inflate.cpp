@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchReport.h"
 #include "framework/Streams.h"
 #include "skin/Inflate.h"
 #include "tests/skin/SkinTestData.h"
@@ -95,6 +96,8 @@ bool Measure(const char* name, const std::string& corpus) {
   std::printf("%-7s %6.1f MB (deflated to %5.1f%%): ours %7.1f MB/s, zlib %7.1f MB/s, time ratio ours/zlib %.2f%s\n",
               name, mb, 100.0 * compressed.size() / corpus.size(), mb / oursTime, mb / zlibTime, oursTime / zlibTime,
               correct ? "" : "  OUTPUT MISMATCH");
+  plx::bench::Report(std::string("inflate, ") + name + " corpus, against zlib", oursTime * 1e3, zlibTime * 1e3, "ms",
+                     "x1.0");
   return correct;
 }
 

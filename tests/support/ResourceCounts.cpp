@@ -91,19 +91,31 @@ int CountProcessHeapBlocks() {
   return count;
 }
 
-std::size_t HeapBytesInUse() {
+namespace {
+struct THeapUse {
+  int blocks = 0;
+  std::size_t bytes = 0;
+};
+THeapUse AllHeapsInUse() {
   HANDLE heaps[256];
   const DWORD count = GetProcessHeaps(256, heaps);
-  std::size_t bytes = 0;
+  THeapUse use;
   for (DWORD i = 0; i < count && i < 256; ++i) {
     if (!HeapLock(heaps[i])) continue;
     PROCESS_HEAP_ENTRY entry{};
     while (HeapWalk(heaps[i], &entry))
-      if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) bytes += entry.cbData;
+      if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) {
+        ++use.blocks;
+        use.bytes += entry.cbData;
+      }
     HeapUnlock(heaps[i]);
   }
-  return bytes;
+  return use;
 }
+}  // namespace
+
+std::size_t HeapBytesInUse() { return AllHeapsInUse().bytes; }
+int CountAllHeapBlocks() { return AllHeapsInUse().blocks; }
 
 std::size_t PrivateBytes() {
   PROCESS_MEMORY_COUNTERS counters{};
@@ -119,7 +131,9 @@ TResourceCounts CountResources() {
   counts.menus = CountMenus();
   counts.kernel_handles = CountKernelHandles();
   counts.heap_blocks = CountProcessHeapBlocks();
-  counts.heap_bytes = HeapBytesInUse();
+  const THeapUse use = AllHeapsInUse();
+  counts.heap_bytes = use.bytes;
+  counts.all_heap_blocks = use.blocks;
   counts.private_bytes = PrivateBytes();
   return counts;
 }
@@ -132,7 +146,7 @@ bool TResourceCounts::SameHandles(const TResourceCounts& other) const {
 std::string TResourceCounts::Describe() const {
   return "GDI objects " + std::to_string(gdi_objects) + ", windows " + std::to_string(windows) + ", menus " +
          std::to_string(menus) + ", kernel handles " + std::to_string(kernel_handles) + ", process heap blocks " +
-         std::to_string(heap_blocks) + ", heap bytes " + std::to_string(heap_bytes) + ", private bytes " + std::to_string(private_bytes);
+         std::to_string(heap_blocks) + ", blocks of all heaps " + std::to_string(all_heap_blocks) + ", heap bytes " + std::to_string(heap_bytes) + ", private bytes " + std::to_string(private_bytes);
 }
 
 }  // namespace plx::test

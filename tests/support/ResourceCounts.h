@@ -31,6 +31,7 @@ struct TResourceCounts {
   int menus = 0;
   int kernel_handles = 0;
   int heap_blocks = 0;
+  int all_heap_blocks = 0;
   std::size_t heap_bytes = 0;
   std::size_t private_bytes = 0;
 
@@ -47,6 +48,7 @@ int CountMenus();
 int CountKernelHandles();
 int CountProcessHeapBlocks();
 std::size_t HeapBytesInUse();
+int CountAllHeapBlocks();
 std::size_t PrivateBytes();
 
 }  // namespace plx::test
