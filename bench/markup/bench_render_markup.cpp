@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "bench/BenchReport.h"
+
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -138,5 +140,9 @@ int main() {
   std::printf("%-52s %10.2f %7.2fx (goal <= 3x)\n", "RenderMarkup draw", draw.Work, draw.Work / draw.Floor);
   std::printf("%-52s %10.2f %7.2fx (goal <= 3x the measuring floor)\n", "RenderMarkup hit-test", hitTest.Work,
               hitTest.Work / hitTest.Floor);
+  plx::bench::Report("main-window entry: RenderMarkup measure, against DrawText", measure.Work, measure.Floor, "us", "x3");
+  plx::bench::Report("main-window entry: RenderMarkup draw, against DrawText", draw.Work, draw.Floor, "us", "x3");
+  plx::bench::Report("main-window entry: RenderMarkup hit-test, against DrawText measuring", hitTest.Work,
+                     hitTest.Floor, "us", "x3");
   return 0;
 }

@@ -6,6 +6,8 @@
 // matters is the reading's share of the start-up.
 #include <windows.h>
 
+#include "bench/BenchReport.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -122,6 +124,7 @@ int Run() {
               archive.size(), read);
   std::printf("start-up of plexoria.exe until its window is shown and idle: %.1f ms\n", startUp);
   std::printf("reading the skin is %.1f%% of start-up (goal: at most 5%%)\n", 100.0 * read / startUp);
+  bench::Report("embedded skin read, against the program's start-up", read, startUp, "ms", "x0.05");
   return 0;
 }
 
