@@ -117,14 +117,14 @@ class CrossProcessSoak : public ::testing::Test {
     ClientToScreen(list, &centre);
     ASSERT_TRUE(MoveCursorTo(centre.x, centre.y));
   }
-  // Selects entry index with a real click; answers what the memo shows once
-  // it shows expected, or after waiting for that in vain.
+  // Selects entry index as a user's selection does (the list box's own
+  // selection change and its notification to its parent; a real click could
+  // land on the list's hint window instead) and answers what the memo shows
+  // once it shows expected, or after waiting for that in vain.
   std::string ShownWhenSelected(int index, const std::string& expected) {
-    SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
-    RECT item{};
-    SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-    ClickAt(list, item.left + 4, (item.top + item.bottom) / 2);
-    WaitUntil([&] { return SendMessageA(list, LB_GETCURSEL, 0, 0) == index; });
+    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
     std::string shown;
     WaitUntil([&] {
       shown = WindowText(memo);
@@ -172,12 +172,19 @@ TEST_F(CrossProcessSoak, SurvivesKilledSourcesAndHoldsExactlyTheCompletedDrops) 
     completed.push_back(text.substr(0, text.size() - 1));
     ASSERT_TRUE(WaitForCount(static_cast<int>(completed.size())));
   }
+  // The last drags killed their sources: the program still takes a drop.
+  const std::string last = "after the soak";
+  ASSERT_EQ(DragOnto(list, CF_TEXT, last + '\0', false).effect, static_cast<DWORD>(DROPEFFECT_MOVE));
+  completed.push_back(last);
+  ASSERT_TRUE(WaitForCount(static_cast<int>(completed.size())));
+
   std::printf("cross-process soak: %d drags: %zu completed (%d with Ctrl), %d refused, %d sources killed while "
               "entering, %d while serving GetData\n",
               drags, completed.size(), with_ctrl, refused, killed_entering, killed_in_get_data);
 
   // Exactly the completed drops, in order: the first, the last and a few
-  // between show their own text when selected.
+  // between show their own text when selected. The memo shows the prompt
+  // first, so the first selection changes what it shows.
   ASSERT_EQ(Count(), static_cast<int>(completed.size()));
   const int n = static_cast<int>(completed.size());
   for (int index : {0, n / 3, (2 * n) / 3, n - 1}) {
