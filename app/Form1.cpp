@@ -112,6 +112,10 @@ void TForm1::BuildLayout() {
   kivBuiltInFileTheme1 = layout.Create<TkivBuiltInFileTheme>("kivBuiltInFileTheme1");
   kivBuiltInFileTheme1->SetThemeFile(kDesignSkinPath);
   kivBuiltInFileTheme1->ReadSkinData(EmbeddedSkinData());
+  // The frame takes its theme before the list's window (and so the form's)
+  // is made below: the window is then measured once, with the skin's frame.
+  kivForm1->SetFileTheme(kivBuiltInFileTheme1);
+  btnRemove->SetFileTheme(kivBuiltInFileTheme1);  // no effect under BlueGlass
 
   // The drop target is created here, after the list it is bound to.
   QXTextTarget1 = layout.Create<TQXTextTarget>("QXTextTarget1");
@@ -120,8 +124,6 @@ void TForm1::BuildLayout() {
     QXTextTarget1Drop(sender, acceptor, text, x, y);
   };
   QXTextTarget1->setAcceptor(ListBox1);
-  kivForm1->SetFileTheme(kivBuiltInFileTheme1);
-  btnRemove->SetFileTheme(kivBuiltInFileTheme1);  // no effect under BlueGlass
 
   // Last in the layout: it hooks the window (creating it if needed), puts
   // "Always on &top" into the window menu and makes the window topmost

@@ -70,7 +70,18 @@ void TCustomControl::PaintMessage(TMessage& message) {
   GetClientRect(Handle(), &client);
   if (client.right <= 0 || client.bottom <= 0) return;
   TMemoryDC memory(paint.Get());
-  TOwnedBitmap buffer(CreateCompatibleBitmap(paint.Get(), client.right, client.bottom));
+  // A device-independent buffer: drawing into it (transparent copies among
+  // them) stays in this process, where a bitmap compatible with the screen
+  // would have the display consulted again on every paint.
+  BITMAPINFO format{};
+  format.bmiHeader.biSize = sizeof format.bmiHeader;
+  format.bmiHeader.biWidth = client.right;
+  format.bmiHeader.biHeight = -client.bottom;  // top-down, like the window
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 32;
+  format.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  TOwnedBitmap buffer(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!memory || !buffer) {
     PaintOn(paint.Get());  // no room for a buffer: paint directly
     return;

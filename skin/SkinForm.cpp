@@ -115,10 +115,12 @@ TkivForm::TkivForm(TComponent* owner) : TCustomPanel(owner) {
     HostWindowProc(message, next);
   });
   handleEventsToken_ = host_->SubscribeHandleEvents([this](THandleEvent event) {
-    if (event == THandleEvent::Created)
+    if (event == THandleEvent::Created) {
       AttachToHostWindow();
-    else
+    } else {
       attached_ = false;
+      measuredInsets_.reset();
+    }
   });
   if (host_->HandleAllocated()) AttachToHostWindow();
 }
@@ -154,7 +156,7 @@ bool TkivForm::UsingSkin() const {
 bool TkivForm::HostMinimized() const { return host_ && host_->HandleAllocated() && IsIconic(host_->Handle()); }
 
 TRect TkivForm::FrameInsets() const {
-  if (UsingSkin()) return {Max4(skinLeft_), kTopInset, Max4(skinRight_), Max4(skinBottom_)};
+  if (frameFromSkin_) return {Max4(skinLeft_), kTopInset, Max4(skinRight_), Max4(skinBottom_)};
   return {3, kTopInset, 3, borderWidth_ == 3 ? 3 : borderWidth_ + 1};
 }
 
@@ -168,9 +170,23 @@ void TkivForm::SetFileTheme(TkivFileTheme* value) {
   SetUIStyle(uiStyle_);
 }
 
+void TkivForm::UpdateFrameSizes() {
+  frameFromSkin_ = UsingSkin();
+  skinLeft_ = skinRight_ = skinBottom_ = 0;
+  if (!frameFromSkin_) return;
+  // A picture the skin lacks counts as 0 wide or high.
+  if (const TBitmap* left = fileTheme_->GetBitmap(SKIN2_FORMLEFTBORDER)) skinLeft_ = left->Width();
+  if (const TBitmap* right = fileTheme_->GetBitmap(SKIN2_FORMRIGHTBORDER)) skinRight_ = right->Width();
+  if (const TBitmap* bottom = fileTheme_->GetBitmap(SKIN2_FORMBOTTOMBORDER1)) skinBottom_ = bottom->Height();
+}
+
 void TkivForm::SetUIStyle(TkivUIStyle value) {
   uiStyle_ = value;
   if (!host_) return;
+  // The frame's sizes follow at once, even while the rest of the look waits
+  // for the layout: a host window made in between is measured once, with the
+  // frame it keeps.
+  UpdateFrameSizes();
   if (IsLoading()) {
     // While the layout is read the look is applied once, when it is loaded.
     lookPending_ = true;
@@ -184,13 +200,6 @@ void TkivForm::SetUIStyle(TkivUIStyle value) {
     SetColor(theme.GetColor(SKIN2_FORMCOLOR));
     menuBarColor_ = theme.GetColor(SKIN2_MENUBARSTARTCOLOR);
     menuBarToColor_ = theme.GetColor(SKIN2_MENUBARENDCOLOR);
-    const TBitmap* left = theme.GetBitmap(SKIN2_FORMLEFTBORDER);
-    const TBitmap* right = theme.GetBitmap(SKIN2_FORMRIGHTBORDER);
-    const TBitmap* bottom = theme.GetBitmap(SKIN2_FORMBOTTOMBORDER1);
-    // A picture the skin lacks counts as 0 wide or high.
-    skinLeft_ = left ? left->Width() : 0;
-    skinRight_ = right ? right->Width() : 0;
-    skinBottom_ = bottom ? bottom->Height() : 0;
     transColor_ = theme.GetColor(SKIN2_TRANSCOLOR);
     titleRegion_ = theme.GetBool(SKIN2_TITLEBARNEEDREGION);
     bottomRegion_ = theme.GetBool(SKIN2_BOTTOMBORDERNEEDREGION);
@@ -199,7 +208,6 @@ void TkivForm::SetUIStyle(TkivUIStyle value) {
     bottomMinY_ = theme.GetInt(SKIN2_BOTTOMREGIONMINY);
     bottomMaxY_ = theme.GetInt(SKIN2_BOTTOMREGIONMAXY);
   } else {
-    skinLeft_ = skinRight_ = skinBottom_ = 0;
     transColor_ = kSkinTransparentColor;
     titleRegion_ = bottomRegion_ = false;
     borderColor_ = GetInsideThemeColor(effective, kivItemBorderColor);
@@ -312,6 +320,7 @@ void TkivForm::AttachToHostWindow() {
   RECT client{};
   GetClientRect(window, &client);  // still the platform's own frame the first time
   attached_ = everAttached_ = true;
+  measuredInsets_.reset();
   StripCaption();
   if (first) {
     // The client area the form was given is what the layout fixes: it stays
@@ -344,6 +353,14 @@ void TkivForm::RecomputeFrame() {
   RECT client{};
   GetClientRect(window, &client);
   const TRect insets = FrameInsets();
+  RECT bounds{};
+  GetWindowRect(window, &bounds);
+  // Measuring the window again is costly; when its client area was measured
+  // with these very insets and the window already has its size, nothing
+  // would change.
+  if (measuredInsets_ == insets && bounds.right - bounds.left == client.right + insets.Left + insets.Right &&
+      bounds.bottom - bounds.top == client.bottom + insets.Top + insets.Bottom)
+    return;
   SetWindowPos(window, nullptr, 0, 0, client.right + insets.Left + insets.Right,
                client.bottom + insets.Top + insets.Bottom,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -405,6 +422,7 @@ void TkivForm::HostWindowProc(TMessage& message, const TWndMethod& next) {
       // platform's own frame arithmetic is not wanted.
       auto* rect = reinterpret_cast<RECT*>(message.LParam);
       const TRect insets = FrameInsets();
+      measuredInsets_ = insets;
       rect->left += insets.Left;
       rect->top += insets.Top;
       rect->right -= insets.Right;
@@ -449,7 +467,7 @@ void TkivForm::HostWindowProc(TMessage& message, const TWndMethod& next) {
       }
       return next(message);
     case kivMsgTitleBarLeftInset:
-      message.Result = UsingSkin() ? Max4(skinLeft_) : 3;
+      message.Result = frameFromSkin_ ? Max4(skinLeft_) : 3;
       return;
     default:
       return next(message);
@@ -694,6 +712,11 @@ void TkivForm::RegionWindow() {
     if (cornerBottom > 0) CombineInto(region, part.Get());
   }
   if (!region) return;
+  // Setting a region moves and repaints the whole window: when the window
+  // already has this very region (the size and the look are unchanged), that
+  // work is skipped.
+  TOwnedRegion current(CreateRectRgn(0, 0, 0, 0));
+  if (current && GetWindowRgn(window, current.Get()) != ERROR && EqualRgn(current.Get(), region.Get())) return;
   // The window owns the region once it has taken it.
   if (SetWindowRgn(window, region.Get(), TRUE)) region.Release();
 }

@@ -11,6 +11,7 @@
 // it and keep working.
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "framework/Bitmap.h"
@@ -104,6 +105,7 @@ class TkivForm : public TCustomPanel, public TkivFormStyleSource {
   void HostResized();
   void OpenWindowMenuBelowTitleBar();
   bool UsingSkin() const;
+  void UpdateFrameSizes();
   bool HostMinimized() const;
   void PaintSkinBorder(TCanvas& canvas, int width, int height);
   void PaintBuiltInBorder(TCanvas& canvas, int width, int height);
@@ -121,7 +123,12 @@ class TkivForm : public TCustomPanel, public TkivFormStyleSource {
   TColor menuBarToColor_ = clBtnFace;
   int menuBarHeight_ = 22;
 
+  // The frame's sizes: the skin's border pictures when the frame is drawn
+  // from the skin (frameFromSkin_), else the built-in frame's.
+  bool frameFromSkin_ = false;
   int skinLeft_ = 0, skinRight_ = 0, skinBottom_ = 0;
+  // The insets the host window's client area was last measured with.
+  std::optional<TRect> measuredInsets_;
   TColor transColor_ = 0x00FF00FF;
   bool titleRegion_ = false, bottomRegion_ = false;
   int titleMinY_ = -1, titleMaxY_ = -1, bottomMinY_ = -1, bottomMaxY_ = -1;

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/Application.h"
 #include "framework/Exception.h"
@@ -199,7 +200,18 @@ int TkivTitleBar::LeftInset() const {
 }
 
 void TkivTitleBar::ItemChanged() {
+  if (changeBatches_ > 0) {
+    changedInBatch_ = true;
+    return;
+  }
   if (!IsDestroying()) Invalidate();
+}
+
+TkivTitleBar::TChangeBatch::TChangeBatch(TkivTitleBar& titleBar) : titleBar_(titleBar) { ++titleBar_.changeBatches_; }
+
+TkivTitleBar::TChangeBatch::~TChangeBatch() {
+  if (--titleBar_.changeBatches_ > 0 || !std::exchange(titleBar_.changedInBatch_, false)) return;
+  titleBar_.ItemChanged();
 }
 
 void TkivTitleBar::SetFileTheme(TkivFileTheme* value) {
@@ -227,6 +239,7 @@ void TkivTitleBar::Notification(TComponent* component, TOperation operation) {
 }
 
 void TkivTitleBar::SetUIStyle(TkivUIStyle value) {
+  const TChangeBatch batch(*this);
   uiStyle_ = value;
   if (custom_) {
     ItemChanged();
@@ -349,6 +362,7 @@ void TkivTitleBar::ProcessMaxBtn() {
   TkivUIStyle effective = uiStyle_;
   const bool useSkin = UsingFileTheme(fileTheme_, uiStyle_, effective);
   const int lastFrame = ParentMaximized() ? kRestoreLastFrame : LastFrameOf(TkivTitleBarBtnType::kivMax);
+  const TChangeBatch batch(*this);
   for (int i = 0; i < buttons_.Count(); ++i)
     if (buttons_.Items(i).ButtonType() == TkivTitleBarBtnType::kivMax)
       LoadButtonPictures(buttons_.Items(i), lastFrame, useSkin, effective);

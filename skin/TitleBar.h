@@ -213,6 +213,20 @@ class TkivTitleBar : public TCustomPanel {
   void MouseUp(TPoint point);
   void DoubleClick(TPoint point);
 
+  // Holds back the repaints the items ask for while a whole look is being
+  // loaded (every section, picture and button reports its own change): one
+  // repaint follows at the end, when anything changed.
+  class TChangeBatch {
+   public:
+    explicit TChangeBatch(TkivTitleBar& titleBar);
+    TChangeBatch(const TChangeBatch&) = delete;
+    TChangeBatch& operator=(const TChangeBatch&) = delete;
+    ~TChangeBatch();
+
+   private:
+    TkivTitleBar& titleBar_;
+  };
+
   bool custom_ = false;
   TkivFileTheme* fileTheme_ = nullptr;  // borrowed
   TkivUIStyle uiStyle_ = kivFallbackStyle;
@@ -242,6 +256,8 @@ class TkivTitleBar : public TCustomPanel {
   int hotButton_ = -1;
   bool pressed_ = false;
   bool keepFontColor_ = false;
+  int changeBatches_ = 0;        // open TChangeBatch scopes
+  bool changedInBatch_ = false;  // an item changed while they were open
 };
 
 }  // namespace plx

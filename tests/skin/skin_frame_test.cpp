@@ -134,6 +134,98 @@ TEST_F(SkinnedFrame, TheWindowHasItsRegion) {
   EXPECT_TRUE(PtInRegion(region.Get(), width - 1, height - 1));
 }
 
+// Counts the host window's non-client measurements (WM_NCCALCSIZE): a
+// frame change and a new region both measure the window again.
+struct TMeasureCounter {
+  static inline int count = 0;
+  static inline WNDPROC next = nullptr;
+  static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
+    if (msg == WM_NCCALCSIZE) ++count;
+    return CallWindowProcA(next, window, msg, wparam, lparam);
+  }
+  explicit TMeasureCounter(HWND window) : window_(window) {
+    count = 0;
+    next = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TMeasureCounter::Proc)));
+  }
+  ~TMeasureCounter() { SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next)); }
+  HWND window_;
+};
+
+TEST_F(SkinnedFrame, TheWindowIsMeasuredAndRegionedAgainOnlyWhenItsFrameChanges) {
+  UseEmbeddedSkin();
+  Show();
+  TMeasureCounter counter(Window());
+  // The same look again, and the region asked for again: nothing changes.
+  frame->SetUIStyle(TkivUIStyle::FromThemeFile);
+  frame->RegionWindow();
+  PumpMessages();
+  EXPECT_EQ(TMeasureCounter::count, 0);
+
+  // Positive control: WinXP has other insets and rounded corners.
+  frame->SetUIStyle(TkivUIStyle::WinXP);
+  PumpMessages();
+  EXPECT_GT(TMeasureCounter::count, 0);
+  TOwnedRegion region(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(Window(), region.Get()), ERROR);
+  EXPECT_FALSE(PtInRegion(region.Get(), 0, 0)) << "rounded top-left corner";
+
+  // Back to the skin: measured again, the region square again, the client
+  // area kept throughout.
+  TMeasureCounter::count = 0;
+  frame->SetUIStyle(TkivUIStyle::FromThemeFile);
+  PumpMessages();
+  EXPECT_GT(TMeasureCounter::count, 0);
+  ASSERT_EQ(GetWindowRgn(Window(), region.Get()), SIMPLEREGION);
+  EXPECT_TRUE(PtInRegion(region.Get(), 0, 0));
+  RECT client{};
+  GetClientRect(Window(), &client);
+  EXPECT_EQ(client.right, 243);
+  EXPECT_EQ(client.bottom, 520);
+}
+
+TEST_F(SkinnedFrame, AFrameGivenItsSkinWhileTheLayoutIsReadIsMeasuredWithTheSkinFromTheStart) {
+  // As the main window does: the theme is assigned while loading, and the
+  // window is made before the look is applied at Loaded.
+  form->BeginLoading();
+  frame->BeginLoading();
+  UseEmbeddedSkin();
+  form->HandleNeeded();
+  const TRect insets = frame->FrameInsets();
+  EXPECT_EQ(insets, (TRect{4, 3, 4, 6})) << "the skin's frame before the look is applied";
+  TMeasureCounter counter(Window());
+  frame->Loaded();
+  form->Loaded();
+  Show();
+  RECT client{};
+  GetClientRect(Window(), &client);
+  EXPECT_EQ(client.right, 243);
+  EXPECT_EQ(client.bottom, 520);
+  const RECT bounds = WindowBounds();
+  EXPECT_EQ(bounds.right - bounds.left, 251);
+  EXPECT_EQ(bounds.bottom - bounds.top, 529);
+  EXPECT_EQ(TMeasureCounter::count, 0) << "applying the look measured the window again";
+}
+
+TEST_F(SkinnedFrame, TitleBarRepaintsOnceAWholeLookHasChanged) {
+  UseEmbeddedSkin();
+  Show();
+  HWND bar = frame->TitleBar()->Handle();
+  for (TkivUIStyle style : {TkivUIStyle::MacOS, TkivUIStyle::FromThemeFile}) {
+    ValidateRect(bar, nullptr);
+    ASSERT_FALSE(GetUpdateRect(bar, nullptr, FALSE));
+    frame->TitleBar()->SetUIStyle(style);
+    EXPECT_TRUE(GetUpdateRect(bar, nullptr, FALSE)) << "the new look is painted";
+  }
+  ValidateRect(bar, nullptr);
+  frame->TitleBar()->ProcessMaxBtn();
+  EXPECT_TRUE(GetUpdateRect(bar, nullptr, FALSE)) << "the maximise button's pictures are painted";
+  // An item changed on its own still repaints at once.
+  ValidateRect(bar, nullptr);
+  frame->TitleBar()->SetCaption("Another");
+  EXPECT_TRUE(GetUpdateRect(bar, nullptr, FALSE));
+}
+
 TEST_F(SkinnedFrame, MaximisingCoversTheWorkAreaAndTwoPixelsMore) {
   UseEmbeddedSkin();
   Show();
