@@ -137,7 +137,10 @@ STDMETHODIMP TTextDropTarget::Drop(IDataObject* dataObject, DWORD keyState, POIN
     } else {
       if (data.tymed == TYMED_HGLOBAL && !ReadGlobalBlock(data.hGlobal, text)) return E_HANDLE;
       // The text moves to the component: a block of any size is held once.
-      owner.dropped_text_ = std::move(text);
+      // Swapped, not move-assigned: a short text moved into the buffer of an
+      // earlier, larger one would keep that buffer for as long as it stays.
+      owner.dropped_text_.swap(text);
+      std::string().swap(text);
     }
     medium.Reset();
 
@@ -253,7 +256,7 @@ std::string TQXTextTarget::DataObjectGetFormat(const std::string& name) const {
 }
 
 void TQXTextTarget::GetDroppedFiles(HDROP drop) {
-  dropped_text_.clear();
+  std::string().swap(dropped_text_);  // an earlier text's buffer goes too
   dropped_text_format_ = dtfFiles;
   // One pass over the block. Asking the system name by name walks the list
   // from its start for every name, which a long list turns into minutes.

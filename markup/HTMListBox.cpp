@@ -13,6 +13,7 @@
 #include "markup/HTMListBoxSort.h"
 #include "markup/MarkupText.h"
 #include "markup/RenderMarkup.h"
+#include "markup/TextMetricsCache.h"
 #include "markup/TextSearch.h"
 
 namespace plx {
@@ -34,6 +35,12 @@ constexpr int kAllEntriesLeaving = -2;
 // can store, and never less than one pixel.
 int CappedEntryHeight(int extent_y, int client_height) {
   return std::max(1, std::min({extent_y, std::max(client_height, 1), TCustomListBox::kMaxListItemHeight}));
+}
+
+// Posted to the list itself to turn its redrawing back on.
+UINT ResumeRedrawMessage() {
+  static const UINT message = RegisterWindowMessageA("PlexoriaHTMListBoxResumeRedraw");
+  return message;
 }
 
 void OpenWithShell(const std::string& link) {
@@ -116,6 +123,37 @@ void THTMListBox::WithWindowCanvas(const std::function<void(TCanvas&)>& work) {
   work(canvas);
 }
 
+// ------------------------------------------------------ deferred redraw
+
+// The system list updates and draws its scroll bar there and then on every
+// change of its range: once when an entry is inserted and once more when its
+// height is set. Drawing the scroll bar costs far more than the rest of
+// adding an entry, and a burst of drops would pay it twice per entry. So
+// adding an entry to a visible list turns the system list's redrawing off
+// and posts a message to the list; when the message comes round, redrawing
+// goes back on: the scroll bar is updated once for every entry added in
+// between, and the list is invalidated and painted with the next WM_PAINT.
+// The entries themselves are in the list at once; only their drawing waits.
+void THTMListBox::DeferRedraw() {
+  if (redraw_deferred_ || redraw_held_by_caller_ || !IsWindowVisible(Handle())) return;
+  if (!PostMessageA(Handle(), ResumeRedrawMessage(), 0, 0)) return;  // no queue room: draw at once
+  redraw_deferred_ = true;
+  TMessage off{WM_SETREDRAW, FALSE, 0, 0};
+  TCustomListBox::WndProc(off);
+  // A paint asked for before the message comes round resumes redrawing first.
+  ::InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void THTMListBox::ResumeRedraw() {
+  if (!redraw_deferred_) return;
+  redraw_deferred_ = false;
+  if (!HandleAllocated()) return;
+  TMessage on{WM_SETREDRAW, TRUE, 0, 0};
+  TCustomListBox::WndProc(on);
+  // Everything that changed meanwhile is painted again.
+  ::InvalidateRect(Handle(), nullptr, TRUE);
+}
+
 // ------------------------------------------------------------- measuring
 
 TRect THTMListBox::MeasuringBounds(int index, int margin) {
@@ -154,6 +192,7 @@ void THTMListBox::ReMeasure() {
   if (IsLoading() || Count() == 0 || !HandleAllocated() || measuring_) return;
   measuring_ = true;
   int widest = 0;
+  DeferRedraw();  // every height set would redraw the scroll bar
   try {
     const TRect bounds = MeasuringBounds(0, 4);
     const int client_height = ClientHeight();
@@ -721,6 +760,13 @@ void THTMListBox::CreateHandleDone() {
   if (enable_blink_ && !IsLoading()) StartBlinkTimer();
 }
 
+void THTMListBox::ForgetDrawings() {
+  // Nothing is left to show: what was kept to draw the entries again goes,
+  // pictures and measured texts alike (the texts measure again on demand).
+  entry_pictures_.Clear();
+  TextMetricsCache::ForThisThread().Clear();
+}
+
 void THTMListBox::Invalidate() {
   entry_pictures_.Clear();
   TCustomListBox::Invalidate();
@@ -745,6 +791,7 @@ void THTMListBox::WndProc(TMessage& message) {
   switch (message.Msg) {
     case LB_ADDSTRING:
     case LB_INSERTSTRING:
+      DeferRedraw();
       TCustomListBox::WndProc(message);
       if (message.Result >= 0) MeasureAddedEntry(static_cast<int>(message.Result));
       return;
@@ -752,9 +799,11 @@ void THTMListBox::WndProc(TMessage& message) {
     case LB_RESETCONTENT:
       // The entries' strings go after the system list has let them go: the
       // extent is worked out without them.
+      DeferRedraw();
       TCustomListBox::WndProc(message);
       if (scroll_horizontal_ && update_count_ == 0)
         ApplyHScrollExtent(0, message.Msg == LB_RESETCONTENT ? kAllEntriesLeaving : static_cast<int>(message.WParam));
+      if (SendMessageA(Handle(), LB_GETCOUNT, 0, 0) == 0) ForgetDrawings();
       return;
     case WM_SIZE:
       TCustomListBox::WndProc(message);
@@ -762,8 +811,19 @@ void THTMListBox::WndProc(TMessage& message) {
       if (scroll_horizontal_) UpdateHScrollExtent(0);
       Invalidate();
       return;
+    case WM_SETREDRAW:
+      // The caller's own hold on redrawing wins over a deferred resume.
+      redraw_held_by_caller_ = message.WParam == FALSE;
+      if (redraw_held_by_caller_) redraw_deferred_ = false;
+      break;
+    case WM_NCPAINT:
+    case WM_PRINT:
+      // The scroll bar is drawn from the state redrawing brings up to date.
+      ResumeRedraw();
+      break;
     case WM_PAINT:
     case WM_PRINTCLIENT: {
+      ResumeRedraw();
       // The cursor is asked for once a paint, not once an entry.
       paint_cursor_.reset();
       paint_cursor_ = CursorInClient();
@@ -815,6 +875,10 @@ void THTMListBox::WndProc(TMessage& message) {
       DoEnter();
       return;
     default:
+      if (message.Msg == ResumeRedrawMessage()) {
+        ResumeRedraw();
+        return;
+      }
       break;
   }
   TCustomListBox::WndProc(message);

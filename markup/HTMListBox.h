@@ -185,6 +185,12 @@ class THTMListBox : public TCustomListBox {
   void StartBlinkTimer();
   void StopBlinkTimer();
   void RemeasureAfterChange();
+  // Entries are added with the system list's redrawing off, and it is turned
+  // back on from the list's message queue: see DeferRedraw.
+  void DeferRedraw();
+  void ResumeRedraw();
+  // Lets go of the drawings and measurements kept for the entries.
+  void ForgetDrawings();
 
   bool anchor_hint_ = false;
   bool auto_item_height_ = true;
@@ -222,6 +228,8 @@ class THTMListBox : public TCustomListBox {
   int widest_ = 0;
   int update_count_ = 0;
   bool measuring_ = false;
+  bool redraw_deferred_ = false;  // redrawing is off until the queued message resumes it
+  bool redraw_held_by_caller_ = false;  // WM_SETREDRAW FALSE came from outside
   THTMListBoxHint hint_;
   // A few screens of drawn entries; painting them again copies them.
   TEntryPictureCache entry_pictures_{4 * 256 * 256};

@@ -22,7 +22,7 @@ void TEntryPictureCache::Store(const std::string& key, TEntryPicture picture) {
 }
 
 void TEntryPictureCache::Clear() {
-  pictures_.clear();
+  decltype(pictures_)().swap(pictures_);
   pixels_ = 0;
 }
 

@@ -36,8 +36,20 @@ const int* TextMetricsCache::Find(std::uint64_t font, std::uint32_t kind, int ro
 
 void TextMetricsCache::Store(std::uint64_t font, std::uint32_t kind, int room, std::string_view text, int value) {
   if (!Cacheable(text)) return;
-  if (entries_.size() >= kMaxEntries) entries_.clear();
-  entries_.try_emplace(StoredKey{font, kind, room, std::string(text)}, value);
+  const std::size_t cost = text.size() + kEntryOverhead;
+  if (bytes_ + cost > kMaxBytes) ForgetMeasurements();
+  if (entries_.try_emplace(StoredKey{font, kind, room, std::string(text)}, value).second) bytes_ += cost;
+}
+
+void TextMetricsCache::ForgetMeasurements() {
+  // A fresh map: clear() would keep the bucket array of the largest size seen.
+  decltype(entries_)().swap(entries_);
+  bytes_ = 0;
+}
+
+void TextMetricsCache::Clear() {
+  ForgetMeasurements();
+  decltype(fonts_)().swap(fonts_);
 }
 
 }  // namespace plx

@@ -2,8 +2,9 @@
 // Remembered text measurements. Every list entry is measured on each
 // measure, paint and mouse move; the width of a text run depends only on the
 // font (on a given device), the output flags, the room for a cut text and the
-// text itself, so it is measured once. Bounded: the cache starts afresh when
-// full. One cache per thread (GDI work happens on the GUI thread).
+// text itself, so it is measured once. Bounded by the memory its entries
+// take: the cache starts afresh when full. One cache per thread (GDI work
+// happens on the GUI thread).
 
 #include <cstddef>
 #include <cstdint>
@@ -17,7 +18,10 @@ class TextMetricsCache {
  public:
   // Texts longer than this are measured every time rather than kept.
   static constexpr std::size_t kMaxText = 512;
-  static constexpr std::size_t kMaxEntries = 1 << 14;
+  // What an entry costs beyond its text: the map's node, key and bucket.
+  static constexpr std::size_t kEntryOverhead = 96;
+  // The entries' texts and overheads together stay within this.
+  static constexpr std::size_t kMaxBytes = 512 * 1024;
   static constexpr std::size_t kMaxFonts = 1 << 10;
 
   static TextMetricsCache& ForThisThread();
@@ -32,6 +36,13 @@ class TextMetricsCache {
   void Store(std::uint64_t font, std::uint32_t kind, int room, std::string_view text, int value);
 
   static bool Cacheable(std::string_view text) { return text.size() <= kMaxText; }
+
+  // Forgets every measurement and font number and gives their memory back
+  // (font numbers already handed out are still never reused).
+  void Clear();
+  // The memory the entries are counted as taking, within kMaxBytes.
+  std::size_t Bytes() const { return bytes_; }
+  std::size_t Count() const { return entries_.size(); }
 
  private:
   struct StoredKey {
@@ -64,7 +75,10 @@ class TextMetricsCache {
     }
   };
 
+  void ForgetMeasurements();
+
   std::unordered_map<StoredKey, int, KeyHash, KeyEqual> entries_;
+  std::size_t bytes_ = 0;
   std::unordered_map<std::string, std::uint64_t> fonts_;
   std::uint64_t nextFont_ = 1;
 };

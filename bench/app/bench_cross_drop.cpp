@@ -19,6 +19,8 @@
 
 #include "bench/BenchReport.h"
 #include "bench/app/ProcessWatch.h"
+#include "framework/Com.h"
+#include "tests/support/TextBlockSource.h"
 
 namespace plx::bench {
 namespace {
@@ -33,49 +35,6 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::seconds time
   }
   return true;
 }
-
-// Hands out a new CF_TEXT block per GetData, as a text editor does.
-class TTextSource : public IDataObject {
- public:
-  explicit TTextSource(const std::string& text) : text_(text) {}
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (iid == IID_IUnknown || iid == IID_IDataObject) {
-      *out = static_cast<IDataObject*>(this);
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-  STDMETHODIMP_(ULONG) Release() override { return 1; }
-  STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override {
-    if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text_.size());
-    if (!block) return E_OUTOFMEMORY;
-    std::memcpy(GlobalLock(block), text_.data(), text_.size());
-    GlobalUnlock(block);
-    *medium = {};
-    medium->tymed = TYMED_HGLOBAL;
-    medium->hGlobal = block;
-    return S_OK;
-  }
-  STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-  STDMETHODIMP QueryGetData(FORMATETC* format) override {
-    return format && format->cfFormat == CF_TEXT && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
-  }
-  STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
-    if (out) out->ptd = nullptr;
-    return E_NOTIMPL;
-  }
-  STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-  STDMETHODIMP EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-  STDMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
-  STDMETHODIMP DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-  STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
-
- private:
-  const std::string& text_;
-};
 
 // Releases the button once the target under the cursor has answered, and
 // notes that moment.
@@ -128,10 +87,11 @@ double DropAndWait(HWND window, const std::string& text, const std::function<boo
   keys[VK_LBUTTON] = 0x80;
   keys[VK_CONTROL] = 0x80;  // a copy: the source keeps its text
   SetKeyboardState(keys);
-  TTextSource source(text);
+  // Hands out a new block per GetData, as a text editor does.
+  TComPtr<test::TTextBlockSource> source(new test::TTextBlockSource(text));
   TDropSource dropper(centre);
   DWORD effect = DROPEFFECT_NONE;
-  const HRESULT result = DoDragDrop(&source, &dropper, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
+  const HRESULT result = DoDragDrop(source.Get(), &dropper, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
   keys[VK_LBUTTON] = keys[VK_CONTROL] = 0;
   SetKeyboardState(keys);
   if (result != DRAGDROP_S_DROP || effect == DROPEFFECT_NONE) return -1;

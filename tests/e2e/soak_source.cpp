@@ -10,54 +10,30 @@
 #include <windows.h>
 #include <ole2.h>
 
-#include <cstring>
 #include <string>
+#include <string_view>
+
+#include "tests/support/TextBlockSource.h"
 
 namespace {
 
 bool g_hang_in_get_data = false;
 HANDLE g_signal = nullptr;
 
-class TStuckSource : public IDataObject {
+// The text, or, asked to, a source that signals and then never answers.
+class TStuckSource : public plx::test::TTextBlockSource {
  public:
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (iid == IID_IUnknown || iid == IID_IDataObject) {
-      *out = static_cast<IDataObject*>(this);
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-  STDMETHODIMP_(ULONG) Release() override { return 1; }
+  TStuckSource() : TTextBlockSource(std::string_view(kText, sizeof kText)) {}
   STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override {
-    if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
-    if (g_hang_in_get_data) {
+    if (QueryGetData(format) == S_OK && g_hang_in_get_data) {
       SetEvent(g_signal);
       Sleep(INFINITE);
     }
-    static const char kText[] = "killed source text";
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof kText);
-    std::memcpy(GlobalLock(block), kText, sizeof kText);
-    GlobalUnlock(block);
-    *medium = {};
-    medium->tymed = TYMED_HGLOBAL;
-    medium->hGlobal = block;
-    return S_OK;
+    return TTextBlockSource::GetData(format, medium);
   }
-  STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-  STDMETHODIMP QueryGetData(FORMATETC* format) override {
-    return format && format->cfFormat == CF_TEXT && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
-  }
-  STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
-    if (out) out->ptd = nullptr;
-    return E_NOTIMPL;
-  }
-  STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-  STDMETHODIMP EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-  STDMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
-  STDMETHODIMP DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-  STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
+
+ private:
+  static constexpr char kText[] = "killed source text";
 };
 
 class TEndlessDrag : public IDropSource {
@@ -102,10 +78,10 @@ int main(int argc, char** argv) {
   GetKeyboardState(keys);
   keys[VK_LBUTTON] = 0x80;
   SetKeyboardState(keys);
-  TStuckSource source;
+  plx::TComPtr<TStuckSource> source(new TStuckSource);
   TEndlessDrag drag;
   DWORD effect = DROPEFFECT_NONE;
-  DoDragDrop(&source, &drag, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
+  DoDragDrop(source.Get(), &drag, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
   // Reached only if the test did not kill this process.
   OleUninitialize();
   return 4;

@@ -20,6 +20,7 @@
 #include "framework/ImageList.h"
 #include "markup/MarkupText.h"
 #include "markup/PictureContainer.h"
+#include "markup/TextMetricsCache.h"
 #include "tests/markup/GoldenImage.h"
 
 namespace plx {
@@ -187,6 +188,70 @@ TEST_F(HTMListFixture, OnceTheListIsFullEntriesAreMeasuredWithoutTheScrollBarsWi
   list->AddItem("x");
   list->AddItem(line);  // 18 x 16 > 257
   EXPECT_EQ(list->ItemHeightOf(17), 26);
+}
+
+// Adding entries to a shown list leaves its scroll bar and its painting to
+// the message queue, once for a whole burst of entries: right after the adds
+// the scroll bar still has the range it had, so the system list has drawn
+// nothing yet; once the queue has run the range covers every entry.
+TEST_F(HTMListFixture, EntriesAddedInABurstReachTheScrollBarOnceTheQueueHasRun) {
+  const auto scroll_max = [this] {
+    SCROLLINFO info{sizeof info, SIF_RANGE, 0, 0, 0, 0, 0};
+    GetScrollInfo(list->Handle(), SB_VERT, &info);
+    return info.nMax;
+  };
+  for (int i = 0; i < 40; ++i) list->AddItem(kShortEntry);  // more than a page
+  ASSERT_TRUE(PumpUntil([&] { return scroll_max() == 39; })) << scroll_max();
+  for (int i = 0; i < 5; ++i) list->AddItem(kShortEntry);
+  EXPECT_EQ(list->Count(), 45);
+  EXPECT_EQ(scroll_max(), 39);
+  EXPECT_TRUE(PumpUntil([&] { return scroll_max() == 44; })) << scroll_max();
+  // Entries that leave go the same way.
+  list->DeleteItem(44);
+  list->DeleteItem(43);
+  EXPECT_EQ(scroll_max(), 44);
+  EXPECT_TRUE(PumpUntil([&] { return scroll_max() == 42; })) << scroll_max();
+}
+
+// A paint asked for before the queue has run still shows the new entry: it
+// is in the list at once, and painting brings the list up to date first.
+TEST_F(HTMListFixture, APaintRightAfterAnAddShowsTheNewEntry) {
+  // What the list's window holds right of an entry's text, on its tint (read
+  // from the window itself: the screen may show it only later).
+  const auto shown_at = [this](int index) {
+    const TRect r = list->ItemRect(index);
+    HDC window = GetDC(list->Handle());
+    const COLORREF colour = GetPixel(window, r.Right - 3, r.Top + r.Height() / 2);
+    ReleaseDC(list->Handle(), window);
+    return colour;
+  };
+  constexpr COLORREF kTint = RGB(0xFF, 0xA0, 0xB0);  // kShortEntry's bgcolor
+  list->AddItem(kShortEntry);
+  ASSERT_TRUE(PumpUntil([&] { return shown_at(0) == kTint; }));  // the probe sees a painted entry
+  list->AddItem(kShortEntry);
+  EXPECT_NE(shown_at(1), kTint);  // not painted by the add itself
+  UpdateWindow(list->Handle());
+  EXPECT_EQ(shown_at(1), kTint);
+}
+
+// Emptying the list lets go of the texts measured for its entries; while an
+// entry is left, they are kept.
+TEST_F(HTMListFixture, EmptyingTheListLetsGoOfItsMeasuredTexts) {
+  TextMetricsCache& cache = TextMetricsCache::ForThisThread();
+  for (const bool by_clear : {false, true}) {
+    SCOPED_TRACE(by_clear ? "Clear" : "deleting the last entry");
+    list->AddItem(kShortEntry);
+    list->AddItem("<BODY bgcolor=\"#FF12AB\">other words...");
+    PumpUntil([] { return true; });
+    list->DeleteItem(1);
+    EXPECT_GT(cache.Count(), 0u);
+    if (by_clear) {
+      list->Clear();
+    } else {
+      list->DeleteItem(0);
+    }
+    EXPECT_EQ(cache.Count(), 0u);
+  }
 }
 
 // --------------------------------------------------------- entries as text

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 namespace plx {
@@ -31,13 +32,44 @@ TEST(TextMetricsCacheTest, FindsWhatWasStoredUnderTheSameKeyOnly) {
   EXPECT_EQ(cache.Find(tahoma, 7, 0, longText), nullptr);
 }
 
-TEST(TextMetricsCacheTest, StaysBoundedAndNeverReusesFontNumbers) {
+TEST(TextMetricsCacheTest, StaysWithinItsBytesAndNeverReusesFontNumbers) {
   TextMetricsCache cache;
   const std::uint64_t first = cache.FontId("font 0");
-  for (std::size_t i = 0; i <= TextMetricsCache::kMaxEntries; ++i) cache.Store(first, 0, 0, std::to_string(i), 1);
-  // The cache started afresh when full: the oldest entries are gone, the newest kept.
-  EXPECT_EQ(cache.Find(first, 0, 0, "0"), nullptr);
-  EXPECT_NE(cache.Find(first, 0, 0, std::to_string(TextMetricsCache::kMaxEntries)), nullptr);
+  // Long texts fill the budget sooner than short ones.
+  for (const std::size_t length : {std::size_t{1}, TextMetricsCache::kMaxText - 8}) {
+    SCOPED_TRACE(length);
+    const auto text = [length](std::size_t i) {
+      char number[16];
+      std::snprintf(number, sizeof number, "%08zu", i);
+      return std::string(length, 'x') + number;  // every text as long as the others
+    };
+    const std::size_t fit = TextMetricsCache::kMaxBytes / (text(0).size() + TextMetricsCache::kEntryOverhead);
+    cache.Clear();
+    std::size_t i = 0;
+    std::size_t held_before_restart = 0;
+    for (;; ++i) {
+      ASSERT_LT(i, 10 * fit) << "never started afresh";
+      const std::size_t before = cache.Count();
+      cache.Store(first, 0, 0, text(i), 1);
+      ASSERT_LE(cache.Bytes(), TextMetricsCache::kMaxBytes);
+      if (cache.Count() <= before) {
+        held_before_restart = before;
+        break;
+      }
+    }
+    // It started afresh when the next entry would have passed the budget,
+    // not sooner: the oldest entries are gone, the newest kept.
+    EXPECT_EQ(held_before_restart, fit);
+    EXPECT_EQ(cache.Find(first, 0, 0, text(0)), nullptr);
+    EXPECT_NE(cache.Find(first, 0, 0, text(i)), nullptr);
+  }
+
+  // Clear forgets every measurement.
+  cache.Store(first, 0, 0, "kept", 3);
+  ASSERT_NE(cache.Find(first, 0, 0, "kept"), nullptr);
+  cache.Clear();
+  EXPECT_EQ(cache.Find(first, 0, 0, "kept"), nullptr);
+  EXPECT_EQ(cache.Bytes(), 0u);
 
   for (std::size_t i = 1; i <= TextMetricsCache::kMaxFonts + 1; ++i) cache.FontId("font " + std::to_string(i));
   // "font 0" was forgotten; asked again it gets a new number, not the old one.
