@@ -23,6 +23,7 @@
 #include "tests/dragdrop/TestDataObject.h"
 #include "tests/support/Clipboard.h"
 #include "tests/support/ResourceCounts.h"
+#include "tests/support/WindowTestSupport.h"
 
 namespace plx {
 namespace {
@@ -298,7 +299,24 @@ class SoakFixture : public ::testing::Test {
     ClearAll(model);
     ExpectInStep(model);
     test::EmptyTheClipboard();
-    Application().ProcessMessages();
+    // Counted once every window has painted what it was asked to: a paint
+    // still waiting holds regions of its own.
+    EXPECT_TRUE(test::PumpUntil([] { return !AnyWindowWaitsForPaint(); }));
+  }
+
+  static BOOL CALLBACK NoteWaitingPaint(HWND window, LPARAM waiting) {
+    if (GetUpdateRect(window, nullptr, FALSE)) *reinterpret_cast<bool*>(waiting) = true;
+    return TRUE;
+  }
+  static BOOL CALLBACK NoteWaitingPaintInTree(HWND window, LPARAM waiting) {
+    NoteWaitingPaint(window, waiting);
+    EnumChildWindows(window, NoteWaitingPaint, waiting);
+    return TRUE;
+  }
+  static bool AnyWindowWaitsForPaint() {
+    bool waiting = false;
+    EnumThreadWindows(GetCurrentThreadId(), NoteWaitingPaintInTree, reinterpret_cast<LPARAM>(&waiting));
+    return waiting;
   }
 
   // One plain drop of text onto the list.
