@@ -784,6 +784,9 @@ void THTMListBox::SaveStateBeforeDestroy() {
   hand_cursor_ = false;
   last_anchor_.clear();
   tracking_leave_ = false;
+  // A window made again starts with its redrawing on.
+  redraw_deferred_ = false;
+  redraw_held_by_caller_ = false;
   TCustomListBox::SaveStateBeforeDestroy();
 }
 
