@@ -388,7 +388,10 @@ void TkivCustomButton::PaintBackground(TCanvas& canvas) {
 
 void TkivCustomButton::PaintPic(TCanvas& canvas, TBitmap& face) {
   if (face.Empty()) return;  // a face that cannot be had: background, focus and caption only
-  SpitDraw(face, canvas, ClientRect(), transparent_);
+  if (transparent_)
+    faces_.Draw(face, canvas, ClientRect());
+  else
+    SpitDraw(face, canvas, ClientRect(), false);
 }
 
 void TkivCustomButton::PaintFocus(TCanvas& canvas) {

@@ -11,6 +11,7 @@
 
 #include "framework/Bitmap.h"
 #include "framework/StdCtrls.h"
+#include "skin/SkinDraw.h"
 #include "skin/UIStyle.h"
 
 namespace plx {
@@ -138,6 +139,7 @@ class TkivCustomButton : public TCustomControl {
   bool clickArmed_ = false;     // a left press began on the button
   bool keyPressed_ = false;     // pressed by Space or Enter
   bool boldOnce_ = false;
+  TSpitDrawCache faces_;
   UINT_PTR repeatTimer_ = 0;
 };
 

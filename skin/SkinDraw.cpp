@@ -135,6 +135,37 @@ void SpitDraw(TBitmap& bitmap, TCanvas& canvas, const TRect& rect, bool transpar
             key);
 }
 
+void TSpitDrawCache::Draw(TBitmap& bitmap, TCanvas& canvas, const TRect& rect) {
+  const int width = rect.Right, height = rect.Bottom;  // SpitDraw draws from the canvas origin
+  if (bitmap.Empty() || rect.Width() <= 0 || rect.Height() <= 0 || width <= 0 || height <= 0) return;
+  GdiFlush();
+  std::vector<std::uint32_t> source;
+  source.reserve(static_cast<std::size_t>(bitmap.Width()) * bitmap.Height());
+  for (int y = 0; y < bitmap.Height(); ++y) source.insert(source.end(), bitmap.ScanLine(y), bitmap.ScanLine(y) + bitmap.Width());
+  auto found = std::find_if(sliced_.begin(), sliced_.end(), [&](const TSliced& entry) {
+    return entry.rect == rect && entry.sourceWidth == bitmap.Width() && entry.sourceHeight == bitmap.Height() &&
+           entry.source == source;
+  });
+  if (found == sliced_.end()) {
+    TSliced entry{bitmap.Width(), bitmap.Height(), std::move(source), rect, std::make_unique<TBitmap>(width, height)};
+    // Magenta wherever no piece lands; the pieces themselves are copied with
+    // their magenta, which the one keyed copy below leaves out as the nine
+    // keyed copies would have.
+    TCanvas& target = entry.picture->Canvas();
+    target.Brush().SetColor(kSkinTransparentColor);
+    target.FillRect({0, 0, width, height});
+    SpitDraw(bitmap, target, rect, false);
+    if (sliced_.size() == kKept) sliced_.pop_back();
+    sliced_.insert(sliced_.begin(), std::move(entry));
+    found = sliced_.begin();
+  } else if (found != sliced_.begin()) {
+    std::rotate(sliced_.begin(), found, found + 1);
+    found = sliced_.begin();
+  }
+  TransparentBlt(canvas.Handle(), 0, 0, width, height, found->picture->Canvas().Handle(), 0, 0, width, height,
+                 static_cast<UINT>(ColorToRGB(kSkinTransparentColor)));
+}
+
 void SpitDrawHorizontal2(TBitmap& bitmap, TCanvas& canvas, const TRect& rect, TColor maskColor, bool masked) {
   const int frameWidth = bitmap.Width() / 3;
   const int height = bitmap.Height();

@@ -10,7 +10,10 @@
 // draws what it can: no routine divides by zero, reads outside a bitmap or
 // keeps a GDI object it made.
 
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/Bitmap.h"
 #include "framework/Controls.h"
@@ -35,6 +38,25 @@ void SpitBitmap(TBitmap& source, TBitmap& dest, int count, int index);
 // when it is smaller) and drawn opaque, or with magenta left out when
 // transparent is set; edges and centre are stretched with magenta left out.
 void SpitDraw(TBitmap& bitmap, TCanvas& canvas, const TRect& rect, bool transparent);
+
+// SpitDraw with transparent set, for a control that draws the same few faces
+// at the same size again and again: each face is sliced once into a picture
+// that keeps magenta where nothing is drawn, and every later draw is one
+// keyed copy of that picture instead of nine. The pixels are the same.
+class TSpitDrawCache {
+ public:
+  void Draw(TBitmap& bitmap, TCanvas& canvas, const TRect& rect);
+
+ private:
+  struct TSliced {
+    int sourceWidth = 0, sourceHeight = 0;
+    std::vector<std::uint32_t> source;  // the face's pixels, to know it again
+    TRect rect;
+    std::unique_ptr<TBitmap> picture;
+  };
+  static constexpr std::size_t kKept = 4;  // a button's normal, hover, pressed and disabled faces
+  std::vector<TSliced> sliced_;            // the most recently drawn first
+};
 
 // Three-slice of a strip of three equal frames: the first at rect's left, the
 // third with its right side on rect's right, the middle stretched between,

@@ -499,7 +499,21 @@ void TkivForm::Paint() {
     Canvas().Brush().SetColor(Color());
     Canvas().FillRect(client);
   }
-  PaintFormBorder();
+  // A see-through child has the panel painted behind it into its own DC:
+  // the window's frame is no part of that picture.
+  if (!paintingElsewhere_) PaintFormBorder();
+}
+
+void TkivForm::WndProc(TMessage& message) {
+  if (message.Msg != WM_PAINT || message.WParam == 0) return TCustomPanel::WndProc(message);
+  const bool outer = std::exchange(paintingElsewhere_, true);
+  try {
+    TCustomPanel::WndProc(message);
+  } catch (...) {
+    paintingElsewhere_ = outer;
+    throw;
+  }
+  paintingElsewhere_ = outer;
 }
 
 void TkivForm::PaintFormBorder() {

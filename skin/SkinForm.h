@@ -90,6 +90,7 @@ class TkivForm : public TCustomPanel, public TkivFormStyleSource {
 
  protected:
   void Paint() override;
+  void WndProc(TMessage& message) override;
   bool EraseBackground(HDC) override { return true; }
   void BeforeDestruction() override;
 
@@ -140,6 +141,7 @@ class TkivForm : public TCustomPanel, public TkivFormStyleSource {
   bool everAttached_ = false;     // a window of the host has carried it before
   bool destroying_ = false;
   bool placing_ = false;
+  bool paintingElsewhere_ = false;  // painting into a DC given with WM_PAINT
   bool lookPending_ = false;      // a look asked for while the layout was read          // fitting a maximised window to the work area
 };
 

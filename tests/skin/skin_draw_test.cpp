@@ -146,6 +146,62 @@ TEST(SpitDraw, GoldenImages) {
   }
 }
 
+// Every pixel of a differing picture, with the first few shown.
+::testing::AssertionResult SamePixels(TBitmap& actual, TBitmap& expected) {
+  if (actual.Width() != expected.Width() || actual.Height() != expected.Height())
+    return ::testing::AssertionFailure() << "sizes differ";
+  int differing = 0;
+  std::string shown;
+  for (int y = 0; y < expected.Height(); ++y)
+    for (int x = 0; x < expected.Width(); ++x)
+      if (actual.Pixel(x, y) != expected.Pixel(x, y) && ++differing <= 3)
+        shown += " (" + std::to_string(x) + ", " + std::to_string(y) + ")";
+  if (differing == 0) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << differing << " pixels differ, among them" << shown;
+}
+
+TEST(SpitDrawCache, DrawsWhatNineKeyedCopiesDraw) {
+  const struct {
+    int sourceWidth, sourceHeight;
+    TRect rect;
+  } cases[] = {
+      {9, 7, {0, 0, 24, 11}},  {8, 6, {0, 0, 13, 20}}, {9, 7, {0, 0, 6, 5}},   {9, 7, {0, 0, 9, 7}},
+      {38, 27, {0, 0, 113, 27}}, {38, 27, {0, 0, 20, 15}}, {9, 7, {3, 2, 24, 11}}, {1, 1, {0, 0, 5, 5}},
+  };
+  TSpitDrawCache cache;
+  // Each twice in a row: drawn first into the cache, then from it; more
+  // faces than the cache keeps, so older ones make way.
+  for (const auto& c : cases)
+    for (int round = 0; round < 2; ++round) {
+      SCOPED_TRACE(std::to_string(c.sourceWidth) + " x " + std::to_string(c.sourceHeight) + " onto " +
+                   std::to_string(c.rect.Width()) + " x " + std::to_string(c.rect.Height()) + ", round " +
+                   std::to_string(round));
+      auto face = HandMadeFace(c.sourceWidth, c.sourceHeight);
+      auto expected = Ground(c.rect.Right + 2, c.rect.Bottom + 2);
+      SpitDraw(*face, expected->Canvas(), c.rect, true);
+      auto actual = Ground(c.rect.Right + 2, c.rect.Bottom + 2);
+      cache.Draw(*face, actual->Canvas(), c.rect);
+      EXPECT_TRUE(SamePixels(*actual, *expected));
+    }
+}
+
+TEST(SpitDrawCache, AFaceThatChangesIsDrawnAnew) {
+  TSpitDrawCache cache;
+  auto face = HandMadeFace(9, 7);
+  auto first = Ground(24, 11);
+  cache.Draw(*face, first->Canvas(), {0, 0, 24, 11});
+  // The same bitmap with other pixels, as a face loaded again in another look.
+  face->SetPixel(1, 1, 0x00123456);
+  auto expected = Ground(24, 11);
+  SpitDraw(*face, expected->Canvas(), {0, 0, 24, 11}, true);
+  auto actual = Ground(24, 11);
+  cache.Draw(*face, actual->Canvas(), {0, 0, 24, 11});
+  EXPECT_TRUE(SamePixels(*actual, *expected));
+  EXPECT_EQ(actual->Pixel(1, 1), static_cast<TColor>(0x00123456));
+  // Positive control: the picture before the change differs there.
+  EXPECT_NE(first->Pixel(1, 1), actual->Pixel(1, 1));
+}
+
 TEST(SpitDrawHorizontal, ThreeSlicesGolden) {
   // Three 4-pixel frames: first frame red, middle green, last blue, with
   // magenta spots to mask.

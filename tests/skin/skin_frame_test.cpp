@@ -226,6 +226,32 @@ TEST_F(SkinnedFrame, TitleBarRepaintsOnceAWholeLookHasChanged) {
   EXPECT_TRUE(GetUpdateRect(bar, nullptr, FALSE));
 }
 
+TEST_F(SkinnedFrame, PaintingThePanelBehindAChildLeavesTheWindowFrameAlone) {
+  UseEmbeddedSkin();
+  Show();
+  constexpr COLORREF kMarker = RGB(1, 254, 3);
+  auto markFrame = [&] {
+    HDC dc = GetWindowDC(Window());
+    SetPixel(dc, 1, 100, kMarker);  // on the left border
+    ReleaseDC(Window(), dc);
+  };
+  auto frameStillMarked = [&] {
+    HDC dc = GetWindowDC(Window());
+    const COLORREF pixel = GetPixel(dc, 1, 100);
+    ReleaseDC(Window(), dc);
+    return pixel == kMarker;
+  };
+  markFrame();
+  ASSERT_TRUE(frameStillMarked());
+  // A see-through button has the panel painted into its own picture.
+  TBitmap behind(113, 27);
+  frame->Perform(WM_PAINT, reinterpret_cast<WPARAM>(behind.Canvas().Handle()));
+  EXPECT_TRUE(frameStillMarked()) << "the window frame was painted again";
+  // Positive control: the panel's own paint paints the frame with it.
+  frame->Perform(WM_PAINT, 0);
+  EXPECT_FALSE(frameStillMarked());
+}
+
 TEST_F(SkinnedFrame, MaximisingCoversTheWorkAreaAndTwoPixelsMore) {
   UseEmbeddedSkin();
   Show();
