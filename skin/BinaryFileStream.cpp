@@ -1,45 +1,46 @@
 #include "skin/BinaryFileStream.h"
 
-#include <cstdio>
+#include <climits>
 
 namespace plx {
 
-TBinaryFileStream::TBinaryFileStream(const std::string& path, TMode mode) {
-  if (mode == fmOpenRead)
-    file_.open(path, std::ios::in | std::ios::binary);
-  else
-    file_.open(path, std::ios::out | std::ios::trunc | std::ios::binary);
+TBinaryFileStream::TBinaryFileStream(const std::string& path, TMode mode)
+    : file_(std::fopen(path.c_str(), mode == fmOpenRead ? "rb" : "wb")) {}
+
+TBinaryFileStream::~TBinaryFileStream() { Close(); }
+
+void TBinaryFileStream::Close() {
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
 }
 
 std::size_t TBinaryFileStream::Read(void* buffer, std::size_t count) {
-  if (!file_.is_open() || count == 0) return 0;
-  const std::streamsize n = file_.sgetn(static_cast<char*>(buffer), static_cast<std::streamsize>(count));
-  return n > 0 ? static_cast<std::size_t>(n) : 0;
+  if (file_ == nullptr || count == 0) return 0;
+  return std::fread(buffer, 1, count, file_);
 }
 
 std::size_t TBinaryFileStream::Write(const void* buffer, std::size_t count) {
-  if (!file_.is_open() || count == 0) return 0;
-  const std::streamsize n = file_.sputn(static_cast<const char*>(buffer), static_cast<std::streamsize>(count));
-  return n > 0 ? static_cast<std::size_t>(n) : 0;
+  if (file_ == nullptr || count == 0) return 0;
+  return std::fwrite(buffer, 1, count, file_);
 }
 
 std::int64_t TBinaryFileStream::Seek(std::int64_t offset, TSeekOrigin origin) {
-  if (!file_.is_open()) return -1;
-  std::ios::seekdir dir = std::ios::beg;
-  if (origin == TSeekOrigin::soCurrent) dir = std::ios::cur;
-  if (origin == TSeekOrigin::soEnd) dir = std::ios::end;
-  const std::ios::openmode which = std::ios::in | std::ios::out;
-  std::streamoff target = static_cast<std::streamoff>(offset);
+  if (file_ == nullptr || offset > LONG_MAX || offset < LONG_MIN) return -1;
+  int whence = SEEK_SET;
+  if (origin == TSeekOrigin::soCurrent) whence = SEEK_CUR;
+  if (origin == TSeekOrigin::soEnd) whence = SEEK_END;
   // A request before the start of the file is clamped to the start, as the
   // memory streams do, instead of leaving the position undefined.
-  std::streampos result = file_.pubseekoff(target, dir, which);
-  if (result == std::streampos(std::streamoff(-1))) result = file_.pubseekpos(0, which);
-  return static_cast<std::int64_t>(std::streamoff(result));
+  if (std::fseek(file_, static_cast<long>(offset), whence) != 0 && std::fseek(file_, 0, SEEK_SET) != 0) return -1;
+  const long position = std::ftell(file_);
+  return position < 0 ? -1 : static_cast<std::int64_t>(position);
 }
 
 bool FileExists(const std::string& path) {
-  std::filebuf probe;
-  return probe.open(path, std::ios::in | std::ios::binary) != nullptr;
+  std::FILE* probe = std::fopen(path.c_str(), "rb");
+  if (probe == nullptr) return false;
+  std::fclose(probe);
+  return true;
 }
 
 bool DeleteFileAt(const std::string& path) { return std::remove(path.c_str()) == 0; }

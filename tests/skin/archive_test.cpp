@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "skin/BinaryFileStream.h"
 #include "skin/SkinArchive.h"
 #include "tests/skin/TempDir.h"
 
@@ -175,6 +176,45 @@ TEST(ExtractArchiveEntry, TheTargetSizeDecidesTheResult) {
     EXPECT_EQ(ExtractArchiveEntry(dir.File("skin.skn"), "SKINDATA.SK2", dir.File("target"), ""), c.expected);
     EXPECT_EQ(dir.EntryCount(), c.expected == erExtracted ? 2u : 1u);
   }
+}
+
+TEST(BinaryFileStream, WritesReadsAndSeeksLikeTheMemoryStreams) {
+  TTempDir dir;
+  const std::string path = dir.File("stream");
+  {
+    TBinaryFileStream out(path, TBinaryFileStream::fmCreate);
+    ASSERT_TRUE(out.IsOpen());
+    EXPECT_EQ(out.Write("0123456789", 10), 10u);
+  }
+  EXPECT_TRUE(FileExists(path));
+  TBinaryFileStream in(path, TBinaryFileStream::fmOpenRead);
+  ASSERT_TRUE(in.IsOpen());
+  char buffer[16] = {};
+  const struct {
+    std::int64_t offset;
+    TSeekOrigin origin;
+    std::int64_t position;  // where the stream then stands
+    std::size_t readable;   // of 4 bytes asked for
+    char first;
+  } cases[] = {
+      {3, TSeekOrigin::soBeginning, 3, 4, '3'}, {-2, TSeekOrigin::soEnd, 8, 2, '8'},
+      {-5, TSeekOrigin::soCurrent, 5, 4, '5'},  {-7, TSeekOrigin::soBeginning, 0, 4, '0'},  // clamped to the start
+      {12, TSeekOrigin::soBeginning, 12, 0, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.offset);
+    EXPECT_EQ(in.Seek(c.offset, c.origin), c.position);
+    buffer[0] = 0;
+    EXPECT_EQ(in.Read(buffer, 4), c.readable);
+    EXPECT_EQ(buffer[0], c.first);
+  }
+  in.Close();
+  EXPECT_FALSE(in.IsOpen());
+  EXPECT_EQ(in.Read(buffer, 4), 0u);
+  EXPECT_EQ(in.Seek(0, TSeekOrigin::soBeginning), -1);
+  EXPECT_TRUE(DeleteFileAt(path));
+  EXPECT_FALSE(FileExists(path));
+  EXPECT_FALSE(TBinaryFileStream(path, TBinaryFileStream::fmOpenRead).IsOpen()) << "a missing file";
 }
 
 TEST(Crc32, MatchesTheZipCheckValue) { EXPECT_EQ(Crc32("123456789", 9), 0xCBF43926u); }
