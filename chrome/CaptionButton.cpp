@@ -392,7 +392,11 @@ void TacCustomCaptionButton::RecalculatePlacements(bool refresh) {
     offset += cw + button->separator_width_ - 2;
     button->right_offset_ = offset;
   }
-  if (refresh && IsWindow(WindowHandle())) RefreshNCArea();
+  // The buttons live in the platform's caption: a window without one (a
+  // skinned frame took it off) has nothing of theirs to measure or paint, and
+  // measuring a top-level window again is costly. Whoever gives the caption
+  // back has the frame measured anew anyway.
+  if (refresh && IsWindow(WindowHandle()) && (GetWindowStyle() & kFullCaption) == kFullCaption) RefreshNCArea();
 }
 
 void TacCustomCaptionButton::RefreshButtonState(bool down) {

@@ -401,5 +401,37 @@ TEST_F(CaptionButtonTest, WithoutANativeCaptionNothingIsClaimedButTheMenuItemWor
   EXPECT_EQ(menu_clicks, 1);
 }
 
+TEST_F(CaptionButtonTest, AWindowWithoutACaptionIsNotMeasuredAgainForItsButtons) {
+  int measured = 0;
+  const THookToken counting = form->AddWindowProcHook([&](TMessage& message, const TWndMethod& next) {
+    if (message.Msg == WM_NCCALCSIZE) ++measured;
+    next(message);
+  });
+  auto* button = NewButton();
+  // Positive control: with the caption, showing a button measures the frame.
+  measured = 0;
+  button->SetVisible(false);
+  button->SetVisible(true);
+  EXPECT_GT(measured, 0);
+
+  SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) & ~WS_CAPTION);
+  SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  measured = 0;
+  button->SetVisible(false);
+  button->SetVisible(true);
+  auto* second = NewButton();
+  EXPECT_EQ(measured, 0);
+
+  // The caption given back, with the frame measured by whoever gives it:
+  // the buttons are there again.
+  SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) | WS_CAPTION);
+  SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  Repaint();
+  EXPECT_EQ(HitTestAt(FaceCentreOnScreen(*second)), static_cast<LRESULT>(second->CommandId()));
+  EXPECT_EQ(HitTestAt(FaceCentreOnScreen(*button)), static_cast<LRESULT>(button->CommandId()));
+  EXPECT_NE(FaceCentreOnScreen(*second).x, FaceCentreOnScreen(*button).x) << "side by side";
+  form->RemoveWindowProcHook(counting);
+}
+
 }  // namespace
 }  // namespace plx
