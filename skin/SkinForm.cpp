@@ -93,6 +93,11 @@ TkivForm::TkivForm(TComponent* owner) : TCustomPanel(owner) {
     if (other && other != this) throw EInvalidOperation("Sorry, You can create only one TkivForm component in one form!");
   }
   SetBevelOuter(TBevelCut::bvNone);
+  // The panel is one fill (or one tiling) around children that clip
+  // themselves out of it: painted straight onto the window it cannot
+  // flicker, and a window-sized buffer on every paint would cost more than
+  // the paint itself.
+  SetDoubleBuffered(false);
   titleBar_ = new TkivTitleBar(this);
   titleBar_->SetParent(this);
   titleBar_->OnCustomBtnsClick = [this](TObject*, int index) {

@@ -600,10 +600,11 @@ void TkivTitleBar::DrawButtons(TCanvas& canvas) {
     const bool hot = InRect(mouse, rect);
     if (drawAppIcon_) {
       if (hot) hotButton_ = layout.controlBox;
-      // The program's icon at the small size; a shared icon is never destroyed.
-      if (HICON icon = static_cast<HICON>(
-              LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, 16, 16, LR_SHARED)))
-        DrawIconEx(canvas.Handle(), rect.Left + 3, rect.Top, icon, 16, 16, 0, nullptr, DI_NORMAL);
+      // The program's icon at the small size; a shared icon is never
+      // destroyed, so the handle is kept for every later paint.
+      if (!appIcon_)
+        appIcon_ = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, 16, 16, LR_SHARED));
+      if (appIcon_) DrawIconEx(canvas.Handle(), rect.Left + 3, rect.Top, appIcon_, 16, 16, 0, nullptr, DI_NORMAL);
     } else if (TBitmap* picture = pictureFor(box, hot)) {
       canvas.Draw(rect.Left, rect.Top - 1, *picture);
     }

@@ -256,6 +256,7 @@ class TkivTitleBar : public TCustomPanel {
   int hotButton_ = -1;
   bool pressed_ = false;
   bool keepFontColor_ = false;
+  HICON appIcon_ = nullptr;      // shared: the system owns it
   int changeBatches_ = 0;        // open TChangeBatch scopes
   bool changedInBatch_ = false;  // an item changed while they were open
 };
