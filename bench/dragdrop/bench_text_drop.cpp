@@ -20,14 +20,15 @@
 #include "dragdrop/TextTarget.h"
 #include "dragdrop/TransferBlocks.h"
 #include "framework/Com.h"
+#include "tests/support/TextBlockSource.h"
 
 namespace plx {
 namespace {
 
 // Offers one format once: the first GetData hands its prepared block over.
-class TOneBlockSource : public TInterfacedObject<IDataObject> {
+class TOneBlockSource : public test::TOneFormatDataObject {
  public:
-  TOneBlockSource(UINT format, HGLOBAL block) : format_(format), block_(block) {}
+  TOneBlockSource(UINT format, HGLOBAL block) : TOneFormatDataObject(format), block_(block) {}
 
   STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override {
     if (QueryGetData(format) != S_OK || !block_) return DV_E_FORMATETC;
@@ -37,16 +38,6 @@ class TOneBlockSource : public TInterfacedObject<IDataObject> {
     block_ = nullptr;
     return S_OK;
   }
-  STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-  STDMETHODIMP QueryGetData(FORMATETC* format) override {
-    return format && format->cfFormat == format_ && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
-  }
-  STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
-  STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-  STDMETHODIMP EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-  STDMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
-  STDMETHODIMP DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-  STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
 
  protected:
   ~TOneBlockSource() override {
@@ -54,7 +45,6 @@ class TOneBlockSource : public TInterfacedObject<IDataObject> {
   }
 
  private:
-  UINT format_;
   HGLOBAL block_;
 };
 

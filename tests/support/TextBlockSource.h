@@ -15,10 +15,34 @@
 
 namespace plx::test {
 
-class TTextBlockSource : public TInterfacedObject<IDataObject> {
+// What every one-format source answers alike: the format on global memory is
+// all it offers; nothing is rendered in place, set, enumerated or advised.
+class TOneFormatDataObject : public TInterfacedObject<IDataObject> {
+ public:
+  explicit TOneFormatDataObject(UINT format) : format_(format) {}
+
+  STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+  STDMETHODIMP QueryGetData(FORMATETC* format) override {
+    return format && format->cfFormat == format_ && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
+  }
+  STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
+    if (out) out->ptd = nullptr;
+    return E_NOTIMPL;
+  }
+  STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+  STDMETHODIMP EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+  STDMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
+  STDMETHODIMP DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
+  STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
+
+ private:
+  UINT format_;
+};
+
+class TTextBlockSource : public TOneFormatDataObject {
  public:
   // The bytes are not copied: they must outlive the object.
-  explicit TTextBlockSource(std::string_view data, UINT format = CF_TEXT) : data_(data), format_(format) {}
+  explicit TTextBlockSource(std::string_view data, UINT format = CF_TEXT) : TOneFormatDataObject(format), data_(data) {}
 
   STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override {
     if (!medium) return E_POINTER;
@@ -37,23 +61,9 @@ class TTextBlockSource : public TInterfacedObject<IDataObject> {
     medium->hGlobal = block;
     return S_OK;
   }
-  STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-  STDMETHODIMP QueryGetData(FORMATETC* format) override {
-    return format && format->cfFormat == format_ && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
-  }
-  STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
-    if (out) out->ptd = nullptr;
-    return E_NOTIMPL;
-  }
-  STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-  STDMETHODIMP EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-  STDMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
-  STDMETHODIMP DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-  STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
 
  private:
   std::string_view data_;
-  UINT format_;
 };
 
 }  // namespace plx::test
