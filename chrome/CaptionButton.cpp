@@ -43,22 +43,6 @@ constexpr LONG_PTR kFullCaption = WS_CAPTION;  // both WS_BORDER and WS_DLGFRAME
 
 bool Usable(HWND tooltip) { return tooltip && tooltip != reinterpret_cast<HWND>(-1); }
 
-// The whole-window DC (GetWindowDC), released to the same window.
-class TWholeWindowDC {
- public:
-  explicit TWholeWindowDC(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
-  TWholeWindowDC(const TWholeWindowDC&) = delete;
-  TWholeWindowDC& operator=(const TWholeWindowDC&) = delete;
-  ~TWholeWindowDC() {
-    if (dc_) ReleaseDC(window_, dc_);
-  }
-  HDC Get() const { return dc_; }
-
- private:
-  HWND window_;  // borrowed
-  HDC dc_;
-};
-
 }  // namespace
 
 int CaptionButtonCount(HWND window) {
@@ -431,7 +415,7 @@ void TacCustomCaptionButton::RefreshButtonState(bool down) {
   if (face_width <= 0 || face_height <= 0) return;
   const int x = button_rect_.Left + button_rect_.Top, y = button_rect_.Top;
 
-  TWholeWindowDC window_dc(window);
+  const TWindowDC window_dc = TWindowDC::WholeWindow(window);
   if (!window_dc.Get()) return;
   const bool themed = style_ == TacCaptionButtonStyle::cbsWinXP ||
                       (style_ == TacCaptionButtonStyle::cbsAuto && VisualStyles::IsThemeActive());

@@ -71,6 +71,8 @@ class TWindowDC {
  public:
   TWindowDC() = default;
   explicit TWindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+  // The DC of the whole window, non-client area included (GetWindowDC).
+  static TWindowDC WholeWindow(HWND window) { return TWindowDC(window, GetWindowDC(window)); }
   TWindowDC(const TWindowDC&) = delete;
   TWindowDC& operator=(const TWindowDC&) = delete;
   TWindowDC(TWindowDC&& other) noexcept
@@ -95,6 +97,8 @@ class TWindowDC {
   }
 
  private:
+  TWindowDC(HWND window, HDC dc) : window_(window), dc_(dc) {}
+
   HWND window_ = nullptr;  // borrowed
   HDC dc_ = nullptr;
 };

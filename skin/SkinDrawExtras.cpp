@@ -33,22 +33,6 @@ void Remap(TBitmap& bitmap, Source source) {
   }
 }
 
-// The DC of a whole window, non-client area included.
-class TWholeWindowDC {
- public:
-  explicit TWholeWindowDC(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
-  ~TWholeWindowDC() {
-    if (dc_) ReleaseDC(window_, dc_);
-  }
-  TWholeWindowDC(const TWholeWindowDC&) = delete;
-  TWholeWindowDC& operator=(const TWholeWindowDC&) = delete;
-  HDC Get() const { return dc_; }
-
- private:
-  HWND window_;
-  HDC dc_;
-};
-
 template <class Function>
 Function Bound(const char* module, const char* name) {
   HMODULE library = GetModuleHandleA(module);
@@ -99,7 +83,7 @@ void DrawControlBorder(TWinControl& control, TColor color, TColor innerColor, bo
   RECT bounds{};
   GetWindowRect(window, &bounds);
   RECT frame{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top};
-  const TWholeWindowDC dc(window);
+  const TWindowDC dc = TWindowDC::WholeWindow(window);
   if (!dc.Get()) return;
   const TOwnedBrush outer(CreateSolidBrush(ColorToRGB(color)));
   FrameRect(dc.Get(), &frame, outer.Get());

@@ -6,6 +6,7 @@
 
 #include "framework/Application.h"
 #include "framework/Exception.h"
+#include "framework/GdiHandles.h"
 #include "framework/Properties.h"
 #include "skin/FileTheme.h"
 #include "skin/SkinDraw.h"
@@ -21,22 +22,6 @@ constexpr int kTopInset = 3;
 
 int Max4(int value) { return std::max(value, 4); }
 
-// The DC of a whole window, non-client area included (GetWindowDC); it goes
-// back with ReleaseDC to the same window.
-class TWholeWindowDC {
- public:
-  explicit TWholeWindowDC(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
-  TWholeWindowDC(const TWholeWindowDC&) = delete;
-  TWholeWindowDC& operator=(const TWholeWindowDC&) = delete;
-  ~TWholeWindowDC() {
-    if (dc_) ReleaseDC(window_, dc_);
-  }
-  HDC Get() const { return dc_; }
-
- private:
-  HWND window_;  // borrowed
-  HDC dc_;
-};
 
 // Adds to runs, row by row, each maximal run of pixels that are not the
 // see-through colour, for rows [fromRow, toRow) of image placed at top.
@@ -529,7 +514,7 @@ void TkivForm::PaintFormBorder() {
   GetWindowRect(window, &bounds);
   const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
   if (width <= 0 || height <= 0) return;
-  TWholeWindowDC dc(window);
+  const TWindowDC dc = TWindowDC::WholeWindow(window);
   if (dc.Get()) PaintFormBorderOn(dc.Get(), width, height);
 }
 
