@@ -17,6 +17,7 @@
 
 #include "app/Form1.h"
 #include "bench/BenchReport.h"
+#include "bench/BenchTiming.h"
 #include "framework/Application.h"
 #include "framework/Com.h"
 #include "tests/support/TextBlockSource.h"
@@ -24,14 +25,9 @@
 namespace plx {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Milliseconds(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
+using bench::Clock;
+using bench::Median;
+using bench::Milliseconds;
 
 double TimeOf(const std::function<void()>& work) {
   const auto start = Clock::now();

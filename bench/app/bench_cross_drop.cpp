@@ -22,14 +22,13 @@
 #include <vector>
 
 #include "bench/BenchReport.h"
+#include "bench/BenchTiming.h"
 #include "bench/app/ProcessWatch.h"
 #include "framework/Com.h"
 #include "tests/support/TextBlockSource.h"
 
 namespace plx::bench {
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::seconds timeout = std::chrono::seconds(120)) {
   const auto deadline = Clock::now() + timeout;
@@ -128,11 +127,6 @@ HWND WaitForWindow(DWORD process_id) {
     return window != nullptr && FullyPainted(process_id);
   }, std::chrono::seconds(30));
   return window;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values.empty() ? -1 : values[values.size() / 2];
 }
 
 struct TSize {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "bench/BenchReport.h"
+#include "bench/BenchTiming.h"
 #include "bench/app/ProcessWatch.h"
 
 namespace plx::bench {
@@ -36,11 +37,6 @@ TStartUp StartUntilPainted(const std::string& path) {
   result.milliseconds = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   result.peak_mib = static_cast<double>(MemoryOf(program.Process()).peak) / (1 << 20);
   return result;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 int Run() {

@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include "bench/BenchReport.h"
+#include "bench/BenchTiming.h"
 #include <ole2.h>
 
 #include <algorithm>
@@ -55,10 +56,10 @@ void operator delete(void* pointer, std::size_t) noexcept { operator delete(poin
 namespace plx {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-constexpr int kDrops = 10000;
+using bench::Clock;
+using bench::Milliseconds;
 
-double Milliseconds(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+constexpr int kDrops = 10000;
 
 // Dropped texts of mixed lengths and content, some with markup.
 std::vector<std::string> DroppedTexts(int count) {

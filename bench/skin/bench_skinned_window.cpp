@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include "bench/BenchReport.h"
+#include "bench/BenchTiming.h"
 #include <psapi.h>
 
 #include <algorithm>
@@ -30,14 +31,9 @@
 namespace plx {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Milliseconds(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
+using bench::Clock;
+using bench::Median;
+using bench::Milliseconds;
 
 // <build>/bench/skin/ holds this benchmark; <build>/app/ the program.
 std::string BuildFolder() {
