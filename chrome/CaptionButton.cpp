@@ -225,7 +225,8 @@ void TacCustomCaptionButton::Loaded() {
     }
     if (any_swap) RecalculatePlacements(true);
   }
-  CreateTooltip();
+  // The tooltip's tool is added when the mouse first comes over the caption
+  // (RelayToTooltip).
 }
 
 void TacCustomCaptionButton::Notification(TComponent* component, TOperation operation) {
@@ -483,8 +484,9 @@ void TacCustomCaptionButton::DestroyTooltip() {
 }
 
 void TacCustomCaptionButton::SetToolTipInfo() {
+  if (!tooltip_added_) return;
   const HWND tooltip = CaptionTooltipWindow();
-  if (!Usable(tooltip) || !tooltip_added_) return;
+  if (!Usable(tooltip)) return;
   if (visible_ && enabled_ && show_hint_ && !hint_.empty()) {
     const int caption = GetSystemMetrics(IsToolWindow() ? SM_CYSMCAPTION : SM_CYCAPTION);
     const int menu = HasMenuBar() ? GetSystemMetrics(SM_CYMENU) : 0;
@@ -498,8 +500,15 @@ void TacCustomCaptionButton::SetToolTipInfo() {
 }
 
 void TacCustomCaptionButton::RelayToTooltip(const TMessage& message) {
+  // The tip can only show over the caption, so the tool (and, for the
+  // process's first, the tooltip window) waits for the mouse to come over the
+  // frame of a window that shows the button.
+  if (!tooltip_added_ && message.Msg == WM_NCMOUSEMOVE && visible_ && !IsLoading() && IsWindow(WindowHandle()) &&
+      (GetWindowStyle() & kFullCaption) == kFullCaption)
+    CreateTooltip();
+  if (!tooltip_added_) return;
   const HWND tooltip = CaptionTooltipWindow();
-  if (!tooltip_added_ || !Usable(tooltip)) return;
+  if (!Usable(tooltip)) return;
   MSG relayed{};
   relayed.hwnd = WindowHandle();
   relayed.message = message.Msg;
@@ -692,8 +701,7 @@ void TacCustomCaptionButton::FormRecreate() {
   TacHFormHookComponentWatchCaption::FormRecreate();
   // The window's button list follows it to the new handle.
   if (TacRealButtonsList* list = ListContaining(this)) list->WindowKey = WindowHandle();
-  DestroyTooltip();
-  CreateTooltip();
+  DestroyTooltip();  // added again when the mouse next comes over the caption
   RecalculatePlacements(true);
   system_menu_->UpdateMenuItem();
 }

@@ -8,28 +8,16 @@
 namespace plx {
 namespace {
 
+// The tooltip and the faces are made on first use: a top-level tooltip
+// window costs a program's start-up several milliseconds, and most windows
+// with caption buttons are never pointed at or drawn in the themed style.
 struct TSharedParts {
   HWND tooltip = nullptr;
+  bool tooltip_made = false;
   std::array<std::unique_ptr<TBitmap>, 5> faces;
   UINT next_command_id = kFirstCaptionCommandId;
   UINT next_tool_id = 0;
 
-  TSharedParts() {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
-    tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0,
-                              0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    static const char* const kFaceNames[] = {"ACCB_XP_BLUE", "ACCB_XP_GREEN", "ACCB_XP_RED", "ACCB_XP_YELLOW",
-                                             "ACCB_XP_BROWN"};
-    for (std::size_t i = 0; i < faces.size(); ++i) {
-      faces[i] = std::make_unique<TBitmap>();
-      try {
-        faces[i]->LoadFromResourceName(GetModuleHandleA(nullptr), kFaceNames[i]);
-      } catch (...) {
-        // A module without the faces draws the themed style without them.
-      }
-    }
-  }
   ~TSharedParts() {
     if (tooltip) DestroyWindow(tooltip);
   }
@@ -42,10 +30,32 @@ TSharedParts& Shared() {
 
 }  // namespace
 
-HWND CaptionTooltipWindow() { return Shared().tooltip; }
+HWND CaptionTooltipWindow() {
+  TSharedParts& shared = Shared();
+  if (!shared.tooltip_made) {
+    shared.tooltip_made = true;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    shared.tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                     0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  }
+  return shared.tooltip;
+}
 
 TBitmap& XPButtonBitmap(TacCaptionButtonXPStyleColor color) {
-  return *Shared().faces.at(static_cast<std::size_t>(color));
+  static const char* const kFaceNames[] = {"ACCB_XP_BLUE", "ACCB_XP_GREEN", "ACCB_XP_RED", "ACCB_XP_YELLOW",
+                                           "ACCB_XP_BROWN"};
+  const auto index = static_cast<std::size_t>(color);
+  std::unique_ptr<TBitmap>& face = Shared().faces.at(index);
+  if (!face) {
+    face = std::make_unique<TBitmap>();
+    try {
+      face->LoadFromResourceName(GetModuleHandleA(nullptr), kFaceNames[index]);
+    } catch (...) {
+      // A module without the faces draws the themed style without them.
+    }
+  }
+  return *face;
 }
 
 UINT TakeNextCommandId() { return Shared().next_command_id++; }

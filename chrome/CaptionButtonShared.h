@@ -13,8 +13,8 @@ enum class TacCaptionButtonXPStyleColor { xpcBlue, xpcGreen, xpcRed, xpcYellow, 
 // The first caption button's command id; each further button takes the next.
 inline constexpr UINT kFirstCaptionCommandId = 5734;
 
-// The shared tooltip control (nullptr when it could not be made). Made with
-// the first caption button, destroyed when the program ends.
+// The shared tooltip control (nullptr when it could not be made). Made when
+// first asked for, destroyed when the program ends.
 HWND CaptionTooltipWindow();
 // The themed face of a colour; empty when its resource is missing.
 TBitmap& XPButtonBitmap(TacCaptionButtonXPStyleColor color);

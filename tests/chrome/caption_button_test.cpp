@@ -71,6 +71,11 @@ struct CaptionButtonTest : ::testing::Test {
     return {frame.left + (face.left + face.right) / 2, frame.top + (face.top + face.bottom) / 2};
   }
   LRESULT HitTestAt(POINT screen) { return SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y)); }
+  // The mouse arriving over the button's face, as the frame reports it.
+  void HoverFace(const TacCustomCaptionButton& button) {
+    const POINT centre = FaceCentreOnScreen(button);
+    SendMessageA(window, WM_NCMOUSEMOVE, button.CommandId(), MAKELPARAM(centre.x, centre.y));
+  }
   void MoveCursor(POINT screen) {
     SetCursorPos(screen.x, screen.y);
     PumpUntil([&] {
@@ -266,8 +271,35 @@ TEST_F(CaptionButtonTest, DoubleClickIsTwoPressesAndRightClickNeverReachesTheFor
   delete inner;
 }
 
+TEST_F(CaptionButtonTest, TooltipToolIsAddedWhenTheMouseFirstComesOverTheCaption) {
+  auto* button = NewButton([](TacCaptionButton& b) { b.SetHint("Pin it"); });
+  SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_FALSE(button->TooltipAdded()) << "nothing yet while the mouse was only over the client area";
+  HoverFace(*button);
+  EXPECT_TRUE(button->TooltipAdded());
+
+  // Without a native caption the button never shows, so neither does its tip.
+  auto* captionless = new test::TRecordingForm(recorder);
+  captionless->SetBorderStyle(TFormBorderStyle::bsSingle);
+  captionless->Show();
+  const HWND other = captionless->Handle();
+  auto* hidden = new TacCaptionButton(captionless);
+  hidden->BeginLoading();
+  hidden->SetHint("Pin it");
+  hidden->Loaded();
+  SetWindowLongPtrA(other, GWL_STYLE, GetWindowLongPtrA(other, GWL_STYLE) & ~WS_CAPTION);
+  SetWindowPos(other, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  RECT frame{};
+  GetWindowRect(other, &frame);
+  SendMessageA(other, WM_NCMOUSEMOVE, HTBORDER, MAKELPARAM(frame.left, frame.top));
+  EXPECT_FALSE(hidden->TooltipAdded());
+  delete captionless;
+  PumpMessages();
+}
+
 TEST_F(CaptionButtonTest, TooltipToolCoversTheButtonWithItsHint) {
   auto* button = NewButton([](TacCaptionButton& b) { b.SetHint("Pin it"); });
+  HoverFace(*button);
   ASSERT_TRUE(button->TooltipAdded());
   const HWND tooltip = CaptionTooltipWindow();
   ASSERT_TRUE(IsWindow(tooltip));
