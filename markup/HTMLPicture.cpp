@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "framework/SystemLibrary.h"
 #include "markup/GifFrames.h"
 #include "markup/PathSafety.h"
 #include "markup/TextSearch.h"
@@ -13,8 +14,8 @@ namespace {
 
 constexpr int kHimetricPerInch = 2540;
 
-// The OLE picture loader. Imported by name from oleaut32, which carries it
-// on every system this program runs on.
+// The OLE picture loader, from oleaut32, which carries it on every system
+// this program runs on.
 TComPtr<IPicture> LoadOlePicture(const std::vector<std::uint8_t>& bytes) {
   TGlobalMemory block(GMEM_MOVEABLE, std::max<SIZE_T>(bytes.size(), 1));
   if (!block) throw Exception("Could not allocate memory for image");
@@ -28,9 +29,11 @@ TComPtr<IPicture> LoadOlePicture(const std::vector<std::uint8_t>& bytes) {
   if (FAILED(CreateStreamOnHGlobal(block.Get(), TRUE, stream.Put()))) throw Exception("Could not create image stream");
   block.Release();
   if (!stream) throw Exception("Empty image stream created");
+  static const auto load_picture = SystemLibraryFunction<decltype(&::OleLoadPicture)>("oleaut32.dll", "OleLoadPicture");
+  if (!load_picture) throw Exception("Could not load image");
   TComPtr<IPicture> picture;
-  const HRESULT result = OleLoadPicture(stream.Get(), static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
-                                        reinterpret_cast<void**>(picture.Put()));
+  const HRESULT result = load_picture(stream.Get(), static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
+                                      reinterpret_cast<void**>(picture.Put()));
   if (FAILED(result)) throw Exception("Could not load image. Invalid format");
   if (!picture) throw Exception("Could not load image");
   return picture;

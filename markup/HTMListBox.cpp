@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "framework/Bitmap.h"
+#include "framework/SystemLibrary.h"
 #include "markup/HTMListBoxLinks.h"
 #include "markup/HTMListBoxSort.h"
 #include "markup/MarkupText.h"
@@ -44,7 +45,8 @@ UINT ResumeRedrawMessage() {
 }
 
 void OpenWithShell(const std::string& link) {
-  ShellExecuteA(nullptr, "open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  static const auto shell_execute = SystemLibraryFunction<decltype(&::ShellExecuteA)>("shell32.dll", "ShellExecuteA");
+  if (shell_execute) shell_execute(nullptr, "open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 // Compares two keys the way the user's locale orders text, case counting.

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "framework/SystemLibrary.h"
 #include "markup/MarkupInteger.h"
 #include "markup/PathSafety.h"
 
@@ -12,11 +13,18 @@ namespace {
 
 UINT SizeFlag(bool large) { return large ? SHGFI_LARGEICON : SHGFI_SMALLICON; }
 
+// The shell's file information; 0 (nothing found) without the shell.
+DWORD_PTR ShellFileInfo(const char* path, DWORD attributes, SHFILEINFOA& info, UINT flags) {
+  static const auto get_file_info =
+      SystemLibraryFunction<decltype(&::SHGetFileInfoA)>("shell32.dll", "SHGetFileInfoA");
+  return get_file_info ? get_file_info(path, attributes, &info, sizeof info, flags) : 0;
+}
+
 // The shell's system image list; shared by the whole process, never destroyed.
 HIMAGELIST SystemImageList(bool large) {
   SHFILEINFOA info{};
-  return reinterpret_cast<HIMAGELIST>(SHGetFileInfoA(".txt", FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
-                                                     SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES | SizeFlag(large)));
+  return reinterpret_cast<HIMAGELIST>(ShellFileInfo(".txt", FILE_ATTRIBUTE_NORMAL, info,
+                                                    SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES | SizeFlag(large)));
 }
 
 // A mapped drive may lead to another machine just like a UNC path.
@@ -40,7 +48,7 @@ SystemIconLookup LookUpSystemIcon(std::string_view path, bool large) {
   SHFILEINFOA info{};
   const UINT flags = SHGFI_SYSICONINDEX | SizeFlag(large) | (byFile ? 0 : SHGFI_USEFILEATTRIBUTES);
   const std::string asked = text.substr(0, text.find('\0'));
-  if (SHGetFileInfoA(asked.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info, flags) != 0) lookup.Index = info.iIcon;
+  if (ShellFileInfo(asked.c_str(), FILE_ATTRIBUTE_NORMAL, info, flags) != 0) lookup.Index = info.iIcon;
   lookup.ByAttributesOnly = !byFile;
   return lookup;
 }

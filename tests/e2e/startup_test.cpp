@@ -1,5 +1,12 @@
 // Starts plexoria.exe and checks the main window from another process.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cctype>
+#include <set>
+#include <string>
 
 #include "tests/e2e/E2eSupport.h"
 
@@ -83,6 +90,32 @@ TEST_F(StartedPlexoria, CopyClickPutsThePromptOnTheClipboard) {
   ClickCentre(copy);
   EXPECT_TRUE(WaitUntil([] { return ClipboardText() == "Please drop your text above."; }))
       << "clipboard holds: " << ClipboardText();
+}
+
+// The file names of the libraries loaded into a process, in lower case.
+std::set<std::string> LoadedLibraries(HANDLE process) {
+  HMODULE modules[512] = {};
+  DWORD needed = 0;
+  std::set<std::string> names;
+  if (!EnumProcessModules(process, modules, sizeof modules, &needed)) return names;
+  const DWORD count = std::min<DWORD>(needed / sizeof(HMODULE), 512);
+  for (DWORD i = 0; i < count; ++i) {
+    char name[MAX_PATH] = {};
+    if (!GetModuleBaseNameA(process, modules[i], name, MAX_PATH)) continue;
+    std::string lower(name);
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    names.insert(lower);
+  }
+  return names;
+}
+
+TEST_F(StartedPlexoria, StartsWithoutTheShellAndThePictureLoaderLibraries) {
+  // Only links in clips and pictures in markup use them; they are loaded on
+  // first use, so no start of the program pays for them.
+  const std::set<std::string> loaded = LoadedLibraries(app.ProcessHandle());
+  EXPECT_TRUE(loaded.count("ole32.dll")) << "control: an imported library is seen";
+  for (const char* library : {"shell32.dll", "oleaut32.dll", "shlwapi.dll"})
+    EXPECT_FALSE(loaded.count(library)) << library;
 }
 
 TEST_F(StartedPlexoria, ClosingTheWindowEndsTheProcessWithCodeZero) {
