@@ -45,6 +45,8 @@ bool Usable(HWND tooltip) { return tooltip && tooltip != reinterpret_cast<HWND>(
 
 }  // namespace
 
+bool TacCustomCaptionButton::HasFullCaption() const { return (GetWindowStyle() & kFullCaption) == kFullCaption; }
+
 int CaptionButtonCount(HWND window) {
   for (auto& list : VirtualBtnList())
     if (list->WindowKey == window) return static_cast<int>(list->Buttons.size());
@@ -381,7 +383,7 @@ void TacCustomCaptionButton::RecalculatePlacements(bool refresh) {
   // skinned frame took it off) has nothing of theirs to measure or paint, and
   // measuring a top-level window again is costly. Whoever gives the caption
   // back has the frame measured anew anyway.
-  if (refresh && IsWindow(WindowHandle()) && (GetWindowStyle() & kFullCaption) == kFullCaption) RefreshNCArea();
+  if (refresh && IsWindow(WindowHandle()) && HasFullCaption()) RefreshNCArea();
 }
 
 void TacCustomCaptionButton::RefreshButtonState(bool down) {
@@ -504,7 +506,7 @@ void TacCustomCaptionButton::RelayToTooltip(const TMessage& message) {
   // process's first, the tooltip window) waits for the mouse to come over the
   // frame of a window that shows the button.
   if (!tooltip_added_ && message.Msg == WM_NCMOUSEMOVE && visible_ && !IsLoading() && IsWindow(WindowHandle()) &&
-      (GetWindowStyle() & kFullCaption) == kFullCaption)
+      HasFullCaption())
     CreateTooltip();
   if (!tooltip_added_) return;
   const HWND tooltip = CaptionTooltipWindow();
@@ -620,7 +622,7 @@ void TacCustomCaptionButton::MessageAfter(TMessage& message) {
 
 void TacCustomCaptionButton::HitTest(TMessage& message) {
   const HWND window = WindowHandle();
-  const bool full_caption = (GetWindowStyle() & kFullCaption) == kFullCaption;
+  const bool full_caption = HasFullCaption();
   bool on_button = false;
   if (message.Result == HTCAPTION && visible_ && full_caption) {
     POINT point{static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam))};

@@ -187,6 +187,8 @@ class TacCustomCaptionButton : public TacHFormHookComponentWatchCaption {
   void RelayToTooltip(const TMessage& message);
   bool IsToolWindow() const;
   bool HasMenuBar() const;
+  // The window wears the platform's full caption, where the buttons live.
+  bool HasFullCaption() const;
   void Fire(const TNotifyEvent& event) {
     if (event) event(this);
   }
