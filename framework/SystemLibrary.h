@@ -4,6 +4,8 @@
 // first called instead of imported. An import would load the library, and
 // every library it needs in turn, into each start of the program, where it
 // costs start-up time and working set although most runs never call it.
+// Functions an older system may lack are looked up the same way, so that the
+// program still starts there.
 
 #include <windows.h>
 

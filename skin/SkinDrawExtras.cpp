@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "framework/GdiHandles.h"
+#include "framework/SystemLibrary.h"
 
 namespace plx {
 
@@ -31,12 +32,6 @@ void Remap(TBitmap& bitmap, Source source) {
       row[x] = pixels[static_cast<std::size_t>(sy) * width + sx];
     }
   }
-}
-
-template <class Function>
-Function Bound(const char* module, const char* name) {
-  HMODULE library = GetModuleHandleA(module);
-  return library ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name))) : nullptr;
 }
 
 bool VersionAtLeast(DWORD major, DWORD minor) {
@@ -185,21 +180,21 @@ bool IsWinVista() {
 
 bool KIVGetScrollBarInfo(HWND window, LONG object, SCROLLBARINFO& info) {
   using TFunction = BOOL(WINAPI*)(HWND, LONG, PSCROLLBARINFO);
-  static const TFunction function = Bound<TFunction>("user32.dll", "GetScrollBarInfo");
+  static const TFunction function = SystemLibraryFunction<TFunction>("user32.dll", "GetScrollBarInfo");
   info.cbSize = sizeof info;
   return function != nullptr && function(window, object, &info) != FALSE;
 }
 
 bool KIVGetComboBoxInfo(HWND window, COMBOBOXINFO& info) {
   using TFunction = BOOL(WINAPI*)(HWND, PCOMBOBOXINFO);
-  static const TFunction function = Bound<TFunction>("user32.dll", "GetComboBoxInfo");
+  static const TFunction function = SystemLibraryFunction<TFunction>("user32.dll", "GetComboBoxInfo");
   info.cbSize = sizeof info;
   return function != nullptr && function(window, &info) != FALSE;
 }
 
 bool KIVAnimateWindow(HWND window, DWORD time, DWORD flags) {
   using TFunction = BOOL(WINAPI*)(HWND, DWORD, DWORD);
-  static const TFunction function = Bound<TFunction>("user32.dll", "AnimateWindow");
+  static const TFunction function = SystemLibraryFunction<TFunction>("user32.dll", "AnimateWindow");
   return function != nullptr && function(window, time, flags) != FALSE;
 }
 

@@ -22,7 +22,6 @@ constexpr int kTopInset = 3;
 
 int Max4(int value) { return std::max(value, 4); }
 
-
 // Adds to runs, row by row, each maximal run of pixels that are not the
 // see-through colour, for rows [fromRow, toRow) of image placed at top.
 void AddOpaqueRuns(TBitmap& image, TColor seeThrough, int fromRow, int toRow, int top, std::vector<RECT>& runs) {

@@ -140,9 +140,9 @@ class TkivForm : public TCustomPanel, public TkivFormStyleSource {
   bool attached_ = false;         // the host window carries the frame's look
   bool everAttached_ = false;     // a window of the host has carried it before
   bool destroying_ = false;
-  bool placing_ = false;
+  bool placing_ = false;            // fitting a maximised window to the work area
   bool paintingElsewhere_ = false;  // painting into a DC given with WM_PAINT
-  bool lookPending_ = false;      // a look asked for while the layout was read          // fitting a maximised window to the work area
+  bool lookPending_ = false;        // a look asked for while the layout was read
 };
 
 }  // namespace plx
