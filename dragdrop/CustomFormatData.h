@@ -22,8 +22,9 @@ class TCustomFormatData : public TObject {
   // A format number from 1 to 16 in decimal, or a registered format's name.
   const std::string& FormatName() const { return format_name_; }
   void SetFormatName(std::string name) { format_name_ = std::move(name); }
-  // The data; for the media TYMED_ISTREAM, TYMED_ISTORAGE, TYMED_GDI and
-  // TYMED_ENHMF the handle or interface pointer (EncodeHandleToString).
+  // The data; for the media TYMED_ISTREAM and TYMED_ISTORAGE the interface
+  // pointer, all of its bytes (EncodeHandleToString); for TYMED_GDI and
+  // TYMED_ENHMF the handle, in 4 bytes (EncodeDWORDToString) or pointer-wide.
   const std::string& FormatContent() const { return format_content_; }
   void SetFormatContent(std::string content) { format_content_ = std::move(content); }
   LONG Lindex() const { return lindex_; }

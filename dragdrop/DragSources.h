@@ -15,6 +15,7 @@
 #include <ole2.h>
 
 #include <functional>
+#include <memory>
 
 #include "dragdrop/DragDetect.h"
 #include "dragdrop/DropEffects.h"
@@ -34,8 +35,9 @@ using TQXGiveFeedbackType = std::function<void(TObject* sender, TDropEffect effe
 class TQXDragSource;
 
 // The IDropSource of one drag source component. The component holds one
-// reference and detaches itself before it goes; OLE may hold another until
-// the loop returns.
+// reference and the running drag loop another, so a handler may destroy the
+// component mid-drag: it detaches itself before it goes, and from then on
+// the object cancels the drag without reaching it.
 class TDropSourceObject : public TInterfacedObject<IDropSource> {
  public:
   explicit TDropSourceObject(TQXDragSource* source) : source_(source) {}
@@ -71,6 +73,11 @@ class TQXDragSource : public TQXBaseComponent {
   // Whether a drag started by Execute is running.
   bool Busy() const { return busy_; }
 
+  // Expires when the source is destroyed. What may outlive the source
+  // during its own drag (the loop's frame, a data object a target holds, a
+  // call that raised an event) checks it before touching the source again.
+  std::weak_ptr<const void> AliveToken() const { return alive_; }
+
   // The drop-source object handed to the drag loop.
   TDropSourceObject* DropSourceObject() const { return drop_source_.Get(); }
 
@@ -82,8 +89,14 @@ class TQXDragSource : public TQXBaseComponent {
   // it runs. After a drop the returned effect is the target's and
   // doAfterDrop follows; otherwise the returned effect is [deNone]. Answers
   // whether the drag ended in a drop or a cancel. The caller has checked
-  // that nothing is running and there is something to drag.
+  // that nothing is running and there is something to drag. A handler may
+  // destroy the source during the loop: the caller checks AliveToken before
+  // it touches the source after this returns.
   bool RunDragLoop(IDataObject* dataObject);
+
+  // Execute's answer when it starts no drag: the returned effect says that
+  // nothing was dropped.
+  bool RefuseExecute();
 
   // Before a drop the target accepted: answers whether it may go on.
   virtual bool doBeforeDrop() = 0;
@@ -96,8 +109,13 @@ class TQXDragSource : public TQXBaseComponent {
   TMouseButton mouse_button_ = TMouseButton::mbLeft;
   TDropEffects drop_effects_{deCopy};
   TDropEffects returned_effect_;
+  // The effect of the running drag's last feedback, which decides at the
+  // button's release whether the before-drop step runs. Kept apart from the
+  // returned effect, which a refused Execute from a handler resets.
+  TDropEffects feedback_effect_;
   bool busy_ = false;
   TComPtr<TDropSourceObject> drop_source_;
+  std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
 };
 
 }  // namespace plx

@@ -51,7 +51,13 @@ std::string PackedDIBFromBitmap(TBitmap& bitmap) {
 TGraphicDataObject::TGraphicDataObject(const TGraphic& graphic, bool metafileSize)
     : graphic_(graphic.Clone()), metafile_size_(metafileSize) {}
 
-void TGraphicDataObject::SetGraphic(const TGraphic& graphic) { graphic_ = graphic.Clone(); }
+bool TGraphicDataObject::ReplaceGraphic(const TGraphic& graphic) {
+  if (!CanCarry(&graphic)) return false;
+  const bool bitmap = dynamic_cast<const TBitmap*>(&graphic) != nullptr;
+  if (bitmap != IsBitmap()) return false;
+  graphic_ = graphic.Clone();
+  return true;
+}
 
 bool TGraphicDataObject::CanCarry(const TGraphic* graphic) {
   if (!graphic || graphic->Empty()) return false;
@@ -79,18 +85,25 @@ STDMETHODIMP TGraphicDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
     if (format->dwAspect != DVASPECT_CONTENT) return DV_E_FORMATETC;
     const DWORD offered = OfferedMedium(format->cfFormat);
     if ((format->tymed & offered) == 0) return DV_E_FORMATETC;
+    HRESULT result = DV_E_FORMATETC;
     switch (format->cfFormat) {
       case CF_DIB:
-        return DIBMedium(*medium);
+        result = DIBMedium(*medium);
+        break;
       case CF_BITMAP:
-        return BitmapMedium(*medium);
+        result = BitmapMedium(*medium);
+        break;
       case CF_ENHMETAFILE:
-        return EnhMetaFileMedium(*medium);
+        result = EnhMetaFileMedium(*medium);
+        break;
       case CF_METAFILEPICT:
-        return MetaFilePictMedium(*medium);
+        result = MetaFilePictMedium(*medium);
+        break;
       default:
-        return DV_E_FORMATETC;
+        break;
     }
+    if (result == S_OK) delivered_ = true;
+    return result;
   });
 }
 

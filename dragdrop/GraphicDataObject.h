@@ -23,8 +23,15 @@ class TGraphicDataObject : public TInterfacedObject<IDataObject> {
   // millimetre as its extents, else extents of 0.
   TGraphicDataObject(const TGraphic& graphic, bool metafileSize);
 
-  // Replaces the picture served from now on with a copy of graphic.
-  void SetGraphic(const TGraphic& graphic);
+  // Replaces the picture served from now on with a copy of graphic, when it
+  // is of the kind the object was made with: a target chooses among the
+  // formats offered when the drag entered, and those stay the formats
+  // served. Answers whether it was replaced.
+  bool ReplaceGraphic(const TGraphic& graphic);
+
+  // Whether a request has been served: a target that reported an effect
+  // without ever getting its data has not received the drop.
+  bool Delivered() const { return delivered_; }
 
   // Whether a graphic can be carried: a non-empty bitmap or metafile.
   static bool CanCarry(const TGraphic* graphic);
@@ -50,6 +57,7 @@ class TGraphicDataObject : public TInterfacedObject<IDataObject> {
 
   std::unique_ptr<TGraphic> graphic_;
   bool metafile_size_;
+  bool delivered_ = false;
 };
 
 // A packed DIB (CF_DIB) of the bitmap: its BMP file without the 14-byte

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "dragdrop/MetafileGraphic.h"
+#include "framework/ScopedState.h"
 
 namespace plx {
 
@@ -40,19 +41,23 @@ TQXGraphicSource::TQXGraphicSource(TComponent* owner) : TQXDragSource(owner) {}
 TQXGraphicSource::~TQXGraphicSource() = default;
 
 TPicture& TQXGraphicSource::getPicture() {
+  // One picture object, assigned into: a reference taken earlier stays valid.
   if (donor_) {
-    auto fresh = std::make_unique<TPicture>();
-    if (TGraphicDataObject::CanCarry(donor_->Picture().Graphic())) fresh->Assign(donor_->Picture());
-    picture_ = std::move(fresh);
+    if (TGraphicDataObject::CanCarry(donor_->Picture().Graphic()))
+      picture_.Assign(donor_->Picture());
+    else
+      picture_.SetGraphic(nullptr);
   }
-  return *picture_;
+  return picture_;
 }
 
 void TQXGraphicSource::setPicture(const TPicture& picture) {
-  auto copy = std::make_unique<TPicture>();
-  copy->Assign(picture);
-  setDonor(nullptr);  // first: a change of donor empties the stored picture
-  picture_ = std::move(copy);
+  // A copy first: the picture given may be our own, which a change of donor
+  // empties.
+  TPicture copy;
+  copy.Assign(picture);
+  setDonor(nullptr);
+  picture_.Assign(copy);
 }
 
 void TQXGraphicSource::setDonor(TImage* donor) {
@@ -60,19 +65,20 @@ void TQXGraphicSource::setDonor(TImage* donor) {
   if (donor_) RemoveFreeNotification(donor_);
   donor_ = donor;
   if (donor_) FreeNotification(donor_);
-  picture_ = std::make_unique<TPicture>();
+  picture_.SetGraphic(nullptr);
 }
 
 bool TQXGraphicSource::Execute() {
   const TGraphic* graphic = getPicture().Graphic();
-  if (!TGraphicDataObject::CanCarry(graphic) || Busy()) return false;
-  TComPtr<TGraphicDataObject> data_object(new TGraphicDataObject(*graphic, metafile_size_));
-  data_object_ = data_object.Get();
-  struct TForgetDataObject {
-    TGraphicDataObject*& object;
-    ~TForgetDataObject() { object = nullptr; }
-  } forget{data_object_};
-  return RunDragLoop(data_object.Get());
+  if (!TGraphicDataObject::CanCarry(graphic) || Busy()) return RefuseExecute();
+  const TComPtr<TGraphicDataObject> dataObject(new TGraphicDataObject(*graphic, metafile_size_));
+  data_object_ = dataObject;
+  const std::weak_ptr<const void> alive = AliveToken();
+  // A handler may have destroyed this source during the drag.
+  const TScopeExit forgetDataObject([this, &alive] {
+    if (!alive.expired()) data_object_.Reset();
+  });
+  return RunDragLoop(dataObject.Get());
 }
 
 bool TQXGraphicSource::doBeforeDrop() {
@@ -81,18 +87,27 @@ bool TQXGraphicSource::doBeforeDrop() {
   dropPicture.Assign(getPicture());
   const std::string before = PictureContent(dropPicture);
   bool cancelDrop = false;
-  OnBeforeDrop(this, donor_, dropPicture, cancelDrop);
+  const std::weak_ptr<const void> alive = AliveToken();
+  // A copy: the handler may destroy this source, and with it the event.
+  const TQXGraphicBeforeDropType onBeforeDrop = OnBeforeDrop;
+  onBeforeDrop(this, donor_, dropPicture, cancelDrop);
+  // Destroyed by its handler: there is nothing left to drop.
+  if (alive.expired()) return false;
   if (PictureContent(dropPicture) != before) {
     setPicture(dropPicture);
-    // The target reads after this answer: it must get the changed picture.
-    if (data_object_ && TGraphicDataObject::CanCarry(picture_->Graphic()))
-      data_object_->SetGraphic(*picture_->Graphic());
+    // The target reads after this answer. A picture of the kind it chose
+    // its format from goes to it; one of another kind could not be read in
+    // that format, so it gets the picture offered when it was entered.
+    if (data_object_ && picture_.Graphic()) data_object_->ReplaceGraphic(*picture_.Graphic());
   }
   return !cancelDrop;
 }
 
 void TQXGraphicSource::doAfterDrop(bool droppedOK) {
-  if (OnAfterDrop) OnAfterDrop(this, donor_, droppedOK);
+  // A target that never got the picture has not received the drop, whatever
+  // effect it reported.
+  const bool delivered = data_object_ && data_object_->Delivered();
+  if (const TQXGraphicAfterDropType onAfterDrop = OnAfterDrop) onAfterDrop(this, donor_, droppedOK && delivered);
 }
 
 void TQXGraphicSource::Notification(TComponent* component, TOperation operation) {

@@ -35,7 +35,9 @@ class TQXGraphicSource : public TQXDragSource {
   bool Execute();
 
   // With a donor image, a fresh copy of its picture (empty unless it holds
-  // a bitmap or a metafile); without one, the stored picture.
+  // a bitmap or a metafile); without one, the stored picture. Always the
+  // same object, so the reference stays valid; later calls change what it
+  // holds.
   TPicture& getPicture();
   // Keeps a copy of picture and clears the donor.
   void setPicture(const TPicture& picture);
@@ -56,10 +58,10 @@ class TQXGraphicSource : public TQXDragSource {
   TQXGraphicAfterDropType OnAfterDrop;
 
  private:
-  std::unique_ptr<TPicture> picture_ = std::make_unique<TPicture>();
+  TPicture picture_;
   TImage* donor_ = nullptr;  // borrowed; cleared when it is removed
   bool metafile_size_ = false;
-  TGraphicDataObject* data_object_ = nullptr;  // the running drag's, borrowed
+  TComPtr<TGraphicDataObject> data_object_;  // the running drag's, between Execute's start and end
 };
 
 }  // namespace plx

@@ -1,5 +1,6 @@
 #include "dragdrop/TextDataObject.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "dragdrop/DataObjectUtils.h"
@@ -16,13 +17,35 @@ namespace {
 // preferred when a request allows several.
 constexpr DWORD kServedMedia[] = {TYMED_HGLOBAL, TYMED_ISTREAM, TYMED_ISTORAGE, TYMED_GDI, TYMED_ENHMF};
 
-constexpr DWORD kAnyTymed = static_cast<DWORD>(-1);
+constexpr std::size_t kHandleValueSize = 4;
 
-// The handle or interface pointer a content carries: all of its
-// pointer-sized bytes. Nothing for content too short to hold one.
-std::uintptr_t HandleFromContent(const std::string& content) {
-  if (content.size() < sizeof(std::uintptr_t)) return 0;
-  return DecodeHandleFromString(content);
+bool IsInterfaceMedium(DWORD medium) { return medium == TYMED_ISTREAM || medium == TYMED_ISTORAGE; }
+
+// The handle or interface pointer a content carries on a medium; 0 for
+// content too short to hold one. An interface pointer takes all of its
+// pointer-sized bytes. A GDI or metafile handle is a 32-bit value that the
+// platform widens by sign extension, so its first 4 bytes are enough;
+// content as long as a pointer is read pointer-wide.
+std::uintptr_t HandleFromContent(const std::string& content, DWORD medium) {
+  if (content.size() >= sizeof(std::uintptr_t)) return DecodeHandleFromString(content);
+  if (IsInterfaceMedium(medium) || content.size() < kHandleValueSize) return 0;
+  const auto value = static_cast<std::int32_t>(DecodeDWORDFromString(content));
+  return static_cast<std::uintptr_t>(static_cast<std::intptr_t>(value));
+}
+
+// The medium a request is served on: the first of the served media that
+// both the request and the offer name; for a handle medium only when the
+// content holds a handle (content nullptr: not known until it is rendered,
+// so only the medium decides). 0 when the request is refused. GetData and
+// QueryGetData both answer by it, so a yes to the question is a yes to the
+// request.
+DWORD ServedMedium(DWORD requested, DWORD offered, const std::string* content) {
+  for (DWORD candidate : kServedMedia) {
+    if ((requested & offered & candidate) == 0) continue;
+    if (candidate == TYMED_HGLOBAL || !content) return candidate;
+    return HandleFromContent(*content, candidate) != 0 ? candidate : 0;
+  }
+  return 0;
 }
 
 // A zero-filled, shareable, fixed block holding the bytes and, when asked,
@@ -51,10 +74,12 @@ TTextDataObject::TTextDataObject(const TCustomFormatDataList* customFormats) : c
 TTextDataObject::TTextDataObject(std::string text, TForm* form) : form_(form), text_(std::move(text)) {}
 
 TTextDataObject::TTextDataObject(std::string text, TQXTextSource* source)
-    : text_(std::move(text)), source_(source) {}
+    : text_(std::move(text)), source_(source), source_alive_(source ? source->AliveToken() : std::weak_ptr<const void>()) {}
 
 TTextDataObject::TTextDataObject(const TCustomFormatDataList* customFormats, TQXTextSource* source)
-    : custom_formats_(customFormats), source_(source) {}
+    : custom_formats_(customFormats),
+      source_(source),
+      source_alive_(source ? source->AliveToken() : std::weak_ptr<const void>()) {}
 
 void TTextDataObject::DragFinished() {
   finished_ = true;
@@ -63,19 +88,21 @@ void TTextDataObject::DragFinished() {
   text_.clear();
 }
 
+bool TTextDataObject::Withdrawn() const { return finished_ || (source_ && source_alive_.expired()); }
+
 const TCustomFormatDataList* TTextDataObject::CustomFormats() const {
   // The source's list is the one its events and callers change.
   return source_ ? &source_->custom_formats_ : custom_formats_;
 }
 
-int TTextDataObject::FindCustomFormat(const FORMATETC& request, bool anyTymed) const {
+int TTextDataObject::FindCustomFormat(const FORMATETC& request) const {
   const TCustomFormatDataList* list = CustomFormats();
   if (!list) return -1;
   for (int i = 0; i < list->Count(); ++i) {
     const TCustomFormatData& item = list->Get(i);
     const FORMATETC offered = item.GetFormatEtc();
     if (offered.cfFormat == 0 || offered.cfFormat != request.cfFormat) continue;
-    if ((offered.tymed & request.tymed) == 0 && !(anyTymed && request.tymed == kAnyTymed)) continue;
+    if ((offered.tymed & request.tymed) == 0) continue;
     if (request.lindex != -1 && offered.lindex != request.lindex) continue;
     return i;
   }
@@ -100,17 +127,21 @@ STDMETHODIMP TTextDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
   if (!format || !medium) return E_INVALIDARG;
   *medium = {};
   return ComGuard([&]() -> HRESULT {
-    if (finished_) return DV_E_FORMATETC;
+    if (Withdrawn()) return DV_E_FORMATETC;
     const FORMATETC request = *format;
     if (source_) source_->custom_format_index_ = -1;
     TCustomFormatData* item = nullptr;
-    if (const int index = FindCustomFormat(request, false); index >= 0) {
+    if (const int index = FindCustomFormat(request); index >= 0) {
       item = &CustomFormats()->Get(index);
       if (source_) {
         source_->custom_format_index_ = index;
         if (item->FormatContent().empty() && source_->OnRenderCustomFormat) {
           std::string content;
-          source_->OnRenderCustomFormat(source_, item->FormatName(), content);
+          // A copy: the handler may destroy the source, and with it the event.
+          const TQXRenderCustomFormatType onRender = source_->OnRenderCustomFormat;
+          onRender(source_, item->FormatName(), content);
+          // Destroyed by the handler: its list, and the item, went with it.
+          if (Withdrawn()) return DV_E_FORMATETC;
           item->SetFormatContent(std::move(content));
         }
       }
@@ -127,18 +158,11 @@ HRESULT TTextDataObject::FillMedium(const FORMATETC& request, const TCustomForma
   // Plain text is a global block only; a custom item is served on a medium
   // both it and the request name, never on one it was not given for.
   const DWORD offered = item ? item->Tymed() : static_cast<DWORD>(TYMED_HGLOBAL);
-  DWORD chosen = 0;
-  for (DWORD candidate : kServedMedia) {
-    if (request.tymed & offered & candidate) {
-      chosen = candidate;
-      break;
-    }
-  }
-  if (chosen == TYMED_HGLOBAL) return GlobalBlockMedium(text, !item || item->GetAllowTrailingNull(), medium);
+  const DWORD chosen = ServedMedium(request.tymed, offered, &text);
   if (chosen == 0) return DV_E_FORMATETC;
+  if (chosen == TYMED_HGLOBAL) return GlobalBlockMedium(text, !item || item->GetAllowTrailingNull(), medium);
 
-  const std::uintptr_t handle = HandleFromContent(text);
-  if (handle == 0) return DV_E_FORMATETC;
+  const std::uintptr_t handle = HandleFromContent(text, chosen);
   switch (chosen) {
     case TYMED_ISTREAM:
     case TYMED_ISTORAGE: {
@@ -186,11 +210,15 @@ STDMETHODIMP TTextDataObject::GetDataHere(FORMATETC*, STGMEDIUM*) { return DV_E_
 STDMETHODIMP TTextDataObject::QueryGetData(FORMATETC* format) {
   if (!format) return E_INVALIDARG;
   return ComGuard([&]() -> HRESULT {
-    if (finished_ || format->dwAspect != DVASPECT_CONTENT) return S_FALSE;
-    // A custom item matches only on a medium it is offered on (any, for -1).
-    if (FindCustomFormat(*format, true) >= 0) return S_OK;
-    if (IsPlainTextRequest(*format) && (format->tymed == kAnyTymed || (format->tymed & TYMED_HGLOBAL)))
-      return S_OK;
+    if (Withdrawn() || format->dwAspect != DVASPECT_CONTENT) return S_FALSE;
+    if (const int index = FindCustomFormat(*format); index >= 0) {
+      const TCustomFormatData& item = CustomFormats()->Get(index);
+      // Content still to be rendered is not asked for here: a question must
+      // not raise the event that a request raises.
+      const bool pending = item.FormatContent().empty() && source_ && source_->OnRenderCustomFormat;
+      return ServedMedium(format->tymed, item.Tymed(), pending ? nullptr : &item.FormatContent()) ? S_OK : S_FALSE;
+    }
+    if (IsPlainTextRequest(*format) && ServedMedium(format->tymed, TYMED_HGLOBAL, nullptr)) return S_OK;
     return S_FALSE;
   });
 }
@@ -210,7 +238,7 @@ STDMETHODIMP TTextDataObject::EnumFormatEtc(DWORD direction, IEnumFORMATETC** en
   return ComGuard([&]() -> HRESULT {
     TComPtr<TQXEnumFormatEtc> formats(new TQXEnumFormatEtc);
     const TCustomFormatDataList* list = CustomFormats();
-    if (finished_) {
+    if (Withdrawn()) {
       // Offers nothing any more.
     } else if (list && !list->Empty()) {
       for (int i = 0; i < list->Count(); ++i) formats->addFormatEtc(list->Get(i).GetFormatEtc());

@@ -13,6 +13,7 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include <memory>
 #include <string>
 
 #include "dragdrop/CustomFormatData.h"
@@ -49,10 +50,13 @@ class TTextDataObject : public TInterfacedObject<IDataObject> {
 
  private:
   const TCustomFormatDataList* CustomFormats() const;
+  // Whether the object offers nothing any more: its drag is over, or its
+  // source was destroyed during it.
+  bool Withdrawn() const;
   // The first custom item offered for the request: same format number (not
-  // 0), a medium in common (any, for a tymed of -1 when anyTymed), the same
-  // lindex unless the request's is -1. -1 when none.
-  int FindCustomFormat(const FORMATETC& request, bool anyTymed) const;
+  // 0), a medium in common (any, for a tymed of -1), the same lindex unless
+  // the request's is -1. -1 when none.
+  int FindCustomFormat(const FORMATETC& request) const;
   // Whether nothing custom is offered and the request is for CF_TEXT.
   bool IsPlainTextRequest(const FORMATETC& request) const;
   std::string CurrentText();
@@ -62,7 +66,10 @@ class TTextDataObject : public TInterfacedObject<IDataObject> {
   TForm* form_ = nullptr;  // recorded only
   std::string text_;
   const TCustomFormatDataList* custom_formats_ = nullptr;  // borrowed
-  TQXTextSource* source_ = nullptr;                        // borrowed for the drag
+  // Borrowed for the drag, and reached only while source_alive_ holds: a
+  // handler may destroy the source mid-drag, while a target still holds us.
+  TQXTextSource* source_ = nullptr;
+  std::weak_ptr<const void> source_alive_;
   bool finished_ = false;
 };
 

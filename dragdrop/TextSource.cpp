@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "framework/ScopedState.h"
 #include "framework/StdCtrls.h"
 
 namespace plx {
@@ -76,15 +77,12 @@ void TQXTextSource::setDonor(TComponent* donor) {
 }
 
 bool TQXTextSource::Execute() {
-  if ((getText().empty() && custom_formats_.Empty()) || Busy()) return false;
-  TComPtr<TTextDataObject> data_object(getUsingCustomFormat() ? new TTextDataObject(&custom_formats_, this)
-                                                              : new TTextDataObject(getText(), this));
+  if ((getText().empty() && custom_formats_.Empty()) || Busy()) return RefuseExecute();
+  TComPtr<TTextDataObject> dataObject(getUsingCustomFormat() ? new TTextDataObject(&custom_formats_, this)
+                                                             : new TTextDataObject(getText(), this));
   // The target may keep the object after the loop; it must not reach us then.
-  struct TFinishDrag {
-    TTextDataObject* object;
-    ~TFinishDrag() { object->DragFinished(); }
-  } finish{data_object.Get()};
-  return RunDragLoop(data_object.Get());
+  const TScopeExit finishDrag([&dataObject] { dataObject->DragFinished(); });
+  return RunDragLoop(dataObject.Get());
 }
 
 bool TQXTextSource::doBeforeDrop() {
@@ -92,13 +90,18 @@ bool TQXTextSource::doBeforeDrop() {
   const std::string current = getText();
   std::string dropText = current;
   bool cancelDrop = false;
-  OnBeforeDrop(this, donor_, dropText, cancelDrop);
+  const std::weak_ptr<const void> alive = AliveToken();
+  // A copy: the handler may destroy this source, and with it the event.
+  const TQXBeforeDropType onBeforeDrop = OnBeforeDrop;
+  onBeforeDrop(this, donor_, dropText, cancelDrop);
+  // Destroyed by its handler: there is nothing left to drop.
+  if (alive.expired()) return false;
   if (dropText != current) setText(std::move(dropText));
   return !cancelDrop;
 }
 
 void TQXTextSource::doAfterDrop(bool droppedOK) {
-  if (OnAfterDrop) OnAfterDrop(this, donor_, droppedOK);
+  if (const TQXAfterDropType onAfterDrop = OnAfterDrop) onAfterDrop(this, donor_, droppedOK);
 }
 
 void TQXTextSource::Notification(TComponent* component, TOperation operation) {

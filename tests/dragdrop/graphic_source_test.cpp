@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -155,8 +156,13 @@ TEST(GraphicSourcePicture, TakenFromTheDonorImageWhenItHoldsABitmapOrMetafile) {
   EXPECT_FALSE(source.Execute());  // nothing to drag
 
   image->Picture().SetGraphic(Checkered());
+  // One picture object throughout: a reference taken now shows what later
+  // calls take.
+  TPicture& kept = source.getPicture();
   source.setDonor(image);
   EXPECT_EQ(PixelsOf(source.getPicture().Graphic()), PixelsOf(image->Picture().Graphic()));
+  EXPECT_EQ(&source.getPicture(), &kept);
+  EXPECT_EQ(PixelsOf(kept.Graphic()), PixelsOf(image->Picture().Graphic()));
   EXPECT_NE(source.getPicture().Graphic(), image->Picture().Graphic());  // a copy
   // Taken afresh: a change to the donor's picture shows at the next request.
   image->Picture().SetGraphic(Checkered(clWhite));
@@ -174,9 +180,13 @@ TEST(GraphicSourcePicture, TakenFromTheDonorImageWhenItHoldsABitmapOrMetafile) {
   EXPECT_EQ(source.DonorImage(), nullptr);
   own.SetGraphic(Checkered(clWhite));
   EXPECT_EQ(PixelsOf(source.getPicture().Graphic()), PixelsOf(Checkered(clBlack).get()));
+  EXPECT_EQ(&source.getPicture(), &kept);
+  source.setPicture(source.getPicture());  // its own picture, given back
+  EXPECT_EQ(PixelsOf(kept.Graphic()), PixelsOf(Checkered(clBlack).get()));
   source.setDonor(image);
   source.setDonor(nullptr);
   EXPECT_TRUE(source.getPicture().Empty());
+  EXPECT_EQ(&source.getPicture(), &kept);
 
   // A removed donor is cleared.
   source.setDonor(image);
@@ -217,21 +227,28 @@ class GraphicSourceDragTest : public ::testing::Test {
       arrival.pixels = PixelsOf(picture.Graphic());
       arrival.metafile = dynamic_cast<TMetafile*>(picture.Graphic()) != nullptr;
     };
-    source = new TQXGraphicSource(nullptr);
-    source->OnAfterDrop = [this](TObject*, TImage* donorImage, bool droppedOK) {
+    source = NewSource();
+  }
+
+  TQXGraphicSource* NewSource() {
+    auto* made = new TQXGraphicSource(nullptr);
+    made->OnAfterDrop = [this](TObject*, TImage* donorImage, bool droppedOK) {
       ++afters;
       after_donor = donorImage;
       dropped_ok = droppedOK;
     };
     // OLE asks for feedback once the target has answered; the button is
     // released then, so the next look drops there.
-    source->OnGiveFeedback = [](TObject*, TDropEffect effect, bool&) {
+    made->OnGiveFeedback = [](TObject*, TDropEffect effect, bool&) {
       if (effect != deNone) SetMouseButtonDown(VK_LBUTTON, false);
     };
+    return made;
   }
   void TearDown() override {
-    EXPECT_EQ(source->DropSourceObject()->RefCount(), 1);
-    EXPECT_FALSE(source->Busy());
+    if (source) {
+      EXPECT_EQ(source->DropSourceObject()->RefCount(), 1);
+      EXPECT_FALSE(source->Busy());
+    }
     delete source;
     target->OnDrop = nullptr;
     ReleaseAllButtonsAndKeys();
@@ -284,18 +301,63 @@ TEST_F(GraphicSourceDragTest, AMetafileArrivesAsAMetafile) {
 }
 
 TEST_F(GraphicSourceDragTest, OnBeforeDropCanChangeThePictureThatArrives) {
+  // The target chose its format from a bitmap when the drag entered: a
+  // changed bitmap arrives; a picture of another kind becomes the source's,
+  // and the target gets the bitmap it could read in that format.
+  struct Case {
+    const char* name;
+    std::function<std::unique_ptr<TGraphic>()> changed;
+    std::vector<TColor> arrives;
+  } cases[] = {
+      {"another bitmap", [] { return Checkered(clWhite); }, PixelsOf(Checkered(clWhite).get())},
+      {"a metafile", [] { return Rectangles(); }, PixelsOf(Checkered().get())},
+      {"nothing", [] { return nullptr; }, PixelsOf(Checkered().get())},
+  };
+  for (const Case& c : cases) {
+    arrival = {};
+    afters = 0;
+    donor->Picture().SetGraphic(Checkered());
+    source->setDonor(donor);
+    source->OnBeforeDrop = [&](TObject*, TImage* donorImage, TPicture& dropPicture, bool& cancelDrop) {
+      EXPECT_EQ(donorImage, donor);
+      EXPECT_FALSE(cancelDrop);
+      dropPicture.SetGraphic(c.changed());
+    };
+    ASSERT_TRUE(Drag()) << c.name;
+    ASSERT_EQ(arrival.count, 1) << c.name;
+    EXPECT_FALSE(arrival.metafile) << c.name;
+    EXPECT_EQ(arrival.pixels, c.arrives) << c.name;
+    EXPECT_EQ(afters, 1) << c.name;
+    EXPECT_TRUE(dropped_ok) << c.name;
+    // The changed picture is the source's now, its donor let go.
+    const std::unique_ptr<TGraphic> changed = c.changed();
+    EXPECT_EQ(source->getPicture().Empty(), changed == nullptr) << c.name;
+    EXPECT_EQ(dynamic_cast<TMetafile*>(source->getPicture().Graphic()) != nullptr,
+              dynamic_cast<TMetafile*>(changed.get()) != nullptr)
+        << c.name;
+    EXPECT_EQ(source->DonorImage(), nullptr) << c.name;
+    EXPECT_EQ(after_donor, nullptr) << c.name;
+  }
+}
+
+TEST_F(GraphicSourceDragTest, DestroyingTheSourceDuringItsDragEndsTheDragCleanly) {
   donor->Picture().SetGraphic(Checkered());
   source->setDonor(donor);
-  source->OnBeforeDrop = [](TObject*, TImage* donorImage, TPicture& dropPicture, bool& cancelDrop) {
-    EXPECT_EQ(donorImage, donor);
-    EXPECT_FALSE(cancelDrop);
-    dropPicture.SetGraphic(Checkered(clWhite));
+  source->OnGiveFeedback = [this](TObject*, TDropEffect, bool&) {
+    delete source;
+    source = nullptr;
+    SetMouseButtonDown(VK_LBUTTON, false);
   };
+  EXPECT_TRUE(Drag());  // ended as a cancel
+  EXPECT_EQ(source, nullptr);
+  EXPECT_EQ(arrival.count, 0);
+  EXPECT_EQ(afters, 0);
+  // Positive control: another source drags and drops afterwards.
+  source = NewSource();
+  source->setDonor(donor);
   ASSERT_TRUE(Drag());
-  ASSERT_EQ(arrival.count, 1);
-  EXPECT_EQ(arrival.pixels, PixelsOf(Checkered(clWhite).get()));
-  EXPECT_EQ(source->DonorImage(), nullptr);
-  EXPECT_EQ(after_donor, nullptr);
+  EXPECT_EQ(arrival.count, 1);
+  EXPECT_TRUE(dropped_ok);
 }
 
 TEST_F(GraphicSourceDragTest, OnBeforeDropCanCancel) {
@@ -314,6 +376,48 @@ TEST_F(GraphicSourceDragTest, OnBeforeDropCanCancel) {
   source->OnBeforeDrop = nullptr;
   EXPECT_TRUE(Drag());
   EXPECT_EQ(arrival.count, 1);
+}
+
+// ---- what a target gets, read by a target that records it ----
+
+TEST(GraphicSourceDelivery, DroppedOKOnlyWhenTheTargetGotThePicture) {
+  TComPtr<test::TRecordingDropTarget> target(new test::TRecordingDropTarget);
+  test::TDragStage stage(target.Get());
+  ASSERT_TRUE(stage.registered);
+  struct Case {
+    const char* name;
+    FORMATETC read;
+    bool droppedOK;
+  } cases[] = {
+      {"reads CF_DIB: the picture arrives", Request(CF_DIB, TYMED_HGLOBAL), true},
+      {"reads only CF_TEXT, which a picture does not offer", Request(CF_TEXT, TYMED_HGLOBAL), false},
+  };
+  for (const Case& c : cases) {
+    target->Reset();
+    target->propose = DROPEFFECT_COPY;
+    target->read = c.read;
+    target->during_drag = [](int round) {
+      if (round >= 2) SetMouseButtonDown(VK_LBUTTON, false);
+    };
+    TQXGraphicSource source(nullptr);
+    TPicture picture;
+    picture.SetGraphic(Checkered());
+    source.setPicture(picture);
+    int afters = 0;
+    bool droppedOK = !c.droppedOK;
+    source.OnAfterDrop = [&](TObject*, TImage*, bool dropped) {
+      ++afters;
+      droppedOK = dropped;
+    };
+    stage.HoldButtonOverTarget();
+    EXPECT_TRUE(source.Execute()) << c.name;
+    EXPECT_EQ(target->drops, 1) << c.name;
+    EXPECT_EQ(source.getReturnedEffect(), deCopy) << c.name;  // the effect the target reported
+    EXPECT_EQ(afters, 1) << c.name;
+    EXPECT_EQ(droppedOK, c.droppedOK) << c.name;
+    EXPECT_EQ(target->read_result == S_OK, c.droppedOK) << c.name;
+  }
+  target->Reset();
 }
 
 }  // namespace

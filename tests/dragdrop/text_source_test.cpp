@@ -254,10 +254,17 @@ TEST_F(TextDataObjectTest, HandlesGoOutAsCopiesOrWithTheObjectAsTheirKeeper) {
   TOwnedEnhMetaFile metafile(CloseEnhMetaFile(recorder));
   ASSERT_TRUE(bitmap.Get() && palette.Get() && metafile.Get());
   auto handle = [](const void* h) { return EncodeHandleToString(reinterpret_cast<std::uintptr_t>(h)); };
+  // A GDI or metafile handle is a 32-bit value: 4 bytes carry it whole.
+  auto handle32 = [](const void* h) {
+    return EncodeDWORDToString(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(h)));
+  };
   source->CustomFormatList().AddFormatEx("2", handle(bitmap.Get()), 0, TYMED_GDI);
   source->CustomFormatList().AddFormatEx("9", handle(palette.Get()), 0, TYMED_GDI);
   source->CustomFormatList().AddFormatEx("14", handle(metafile.Get()), 0, TYMED_ENHMF);
   source->CustomFormatList().AddFormatEx("Plexoria Metafile", handle(metafile.Get()), 0, TYMED_ENHMF);
+  source->CustomFormatList().AddFormatEx("Plexoria Bitmap32", handle32(bitmap.Get()), 0, TYMED_GDI);
+  source->CustomFormatList().AddFormatEx("Plexoria Palette32", handle32(palette.Get()), 0, TYMED_GDI);
+  source->CustomFormatList().AddFormatEx("Plexoria Metafile32", handle32(metafile.Get()), 0, TYMED_ENHMF);
   IDataObject* object = Object();
 
   struct Case {
@@ -271,6 +278,10 @@ TEST_F(TextDataObjectTest, HandlesGoOutAsCopiesOrWithTheObjectAsTheirKeeper) {
       {"CF_PALETTE: the handle, kept by the object", CF_PALETTE, TYMED_GDI, palette.Get(), false},
       {"CF_ENHMETAFILE: a copy", CF_ENHMETAFILE, TYMED_ENHMF, metafile.Get(), true},
       {"other metafile format: the handle, kept by the object", ClipboardFormatFromString("Plexoria Metafile"),
+       TYMED_ENHMF, metafile.Get(), false},
+      {"GDI handle in 4 bytes: the handle itself", ClipboardFormatFromString("Plexoria Palette32"), TYMED_GDI,
+       palette.Get(), false},
+      {"metafile handle in 4 bytes: the handle itself", ClipboardFormatFromString("Plexoria Metafile32"),
        TYMED_ENHMF, metafile.Get(), false},
   };
   for (const Case& c : cases) {
@@ -286,6 +297,53 @@ TEST_F(TextDataObjectTest, HandlesGoOutAsCopiesOrWithTheObjectAsTheirKeeper) {
       EXPECT_NE(GetObjectType(c.original), 0u) << c.name;
       EXPECT_EQ(DataObjRefCount(object), 1u) << c.name;
     }
+  }
+  // A bitmap named by 4 bytes is the same bitmap: its copy has its size.
+  FORMATETC request = Request(ClipboardFormatFromString("Plexoria Bitmap32"), TYMED_GDI);
+  STGMEDIUM medium{};
+  ASSERT_EQ(object->GetData(&request, &medium), S_OK);
+  BITMAP info{};
+  ASSERT_NE(GetObjectA(medium.hBitmap, sizeof info, &info), 0);
+  EXPECT_EQ(info.bmWidth, 2);
+  EXPECT_EQ(info.bmHeight, 1);
+  ReleaseStgMedium(&medium);
+}
+
+TEST_F(TextDataObjectTest, QueryGetDataSaysYesExactlyWhereGetDataServes) {
+  TWindowDC screen(nullptr);
+  TOwnedBitmap bitmap(CreateCompatibleBitmap(screen.Get(), 2, 1));
+  ASSERT_TRUE(bitmap.Get());
+  const std::string handle = EncodeHandleToString(reinterpret_cast<std::uintptr_t>(bitmap.Get()));
+  struct Case {
+    const char* name;
+    DWORD offered;
+    std::string content;
+    DWORD requested;
+    bool served;
+  } cases[] = {
+      {"a global block", TYMED_HGLOBAL, "bytes", TYMED_HGLOBAL, true},
+      {"a global block, any medium asked", TYMED_HGLOBAL, "bytes", kAnyTymed, true},
+      {"a GDI handle", TYMED_GDI, handle, TYMED_GDI, true},
+      {"a GDI handle, any medium asked", TYMED_GDI, handle, kAnyTymed, true},
+      {"a metafile picture: never handed out", TYMED_MFPICT, std::string(16, '\1'), TYMED_MFPICT, false},
+      {"a metafile picture, any medium asked", TYMED_MFPICT, std::string(16, '\1'), kAnyTymed, false},
+      {"a file: never handed out", TYMED_FILE, "C:\\file.txt", TYMED_FILE, false},
+      {"a block or a metafile picture: the block", TYMED_HGLOBAL | TYMED_MFPICT, "bytes", TYMED_MFPICT | TYMED_HGLOBAL,
+       true},
+      {"a GDI handle in 3 bytes: too short", TYMED_GDI, handle.substr(0, 3), TYMED_GDI, false},
+      {"a GDI handle of no bytes", TYMED_GDI, "", TYMED_GDI, false},
+      {"a stream pointer in 4 bytes: too short", TYMED_ISTREAM, handle.substr(0, 4), TYMED_ISTREAM, false},
+  };
+  for (const Case& c : cases) {
+    source->CustomFormatList().Clear();
+    source->CustomFormatList().AddFormatEx("2", c.content, 0, c.offered);
+    const FORMATETC request = Request(CF_BITMAP, c.requested);
+    STGMEDIUM medium{};
+    FORMATETC asked = request;
+    const HRESULT got = Object()->GetData(&asked, &medium);
+    if (got == S_OK) ReleaseStgMedium(&medium);
+    EXPECT_EQ(got, c.served ? S_OK : DV_E_FORMATETC) << c.name;
+    EXPECT_EQ(Query(request), c.served ? S_OK : S_FALSE) << c.name;
   }
 }
 
@@ -490,8 +548,7 @@ class TextSourceDragTest : public ::testing::Test {
     // Every case checks that the drag lets go of its data object.
     target->keep_data_object = true;
     stage->donor->Clear();
-    source = new TQXTextSource(stage->form);
-    source->SetDropEffects({deCopy, deMove});
+    source = NewSource();
     source->OnAfterDrop = [this](TObject* sender, TComponent* donor, bool droppedOK) {
       EXPECT_EQ(sender, source);
       ++after.count;
@@ -506,8 +563,10 @@ class TextSourceDragTest : public ::testing::Test {
     };
   }
   void TearDown() override {
-    ExpectOnlyTheComponentHoldsItsDropSource(*source);
-    EXPECT_FALSE(source->Busy());
+    if (source) {
+      ExpectOnlyTheComponentHoldsItsDropSource(*source);
+      EXPECT_FALSE(source->Busy());
+    }
     if (target->held) {
       EXPECT_EQ(DataObjRefCount(target->held.Get()), 1u);  // the drag let go of it
     }
@@ -523,6 +582,13 @@ class TextSourceDragTest : public ::testing::Test {
   bool Drag() {
     stage->HoldButtonOverTarget();
     return source->Execute();
+  }
+
+  // A source that offers what the target proposes.
+  TQXTextSource* NewSource() {
+    auto* made = new TQXTextSource(stage->form);
+    made->SetDropEffects({deCopy, deMove});
+    return made;
   }
 
   static TRecordingDropTarget* target;  // one reference held by the suite
@@ -544,6 +610,99 @@ TEST_F(TextSourceDragTest, NothingToDragStartsNoDrag) {
   EXPECT_TRUE(Drag());
   EXPECT_EQ(target->drops, 1);
   EXPECT_EQ(target->dropped, "now\0"s);
+  EXPECT_EQ(source->getReturnedEffect(), deMove);
+  // Refused after that drop: the returned effect says nothing was dropped.
+  source->setText(""s);
+  EXPECT_FALSE(Drag());
+  EXPECT_EQ(source->ReturnedEffect(), TDropEffects{deNone});
+}
+
+// Where a handler destroys the source during its own drag.
+enum class TDestroyedIn { GiveFeedback, TargetDragOver, BeforeDrop, RenderCustomFormat, CancelDrop, AfterDrop };
+
+TEST_F(TextSourceDragTest, DestroyingTheSourceDuringItsDragEndsTheDragCleanly) {
+  struct Case {
+    const char* name;
+    TDestroyedIn where;
+    int drops;  // whether the target still got its Drop
+  } cases[] = {
+      {"in OnGiveFeedback", TDestroyedIn::GiveFeedback, 0},
+      {"in a target's DragOver", TDestroyedIn::TargetDragOver, 0},
+      {"in OnBeforeDrop", TDestroyedIn::BeforeDrop, 0},
+      {"in OnRenderCustomFormat at the drop", TDestroyedIn::RenderCustomFormat, 1},
+      {"in OnCancelDrop", TDestroyedIn::CancelDrop, 0},
+      {"in OnAfterDrop", TDestroyedIn::AfterDrop, 1},
+  };
+  const auto release = [](int round) {
+    if (round >= 2) test::SetMouseButtonDown(VK_LBUTTON, false);
+  };
+  for (const Case& c : cases) {
+    target->Reset();
+    target->keep_data_object = true;
+    target->during_drag = release;
+    if (!source) source = NewSource();
+    source->setText("going"s);
+    const auto destroy = [this] {
+      delete source;
+      source = nullptr;
+    };
+    HRESULT askedAfter = S_OK;  // the held data object asked once the source is gone
+    switch (c.where) {
+      case TDestroyedIn::GiveFeedback:
+        source->OnGiveFeedback = [&](TObject*, TDropEffect, bool&) { destroy(); };
+        break;
+      case TDestroyedIn::TargetDragOver:
+        target->during_drag = [&](int round) {
+          if (round < 2 || !source) return;
+          destroy();
+          FORMATETC request = Request(CF_TEXT);
+          askedAfter = target->held->QueryGetData(&request);
+          test::SetMouseButtonDown(VK_LBUTTON, false);
+        };
+        break;
+      case TDestroyedIn::BeforeDrop:
+        source->OnBeforeDrop = [&](TObject*, TComponent*, std::string& dropText, bool&) {
+          destroy();
+          dropText = "never stored";
+        };
+        break;
+      case TDestroyedIn::RenderCustomFormat:
+        source->CustomFormatList().AddFormat("1", "");
+        source->OnRenderCustomFormat = [&](TObject*, const std::string&, std::string& content) {
+          destroy();
+          content = "never stored";
+        };
+        break;
+      case TDestroyedIn::CancelDrop:
+        target->during_drag = [](int) { PostThreadMessageA(GetCurrentThreadId(), WM_KEYDOWN, VK_ESCAPE, 0); };
+        source->OnCancelDrop = [&](TObject*) { destroy(); };
+        break;
+      case TDestroyedIn::AfterDrop:
+        source->OnAfterDrop = [&](TObject*, TComponent*, bool) { destroy(); };
+        break;
+    }
+    EXPECT_TRUE(Drag()) << c.name;  // ended, as a cancel or a drop
+    EXPECT_EQ(source, nullptr) << c.name;
+    EXPECT_EQ(target->drops, c.drops) << c.name;
+    if (c.where == TDestroyedIn::RenderCustomFormat) {
+      EXPECT_EQ(target->read_result, DV_E_FORMATETC) << c.name;
+    }
+    if (c.where == TDestroyedIn::TargetDragOver) {
+      EXPECT_EQ(askedAfter, S_FALSE) << c.name;
+    }
+    ASSERT_TRUE(target->held) << c.name;
+    EXPECT_EQ(DataObjRefCount(target->held.Get()), 1u) << c.name;  // the drag let go of it
+
+    // Another source drags and drops afterwards.
+    target->Reset();
+    target->during_drag = release;
+    source = NewSource();
+    source->setText("next"s);
+    EXPECT_TRUE(Drag()) << c.name;
+    EXPECT_EQ(target->dropped, "next\0"s) << c.name;
+    EXPECT_EQ(source->getReturnedEffect(), deMove) << c.name;
+    EXPECT_FALSE(source->Busy()) << c.name;
+  }
 }
 
 TEST_F(TextSourceDragTest, TheDonorsSelectedItemArrivesWithOneZeroByte) {
@@ -669,6 +828,8 @@ TEST_F(TextSourceDragTest, CustomFormatsTravelAndASecondExecuteDuringTheDragIsRe
   target->during_drag = [&](int round) {
     nested = source->Execute();
     EXPECT_TRUE(source->Busy());
+    // Refused: the returned effect says so until the next feedback.
+    EXPECT_EQ(source->ReturnedEffect(), TDropEffects{deNone});
     if (round >= 2) test::SetMouseButtonDown(VK_LBUTTON, false);
   };
   ASSERT_TRUE(Drag());
