@@ -12,10 +12,13 @@
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "dragdrop/GraphicSource.h"
+#include "dragdrop/MetafileGraphic.h"
 #include "dragdrop/TextSource.h"
 #include "framework/Bitmap.h"
 #include "framework/Forms.h"
@@ -302,58 +305,97 @@ std::vector<TColor> PixelsOf(const TBitmap& bitmap) {
   return pixels;
 }
 
-TEST(DragPictureIntoAnotherProgram, TheBitmapArrivesWithTheSamePixels) {
-  TSourceWindow window;
-  // 7 x 5: rows that are not a multiple of four bytes wide in 24 bits.
+// 7 x 5: rows that are not a multiple of four bytes wide in 24 bits.
+std::unique_ptr<TBitmap> SevenByFive(int shade) {
   auto bitmap = std::make_unique<TBitmap>(7, 5);
   for (int y = 0; y < 5; ++y)
     for (int x = 0; x < 7; ++x)
-      bitmap->SetPixel(x, y, static_cast<TColor>(RGB(x * 36, y * 60, (x * y * 13) & 0xFF)));
-  const std::vector<TColor> sent = PixelsOf(*bitmap);
-  window.image->Picture().SetGraphic(std::move(bitmap));
-  auto* source = new TQXGraphicSource(window.form);
-  source->setDonor(window.image);
-  int afters = 0;
-  bool dropped_ok = false;
-  source->OnAfterDrop = [&](TObject*, TImage*, bool droppedOK) {
-    ++afters;
-    dropped_ok = droppedOK;
+      bitmap->SetPixel(x, y, static_cast<TColor>(RGB(x * 36, y * 60, (x * y * 13 + shade) & 0xFF)));
+  return bitmap;
+}
+
+// An enhanced metafile of a rectangle.
+std::unique_ptr<TMetafile> RectangleMetafile() {
+  HDC recorder = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+  Rectangle(recorder, 0, 0, 20, 10);
+  return std::make_unique<TMetafile>(CloseEnhMetaFile(recorder));
+}
+
+std::unique_ptr<TBitmap> ReadBitmapFile(const std::string& path) {
+  auto bitmap = std::make_unique<TBitmap>();
+  FILE* in = std::fopen(path.c_str(), "rb");
+  if (!in) return bitmap;
+  std::vector<std::uint8_t> bytes;
+  for (int c; (c = std::fgetc(in)) != EOF;) bytes.push_back(static_cast<std::uint8_t>(c));
+  std::fclose(in);
+  TMemoryStream stream;
+  stream.WriteBuffer(bytes.data(), bytes.size());
+  stream.SetPosition(0);
+  bitmap->LoadFromStream(stream);
+  return bitmap;
+}
+
+TEST(DragPictureIntoAnotherProgram, TheTargetGetsABitmapInTheFormatItChoseWhenTheDragEntered) {
+  // The target chooses its format from the bitmap offered when the drag
+  // enters it. A bitmap changed before the drop arrives; a change to a
+  // metafile becomes the source's picture, and the target still gets the
+  // bitmap it can read in the format it chose.
+  struct Case {
+    const char* name;
+    std::function<std::unique_ptr<TGraphic>()> changed;  // nullptr: no OnBeforeDrop
+    int arrivesShade;
+    bool sourceEndsWithMetafile;
+  } cases[] = {
+      {"unchanged", nullptr, 0, false},
+      {"changed to another bitmap", [] { return SevenByFive(100); }, 100, false},
+      {"changed to a metafile", [] { return RectangleMetafile(); }, 0, true},
   };
+  TSourceWindow window;
+  for (const Case& c : cases) {
+    window.image->Picture().SetGraphic(SevenByFive(0));
+    auto* source = new TQXGraphicSource(window.form);
+    source->setDonor(window.image);
+    int afters = 0;
+    bool droppedOK = false;
+    source->OnAfterDrop = [&](TObject*, TImage*, bool dropped) {
+      ++afters;
+      droppedOK = dropped;
+    };
+    if (c.changed)
+      source->OnBeforeDrop = [&](TObject*, TImage*, TPicture& dropPicture, bool&) {
+        dropPicture.SetGraphic(c.changed());
+      };
 
-  const std::string output = TempBitmapPath();
-  DeleteFileA(output.c_str());
-  TPictureTargetProcess target(output);
-  ASSERT_NE(target.Acceptor(), nullptr);
+    const std::string output = TempBitmapPath();
+    DeleteFileA(output.c_str());
+    TPictureTargetProcess target(output);
+    ASSERT_NE(target.Acceptor(), nullptr) << c.name;
 
-  ASSERT_TRUE(TakeForeground(*window.form));
-  test::PressButtonAt(window.image->ClientToScreen({20, 20}));
-  TMouseDragDriver driver(*source, window.form->Handle(), CentreOf(target.Acceptor()));
-  EXPECT_TRUE(source->Execute());
-  EXPECT_TRUE(driver.Released());
-  EXPECT_FALSE(driver.Cancelled());
-  EXPECT_EQ(driver.EffectAtRelease(), deCopy);
-  EXPECT_EQ(afters, 1);
-  EXPECT_TRUE(dropped_ok);
-  ASSERT_EQ(target.WaitForExit(), 0) << "the target program wrote no bitmap";
+    ASSERT_TRUE(TakeForeground(*window.form)) << c.name;
+    test::PressButtonAt(window.image->ClientToScreen({20, 20}));
+    TMouseDragDriver driver(*source, window.form->Handle(), CentreOf(target.Acceptor()));
+    EXPECT_TRUE(source->Execute()) << c.name;
+    EXPECT_TRUE(driver.Released()) << c.name;
+    EXPECT_FALSE(driver.Cancelled()) << c.name;
+    EXPECT_EQ(driver.EffectAtRelease(), deCopy) << c.name;
+    const int exitCode = target.WaitForExit();
+    EXPECT_EQ(exitCode, 0) << c.name << ": the target program wrote no bitmap";
+    EXPECT_EQ(afters, 1) << c.name;
+    // The source reports the drop as received exactly when it was.
+    EXPECT_EQ(droppedOK, exitCode == 0) << c.name;
+    EXPECT_TRUE(droppedOK) << c.name;
 
-  TBitmap arrived;
-  {
-    FILE* in = std::fopen(output.c_str(), "rb");
-    ASSERT_NE(in, nullptr);
-    std::vector<std::uint8_t> bytes;
-    for (int c; (c = std::fgetc(in)) != EOF;) bytes.push_back(static_cast<std::uint8_t>(c));
-    std::fclose(in);
-    TMemoryStream stream;
-    stream.WriteBuffer(bytes.data(), bytes.size());
-    stream.SetPosition(0);
-    arrived.LoadFromStream(stream);
+    const std::unique_ptr<TBitmap> arrived = ReadBitmapFile(output);
+    DeleteFileA(output.c_str());
+    EXPECT_EQ(arrived->Width(), 7) << c.name;
+    EXPECT_EQ(arrived->Height(), 5) << c.name;
+    EXPECT_EQ(PixelsOf(*arrived), PixelsOf(*SevenByFive(c.arrivesShade))) << c.name;
+    EXPECT_EQ(dynamic_cast<TMetafile*>(source->getPicture().Graphic()) != nullptr, c.sourceEndsWithMetafile)
+        << c.name;
+    EXPECT_EQ(source->DropSourceObject()->RefCount(), 1) << c.name;
+    delete source;
+    test::ReleaseAllButtonsAndKeys();
   }
-  DeleteFileA(output.c_str());
-  EXPECT_EQ(arrived.Width(), 7);
-  EXPECT_EQ(arrived.Height(), 5);
-  EXPECT_EQ(PixelsOf(arrived), sent);
-  EXPECT_EQ(source->DropSourceObject()->RefCount(), 1);
-  test::ReleaseAllButtonsAndKeys();
 }
 
 }  // namespace
