@@ -3,6 +3,8 @@
 #include <cstring>
 #include <new>
 
+#include "framework/ScopedState.h"
+
 namespace plx {
 
 FORMATETC CopyFormatEtc(const FORMATETC& format) {
@@ -21,12 +23,10 @@ TQXEnumFormatEtc::~TQXEnumFormatEtc() {
 
 void TQXEnumFormatEtc::addFormatEtc(const FORMATETC& format) {
   FORMATETC copy = CopyFormatEtc(format);
-  try {
-    records_.push_back(copy);
-  } catch (...) {
-    CoTaskMemFree(copy.ptd);
-    throw;
-  }
+  // The copied target device is ours until the list holds the record.
+  TScopeExit freeDevice([&copy] { CoTaskMemFree(copy.ptd); });
+  records_.push_back(copy);
+  freeDevice.Dismiss();
 }
 
 STDMETHODIMP TQXEnumFormatEtc::Next(ULONG count, FORMATETC* records, ULONG* fetched) {

@@ -10,6 +10,7 @@
 #include "dragdrop/StorageMedium.h"
 #include "framework/Application.h"
 #include "framework/GdiHandles.h"
+#include "framework/ScopedState.h"
 
 namespace plx {
 
@@ -263,10 +264,7 @@ bool TQXGraphicTarget::HandleAcceptorMessage(TMessage& message) {
 void TQXGraphicTarget::HandleDrop(TGraphicTargetDropRecord* raw) {
   const std::unique_ptr<TGraphicTargetDropRecord> record(raw);
   // The OLE drop is over: the drag ends whatever the handler does.
-  struct TEndDrag {
-    TGraphicDropTarget* target;
-    ~TEndDrag() { target->EndDrag(); }
-  } end_drag{drop_target_.Get()};
+  const TScopeExit endDrag([target = drop_target_.Get()] { target->EndDrag(); });
   // An image that cannot be fetched leaves the drop's picture empty.
   if (!record->URL.empty()) FetchImageURL(record->URL, *picture_);
   if (!OnDrop) return;
