@@ -183,13 +183,13 @@ HBITMAP CopyBitmapHandle(HBITMAP bitmap) {
   TWindowDC screen(nullptr);
   TOwnedBitmap copy(CreateCompatibleBitmap(screen.Get(), info.bmWidth, info.bmHeight));
   if (!copy) return nullptr;
-  TMemoryDC source_dc(screen.Get());
-  TMemoryDC target_dc(screen.Get());
-  if (!source_dc || !target_dc) return nullptr;
+  TMemoryDC sourceDc(screen.Get());
+  TMemoryDC targetDc(screen.Get());
+  if (!sourceDc || !targetDc) return nullptr;
   {
-    TSelectObject source_selection(source_dc.Get(), bitmap);
-    TSelectObject target_selection(target_dc.Get(), copy.Get());
-    if (!BitBlt(target_dc.Get(), 0, 0, info.bmWidth, info.bmHeight, source_dc.Get(), 0, 0, SRCCOPY)) return nullptr;
+    TSelectObject sourceSelection(sourceDc.Get(), bitmap);
+    TSelectObject targetSelection(targetDc.Get(), copy.Get());
+    if (!BitBlt(targetDc.Get(), 0, 0, info.bmWidth, info.bmHeight, sourceDc.Get(), 0, 0, SRCCOPY)) return nullptr;
   }
   return copy.Release();
 }

@@ -79,11 +79,11 @@ std::unique_ptr<TGraphic> GraphicFromBitmapHandle(HBITMAP bitmap) {
     return nullptr;
   auto copy = std::make_unique<TBitmap>(info.bmWidth, info.bmHeight);
   if (copy->Empty()) return nullptr;
-  TMemoryDC source_dc(nullptr);
-  if (!source_dc) return nullptr;
+  TMemoryDC sourceDc(nullptr);
+  if (!sourceDc) return nullptr;
   {
-    TSelectObject selection(source_dc.Get(), bitmap);
-    if (!BitBlt(copy->Canvas().Handle(), 0, 0, info.bmWidth, info.bmHeight, source_dc.Get(), 0, 0, SRCCOPY))
+    TSelectObject selection(sourceDc.Get(), bitmap);
+    if (!BitBlt(copy->Canvas().Handle(), 0, 0, info.bmWidth, info.bmHeight, sourceDc.Get(), 0, 0, SRCCOPY))
       return nullptr;
   }
   copy->Dormant();  // lets go of the memory DC until the picture is drawn on

@@ -79,14 +79,14 @@ std::string HDROPFromFileList(const std::string& folder, const TStringList& name
 std::string ShellIDListFromFileList(const std::string& folder, const TStringList& names) {
   TComPtr<IShellFolder> desktop;
   if (FAILED(SHGetDesktopFolder(desktop.Put())) || !desktop) return {};
-  TPidl folder_list;
-  if (!ParseName(desktop.Get(), folder, folder_list)) return {};
+  TPidl folderList;
+  if (!ParseName(desktop.Get(), folder, folderList)) return {};
   TComPtr<IShellFolder> parent;
-  if (FAILED(desktop->BindToObject(folder_list.Get(), nullptr, IID_IShellFolder, reinterpret_cast<void**>(parent.Put()))) ||
+  if (FAILED(desktop->BindToObject(folderList.Get(), nullptr, IID_IShellFolder, reinterpret_cast<void**>(parent.Put()))) ||
       !parent) {
     return {};
   }
-  std::vector<std::string> lists{PidlBytes(folder_list)};
+  std::vector<std::string> lists{PidlBytes(folderList)};
   for (int i = 0; i < names.Count(); ++i) {
     TPidl item;
     if (!ParseName(parent.Get(), names.Strings(i), item)) return {};

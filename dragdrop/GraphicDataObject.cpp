@@ -149,14 +149,14 @@ HRESULT TGraphicDataObject::MetaFilePictMedium(STGMEDIUM& medium) {
       picture.yExt = header.rclFrame.bottom - header.rclFrame.top;
     }
   }
-  TOwnedMetaFile windows_metafile(WindowsMetafileFrom(source));
-  if (!windows_metafile) return E_OUTOFMEMORY;
-  picture.hMF = windows_metafile.Get();
+  TOwnedMetaFile windowsMetafile(WindowsMetafileFrom(source));
+  if (!windowsMetafile) return E_OUTOFMEMORY;
+  picture.hMF = windowsMetafile.Get();
   // The record holds a pointer-wide handle: the block is as long as the
   // system's record, so the receiver reads all of it.
   HGLOBAL block = SharedBlock(&picture, sizeof picture);
   if (!block) return E_OUTOFMEMORY;
-  windows_metafile.Release();  // the receiver's release deletes it with the block
+  windowsMetafile.Release();  // the receiver's release deletes it with the block
   medium.tymed = TYMED_MFPICT;
   medium.hMetaFilePict = block;
   return S_OK;

@@ -112,17 +112,17 @@ std::unique_ptr<TBitmap> DecodeWithPictureLoader(const std::string& data) {
       !loaded) {
     return nullptr;
   }
-  OLE_XSIZE_HIMETRIC himetric_width = 0;
-  OLE_YSIZE_HIMETRIC himetric_height = 0;
-  loaded->get_Width(&himetric_width);
-  loaded->get_Height(&himetric_height);
+  OLE_XSIZE_HIMETRIC himetricWidth = 0;
+  OLE_YSIZE_HIMETRIC himetricHeight = 0;
+  loaded->get_Width(&himetricWidth);
+  loaded->get_Height(&himetricHeight);
   const TWindowDC screen(nullptr);
-  const int width = MulDiv(himetric_width, GetDeviceCaps(screen.Get(), LOGPIXELSX), 2540);
-  const int height = MulDiv(himetric_height, GetDeviceCaps(screen.Get(), LOGPIXELSY), 2540);
+  const int width = MulDiv(himetricWidth, GetDeviceCaps(screen.Get(), LOGPIXELSX), 2540);
+  const int height = MulDiv(himetricHeight, GetDeviceCaps(screen.Get(), LOGPIXELSY), 2540);
   if (width <= 0 || height <= 0) return nullptr;
   auto bitmap = std::make_unique<TBitmap>(width, height);
-  if (FAILED(loaded->Render(bitmap->Canvas().Handle(), 0, 0, width, height, 0, himetric_height, himetric_width,
-                            -himetric_height, nullptr))) {
+  if (FAILED(loaded->Render(bitmap->Canvas().Handle(), 0, 0, width, height, 0, himetricHeight, himetricWidth,
+                            -himetricHeight, nullptr))) {
     return nullptr;
   }
   bitmap->Dormant();
@@ -155,10 +155,10 @@ bool FetchImageURLWith(IDispatch* network, const std::string& url, TPicture& pic
     TVariant ignored;
     if (FAILED(CallMethod(network, L"Open", {BstrArgument(wide_url.Get())}, ignored.Get()))) return false;
   }
-  std::string content_type;
+  std::string contentType;
   {
     TVariant type;
-    if (SUCCEEDED(CallMethod(network, L"GetContentType", {}, type.Get()))) content_type = AsText(*type);
+    if (SUCCEEDED(CallMethod(network, L"GetContentType", {}, type.Get()))) contentType = AsText(*type);
   }
   std::string data;
   // A source that never says it is finished must not hang the GUI thread:
@@ -168,12 +168,12 @@ bool FetchImageURLWith(IDispatch* network, const std::string& url, TPicture& pic
     TVariant finished;
     if (FAILED(CallMethod(network, L"IsFinished", {}, finished.Get())) || AsLong(*finished) != 0) break;
     TBstr buffer;
-    VARIANT buffer_argument;
-    VariantInit(&buffer_argument);
-    buffer_argument.vt = VT_BYREF | VT_BSTR;
-    buffer_argument.pbstrVal = buffer.Put();
+    VARIANT bufferArgument;
+    VariantInit(&bufferArgument);
+    bufferArgument.vt = VT_BYREF | VT_BSTR;
+    bufferArgument.pbstrVal = buffer.Put();
     TVariant count;
-    if (FAILED(CallMethod(network, L"Read", {buffer_argument, LongArgument(kImageReadChunk)}, count.Get()))) break;
+    if (FAILED(CallMethod(network, L"Read", {bufferArgument, LongArgument(kImageReadChunk)}, count.Get()))) break;
     // The buffer carries one byte of the image in each character; the count
     // is trusted no further than the buffer's real length.
     const long got = std::min<long>(AsLong(*count), static_cast<long>(SysStringLen(buffer.Get())));
@@ -184,7 +184,7 @@ bool FetchImageURLWith(IDispatch* network, const std::string& url, TPicture& pic
     TVariant ignored;
     CallMethod(network, L"Close", {}, ignored.Get());
   }
-  std::unique_ptr<TBitmap> decoded = DecodeFetchedImage(content_type, data);
+  std::unique_ptr<TBitmap> decoded = DecodeFetchedImage(contentType, data);
   if (!decoded) return false;
   picture.SetGraphic(std::move(decoded));
   return true;

@@ -105,18 +105,18 @@ std::string ObjectDescriptor(IOleObject* object) {
   object->GetUserClassID(&id);
   SIZEL extent{};
   object->GetExtent(DVASPECT_CONTENT, &extent);
-  TTaskMemory<wchar_t> type_name;
-  object->GetUserType(USERCLASSTYPE_FULL, type_name.Put());
-  std::wstring full_name = type_name ? type_name.Get() : L"";
+  TTaskMemory<wchar_t> typeName;
+  object->GetUserType(USERCLASSTYPE_FULL, typeName.Put());
+  std::wstring fullName = typeName ? typeName.Get() : L"";
   std::wstring source;
   TComPtr<IOleObject> holder(object);
   if (const TComPtr<IOleLink> link = holder.As<IOleLink>()) {
-    full_name = L"Linked " + full_name;
+    fullName = L"Linked " + fullName;
     TTaskMemory<wchar_t> display;
     if (SUCCEEDED(link->GetSourceDisplayName(display.Put())) && display) source = display.Get();
   }
   constexpr std::size_t kFixed = 52;
-  const std::size_t name_bytes = (full_name.size() + 1) * sizeof(wchar_t);
+  const std::size_t name_bytes = (fullName.size() + 1) * sizeof(wchar_t);
   const std::size_t source_bytes = (source.size() + 1) * sizeof(wchar_t);
   std::string block(kFixed + name_bytes + source_bytes, '\0');
   OBJECTDESCRIPTOR fixed{};
@@ -128,7 +128,7 @@ std::string ObjectDescriptor(IOleObject* object) {
   fixed.dwFullUserTypeName = static_cast<DWORD>(kFixed);
   fixed.dwSrcOfCopy = static_cast<DWORD>(kFixed + name_bytes);
   std::memcpy(block.data(), &fixed, kFixed);
-  std::memcpy(block.data() + kFixed, full_name.c_str(), name_bytes);
+  std::memcpy(block.data() + kFixed, fullName.c_str(), name_bytes);
   std::memcpy(block.data() + kFixed + name_bytes, source.c_str(), source_bytes);
   return block;
 }

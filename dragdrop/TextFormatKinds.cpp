@@ -38,16 +38,16 @@ TDropTextFormats TextFormatsFromFormatList(const TStringList& formats) {
   const TUpperCasedList names(formats);
   TDropTextFormats kinds;
   int recognised = 0;
-  auto add_if = [&](bool present, TDropTextFormat kind) {
+  auto addIf = [&](bool present, TDropTextFormat kind) {
     if (!present) return;
     kinds.Include(kind);
     ++recognised;
   };
-  add_if(names.Has("1"), dtfText);
-  add_if(names.Has("UNIFORMRESOURCELOCATOR") || names.Has("NETSCAPE BOOKMARK"), dtfURL);
-  add_if(names.Has("15"), dtfFiles);
-  add_if(names.Has("HTML FORMAT"), dtfIEHTML);
-  add_if(names.Has("RICH TEXT FORMAT"), dtfRichText);
+  addIf(names.Has("1"), dtfText);
+  addIf(names.Has("UNIFORMRESOURCELOCATOR") || names.Has("NETSCAPE BOOKMARK"), dtfURL);
+  addIf(names.Has("15"), dtfFiles);
+  addIf(names.Has("HTML FORMAT"), dtfIEHTML);
+  addIf(names.Has("RICH TEXT FORMAT"), dtfRichText);
   // Each recognised kind accounts for one entry; anything left over is a
   // format only a custom list could name.
   if (recognised < names.Count()) kinds.Include(dtfCustom);

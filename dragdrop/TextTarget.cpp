@@ -40,15 +40,15 @@ std::vector<TFormatCheck> AcceptedChecks(TDropTextFormats accepted, const TStrin
       checks.push_back({format, tymed == 0 ? static_cast<DWORD>(TYMED_HGLOBAL) : tymed, i});
     }
   }
-  auto add_if = [&](TDropTextFormat kind, UINT format) {
+  auto addIf = [&](TDropTextFormat kind, UINT format) {
     if (accepted.Contains(kind)) checks.push_back({format, TYMED_HGLOBAL, -1});
   };
-  add_if(dtfURL, registered.URL);
-  add_if(dtfURL, registered.NetscapeBookmark);
-  add_if(dtfIEHTML, registered.HTML);
-  add_if(dtfRichText, registered.RichText);
-  add_if(dtfFiles, CF_HDROP);
-  add_if(dtfText, CF_TEXT);
+  addIf(dtfURL, registered.URL);
+  addIf(dtfURL, registered.NetscapeBookmark);
+  addIf(dtfIEHTML, registered.HTML);
+  addIf(dtfRichText, registered.RichText);
+  addIf(dtfFiles, CF_HDROP);
+  addIf(dtfText, CF_TEXT);
   return checks;
 }
 
@@ -148,10 +148,10 @@ STDMETHODIMP TTextDropTarget::Drop(IDataObject* dataObject, DWORD keyState, POIN
     owner.url_title_.clear();
     if (owner.dropped_text_format_ == dtfURL) {
       // A title that cannot be fetched leaves it empty; the drop goes on.
-      FORMATETC title_format{static_cast<CLIPFORMAT>(DragDropFormats().FileGroupDescriptor), nullptr,
-                             DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+      FORMATETC titleFormat{static_cast<CLIPFORMAT>(DragDropFormats().FileGroupDescriptor), nullptr,
+                            DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
       TStorageMedium title;
-      if (SUCCEEDED(title.GetData(data_object_.Get(), title_format)) && title.Get().tymed == TYMED_HGLOBAL) {
+      if (SUCCEEDED(title.GetData(data_object_.Get(), titleFormat)) && title.Get().tymed == TYMED_HGLOBAL) {
         TGlobalLock lock(title.Get().hGlobal);
         if (lock) {
           owner.url_title_ = URLTitleFromFileGroupDescriptor(std::string_view(lock.As<const char>(), lock.Size()),
@@ -263,7 +263,7 @@ void TQXTextTarget::GetDroppedFiles(HDROP drop) {
   TGlobalLock lock(drop);
   if (!lock) return;
   const THDROPNames list = HDROPNameSpans(std::string_view(lock.As<const char>(), lock.Size()));
-  std::wstring wide_name;
+  std::wstring wideName;
   for (std::size_t i = 0; i < list.names.size(); ++i) {
     if (i > 0) dropped_text_ += "\r\n";
     const std::string_view name = list.names[i];
@@ -272,9 +272,9 @@ void TQXTextTarget::GetDroppedFiles(HDROP drop) {
       continue;
     }
     // Copied out: a name in the block need not be aligned for its units.
-    wide_name.resize(name.size() / sizeof(wchar_t));
-    std::memcpy(wide_name.data(), name.data(), wide_name.size() * sizeof(wchar_t));
-    dropped_text_ += AnsiFromWide(wide_name);
+    wideName.resize(name.size() / sizeof(wchar_t));
+    std::memcpy(wideName.data(), name.data(), wideName.size() * sizeof(wchar_t));
+    dropped_text_ += AnsiFromWide(wideName);
   }
 }
 

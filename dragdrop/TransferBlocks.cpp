@@ -129,15 +129,15 @@ std::string BuildHDROPWide(const std::vector<std::u16string>& paths) {
   std::string block(kDropFilesHeaderSize, '\0');
   PutDWORD(block, 0, kDropFilesHeaderSize);
   PutDWORD(block, 16, 0xFFFFFFFFu);
-  auto append_unit = [&block](char16_t unit) {
+  auto appendUnit = [&block](char16_t unit) {
     block += static_cast<char>(unit & 0xFF);
     block += static_cast<char>(unit >> 8);
   };
   for (const std::u16string& path : paths) {
-    for (char16_t unit : path) append_unit(unit);
-    append_unit(0);
+    for (char16_t unit : path) appendUnit(unit);
+    appendUnit(0);
   }
-  append_unit(0);
+  appendUnit(0);
   return block;
 }
 
@@ -153,20 +153,20 @@ THDROPNames HDROPNameSpans(std::string_view block) {
   // Units are bytes, or UTF-16 units for a wide list; zero units separate
   // the names and two in a row end the list.
   const std::size_t unit_size = list.wide ? 2 : 1;
-  std::size_t name_start = start;
-  bool previous_was_zero = false;
+  std::size_t nameStart = start;
+  bool previousWasZero = false;
   std::size_t i = start;
   for (; i + unit_size <= block.size(); i += unit_size) {
     const bool zero = list.wide ? (block[i] == '\0' && block[i + 1] == '\0') : block[i] == '\0';
     if (zero) {
-      if (previous_was_zero) return list;
-      if (i > name_start) list.names.push_back(block.substr(name_start, i - name_start));
-      name_start = i + unit_size;
+      if (previousWasZero) return list;
+      if (i > nameStart) list.names.push_back(block.substr(nameStart, i - nameStart));
+      nameStart = i + unit_size;
     }
-    previous_was_zero = zero;
+    previousWasZero = zero;
   }
   // A last name the block ends inside; an odd byte of a wide list is no unit.
-  if (i > name_start) list.names.push_back(block.substr(name_start, i - name_start));
+  if (i > nameStart) list.names.push_back(block.substr(nameStart, i - nameStart));
   return list;
 }
 
@@ -196,11 +196,11 @@ bool IsWellFormedHDROP(std::string_view block) {
   if (!wide) return block.find(std::string_view("\0\0", 2), start) != std::string_view::npos ||
                     (start < block.size() && block[start] == '\0');
   // Wide: two zero units in a row, or a zero unit first (an empty list).
-  bool previous_was_zero = true;
+  bool previousWasZero = true;
   for (std::size_t i = start; i + 2 <= block.size(); i += 2) {
     const bool zero = block[i] == '\0' && block[i + 1] == '\0';
-    if (zero && (previous_was_zero || i == start)) return true;
-    previous_was_zero = zero;
+    if (zero && (previousWasZero || i == start)) return true;
+    previousWasZero = zero;
   }
   return false;
 }
