@@ -246,12 +246,13 @@ bool TQXGraphicTarget::PostDrop(std::unique_ptr<TGraphicTargetDropRecord> record
     pending_.erase(raw);
     return false;
   }
-  record.release();  // now owned through pending_
+  static_cast<void>(record.release());  // now owned through pending_
   return true;
 }
 
 bool TQXGraphicTarget::HandleAcceptorMessage(TMessage& message) {
   if (message.Msg != DragDropFormats().GraphicTargetDropMessage || message.Msg == 0) return false;
+  // NOLINTNEXTLINE(performance-no-int-to-ptr): the posted message carries the record's address
   auto* record = reinterpret_cast<TGraphicTargetDropRecord*>(message.WParam);
   const auto found = pending_.find(record);
   message.Result = 0;

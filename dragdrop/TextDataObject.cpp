@@ -166,6 +166,7 @@ HRESULT TTextDataObject::FillMedium(const FORMATETC& request, const TCustomForma
   switch (chosen) {
     case TYMED_ISTREAM:
     case TYMED_ISTORAGE: {
+      // NOLINTNEXTLINE(performance-no-int-to-ptr): the content carries the value as bytes
       auto* object = reinterpret_cast<IUnknown*>(handle);
       object->AddRef();  // the receiver's, released by ReleaseStgMedium
       medium.tymed = chosen;
@@ -176,6 +177,7 @@ HRESULT TTextDataObject::FillMedium(const FORMATETC& request, const TCustomForma
       return S_OK;
     }
     case TYMED_GDI: {
+      // NOLINTNEXTLINE(performance-no-int-to-ptr): the content carries the value as bytes
       const auto gdi = reinterpret_cast<HGDIOBJ>(handle);
       medium.tymed = TYMED_GDI;
       if (request.cfFormat == CF_BITMAP) {
@@ -189,6 +191,7 @@ HRESULT TTextDataObject::FillMedium(const FORMATETC& request, const TCustomForma
       return S_OK;
     }
     case TYMED_ENHMF: {
+      // NOLINTNEXTLINE(performance-no-int-to-ptr): the content carries the value as bytes
       const auto metafile = reinterpret_cast<HENHMETAFILE>(handle);
       medium.tymed = TYMED_ENHMF;
       if (request.cfFormat == CF_ENHMETAFILE) {
