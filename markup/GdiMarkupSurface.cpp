@@ -54,8 +54,8 @@ void AppendBytes(std::string& key, const T& value) {
 
 }  // namespace
 
-GdiMarkupSurface::GdiMarkupSurface(TCanvas& canvas, const MarkupPictureSources& sources)
-    : canvas_(canvas), sources_(sources) {
+GdiMarkupSurface::GdiMarkupSurface(TCanvas& canvas, const MarkupPictureSources& sources, TextMetricsCache& metrics)
+    : canvas_(canvas), sources_(sources), metrics_(metrics) {
   TFont& font = canvas.Font();
   canvasFont_.Name = font.Name();
   canvasFont_.Size = font.Size();
@@ -90,7 +90,7 @@ GdiMarkupSurface::GdiMarkupSurface(TCanvas& canvas, const MarkupPictureSources& 
   own->LogFont = canvasLogFont_;
   std::string fontKey = deviceKey_;
   AppendBytes(fontKey, canvasLogFont_);
-  own->MetricsId = TextMetricsCache::ForThisThread().FontId(fontKey);
+  own->MetricsId = metrics_.FontId(fontKey);
   fonts_.push_back(std::move(own));
 }
 
@@ -171,7 +171,7 @@ GdiMarkupSurface::RealizedFont& GdiMarkupSurface::Realize(const MarkupFont& font
   realized->LogFont = logFont;
   std::string fontKey = deviceKey_;
   AppendBytes(fontKey, logFont);
-  realized->MetricsId = TextMetricsCache::ForThisThread().FontId(fontKey);
+  realized->MetricsId = metrics_.FontId(fontKey);
   fonts_.push_back(std::move(realized));
   return *fonts_.back();
 }
@@ -186,7 +186,7 @@ void GdiMarkupSurface::SelectFont(const MarkupFont& font) {
 int GdiMarkupSurface::TextHeight(std::string_view) {
   if (!selected_) SelectFont(canvasFont_);
   if (selected_->Height >= 0) return selected_->Height;
-  TextMetricsCache& cache = TextMetricsCache::ForThisThread();
+  TextMetricsCache& cache = metrics_;
   if (const int* height = cache.Find(selected_->MetricsId, kHeightKind, 0, {})) return selected_->Height = *height;
   SelectIntoDC();
   TEXTMETRICA metrics{};
@@ -197,7 +197,7 @@ int GdiMarkupSurface::TextHeight(std::string_view) {
 
 int GdiMarkupSurface::CachedWidth(std::string_view text, UINT flags, int rectWidth) {
   if (!selected_) SelectFont(canvasFont_);
-  TextMetricsCache& cache = TextMetricsCache::ForThisThread();
+  TextMetricsCache& cache = metrics_;
   if (const int* width = cache.Find(selected_->MetricsId, flags, rectWidth, text)) return *width;
   SelectIntoDC();
   int width = 0;

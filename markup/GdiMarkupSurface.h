@@ -17,6 +17,7 @@
 #include "framework/Graphics.h"
 #include "framework/ImageList.h"
 #include "markup/MarkupSurface.h"
+#include "markup/TextMetricsCache.h"
 
 namespace plx {
 
@@ -31,7 +32,10 @@ struct MarkupPictureSources {
 
 class GdiMarkupSurface final : public MarkupSurface {
  public:
-  GdiMarkupSurface(TCanvas& canvas, const MarkupPictureSources& sources);
+  // Text measurements are kept in `metrics`: the thread's shared cache
+  // unless the caller keeps its own.
+  GdiMarkupSurface(TCanvas& canvas, const MarkupPictureSources& sources,
+                   TextMetricsCache& metrics = TextMetricsCache::ForThisThread());
   ~GdiMarkupSurface() override;
   GdiMarkupSurface(const GdiMarkupSurface&) = delete;
   GdiMarkupSurface& operator=(const GdiMarkupSurface&) = delete;
@@ -99,6 +103,7 @@ class GdiMarkupSurface final : public MarkupSurface {
 
   TCanvas& canvas_;
   MarkupPictureSources sources_;
+  TextMetricsCache& metrics_;
   HDC dc_ = nullptr;  // borrowed from the canvas
   bool bound_ = false;
   HGDIOBJ previousFont_ = nullptr;  // borrowed: selected by the DC's owner

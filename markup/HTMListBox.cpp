@@ -1,7 +1,6 @@
 #include "markup/HTMListBox.h"
 
 #include <shellapi.h>
-#include <windowsx.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -9,9 +8,13 @@
 #include <utility>
 
 #include "framework/Bitmap.h"
+#include "framework/MessageDecoders.h"
+#include "framework/ScopedState.h"
 #include "framework/SystemLibrary.h"
 #include "markup/HTMListBoxLinks.h"
+#include "markup/GdiMarkupSurface.h"
 #include "markup/HTMListBoxSort.h"
+#include "markup/MarkupLayout.h"
 #include "markup/MarkupText.h"
 #include "markup/RenderMarkup.h"
 #include "markup/TextMetricsCache.h"
@@ -28,9 +31,6 @@ constexpr int kBlinkTicksPerPhase = 5;
 constexpr int kScrollWidth = 4096;
 // Room the widest entry gets beyond its text.
 constexpr int kExtentMargin = 6;
-// What leaves the list while its horizontal extent is worked out.
-constexpr int kNoEntryLeaving = -1;
-constexpr int kAllEntriesLeaving = -2;
 
 // An entry is never taller than the list can show nor than the system list
 // can store, and never less than one pixel.
@@ -88,12 +88,29 @@ THTMListBox::~THTMListBox() {
 
 THTMListBox::RenderResult THTMListBox::Render(TCanvas& canvas, const std::string& markup,
                                               const RenderRequest& request) {
+  MarkupLayoutRequest layout;
+  layout.Bounds = request.bounds;
+  layout.MouseX = request.mouse.X;
+  layout.MouseY = request.mouse.Y;
+  layout.ShadowOffset = shadow_offset_;
+  layout.HitTestOnly = request.hit_test_only;
+  layout.MeasureOnly = request.measure_only;
+  layout.Selected = request.selected;
+  layout.BlinkOn = request.blink_on;
+  layout.WordWrap = !ellipsis_;
+  layout.URLColor = request.url_color;
+  layout.ShadowColor = shadow_color_;
+  layout.LineSpacing = request.line_spacing;
+  layout.StartBackground = canvas.Brush().Color();
+  GdiMarkupSurface surface(canvas, MarkupPictureSources{images_, picture_cache_.get(), picture_container_},
+                           measured_texts_);
+  layout.StartFont = surface.CanvasFont();
+  MarkupLayoutResult laid_out = LayoutMarkup(surface, markup, layout);
   RenderResult result;
-  result.on_anchor = RenderMarkup(canvas, markup, request.bounds, images_, request.mouse.X, request.mouse.Y,
-                                  shadow_offset_, request.hit_test_only, request.measure_only, request.selected,
-                                  request.blink_on, !ellipsis_, request.url_color, shadow_color_, result.anchor,
-                                  result.extent_x, result.extent_y, picture_cache_.get(), picture_container_,
-                                  request.line_spacing);
+  result.on_anchor = laid_out.OnAnchor;
+  result.anchor = std::move(laid_out.AnchorUnderMouse);
+  result.extent_x = laid_out.ExtentX;
+  result.extent_y = laid_out.ExtentY;
   return result;
 }
 
@@ -235,7 +252,7 @@ int THTMListBox::WidestEntry(int leaving) {
   return widest;
 }
 
-void THTMListBox::UpdateHScrollExtent(int extent) { ApplyHScrollExtent(extent, kNoEntryLeaving); }
+void THTMListBox::UpdateHScrollExtent(int extent) { ApplyHScrollExtent(extent, leaving_); }
 
 void THTMListBox::ApplyHScrollExtent(int extent, int leaving) {
   if (update_count_ > 0 || !HandleAllocated()) return;
@@ -320,7 +337,10 @@ std::string THTMListBox::EntryPictureKey(const std::string& markup, const TRect&
           Font().Style().Contains(fsUnderline) << 2 | Font().Style().Contains(fsStrikeOut) << 3,
       Font().Charset(), style.ColorFrom(), style.ColorTo(), style.BorderColor(), style.ColorMirrorFrom(),
       style.ColorMirrorTo(), style.Direction(), selection_font_color_, url_color_, shadow_color_, shadow_offset_,
-      ellipsis_, line_spacing_, show_selection_};
+      ellipsis_, line_spacing_, show_selection_, scroll_horizontal_, blink_phase_,
+      // The focus frame is a dotted pattern that follows the device origin:
+      // its look depends on whether the entry's top is odd or even.
+      focus_drawn ? rect.Top & 1 : 0};
   std::string key(reinterpret_cast<const char*>(settings), sizeof settings);
   key += Font().Name();
   key += '\0';
@@ -368,7 +388,8 @@ void THTMListBox::PaintEntry(TCanvas& canvas, int index, const TRect& rect, bool
   request.hit_test_only = false;
   request.measure_only = false;
   request.selected = selected;
-  request.blink_on = true;
+  // Blinking text is hidden in every other phase while blinking runs.
+  request.blink_on = !blink_phase_;
   request.url_color = selected ? selection_font_color_ : url_color_;
   request.line_spacing = line_spacing_;
   Render(canvas, Item(index), request);
@@ -408,17 +429,20 @@ void THTMListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state) 
   if (!picture) {
     if (!scratch_) scratch_ = std::make_unique<TBitmap>();
     TBitmap& scratch = *scratch_;
-    if (scratch.Width() < rect.Right || scratch.Height() < rect.Height())
-      scratch.SetSize(std::max(scratch.Width(), rect.Right), std::max(scratch.Height(), rect.Height()));
+    // Drawn where it shows, so that the dotted focus frame drawn into the
+    // picture has the phase of the one the base inverts over it on the
+    // window, and the two cancel at any top.
+    if (scratch.Width() < rect.Right || scratch.Height() < rect.Bottom)
+      scratch.SetSize(std::max(scratch.Width(), rect.Right), std::max(scratch.Height(), rect.Bottom));
     TCanvas& scratch_canvas = scratch.Canvas();
     scratch_canvas.Font().Assign(Font());
-    PaintEntry(scratch_canvas, index, TRect{rect.Left, 0, rect.Right, rect.Height()}, selected, focus_drawn, 0);
+    PaintEntry(scratch_canvas, index, rect, selected, focus_drawn, 0);
     GdiFlush();
     drawn.width = rect.Width();
     drawn.height = rect.Height();
     drawn.pixels.reserve(static_cast<std::size_t>(drawn.width) * static_cast<std::size_t>(drawn.height));
     for (int y = 0; y < drawn.height; ++y) {
-      const std::uint32_t* row = scratch.ScanLine(y) + rect.Left;
+      const std::uint32_t* row = scratch.ScanLine(rect.Top + y) + rect.Left;
       drawn.pixels.insert(drawn.pixels.end(), row, row + drawn.width);
     }
     entry_pictures_.Store(key, drawn);
@@ -460,29 +484,17 @@ void THTMListBox::Blink() {
   const bool container_stepped = picture_container_ && picture_container_->Items().Animate();
   if (cache_stepped || container_stepped) Invalidate();
   if (++blink_ticks_ % kBlinkTicksPerPhase != 0) return;
-  const int last_entry = Count() - 1;
-  const int first = std::clamp(ItemAtPos({0, 0}, false), 0, last_entry);
-  const int last = std::clamp(ItemAtPos({0, ClientHeight()}, false), 0, last_entry);
-  const int visible[] = {first, last};
-  for (int k = 0; k < (first == last ? 1 : 2); ++k) {
-    const int index = visible[k];
-    if (AsciiUpperCase(Item(index)).find("<BLINK") == std::string::npos) continue;
-    TRect rect = ItemRect(index);
-    rect.Left += 2;
-    const bool selected = Selected(index);
-    WithWindowCanvas([&](TCanvas& canvas) {
-      ApplySelectionColors(canvas, selected && show_selection_);
-      RenderRequest request;
-      request.bounds = rect;
-      request.hit_test_only = false;
-      request.measure_only = false;
-      request.selected = selected;
-      request.blink_on = blink_phase_;
-      request.url_color = url_color_;
-      Render(canvas, Item(index), request);
-    });
-  }
   blink_phase_ = !blink_phase_;
+  // Every blinking entry in view is painted again in the new phase, the way
+  // any paint draws it.
+  const int client_height = ClientHeight();
+  for (int i = std::max(0, TopIndex()); i < Count(); ++i) {
+    const TRect rect = ItemRect(i);
+    if (rect.Top >= client_height) break;
+    if (AsciiUpperCase(Item(i)).find("<BLINK") == std::string::npos) continue;
+    const RECT area{rect.Left, rect.Top, rect.Right, rect.Bottom};
+    ::InvalidateRect(Handle(), &area, FALSE);
+  }
 }
 
 // ------------------------------------------------------ anchors and mouse
@@ -514,25 +526,29 @@ void THTMListBox::MouseMove(int x, int y) {
   std::string anchor;
   int index = -1;
   IsAnchor(x, y, anchor, index);
+  // An anchor is left when the mouse comes onto another value or another
+  // entry; the exit names the entry of the anchor left.
+  const bool changed = anchor != last_anchor_ || index != last_anchor_index_;
   if (!anchor.empty()) {
-    if (anchor != last_anchor_ && !last_anchor_.empty()) {
+    if (changed && !last_anchor_.empty()) {
       CancelHint();
-      if (OnAnchorExit) OnAnchorExit(this, index, last_anchor_);
+      if (OnAnchorExit) OnAnchorExit(this, last_anchor_index_, last_anchor_);
     }
     if (!hand_cursor_) {
       saved_cursor_ = GetCursor();
       hand_cursor_ = true;
       SetCursor(LoadCursor(nullptr, IDC_HAND));
     }
-    const bool entered = anchor != last_anchor_;
     last_anchor_ = anchor;
-    if (entered && OnAnchorEnter) OnAnchorEnter(this, index, anchor);
+    last_anchor_index_ = index;
+    if (changed && OnAnchorEnter) OnAnchorEnter(this, index, anchor);
   } else if (hand_cursor_ && !last_anchor_.empty()) {
     CancelHint();
     hand_cursor_ = false;
     SetCursor(saved_cursor_ ? saved_cursor_ : LoadCursor(nullptr, IDC_ARROW));
     const std::string left = std::exchange(last_anchor_, std::string());
-    if (OnAnchorExit) OnAnchorExit(this, index, left);
+    const int left_index = std::exchange(last_anchor_index_, -1);
+    if (OnAnchorExit) OnAnchorExit(this, left_index, left);
   }
   if ((hand_cursor_ || item_hint_ || anchor_hint_) && !tracking_leave_) {
     TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
@@ -548,7 +564,8 @@ void THTMListBox::MouseLeft() {
   if (hand_cursor_ && !last_anchor_.empty()) {
     hand_cursor_ = false;
     const std::string left = std::exchange(last_anchor_, std::string());
-    if (OnAnchorExit) OnAnchorExit(this, -1, left);
+    const int left_index = std::exchange(last_anchor_index_, -1);
+    if (OnAnchorExit) OnAnchorExit(this, left_index, left);
   }
 }
 
@@ -711,6 +728,8 @@ void THTMListBox::SetScrollHorizontal(bool value) {
   if (scroll_horizontal_ == value) return;
   scroll_horizontal_ = value;
   UpdateHScrollExtent(0);
+  // Entries are laid out at another width: the kept pictures no longer show them.
+  Invalidate();
 }
 
 void THTMListBox::SetSelectionFontColor(TColor value) {
@@ -757,6 +776,14 @@ void THTMListBox::Notification(TComponent* component, TOperation operation) {
   if (component == picture_container_) picture_container_ = nullptr;
 }
 
+void THTMListBox::CreateParams(TCreateParams& params) {
+  TCustomListBox::CreateParams(params);
+  // The system list keeps a horizontal scroll bar only if its window is made
+  // with one, and the window is never made again for ScrollHorizontal. With
+  // no horizontal extent the bar stays hidden.
+  params.Style |= WS_HSCROLL;
+}
+
 void THTMListBox::CreateHandleDone() {
   TCustomListBox::CreateHandleDone();
   if (enable_blink_ && !IsLoading()) StartBlinkTimer();
@@ -766,7 +793,7 @@ void THTMListBox::ForgetDrawings() {
   // Nothing is left to show: what was kept to draw the entries again goes,
   // pictures and measured texts alike (the texts measure again on demand).
   entry_pictures_.Clear();
-  TextMetricsCache::ForThisThread().Clear();
+  measured_texts_.Clear();
 }
 
 void THTMListBox::Invalidate() {
@@ -785,6 +812,7 @@ void THTMListBox::SaveStateBeforeDestroy() {
   hint_.Destroy();
   hand_cursor_ = false;
   last_anchor_.clear();
+  last_anchor_index_ = -1;
   tracking_leave_ = false;
   // A window made again starts with its redrawing on.
   redraw_deferred_ = false;
@@ -805,9 +833,14 @@ void THTMListBox::WndProc(TMessage& message) {
       // The entries' strings go after the system list has let them go: the
       // extent is worked out without them.
       DeferRedraw();
-      TCustomListBox::WndProc(message);
-      if (scroll_horizontal_ && update_count_ == 0)
-        ApplyHScrollExtent(0, message.Msg == LB_RESETCONTENT ? kAllEntriesLeaving : static_cast<int>(message.WParam));
+      {
+        // The scroll bar may come or go while the system list handles the
+        // message, and the resize it brings works the extent out again.
+        TAutoReset<int> leaving(
+            leaving_, message.Msg == LB_RESETCONTENT ? kAllEntriesLeaving : static_cast<int>(message.WParam));
+        TCustomListBox::WndProc(message);
+        if (scroll_horizontal_ && update_count_ == 0) ApplyHScrollExtent(0, leaving_);
+      }
       if (SendMessageA(Handle(), LB_GETCOUNT, 0, 0) == 0) ForgetDrawings();
       return;
     case WM_SIZE:
@@ -846,13 +879,13 @@ void THTMListBox::WndProc(TMessage& message) {
       entry_pictures_.Clear();
       break;
     case WM_TIMER:
-      if (message.WParam == kBlinkTimerId) {
+      if (msg::TimerId(message) == kBlinkTimerId) {
         Blink();
         return;
       }
       break;
     case WM_SETCURSOR:
-      if (hand_cursor_ && LOWORD(message.LParam) == HTCLIENT) {
+      if (hand_cursor_ && msg::SetCursor(message).HitTest == HTCLIENT) {
         SetCursor(LoadCursor(nullptr, IDC_HAND));
         message.Result = TRUE;
         return;
@@ -860,7 +893,10 @@ void THTMListBox::WndProc(TMessage& message) {
       break;
     case WM_MOUSEMOVE:
       TCustomListBox::WndProc(message);
-      MouseMove(GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam));
+      {
+        const POINT at = msg::Mouse(message).Point;
+        MouseMove(at.x, at.y);
+      }
       return;
     case WM_MOUSELEAVE:
       MouseLeft();
@@ -869,11 +905,14 @@ void THTMListBox::WndProc(TMessage& message) {
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
       // An anchor reacts first; the list still selects the entry.
-      MouseDown(GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam));
+      {
+        const POINT at = msg::Mouse(message).Point;
+        MouseDown(at.x, at.y);
+      }
       break;
     case WM_KEYDOWN:
       TCustomListBox::WndProc(message);
-      KeyDown(static_cast<int>(message.WParam));
+      KeyDown(static_cast<int>(msg::Key(message)));
       return;
     case WM_SETFOCUS:
       TCustomListBox::WndProc(message);

@@ -20,6 +20,7 @@
 #include "markup/HTMListBoxPictures.h"
 #include "markup/HTMLPicture.h"
 #include "markup/PictureContainer.h"
+#include "markup/TextMetricsCache.h"
 
 namespace plx {
 
@@ -122,10 +123,14 @@ class THTMListBox : public TCustomListBox {
   // Repaints every entry from its markup.
   void Invalidate() override;
 
+  // The text measurements the list keeps for its entries.
+  const TextMetricsCache& MeasuredTexts() const { return measured_texts_; }
+
  protected:
   void WndProc(TMessage& message) override;
   void DrawItem(int index, const TRect& rect, TOwnerDrawState state) override;
   void MeasureItem(int index, int& height) override;
+  void CreateParams(TCreateParams& params) override;
   void CreateHandleDone() override;
   void SaveStateBeforeDestroy() override;
   void FontChanged() override;
@@ -221,11 +226,17 @@ class THTMListBox : public TCustomListBox {
   bool hand_cursor_ = false;
   HCURSOR saved_cursor_ = nullptr;  // shared system cursor
   std::string last_anchor_;
+  int last_anchor_index_ = -1;  // the entry last_anchor_ is in
   int last_hint_index_ = -1;
   bool tracking_leave_ = false;
   std::optional<TPoint> paint_cursor_;
   TIncrementalLookup lookup_;
   int widest_ = 0;
+  // What leaves the list while its horizontal extent is worked out: an
+  // entry's index, or one of these.
+  static constexpr int kNoEntryLeaving = -1;
+  static constexpr int kAllEntriesLeaving = -2;
+  int leaving_ = kNoEntryLeaving;
   int update_count_ = 0;
   bool measuring_ = false;
   bool redraw_deferred_ = false;  // redrawing is off until the queued message resumes it
@@ -233,6 +244,9 @@ class THTMListBox : public TCustomListBox {
   THTMListBoxHint hint_;
   // A few screens of drawn entries; painting them again copies them.
   TEntryPictureCache entry_pictures_{4 * 256 * 256};
+  // Widths and heights of the entries' texts; the list's own, so that letting
+  // go of them leaves other users of markup alone.
+  TextMetricsCache measured_texts_;
   std::unique_ptr<TBitmap> scratch_;  // where new pictures are drawn
   TMemoryDC measuring_dc_;                     // declared before the canvas that borrows it
   std::unique_ptr<TCanvas> measuring_canvas_;

@@ -291,7 +291,9 @@ void LayoutEngine::TextRun(std::string_view& rest, std::size_t length, const TRe
   if (fits || !request_.WordWrap) {
     if (consumed) consumed->append(raw);
     rest.remove_prefix(length);
-    line_.TrailingBlankWidth = (text.size() >= length && text[length - 1] == ' ') ? surface_.TextWidth(" ") : 0;
+    // The decoded text is what was measured: an entity before the blank
+    // makes it shorter than the raw run.
+    line_.TrailingBlankWidth = (!text.empty() && text.back() == ' ') ? surface_.TextWidth(" ") : 0;
   } else {
     line_.Ended = true;
     line_.PenX = AddCoordinates(line_.PenX, -width);
@@ -370,7 +372,8 @@ void LayoutEngine::Bullet(const TRect& line, int baseBottom, bool drawing) {
 
 std::optional<MarkupSize> LayoutEngine::ListOrIconPicture(std::string& source, bool draw, int x, int y) {
   std::optional<MarkupSize> size;
-  if (AsciiUpperCase(source).find("IDX:") != std::string::npos) {
+  // A source is of these kinds only by its start: "http://h/IDX:1" is a URL.
+  if (StartsWithNoCase(source, "IDX:")) {
     source.erase(0, 4);
     const MarkupInteger index = ReadMarkupInteger(source);
     const std::optional<MarkupSize> listSize = surface_.ImageListSize();
@@ -380,9 +383,8 @@ std::optional<MarkupSize> LayoutEngine::ListOrIconPicture(std::string& source, b
       if (draw) surface_.DrawImage(index.Value, x, y);
     }
   }
-  const std::string upper = AsciiUpperCase(source);
-  const bool small = upper.find("SSYS:") != std::string::npos;
-  if (small || upper.find("LSYS:") != std::string::npos) {
+  const bool small = StartsWithNoCase(source, "SSYS:");
+  if (small || StartsWithNoCase(source, "LSYS:")) {
     source.erase(0, 5);
     const MarkupSize icon = surface_.SystemIcon(source, !small, draw, x, y);
     size = MarkupSize{ScaleToDevice(icon.Width, surface_.PixelsPerInchX()),
