@@ -101,6 +101,12 @@ GdiMarkupSurface::~GdiMarkupSurface() {
     // Nothing drawn is worth an exception out of a destructor.
   }
   if (!bound_) return;
+  // Clips that an error left pushed go first: restoring the state saved for
+  // the outermost one takes them all off the DC.
+  if (!clipLevels_.empty()) {
+    RestoreDC(dc_, clipLevels_.front().SavedState);
+    clipLevels_.clear();
+  }
   // The DC gets back what it had: our fonts leave it before they go.
   // (Selecting a font is costly; the DC is left alone when it has it.)
   if (GetCurrentObject(dc_, OBJ_FONT) != previousFont_) SelectObject(dc_, previousFont_);

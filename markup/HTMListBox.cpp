@@ -209,10 +209,10 @@ void THTMListBox::MeasureItem(int index, int& height) {
 
 void THTMListBox::ReMeasure() {
   if (IsLoading() || Count() == 0 || !HandleAllocated() || measuring_) return;
-  measuring_ = true;
   int widest = 0;
-  DeferRedraw();  // every height set would redraw the scroll bar
-  try {
+  {
+    TAutoReset<bool> measuring(measuring_, true);
+    DeferRedraw();  // every height set would redraw the scroll bar
     const TRect bounds = MeasuringBounds(0, 4);
     const int client_height = ClientHeight();
     if (auto_item_height_) {
@@ -226,11 +226,7 @@ void THTMListBox::ReMeasure() {
     } else {
       for (int i = 0; i < Count(); ++i) SetItemHeightOf(i, ItemHeight());
     }
-  } catch (...) {
-    measuring_ = false;
-    throw;
   }
-  measuring_ = false;
   if (scroll_horizontal_ && widest > widest_) {
     widest_ = widest;
     UpdateHScrollExtent(widest_);
@@ -628,14 +624,8 @@ std::string THTMListBox::GetTextItem(int index) {
 }
 
 void THTMListBox::ReplaceEach(const std::function<std::string(const std::string&)>& change) {
-  BeginUpdate();
-  try {
-    for (int i = 0; i < Count(); ++i) SetItem(i, change(Item(i)));
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateLock<THTMListBox> update(*this);
+  for (int i = 0; i < Count(); ++i) SetItem(i, change(Item(i)));
 }
 
 void THTMListBox::HilightInItem(int index, const std::string& text, bool case_sensitive) {
@@ -864,14 +854,8 @@ void THTMListBox::WndProc(TMessage& message) {
       ResumeRedraw();
       // The cursor is asked for once a paint, not once an entry.
       paint_cursor_.reset();
-      paint_cursor_ = CursorInClient();
-      try {
-        TCustomListBox::WndProc(message);
-      } catch (...) {
-        paint_cursor_.reset();
-        throw;
-      }
-      paint_cursor_.reset();
+      TAutoReset<std::optional<TPoint>> cursor(paint_cursor_, CursorInClient());
+      TCustomListBox::WndProc(message);
       return;
     }
     case WM_SYSCOLORCHANGE:
