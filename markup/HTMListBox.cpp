@@ -34,8 +34,8 @@ constexpr int kExtentMargin = 6;
 
 // An entry is never taller than the list can show nor than the system list
 // can store, and never less than one pixel.
-int CappedEntryHeight(int extent_y, int client_height) {
-  return std::max(1, std::min({extent_y, std::max(client_height, 1), TCustomListBox::kMaxListItemHeight}));
+int CappedEntryHeight(int extentY, int clientHeight) {
+  return std::max(1, std::min({extentY, std::max(clientHeight, 1), TCustomListBox::kMaxListItemHeight}));
 }
 
 // Posted to the list itself to turn its redrawing back on.
@@ -105,20 +105,20 @@ THTMListBox::RenderResult THTMListBox::Render(TCanvas& canvas, const std::string
   GdiMarkupSurface surface(canvas, MarkupPictureSources{images_, picture_cache_.get(), picture_container_},
                            measured_texts_);
   layout.StartFont = surface.CanvasFont();
-  MarkupLayoutResult laid_out = LayoutMarkup(surface, markup, layout);
+  MarkupLayoutResult laidOut = LayoutMarkup(surface, markup, layout);
   RenderResult result;
-  result.on_anchor = laid_out.OnAnchor;
-  result.anchor = std::move(laid_out.AnchorUnderMouse);
-  result.extent_x = laid_out.ExtentX;
-  result.extent_y = laid_out.ExtentY;
+  result.on_anchor = laidOut.OnAnchor;
+  result.anchor = std::move(laidOut.AnchorUnderMouse);
+  result.extent_x = laidOut.ExtentX;
+  result.extent_y = laidOut.ExtentY;
   return result;
 }
 
-THTMListBox::RenderRequest THTMListBox::MeasureRequest(const TRect& bounds, int line_spacing) const {
+THTMListBox::RenderRequest THTMListBox::MeasureRequest(const TRect& bounds, int lineSpacing) const {
   RenderRequest request;
   request.bounds = bounds;
   request.url_color = url_color_;
-  request.line_spacing = line_spacing;
+  request.line_spacing = lineSpacing;
   return request;
 }
 
@@ -325,10 +325,10 @@ void THTMListBox::FillSelectionGradient(TCanvas& canvas, const TRect& rect) {
 
 // Everything an entry's picture depends on besides its markup.
 std::string THTMListBox::EntryPictureKey(const std::string& markup, const TRect& rect, bool selected,
-                                         bool focus_drawn) {
+                                         bool focusDrawn) {
   const TGradientStyle& style = *selection_colors_;
   const std::int64_t settings[] = {
-      rect.Left, rect.Right, rect.Height(), selected, focus_drawn, Color(), Font().Color(), Font().Height(),
+      rect.Left, rect.Right, rect.Height(), selected, focusDrawn, Color(), Font().Color(), Font().Height(),
       Font().Style().Contains(fsBold) | Font().Style().Contains(fsItalic) << 1 |
           Font().Style().Contains(fsUnderline) << 2 | Font().Style().Contains(fsStrikeOut) << 3,
       Font().Charset(), style.ColorFrom(), style.ColorTo(), style.BorderColor(), style.ColorMirrorFrom(),
@@ -336,7 +336,7 @@ std::string THTMListBox::EntryPictureKey(const std::string& markup, const TRect&
       ellipsis_, line_spacing_, show_selection_, scroll_horizontal_, blink_phase_,
       // The focus frame is a dotted pattern that follows the device origin:
       // its look depends on whether the entry's top is odd or even.
-      focus_drawn ? rect.Top & 1 : 0};
+      focusDrawn ? rect.Top & 1 : 0};
   std::string key(reinterpret_cast<const char*>(settings), sizeof settings);
   key += Font().Name();
   key += '\0';
@@ -352,12 +352,12 @@ TPoint THTMListBox::CursorInClient() {
   return {cursor.x, cursor.y};
 }
 
-void THTMListBox::PaintEntry(TCanvas& canvas, int index, const TRect& rect, bool selected, bool focus_drawn,
-                             int scroll_x) {
+void THTMListBox::PaintEntry(TCanvas& canvas, int index, const TRect& rect, bool selected, bool focusDrawn,
+                             int scrollX) {
   // The entry is laid out 4 pixels taller than its rectangle; what it paints
   // there must not spill onto the next entry, which is not always painted
   // again after it.
-  TCanvasStateGuard clip_guard(canvas);
+  TCanvasStateGuard clipGuard(canvas);
   canvas.IntersectClipRect(rect);
 
   ApplySelectionColors(canvas, selected);
@@ -368,7 +368,7 @@ void THTMListBox::PaintEntry(TCanvas& canvas, int index, const TRect& rect, bool
     canvas.Rectangle(rect);
   }
 
-  if (focus_drawn) {
+  if (focusDrawn) {
     if (selected) {
       canvas.Pen().SetStyle(psClear);
       canvas.Brush().SetStyle(bsClear);
@@ -378,7 +378,7 @@ void THTMListBox::PaintEntry(TCanvas& canvas, int index, const TRect& rect, bool
 
   const TPoint cursor = CursorInClient();
   RenderRequest request;
-  request.bounds = {rect.Left + 2 - scroll_x, rect.Top, 0, rect.Bottom + 4};
+  request.bounds = {rect.Left + 2 - scrollX, rect.Top, 0, rect.Bottom + 4};
   request.bounds.Right = scroll_horizontal_ ? request.bounds.Left + kScrollWidth : rect.Right;
   request.mouse = {cursor.X + 2, cursor.Y};
   request.hit_test_only = false;
@@ -395,13 +395,13 @@ void THTMListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state) 
   const int scroll_x = scroll_horizontal_ ? GetScrollPos(Handle(), SB_HORZ) : 0;
   // Scrolled sideways, entries are drawn on a DC of the whole window: the
   // text starts left of the entry's own rectangle.
-  std::unique_ptr<TCanvas> window_canvas;
+  std::unique_ptr<TCanvas> windowCanvas;
   std::unique_ptr<TWindowDCCanvas> lent;
   if (scroll_x != 0) {
-    window_canvas = std::make_unique<TCanvas>();
-    lent = std::make_unique<TWindowDCCanvas>(*window_canvas, Handle());
+    windowCanvas = std::make_unique<TCanvas>();
+    lent = std::make_unique<TWindowDCCanvas>(*windowCanvas, Handle());
   }
-  TCanvas& canvas = window_canvas ? *window_canvas : Canvas();
+  TCanvas& canvas = windowCanvas ? *windowCanvas : Canvas();
   canvas.Font().Assign(Font());
 
   // Nothing stale stays below the last entry.
@@ -430,9 +430,9 @@ void THTMListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state) 
     // window, and the two cancel at any top.
     if (scratch.Width() < rect.Right || scratch.Height() < rect.Bottom)
       scratch.SetSize(std::max(scratch.Width(), rect.Right), std::max(scratch.Height(), rect.Bottom));
-    TCanvas& scratch_canvas = scratch.Canvas();
-    scratch_canvas.Font().Assign(Font());
-    PaintEntry(scratch_canvas, index, rect, selected, focus_drawn, 0);
+    TCanvas& scratchCanvas = scratch.Canvas();
+    scratchCanvas.Font().Assign(Font());
+    PaintEntry(scratchCanvas, index, rect, selected, focus_drawn, 0);
     GdiFlush();
     drawn.width = rect.Width();
     drawn.height = rect.Height();
@@ -628,21 +628,21 @@ void THTMListBox::ReplaceEach(const std::function<std::string(const std::string&
   for (int i = 0; i < Count(); ++i) SetItem(i, change(Item(i)));
 }
 
-void THTMListBox::HilightInItem(int index, const std::string& text, bool case_sensitive) {
-  SetItem(index, MarkText(Item(index), text, "hi", case_sensitive));
+void THTMListBox::HilightInItem(int index, const std::string& text, bool caseSensitive) {
+  SetItem(index, MarkText(Item(index), text, "hi", caseSensitive));
 }
-void THTMListBox::HilightInList(const std::string& text, bool case_sensitive) {
-  ReplaceEach([&](const std::string& entry) { return MarkText(entry, text, "hi", case_sensitive); });
+void THTMListBox::HilightInList(const std::string& text, bool caseSensitive) {
+  ReplaceEach([&](const std::string& entry) { return MarkText(entry, text, "hi", caseSensitive); });
 }
 void THTMListBox::UnHilightInItem(int index) { SetItem(index, UnmarkText(Item(index), "hi")); }
 void THTMListBox::UnHilightInList() {
   ReplaceEach([](const std::string& entry) { return UnmarkText(entry, "hi"); });
 }
-void THTMListBox::MarkInItem(int index, const std::string& text, bool case_sensitive) {
-  SetItem(index, MarkText(Item(index), text, "e", case_sensitive));
+void THTMListBox::MarkInItem(int index, const std::string& text, bool caseSensitive) {
+  SetItem(index, MarkText(Item(index), text, "e", caseSensitive));
 }
-void THTMListBox::MarkInList(const std::string& text, bool case_sensitive) {
-  ReplaceEach([&](const std::string& entry) { return MarkText(entry, text, "e", case_sensitive); });
+void THTMListBox::MarkInList(const std::string& text, bool caseSensitive) {
+  ReplaceEach([&](const std::string& entry) { return MarkText(entry, text, "e", caseSensitive); });
 }
 void THTMListBox::UnMarkInItem(int index) { SetItem(index, UnmarkText(Item(index), "e")); }
 void THTMListBox::UnMarkInList() {

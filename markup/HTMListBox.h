@@ -30,9 +30,9 @@ class EHTMListBoxError : public Exception {
 };
 
 // (Sender, entry index, anchor value).
-using TAnchorClick = std::function<void(TObject* Sender, int Index, const std::string& Anchor)>;
+using TAnchorClick = std::function<void(TObject* sender, int index, const std::string& anchor)>;
 // (Sender, entry index, anchor value the handler may change before it is shown).
-using TAnchorHintEvent = std::function<void(TObject* Sender, int Index, std::string& Anchor)>;
+using TAnchorHintEvent = std::function<void(TObject* sender, int index, std::string& anchor)>;
 // Hands a web or mail link to the shell's "open" operation.
 using TShellOpener = std::function<void(const std::string& link)>;
 
@@ -101,12 +101,12 @@ class THTMListBox : public TCustomListBox {
   // The entry's plain text; raises EHTMListBoxError for an index outside the list.
   std::string GetTextItem(int index);
 
-  void HilightInItem(int index, const std::string& text, bool case_sensitive);
-  void HilightInList(const std::string& text, bool case_sensitive);
+  void HilightInItem(int index, const std::string& text, bool caseSensitive);
+  void HilightInList(const std::string& text, bool caseSensitive);
   void UnHilightInItem(int index);
   void UnHilightInList();
-  void MarkInItem(int index, const std::string& text, bool case_sensitive);
-  void MarkInList(const std::string& text, bool case_sensitive);
+  void MarkInItem(int index, const std::string& text, bool caseSensitive);
+  void MarkInList(const std::string& text, bool caseSensitive);
   void UnMarkInItem(int index);
   void UnMarkInList();
 
@@ -155,7 +155,7 @@ class THTMListBox : public TCustomListBox {
   // The one place the renderer is called, with the list's own settings.
   RenderResult Render(TCanvas& canvas, const std::string& markup, const RenderRequest& request);
   // The request to measure an entry laid out in bounds.
-  RenderRequest MeasureRequest(const TRect& bounds, int line_spacing) const;
+  RenderRequest MeasureRequest(const TRect& bounds, int lineSpacing) const;
 
   // Runs work on a canvas with the list's font: one that measures (and
   // hit-tests), or one on the window's device context that draws.
@@ -173,8 +173,8 @@ class THTMListBox : public TCustomListBox {
   // paint began.
   TPoint CursorInClient();
   // Fills and draws one entry in rect, clipped to it.
-  void PaintEntry(TCanvas& canvas, int index, const TRect& rect, bool selected, bool focus_drawn, int scroll_x);
-  std::string EntryPictureKey(const std::string& markup, const TRect& rect, bool selected, bool focus_drawn);
+  void PaintEntry(TCanvas& canvas, int index, const TRect& rect, bool selected, bool focusDrawn, int scrollX);
+  std::string EntryPictureKey(const std::string& markup, const TRect& rect, bool selected, bool focusDrawn);
   void FillSelectionGradient(TCanvas& canvas, const TRect& rect);
   void ReplaceEach(const std::function<std::string(const std::string&)>& change);
 

@@ -22,7 +22,7 @@ struct TEntryPicture {
 
 class TEntryPictureCache {
  public:
-  explicit TEntryPictureCache(std::size_t pixel_budget) : budget_(pixel_budget) {}
+  explicit TEntryPictureCache(std::size_t pixelBudget) : budget_(pixelBudget) {}
 
   // The picture stored under key, or nullptr.
   const TEntryPicture* Find(const std::string& key) const;
