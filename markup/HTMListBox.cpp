@@ -102,6 +102,7 @@ THTMListBox::RenderResult THTMListBox::Render(TCanvas& canvas, const std::string
   layout.ShadowColor = shadow_color_;
   layout.LineSpacing = request.line_spacing;
   layout.StartBackground = canvas.Brush().Color();
+  MarkupLaidOut();
   GdiMarkupSurface surface(canvas, MarkupPictureSources{images_, picture_cache_.get(), picture_container_},
                            measured_texts_);
   layout.StartFont = surface.CanvasFont();
@@ -550,7 +551,8 @@ void THTMListBox::MouseMove(int x, int y) {
     TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
     tracking_leave_ = TrackMouseEvent(&track) != FALSE;
   }
-  if (anchor_hint_ || item_hint_) ShowHintAt(x, y);
+  // The hint reads the anchor found above: one layout per move.
+  if (anchor_hint_ || item_hint_) ShowHintAt(x, y, anchor, index);
 }
 
 void THTMListBox::MouseLeft() {
@@ -582,13 +584,12 @@ void THTMListBox::MouseDown(int x, int y) {
 
 void THTMListBox::CancelHint() { hint_.Cancel(); }
 
-void THTMListBox::ShowHintAt(int x, int y) {
+void THTMListBox::ShowHintAt(int x, int y, const std::string& anchor, int anchorIndex) {
   std::string text;
   POINT at{};
   if (anchor_hint_) {
-    int index = -1;
-    IsAnchor(x, y, text, index);
-    if (!text.empty() && OnAnchorHint) OnAnchorHint(this, index, text);
+    text = anchor;
+    if (!text.empty() && OnAnchorHint) OnAnchorHint(this, anchorIndex, text);
     at = {x + 10, y - 10};
     ::ClientToScreen(Handle(), &at);
   } else if (item_hint_) {

@@ -134,6 +134,9 @@ class THTMListBox : public TCustomListBox {
   void CreateHandleDone() override;
   void SaveStateBeforeDestroy() override;
   void FontChanged() override;
+  // Called each time an entry's markup is laid out (to measure, draw or
+  // hit-test it): lets a subclass watch how often the list does that work.
+  virtual void MarkupLaidOut() {}
 
  private:
   struct RenderResult {
@@ -184,7 +187,9 @@ class THTMListBox : public TCustomListBox {
   void MouseLeft();
   void KeyDown(int key);
   void DoEnter() { lookup_.Clear(); }
-  void ShowHintAt(int x, int y);
+  // Shows the hint for the mouse at (x, y), over the anchor already found
+  // there (empty for none) in entry anchorIndex.
+  void ShowHintAt(int x, int y, const std::string& anchor, int anchorIndex);
   void CancelHint();
   void Blink();
   void StartBlinkTimer();

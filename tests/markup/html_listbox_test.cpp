@@ -28,17 +28,22 @@
 namespace plx {
 namespace {
 
-// Counts the key presses the list has handled.
+// Counts the key presses and mouse moves the list has handled and the
+// layouts of entries it has made.
 class TKeyCountingList : public THTMListBox {
  public:
   using THTMListBox::THTMListBox;
   int keys_handled = 0;
+  int mouse_moves = 0;
+  int layouts = 0;
 
  protected:
   void WndProc(TMessage& message) override {
     THTMListBox::WndProc(message);
     if (message.Msg == WM_KEYUP) ++keys_handled;
+    if (message.Msg == WM_MOUSEMOVE) ++mouse_moves;
   }
+  void MarkupLaidOut() override { ++layouts; }
 };
 
 bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
@@ -473,6 +478,26 @@ TEST_F(HTMListFixture, HintsShowTheEntryOrTheAnchorUnderTheMouse) {
   EXPECT_EQ(tip(), "target of 2");
   MoveTo(TextOf(1).X, TextOf(1).Y);  // no anchor under the mouse: no hint
   EXPECT_EQ(tip(), "(none)");
+}
+
+// A mouse move over an entry costs one layout of it, whatever hints show.
+TEST_F(HTMListFixture, AMouseMoveOverAnEntryLaysItOutOnce) {
+  list->AddItem("<BODY bgcolor=\"#FFE0C0\">text <A href=\"target\">anchor</A> text...");
+  UpdateWindow(list->Handle());
+  // (An item hint is shown over the entry itself and would take the moves.)
+  for (const bool anchor_hint : {false, true}) {
+    list->SetAnchorHint(anchor_hint);
+    const TRect r = list->ItemRect(0);
+    const int moves_before = list->mouse_moves;
+    for (int x = r.Left + 2; x < r.Left + 80; x += 13) {
+      const int moves = list->mouse_moves;
+      const int layouts = list->layouts;
+      MoveTo(x, r.Top + r.Height() / 2);
+      EXPECT_EQ(list->layouts - layouts, list->mouse_moves - moves)
+          << "at x " << x << ", anchor hint " << anchor_hint;
+    }
+    EXPECT_GT(list->mouse_moves - moves_before, 2);
+  }
 }
 
 // Pixels of the entry's rectangle in the window drawn in a colour.
