@@ -84,22 +84,8 @@ class LayoutEngine {
   void DrawBackgroundPicture(std::string_view value, bool tiled, bool atRight, const TRect& line);
 
   // The drawing pass starts from the state the measuring pass started from,
-  // except for the paragraph values (alignment, indent) and the picture under
-  // the mouse, which the measuring pass finds for it.
-  void RestoreForDrawing(const RenderState& before) {
-    state_.Font = before.Font;
-    state_.Rotated = before.Rotated;
-    state_.FontBeforeRotation = before.FontBeforeRotation;
-    state_.InAnchor = before.InAnchor;
-    state_.Anchor = before.Anchor;
-    state_.ImageCounter = before.ImageCounter;
-    state_.ListLevel = before.ListLevel;
-    state_.Hidden = before.Hidden;
-    state_.Shadow = before.Shadow;
-    state_.Subscript = before.Subscript;
-    state_.Superscript = before.Superscript;
-    state_.HorizontalOffset = before.HorizontalOffset;
-  }
+  // except for what the measuring pass finds for it (see RenderState).
+  void RestoreForDrawing(const LinePassState& before) { static_cast<LinePassState&>(state_) = before; }
   void SelectFont() { surface_.SelectFont(state_.Font); }
   int LineTextHeight() { return surface_.TextHeight("gh"); }
 
@@ -144,7 +130,7 @@ MarkupLayoutResult LayoutEngine::Run(std::string_view markup) {
     line_.Height = LineTextHeight();
     const int stopHeight = line_.Height;
 
-    const RenderState before = state_;
+    const LinePassState before = state_;
     consumed.clear();
     const TRect lineRect{bounds_.Left + 1, lineTop, bounds_.Right, bounds_.Bottom};
     RenderLine(rest, lineRect, true, &consumed);
