@@ -419,11 +419,17 @@ void THTMListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state) 
     PaintEntry(canvas, index, rect, selected, focus_drawn, scroll_x);
     return;
   }
-  // Painting an entry again copies the picture of its last drawing.
+  // Painting an entry again copies the picture of its last drawing. The
+  // first drawing goes straight onto the list: the picture is made when the
+  // entry is painted a second time.
   const std::string key = EntryPictureKey(markup, rect, selected, focus_drawn);
   const TEntryPicture* picture = entry_pictures_.Find(key);
   TEntryPicture drawn;
   if (!picture) {
+    if (!entry_pictures_.NoteDrawn(key)) {
+      PaintEntry(canvas, index, rect, selected, focus_drawn, 0);
+      return;
+    }
     if (!scratch_) scratch_ = std::make_unique<TBitmap>();
     TBitmap& scratch = *scratch_;
     // Drawn where it shows, so that the dotted focus frame drawn into the
