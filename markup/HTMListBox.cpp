@@ -136,13 +136,6 @@ void THTMListBox::WithMeasuringCanvas(const std::function<void(TCanvas&)>& work)
   work(*measuring_canvas_);
 }
 
-void THTMListBox::WithWindowCanvas(const std::function<void(TCanvas&)>& work) {
-  TCanvas canvas;
-  TWindowDCCanvas lent(canvas, Handle());
-  canvas.Font().Assign(Font());
-  work(canvas);
-}
-
 // ------------------------------------------------------ deferred redraw
 
 // The system list updates and draws its scroll bar there and then on every

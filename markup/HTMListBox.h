@@ -160,10 +160,8 @@ class THTMListBox : public TCustomListBox {
   // The request to measure an entry laid out in bounds.
   RenderRequest MeasureRequest(const TRect& bounds, int lineSpacing) const;
 
-  // Runs work on a canvas with the list's font: one that measures (and
-  // hit-tests), or one on the window's device context that draws.
+  // Runs work on a canvas with the list's font that measures (and hit-tests).
   void WithMeasuringCanvas(const std::function<void(TCanvas&)>& work);
-  void WithWindowCanvas(const std::function<void(TCanvas&)>& work);
   // The rectangle an entry is laid out in for measuring.
   TRect MeasuringBounds(int index, int margin);
   void MeasureAddedEntry(int index);
