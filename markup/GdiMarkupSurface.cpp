@@ -54,43 +54,43 @@ void AppendBytes(std::string& key, const T& value) {
 
 }  // namespace
 
-GdiMarkupSurface::GdiMarkupSurface(TCanvas& canvas, const MarkupPictureSources& sources)
-    : canvas_(canvas), sources_(sources) {
+GdiMarkupSurface::GdiMarkupSurface(TCanvas& canvas, const MarkupPictureSources& sources, TextMetricsCache& metrics)
+    : canvas_(canvas), sources_(sources), metrics_(metrics) {
   TFont& font = canvas.Font();
-  canvasFont_.Name = font.Name();
-  canvasFont_.Size = font.Size();
-  canvasFont_.Style.Bold = font.Style().Contains(fsBold);
-  canvasFont_.Style.Italic = font.Style().Contains(fsItalic);
-  canvasFont_.Style.Underline = font.Style().Contains(fsUnderline);
-  canvasFont_.Style.StrikeOut = font.Style().Contains(fsStrikeOut);
-  canvasFont_.Color = font.Color();
+  canvas_font_.Name = font.Name();
+  canvas_font_.Size = font.Size();
+  canvas_font_.Style.Bold = font.Style().Contains(fsBold);
+  canvas_font_.Style.Italic = font.Style().Contains(fsItalic);
+  canvas_font_.Style.Underline = font.Style().Contains(fsUnderline);
+  canvas_font_.Style.StrikeOut = font.Style().Contains(fsStrikeOut);
+  canvas_font_.Color = font.Color();
   // The canvas font as GDI gets it, built the way the font builds it.
-  canvasLogFont_.lfHeight = font.Height();
-  canvasLogFont_.lfWeight = canvasFont_.Style.Bold ? FW_BOLD : FW_NORMAL;
-  canvasLogFont_.lfItalic = canvasFont_.Style.Italic;
-  canvasLogFont_.lfUnderline = canvasFont_.Style.Underline;
-  canvasLogFont_.lfStrikeOut = canvasFont_.Style.StrikeOut;
-  canvasLogFont_.lfCharSet = font.Charset();
-  canvasLogFont_.lfOutPrecision = OUT_DEFAULT_PRECIS;
-  canvasLogFont_.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-  canvasLogFont_.lfQuality = DEFAULT_QUALITY;
-  canvasLogFont_.lfPitchAndFamily = DEFAULT_PITCH;
-  std::strncpy(canvasLogFont_.lfFaceName, font.Name().c_str(), LF_FACESIZE - 1);
+  canvas_log_font_.lfHeight = font.Height();
+  canvas_log_font_.lfWeight = canvas_font_.Style.Bold ? FW_BOLD : FW_NORMAL;
+  canvas_log_font_.lfItalic = canvas_font_.Style.Italic;
+  canvas_log_font_.lfUnderline = canvas_font_.Style.Underline;
+  canvas_log_font_.lfStrikeOut = canvas_font_.Style.StrikeOut;
+  canvas_log_font_.lfCharSet = font.Charset();
+  canvas_log_font_.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  canvas_log_font_.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  canvas_log_font_.lfQuality = DEFAULT_QUALITY;
+  canvas_log_font_.lfPitchAndFamily = DEFAULT_PITCH;
+  std::strncpy(canvas_log_font_.lfFaceName, font.Name().c_str(), LF_FACESIZE - 1);
 
   dc_ = canvas.Handle();
-  pixelsPerInchX_ = std::max(1, GetDeviceCaps(dc_, LOGPIXELSX));
-  pixelsPerInchY_ = std::max(1, GetDeviceCaps(dc_, LOGPIXELSY));
-  AppendBytes(deviceKey_, pixelsPerInchX_);
-  AppendBytes(deviceKey_, pixelsPerInchY_);
-  AppendBytes(deviceKey_, GetMapMode(dc_));
-  AppendBytes(deviceKey_, GetTextCharacterExtra(dc_));
+  pixels_per_inch_x_ = std::max(1, GetDeviceCaps(dc_, LOGPIXELSX));
+  pixels_per_inch_y_ = std::max(1, GetDeviceCaps(dc_, LOGPIXELSY));
+  AppendBytes(device_key_, pixels_per_inch_x_);
+  AppendBytes(device_key_, pixels_per_inch_y_);
+  AppendBytes(device_key_, GetMapMode(dc_));
+  AppendBytes(device_key_, GetTextCharacterExtra(dc_));
 
   auto own = std::make_unique<RealizedFont>();
-  own->Font = canvasFont_;
-  own->LogFont = canvasLogFont_;
-  std::string fontKey = deviceKey_;
-  AppendBytes(fontKey, canvasLogFont_);
-  own->MetricsId = TextMetricsCache::ForThisThread().FontId(fontKey);
+  own->Font = canvas_font_;
+  own->LogFont = canvas_log_font_;
+  std::string fontKey = device_key_;
+  AppendBytes(fontKey, canvas_log_font_);
+  own->MetricsId = metrics_.FontId(fontKey);
   fonts_.push_back(std::move(own));
 }
 
@@ -101,12 +101,18 @@ GdiMarkupSurface::~GdiMarkupSurface() {
     // Nothing drawn is worth an exception out of a destructor.
   }
   if (!bound_) return;
+  // Clips that an error left pushed go first: restoring the state saved for
+  // the outermost one takes them all off the DC.
+  if (!clip_levels_.empty()) {
+    RestoreDC(dc_, clip_levels_.front().SavedState);
+    clip_levels_.clear();
+  }
   // The DC gets back what it had: our fonts leave it before they go.
   // (Selecting a font is costly; the DC is left alone when it has it.)
-  if (GetCurrentObject(dc_, OBJ_FONT) != previousFont_) SelectObject(dc_, previousFont_);
-  SetTextColor(dc_, previousTextColor_);
-  SetBkColor(dc_, previousBackground_);
-  SetBkMode(dc_, previousBackgroundMode_);
+  if (GetCurrentObject(dc_, OBJ_FONT) != previous_font_) SelectObject(dc_, previous_font_);
+  SetTextColor(dc_, previous_text_color_);
+  SetBkColor(dc_, previous_background_);
+  SetBkMode(dc_, previous_background_mode_);
 }
 
 // Measuring from the metrics cache needs no DC; the DC is set up (and its
@@ -114,10 +120,10 @@ GdiMarkupSurface::~GdiMarkupSurface() {
 void GdiMarkupSurface::Bind() {
   if (bound_) return;
   bound_ = true;
-  previousFont_ = GetCurrentObject(dc_, OBJ_FONT);
-  previousTextColor_ = GetTextColor(dc_);
-  previousBackground_ = GetBkColor(dc_);
-  previousBackgroundMode_ = GetBkMode(dc_);
+  previous_font_ = GetCurrentObject(dc_, OBJ_FONT);
+  previous_text_color_ = GetTextColor(dc_);
+  previous_background_ = GetBkColor(dc_);
+  previous_background_mode_ = GetBkMode(dc_);
 }
 
 HFONT GdiMarkupSurface::HandleOf(RealizedFont& font) {
@@ -134,22 +140,22 @@ HFONT GdiMarkupSurface::HandleOf(RealizedFont& font) {
 }
 
 void GdiMarkupSurface::SelectIntoDC() {
-  if (!selected_) SelectFont(canvasFont_);
+  if (!selected_) SelectFont(canvas_font_);
   Bind();
-  if (dcFont_ == selected_) return;
+  if (dc_font_ == selected_) return;
   HFONT handle = HandleOf(*selected_);
   if (GetCurrentObject(dc_, OBJ_FONT) != handle) SelectObject(dc_, handle);
-  dcFont_ = selected_;
+  dc_font_ = selected_;
 }
 
 GdiMarkupSurface::RealizedFont& GdiMarkupSurface::Realize(const MarkupFont& font) {
   for (const auto& realized : fonts_) {
     if (realized->Font == font) return *realized;
   }
-  LOGFONTA logFont = canvasLogFont_;
+  LOGFONTA logFont = canvas_log_font_;
   // The canvas' own height is kept while the size is the canvas'; other
   // sizes are points at the font's resolution.
-  if (font.Size != canvasFont_.Size) {
+  if (font.Size != canvas_font_.Size) {
     const int points = std::clamp(font.Size, -kMaxFontPoints, kMaxFontPoints);
     logFont.lfHeight = -MulDiv(points, canvas_.Font().PixelsPerInch(), 72);
   }
@@ -169,9 +175,9 @@ GdiMarkupSurface::RealizedFont& GdiMarkupSurface::Realize(const MarkupFont& font
   if (realized->Symbol) logFont.lfCharSet = SYMBOL_CHARSET;
   realized->Font = font;
   realized->LogFont = logFont;
-  std::string fontKey = deviceKey_;
+  std::string fontKey = device_key_;
   AppendBytes(fontKey, logFont);
-  realized->MetricsId = TextMetricsCache::ForThisThread().FontId(fontKey);
+  realized->MetricsId = metrics_.FontId(fontKey);
   fonts_.push_back(std::move(realized));
   return *fonts_.back();
 }
@@ -184,9 +190,9 @@ void GdiMarkupSurface::SelectFont(const MarkupFont& font) {
 // Every non-empty text in one font is as high as the font's cell; the
 // height is kept in the metrics cache beside the widths.
 int GdiMarkupSurface::TextHeight(std::string_view) {
-  if (!selected_) SelectFont(canvasFont_);
+  if (!selected_) SelectFont(canvas_font_);
   if (selected_->Height >= 0) return selected_->Height;
-  TextMetricsCache& cache = TextMetricsCache::ForThisThread();
+  TextMetricsCache& cache = metrics_;
   if (const int* height = cache.Find(selected_->MetricsId, kHeightKind, 0, {})) return selected_->Height = *height;
   SelectIntoDC();
   TEXTMETRICA metrics{};
@@ -196,8 +202,8 @@ int GdiMarkupSurface::TextHeight(std::string_view) {
 }
 
 int GdiMarkupSurface::CachedWidth(std::string_view text, UINT flags, int rectWidth) {
-  if (!selected_) SelectFont(canvasFont_);
-  TextMetricsCache& cache = TextMetricsCache::ForThisThread();
+  if (!selected_) SelectFont(canvas_font_);
+  TextMetricsCache& cache = metrics_;
   if (const int* width = cache.Find(selected_->MetricsId, flags, rectWidth, text)) return *width;
   SelectIntoDC();
   int width = 0;
@@ -231,7 +237,7 @@ int GdiMarkupSurface::MeasureText(std::string_view text, const TRect& r, TextFor
 // or in an upright, regular font (no glyph overhang reaches the next box).
 void GdiMarkupSurface::DrawText(std::string_view text, const TRect& r, TextFormat format, TColor color,
                                 TColor background) {
-  if (!selected_) SelectFont(canvasFont_);
+  if (!selected_) SelectFont(canvas_font_);
   if (pending_.Active && pending_.Font == selected_ && pending_.Format == format && pending_.Color == color &&
       pending_.Background == background && pending_.Rect.Top == r.Top && pending_.Rect.Bottom == r.Bottom &&
       pending_.Rect.Right == r.Right && pending_.End == r.Left && !pending_.Text.empty() &&
@@ -346,17 +352,17 @@ TColor GdiMarkupSurface::ResolveColor(TColor color) { return DeviceColor(color);
 void GdiMarkupSurface::PushClip(const TRect& r) {
   FlushText();
   Bind();
-  clipLevels_.push_back(ClipLevel{SaveDC(dc_), dcFont_});
+  clip_levels_.push_back(ClipLevel{SaveDC(dc_), dc_font_});
   IntersectClipRect(dc_, r.Left, r.Top, r.Right, r.Bottom);
 }
 
 void GdiMarkupSurface::PopClip() {
   FlushText();
-  if (clipLevels_.empty()) return;
-  RestoreDC(dc_, clipLevels_.back().SavedState);
+  if (clip_levels_.empty()) return;
+  RestoreDC(dc_, clip_levels_.back().SavedState);
   // RestoreDC put back the font of the moment the clip was pushed.
-  dcFont_ = clipLevels_.back().Font;
-  clipLevels_.pop_back();
+  dc_font_ = clip_levels_.back().Font;
+  clip_levels_.pop_back();
 }
 
 TRect GdiMarkupSurface::ClipBox() {
@@ -431,7 +437,7 @@ void GdiMarkupSurface::DrawPicture(const MarkupPictureInfo& info, int x, int y) 
   Bind();
   picture.DrawOn(dc_, TRect{x, y, x, y});
   // Rendering may select objects of its own; the text font is selected again.
-  dcFont_ = nullptr;
+  dc_font_ = nullptr;
 }
 
 void GdiMarkupSurface::StretchDrawPicture(const MarkupPictureInfo& info, const TRect& r) {
@@ -440,7 +446,7 @@ void GdiMarkupSurface::StretchDrawPicture(const MarkupPictureInfo& info, const T
   picture.SetStretch(true);
   Bind();
   picture.DrawOn(dc_, r);
-  dcFont_ = nullptr;
+  dc_font_ = nullptr;
 }
 
 }  // namespace plx

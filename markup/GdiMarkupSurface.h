@@ -17,6 +17,7 @@
 #include "framework/Graphics.h"
 #include "framework/ImageList.h"
 #include "markup/MarkupSurface.h"
+#include "markup/TextMetricsCache.h"
 
 namespace plx {
 
@@ -31,13 +32,16 @@ struct MarkupPictureSources {
 
 class GdiMarkupSurface final : public MarkupSurface {
  public:
-  GdiMarkupSurface(TCanvas& canvas, const MarkupPictureSources& sources);
+  // Text measurements are kept in `metrics`: the thread's shared cache
+  // unless the caller keeps its own.
+  GdiMarkupSurface(TCanvas& canvas, const MarkupPictureSources& sources,
+                   TextMetricsCache& metrics = TextMetricsCache::ForThisThread());
   ~GdiMarkupSurface() override;
   GdiMarkupSurface(const GdiMarkupSurface&) = delete;
   GdiMarkupSurface& operator=(const GdiMarkupSurface&) = delete;
 
   // The canvas font as markup describes it: what the render starts from.
-  const MarkupFont& CanvasFont() const { return canvasFont_; }
+  const MarkupFont& CanvasFont() const { return canvas_font_; }
 
   void SelectFont(const MarkupFont& font) override;
   int TextHeight(std::string_view text) override;
@@ -51,8 +55,8 @@ class GdiMarkupSurface final : public MarkupSurface {
   void PushClip(const TRect& r) override;
   void PopClip() override;
   TRect ClipBox() override;
-  int PixelsPerInchX() override { return pixelsPerInchX_; }
-  int PixelsPerInchY() override { return pixelsPerInchY_; }
+  int PixelsPerInchX() override { return pixels_per_inch_x_; }
+  int PixelsPerInchY() override { return pixels_per_inch_y_; }
   std::optional<MarkupSize> ImageListSize() override;
   int ImageCount() override;
   void DrawImage(int index, int x, int y) override;
@@ -99,25 +103,26 @@ class GdiMarkupSurface final : public MarkupSurface {
 
   TCanvas& canvas_;
   MarkupPictureSources sources_;
+  TextMetricsCache& metrics_;
   HDC dc_ = nullptr;  // borrowed from the canvas
   bool bound_ = false;
-  HGDIOBJ previousFont_ = nullptr;  // borrowed: selected by the DC's owner
-  COLORREF previousTextColor_ = 0;
-  COLORREF previousBackground_ = 0;
-  int previousBackgroundMode_ = OPAQUE;
-  LOGFONTA canvasLogFont_{};
-  int pixelsPerInchX_ = 96;
-  int pixelsPerInchY_ = 96;
-  std::string deviceKey_;
-  MarkupFont canvasFont_;
+  HGDIOBJ previous_font_ = nullptr;  // borrowed: selected by the DC's owner
+  COLORREF previous_text_color_ = 0;
+  COLORREF previous_background_ = 0;
+  int previous_background_mode_ = OPAQUE;
+  LOGFONTA canvas_log_font_{};
+  int pixels_per_inch_x_ = 96;
+  int pixels_per_inch_y_ = 96;
+  std::string device_key_;
+  MarkupFont canvas_font_;
   std::vector<std::unique_ptr<RealizedFont>> fonts_;
   RealizedFont* selected_ = nullptr;
-  RealizedFont* dcFont_ = nullptr;  // the font selected into the DC
+  RealizedFont* dc_font_ = nullptr;  // the font selected into the DC
   struct ClipLevel {
     int SavedState = 0;
     RealizedFont* Font = nullptr;
   };
-  std::vector<ClipLevel> clipLevels_;
+  std::vector<ClipLevel> clip_levels_;
   PendingText pending_;
 };
 

@@ -1,7 +1,6 @@
 #include "markup/HTMListBox.h"
 
 #include <shellapi.h>
-#include <windowsx.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -9,9 +8,13 @@
 #include <utility>
 
 #include "framework/Bitmap.h"
+#include "framework/MessageDecoders.h"
+#include "framework/ScopedState.h"
 #include "framework/SystemLibrary.h"
 #include "markup/HTMListBoxLinks.h"
+#include "markup/GdiMarkupSurface.h"
 #include "markup/HTMListBoxSort.h"
+#include "markup/MarkupLayout.h"
 #include "markup/MarkupText.h"
 #include "markup/RenderMarkup.h"
 #include "markup/TextMetricsCache.h"
@@ -28,14 +31,11 @@ constexpr int kBlinkTicksPerPhase = 5;
 constexpr int kScrollWidth = 4096;
 // Room the widest entry gets beyond its text.
 constexpr int kExtentMargin = 6;
-// What leaves the list while its horizontal extent is worked out.
-constexpr int kNoEntryLeaving = -1;
-constexpr int kAllEntriesLeaving = -2;
 
 // An entry is never taller than the list can show nor than the system list
 // can store, and never less than one pixel.
-int CappedEntryHeight(int extent_y, int client_height) {
-  return std::max(1, std::min({extent_y, std::max(client_height, 1), TCustomListBox::kMaxListItemHeight}));
+int CappedEntryHeight(int extentY, int clientHeight) {
+  return std::max(1, std::min({extentY, std::max(clientHeight, 1), TCustomListBox::kMaxListItemHeight}));
 }
 
 // Posted to the list itself to turn its redrawing back on.
@@ -88,20 +88,38 @@ THTMListBox::~THTMListBox() {
 
 THTMListBox::RenderResult THTMListBox::Render(TCanvas& canvas, const std::string& markup,
                                               const RenderRequest& request) {
+  MarkupLayoutRequest layout;
+  layout.Bounds = request.bounds;
+  layout.MouseX = request.mouse.X;
+  layout.MouseY = request.mouse.Y;
+  layout.ShadowOffset = shadow_offset_;
+  layout.HitTestOnly = request.hit_test_only;
+  layout.MeasureOnly = request.measure_only;
+  layout.Selected = request.selected;
+  layout.BlinkOn = request.blink_on;
+  layout.WordWrap = !ellipsis_;
+  layout.URLColor = request.url_color;
+  layout.ShadowColor = shadow_color_;
+  layout.LineSpacing = request.line_spacing;
+  layout.StartBackground = canvas.Brush().Color();
+  MarkupLaidOut();
+  GdiMarkupSurface surface(canvas, MarkupPictureSources{images_, picture_cache_.get(), picture_container_},
+                           measured_texts_);
+  layout.StartFont = surface.CanvasFont();
+  MarkupLayoutResult laidOut = LayoutMarkup(surface, markup, layout);
   RenderResult result;
-  result.on_anchor = RenderMarkup(canvas, markup, request.bounds, images_, request.mouse.X, request.mouse.Y,
-                                  shadow_offset_, request.hit_test_only, request.measure_only, request.selected,
-                                  request.blink_on, !ellipsis_, request.url_color, shadow_color_, result.anchor,
-                                  result.extent_x, result.extent_y, picture_cache_.get(), picture_container_,
-                                  request.line_spacing);
+  result.on_anchor = laidOut.OnAnchor;
+  result.anchor = std::move(laidOut.AnchorUnderMouse);
+  result.extent_x = laidOut.ExtentX;
+  result.extent_y = laidOut.ExtentY;
   return result;
 }
 
-THTMListBox::RenderRequest THTMListBox::MeasureRequest(const TRect& bounds, int line_spacing) const {
+THTMListBox::RenderRequest THTMListBox::MeasureRequest(const TRect& bounds, int lineSpacing) const {
   RenderRequest request;
   request.bounds = bounds;
   request.url_color = url_color_;
-  request.line_spacing = line_spacing;
+  request.line_spacing = lineSpacing;
   return request;
 }
 
@@ -116,13 +134,6 @@ void THTMListBox::WithMeasuringCanvas(const std::function<void(TCanvas&)>& work)
   }
   measuring_canvas_->Font().Assign(Font());
   work(*measuring_canvas_);
-}
-
-void THTMListBox::WithWindowCanvas(const std::function<void(TCanvas&)>& work) {
-  TCanvas canvas;
-  TWindowDCCanvas lent(canvas, Handle());
-  canvas.Font().Assign(Font());
-  work(canvas);
 }
 
 // ------------------------------------------------------ deferred redraw
@@ -192,10 +203,10 @@ void THTMListBox::MeasureItem(int index, int& height) {
 
 void THTMListBox::ReMeasure() {
   if (IsLoading() || Count() == 0 || !HandleAllocated() || measuring_) return;
-  measuring_ = true;
   int widest = 0;
-  DeferRedraw();  // every height set would redraw the scroll bar
-  try {
+  {
+    TAutoReset<bool> measuring(measuring_, true);
+    DeferRedraw();  // every height set would redraw the scroll bar
     const TRect bounds = MeasuringBounds(0, 4);
     const int client_height = ClientHeight();
     if (auto_item_height_) {
@@ -209,11 +220,7 @@ void THTMListBox::ReMeasure() {
     } else {
       for (int i = 0; i < Count(); ++i) SetItemHeightOf(i, ItemHeight());
     }
-  } catch (...) {
-    measuring_ = false;
-    throw;
   }
-  measuring_ = false;
   if (scroll_horizontal_ && widest > widest_) {
     widest_ = widest;
     UpdateHScrollExtent(widest_);
@@ -235,7 +242,7 @@ int THTMListBox::WidestEntry(int leaving) {
   return widest;
 }
 
-void THTMListBox::UpdateHScrollExtent(int extent) { ApplyHScrollExtent(extent, kNoEntryLeaving); }
+void THTMListBox::UpdateHScrollExtent(int extent) { ApplyHScrollExtent(extent, leaving_); }
 
 void THTMListBox::ApplyHScrollExtent(int extent, int leaving) {
   if (update_count_ > 0 || !HandleAllocated()) return;
@@ -312,15 +319,18 @@ void THTMListBox::FillSelectionGradient(TCanvas& canvas, const TRect& rect) {
 
 // Everything an entry's picture depends on besides its markup.
 std::string THTMListBox::EntryPictureKey(const std::string& markup, const TRect& rect, bool selected,
-                                         bool focus_drawn) {
+                                         bool focusDrawn) {
   const TGradientStyle& style = *selection_colors_;
   const std::int64_t settings[] = {
-      rect.Left, rect.Right, rect.Height(), selected, focus_drawn, Color(), Font().Color(), Font().Height(),
+      rect.Left, rect.Right, rect.Height(), selected, focusDrawn, Color(), Font().Color(), Font().Height(),
       Font().Style().Contains(fsBold) | Font().Style().Contains(fsItalic) << 1 |
           Font().Style().Contains(fsUnderline) << 2 | Font().Style().Contains(fsStrikeOut) << 3,
       Font().Charset(), style.ColorFrom(), style.ColorTo(), style.BorderColor(), style.ColorMirrorFrom(),
       style.ColorMirrorTo(), style.Direction(), selection_font_color_, url_color_, shadow_color_, shadow_offset_,
-      ellipsis_, line_spacing_, show_selection_};
+      ellipsis_, line_spacing_, show_selection_, scroll_horizontal_, blink_phase_,
+      // The focus frame is a dotted pattern that follows the device origin:
+      // its look depends on whether the entry's top is odd or even.
+      focusDrawn ? rect.Top & 1 : 0};
   std::string key(reinterpret_cast<const char*>(settings), sizeof settings);
   key += Font().Name();
   key += '\0';
@@ -336,12 +346,12 @@ TPoint THTMListBox::CursorInClient() {
   return {cursor.x, cursor.y};
 }
 
-void THTMListBox::PaintEntry(TCanvas& canvas, int index, const TRect& rect, bool selected, bool focus_drawn,
-                             int scroll_x) {
+void THTMListBox::PaintEntry(TCanvas& canvas, int index, const TRect& rect, bool selected, bool focusDrawn,
+                             int scrollX) {
   // The entry is laid out 4 pixels taller than its rectangle; what it paints
   // there must not spill onto the next entry, which is not always painted
   // again after it.
-  TCanvasStateGuard clip_guard(canvas);
+  TCanvasStateGuard clipGuard(canvas);
   canvas.IntersectClipRect(rect);
 
   ApplySelectionColors(canvas, selected);
@@ -352,7 +362,7 @@ void THTMListBox::PaintEntry(TCanvas& canvas, int index, const TRect& rect, bool
     canvas.Rectangle(rect);
   }
 
-  if (focus_drawn) {
+  if (focusDrawn) {
     if (selected) {
       canvas.Pen().SetStyle(psClear);
       canvas.Brush().SetStyle(bsClear);
@@ -362,13 +372,14 @@ void THTMListBox::PaintEntry(TCanvas& canvas, int index, const TRect& rect, bool
 
   const TPoint cursor = CursorInClient();
   RenderRequest request;
-  request.bounds = {rect.Left + 2 - scroll_x, rect.Top, 0, rect.Bottom + 4};
+  request.bounds = {rect.Left + 2 - scrollX, rect.Top, 0, rect.Bottom + 4};
   request.bounds.Right = scroll_horizontal_ ? request.bounds.Left + kScrollWidth : rect.Right;
   request.mouse = {cursor.X + 2, cursor.Y};
   request.hit_test_only = false;
   request.measure_only = false;
   request.selected = selected;
-  request.blink_on = true;
+  // Blinking text is hidden in every other phase while blinking runs.
+  request.blink_on = !blink_phase_;
   request.url_color = selected ? selection_font_color_ : url_color_;
   request.line_spacing = line_spacing_;
   Render(canvas, Item(index), request);
@@ -378,13 +389,13 @@ void THTMListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state) 
   const int scroll_x = scroll_horizontal_ ? GetScrollPos(Handle(), SB_HORZ) : 0;
   // Scrolled sideways, entries are drawn on a DC of the whole window: the
   // text starts left of the entry's own rectangle.
-  std::unique_ptr<TCanvas> window_canvas;
+  std::unique_ptr<TCanvas> windowCanvas;
   std::unique_ptr<TWindowDCCanvas> lent;
   if (scroll_x != 0) {
-    window_canvas = std::make_unique<TCanvas>();
-    lent = std::make_unique<TWindowDCCanvas>(*window_canvas, Handle());
+    windowCanvas = std::make_unique<TCanvas>();
+    lent = std::make_unique<TWindowDCCanvas>(*windowCanvas, Handle());
   }
-  TCanvas& canvas = window_canvas ? *window_canvas : Canvas();
+  TCanvas& canvas = windowCanvas ? *windowCanvas : Canvas();
   canvas.Font().Assign(Font());
 
   // Nothing stale stays below the last entry.
@@ -401,24 +412,33 @@ void THTMListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state) 
     PaintEntry(canvas, index, rect, selected, focus_drawn, scroll_x);
     return;
   }
-  // Painting an entry again copies the picture of its last drawing.
+  // Painting an entry again copies the picture of its last drawing. The
+  // first drawing goes straight onto the list: the picture is made when the
+  // entry is painted a second time.
   const std::string key = EntryPictureKey(markup, rect, selected, focus_drawn);
   const TEntryPicture* picture = entry_pictures_.Find(key);
   TEntryPicture drawn;
   if (!picture) {
+    if (!entry_pictures_.NoteDrawn(key)) {
+      PaintEntry(canvas, index, rect, selected, focus_drawn, 0);
+      return;
+    }
     if (!scratch_) scratch_ = std::make_unique<TBitmap>();
     TBitmap& scratch = *scratch_;
-    if (scratch.Width() < rect.Right || scratch.Height() < rect.Height())
-      scratch.SetSize(std::max(scratch.Width(), rect.Right), std::max(scratch.Height(), rect.Height()));
-    TCanvas& scratch_canvas = scratch.Canvas();
-    scratch_canvas.Font().Assign(Font());
-    PaintEntry(scratch_canvas, index, TRect{rect.Left, 0, rect.Right, rect.Height()}, selected, focus_drawn, 0);
+    // Drawn where it shows, so that the dotted focus frame drawn into the
+    // picture has the phase of the one the base inverts over it on the
+    // window, and the two cancel at any top.
+    if (scratch.Width() < rect.Right || scratch.Height() < rect.Bottom)
+      scratch.SetSize(std::max(scratch.Width(), rect.Right), std::max(scratch.Height(), rect.Bottom));
+    TCanvas& scratchCanvas = scratch.Canvas();
+    scratchCanvas.Font().Assign(Font());
+    PaintEntry(scratchCanvas, index, rect, selected, focus_drawn, 0);
     GdiFlush();
     drawn.width = rect.Width();
     drawn.height = rect.Height();
     drawn.pixels.reserve(static_cast<std::size_t>(drawn.width) * static_cast<std::size_t>(drawn.height));
     for (int y = 0; y < drawn.height; ++y) {
-      const std::uint32_t* row = scratch.ScanLine(y) + rect.Left;
+      const std::uint32_t* row = scratch.ScanLine(rect.Top + y) + rect.Left;
       drawn.pixels.insert(drawn.pixels.end(), row, row + drawn.width);
     }
     entry_pictures_.Store(key, drawn);
@@ -460,29 +480,17 @@ void THTMListBox::Blink() {
   const bool container_stepped = picture_container_ && picture_container_->Items().Animate();
   if (cache_stepped || container_stepped) Invalidate();
   if (++blink_ticks_ % kBlinkTicksPerPhase != 0) return;
-  const int last_entry = Count() - 1;
-  const int first = std::clamp(ItemAtPos({0, 0}, false), 0, last_entry);
-  const int last = std::clamp(ItemAtPos({0, ClientHeight()}, false), 0, last_entry);
-  const int visible[] = {first, last};
-  for (int k = 0; k < (first == last ? 1 : 2); ++k) {
-    const int index = visible[k];
-    if (AsciiUpperCase(Item(index)).find("<BLINK") == std::string::npos) continue;
-    TRect rect = ItemRect(index);
-    rect.Left += 2;
-    const bool selected = Selected(index);
-    WithWindowCanvas([&](TCanvas& canvas) {
-      ApplySelectionColors(canvas, selected && show_selection_);
-      RenderRequest request;
-      request.bounds = rect;
-      request.hit_test_only = false;
-      request.measure_only = false;
-      request.selected = selected;
-      request.blink_on = blink_phase_;
-      request.url_color = url_color_;
-      Render(canvas, Item(index), request);
-    });
-  }
   blink_phase_ = !blink_phase_;
+  // Every blinking entry in view is painted again in the new phase, the way
+  // any paint draws it.
+  const int client_height = ClientHeight();
+  for (int i = std::max(0, TopIndex()); i < Count(); ++i) {
+    const TRect rect = ItemRect(i);
+    if (rect.Top >= client_height) break;
+    if (AsciiUpperCase(Item(i)).find("<BLINK") == std::string::npos) continue;
+    const RECT area{rect.Left, rect.Top, rect.Right, rect.Bottom};
+    ::InvalidateRect(Handle(), &area, FALSE);
+  }
 }
 
 // ------------------------------------------------------ anchors and mouse
@@ -514,31 +522,36 @@ void THTMListBox::MouseMove(int x, int y) {
   std::string anchor;
   int index = -1;
   IsAnchor(x, y, anchor, index);
+  // An anchor is left when the mouse comes onto another value or another
+  // entry; the exit names the entry of the anchor left.
+  const bool changed = anchor != last_anchor_ || index != last_anchor_index_;
   if (!anchor.empty()) {
-    if (anchor != last_anchor_ && !last_anchor_.empty()) {
+    if (changed && !last_anchor_.empty()) {
       CancelHint();
-      if (OnAnchorExit) OnAnchorExit(this, index, last_anchor_);
+      if (OnAnchorExit) OnAnchorExit(this, last_anchor_index_, last_anchor_);
     }
     if (!hand_cursor_) {
       saved_cursor_ = GetCursor();
       hand_cursor_ = true;
       SetCursor(LoadCursor(nullptr, IDC_HAND));
     }
-    const bool entered = anchor != last_anchor_;
     last_anchor_ = anchor;
-    if (entered && OnAnchorEnter) OnAnchorEnter(this, index, anchor);
+    last_anchor_index_ = index;
+    if (changed && OnAnchorEnter) OnAnchorEnter(this, index, anchor);
   } else if (hand_cursor_ && !last_anchor_.empty()) {
     CancelHint();
     hand_cursor_ = false;
     SetCursor(saved_cursor_ ? saved_cursor_ : LoadCursor(nullptr, IDC_ARROW));
     const std::string left = std::exchange(last_anchor_, std::string());
-    if (OnAnchorExit) OnAnchorExit(this, index, left);
+    const int left_index = std::exchange(last_anchor_index_, -1);
+    if (OnAnchorExit) OnAnchorExit(this, left_index, left);
   }
   if ((hand_cursor_ || item_hint_ || anchor_hint_) && !tracking_leave_) {
     TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
     tracking_leave_ = TrackMouseEvent(&track) != FALSE;
   }
-  if (anchor_hint_ || item_hint_) ShowHintAt(x, y);
+  // The hint reads the anchor found above: one layout per move.
+  if (anchor_hint_ || item_hint_) ShowHintAt(x, y, anchor, index);
 }
 
 void THTMListBox::MouseLeft() {
@@ -548,7 +561,8 @@ void THTMListBox::MouseLeft() {
   if (hand_cursor_ && !last_anchor_.empty()) {
     hand_cursor_ = false;
     const std::string left = std::exchange(last_anchor_, std::string());
-    if (OnAnchorExit) OnAnchorExit(this, -1, left);
+    const int left_index = std::exchange(last_anchor_index_, -1);
+    if (OnAnchorExit) OnAnchorExit(this, left_index, left);
   }
 }
 
@@ -569,13 +583,12 @@ void THTMListBox::MouseDown(int x, int y) {
 
 void THTMListBox::CancelHint() { hint_.Cancel(); }
 
-void THTMListBox::ShowHintAt(int x, int y) {
+void THTMListBox::ShowHintAt(int x, int y, const std::string& anchor, int anchorIndex) {
   std::string text;
   POINT at{};
   if (anchor_hint_) {
-    int index = -1;
-    IsAnchor(x, y, text, index);
-    if (!text.empty() && OnAnchorHint) OnAnchorHint(this, index, text);
+    text = anchor;
+    if (!text.empty() && OnAnchorHint) OnAnchorHint(this, anchorIndex, text);
     at = {x + 10, y - 10};
     ::ClientToScreen(Handle(), &at);
   } else if (item_hint_) {
@@ -611,31 +624,25 @@ std::string THTMListBox::GetTextItem(int index) {
 }
 
 void THTMListBox::ReplaceEach(const std::function<std::string(const std::string&)>& change) {
-  BeginUpdate();
-  try {
-    for (int i = 0; i < Count(); ++i) SetItem(i, change(Item(i)));
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateLock<THTMListBox> update(*this);
+  for (int i = 0; i < Count(); ++i) SetItem(i, change(Item(i)));
 }
 
-void THTMListBox::HilightInItem(int index, const std::string& text, bool case_sensitive) {
-  SetItem(index, MarkText(Item(index), text, "hi", case_sensitive));
+void THTMListBox::HilightInItem(int index, const std::string& text, bool caseSensitive) {
+  SetItem(index, MarkText(Item(index), text, "hi", caseSensitive));
 }
-void THTMListBox::HilightInList(const std::string& text, bool case_sensitive) {
-  ReplaceEach([&](const std::string& entry) { return MarkText(entry, text, "hi", case_sensitive); });
+void THTMListBox::HilightInList(const std::string& text, bool caseSensitive) {
+  ReplaceEach([&](const std::string& entry) { return MarkText(entry, text, "hi", caseSensitive); });
 }
 void THTMListBox::UnHilightInItem(int index) { SetItem(index, UnmarkText(Item(index), "hi")); }
 void THTMListBox::UnHilightInList() {
   ReplaceEach([](const std::string& entry) { return UnmarkText(entry, "hi"); });
 }
-void THTMListBox::MarkInItem(int index, const std::string& text, bool case_sensitive) {
-  SetItem(index, MarkText(Item(index), text, "e", case_sensitive));
+void THTMListBox::MarkInItem(int index, const std::string& text, bool caseSensitive) {
+  SetItem(index, MarkText(Item(index), text, "e", caseSensitive));
 }
-void THTMListBox::MarkInList(const std::string& text, bool case_sensitive) {
-  ReplaceEach([&](const std::string& entry) { return MarkText(entry, text, "e", case_sensitive); });
+void THTMListBox::MarkInList(const std::string& text, bool caseSensitive) {
+  ReplaceEach([&](const std::string& entry) { return MarkText(entry, text, "e", caseSensitive); });
 }
 void THTMListBox::UnMarkInItem(int index) { SetItem(index, UnmarkText(Item(index), "e")); }
 void THTMListBox::UnMarkInList() {
@@ -711,6 +718,8 @@ void THTMListBox::SetScrollHorizontal(bool value) {
   if (scroll_horizontal_ == value) return;
   scroll_horizontal_ = value;
   UpdateHScrollExtent(0);
+  // Entries are laid out at another width: the kept pictures no longer show them.
+  Invalidate();
 }
 
 void THTMListBox::SetSelectionFontColor(TColor value) {
@@ -757,6 +766,14 @@ void THTMListBox::Notification(TComponent* component, TOperation operation) {
   if (component == picture_container_) picture_container_ = nullptr;
 }
 
+void THTMListBox::CreateParams(TCreateParams& params) {
+  TCustomListBox::CreateParams(params);
+  // The system list keeps a horizontal scroll bar only if its window is made
+  // with one, and the window is never made again for ScrollHorizontal. With
+  // no horizontal extent the bar stays hidden.
+  params.Style |= WS_HSCROLL;
+}
+
 void THTMListBox::CreateHandleDone() {
   TCustomListBox::CreateHandleDone();
   if (enable_blink_ && !IsLoading()) StartBlinkTimer();
@@ -766,7 +783,7 @@ void THTMListBox::ForgetDrawings() {
   // Nothing is left to show: what was kept to draw the entries again goes,
   // pictures and measured texts alike (the texts measure again on demand).
   entry_pictures_.Clear();
-  TextMetricsCache::ForThisThread().Clear();
+  measured_texts_.Clear();
 }
 
 void THTMListBox::Invalidate() {
@@ -785,6 +802,7 @@ void THTMListBox::SaveStateBeforeDestroy() {
   hint_.Destroy();
   hand_cursor_ = false;
   last_anchor_.clear();
+  last_anchor_index_ = -1;
   tracking_leave_ = false;
   // A window made again starts with its redrawing on.
   redraw_deferred_ = false;
@@ -805,9 +823,14 @@ void THTMListBox::WndProc(TMessage& message) {
       // The entries' strings go after the system list has let them go: the
       // extent is worked out without them.
       DeferRedraw();
-      TCustomListBox::WndProc(message);
-      if (scroll_horizontal_ && update_count_ == 0)
-        ApplyHScrollExtent(0, message.Msg == LB_RESETCONTENT ? kAllEntriesLeaving : static_cast<int>(message.WParam));
+      {
+        // The scroll bar may come or go while the system list handles the
+        // message, and the resize it brings works the extent out again.
+        TAutoReset<int> leaving(
+            leaving_, message.Msg == LB_RESETCONTENT ? kAllEntriesLeaving : static_cast<int>(message.WParam));
+        TCustomListBox::WndProc(message);
+        if (scroll_horizontal_ && update_count_ == 0) ApplyHScrollExtent(0, leaving_);
+      }
       if (SendMessageA(Handle(), LB_GETCOUNT, 0, 0) == 0) ForgetDrawings();
       return;
     case WM_SIZE:
@@ -831,14 +854,8 @@ void THTMListBox::WndProc(TMessage& message) {
       ResumeRedraw();
       // The cursor is asked for once a paint, not once an entry.
       paint_cursor_.reset();
-      paint_cursor_ = CursorInClient();
-      try {
-        TCustomListBox::WndProc(message);
-      } catch (...) {
-        paint_cursor_.reset();
-        throw;
-      }
-      paint_cursor_.reset();
+      TAutoReset<std::optional<TPoint>> cursor(paint_cursor_, CursorInClient());
+      TCustomListBox::WndProc(message);
       return;
     }
     case WM_SYSCOLORCHANGE:
@@ -846,13 +863,13 @@ void THTMListBox::WndProc(TMessage& message) {
       entry_pictures_.Clear();
       break;
     case WM_TIMER:
-      if (message.WParam == kBlinkTimerId) {
+      if (msg::TimerId(message) == kBlinkTimerId) {
         Blink();
         return;
       }
       break;
     case WM_SETCURSOR:
-      if (hand_cursor_ && LOWORD(message.LParam) == HTCLIENT) {
+      if (hand_cursor_ && msg::SetCursor(message).HitTest == HTCLIENT) {
         SetCursor(LoadCursor(nullptr, IDC_HAND));
         message.Result = TRUE;
         return;
@@ -860,7 +877,10 @@ void THTMListBox::WndProc(TMessage& message) {
       break;
     case WM_MOUSEMOVE:
       TCustomListBox::WndProc(message);
-      MouseMove(GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam));
+      {
+        const POINT at = msg::Mouse(message).Point;
+        MouseMove(at.x, at.y);
+      }
       return;
     case WM_MOUSELEAVE:
       MouseLeft();
@@ -869,11 +889,14 @@ void THTMListBox::WndProc(TMessage& message) {
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
       // An anchor reacts first; the list still selects the entry.
-      MouseDown(GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam));
+      {
+        const POINT at = msg::Mouse(message).Point;
+        MouseDown(at.x, at.y);
+      }
       break;
     case WM_KEYDOWN:
       TCustomListBox::WndProc(message);
-      KeyDown(static_cast<int>(message.WParam));
+      KeyDown(static_cast<int>(msg::Key(message)));
       return;
     case WM_SETFOCUS:
       TCustomListBox::WndProc(message);

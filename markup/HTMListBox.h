@@ -20,6 +20,7 @@
 #include "markup/HTMListBoxPictures.h"
 #include "markup/HTMLPicture.h"
 #include "markup/PictureContainer.h"
+#include "markup/TextMetricsCache.h"
 
 namespace plx {
 
@@ -29,9 +30,9 @@ class EHTMListBoxError : public Exception {
 };
 
 // (Sender, entry index, anchor value).
-using TAnchorClick = std::function<void(TObject* Sender, int Index, const std::string& Anchor)>;
+using TAnchorClick = std::function<void(TObject* sender, int index, const std::string& anchor)>;
 // (Sender, entry index, anchor value the handler may change before it is shown).
-using TAnchorHintEvent = std::function<void(TObject* Sender, int Index, std::string& Anchor)>;
+using TAnchorHintEvent = std::function<void(TObject* sender, int index, std::string& anchor)>;
 // Hands a web or mail link to the shell's "open" operation.
 using TShellOpener = std::function<void(const std::string& link)>;
 
@@ -100,12 +101,12 @@ class THTMListBox : public TCustomListBox {
   // The entry's plain text; raises EHTMListBoxError for an index outside the list.
   std::string GetTextItem(int index);
 
-  void HilightInItem(int index, const std::string& text, bool case_sensitive);
-  void HilightInList(const std::string& text, bool case_sensitive);
+  void HilightInItem(int index, const std::string& text, bool caseSensitive);
+  void HilightInList(const std::string& text, bool caseSensitive);
   void UnHilightInItem(int index);
   void UnHilightInList();
-  void MarkInItem(int index, const std::string& text, bool case_sensitive);
-  void MarkInList(const std::string& text, bool case_sensitive);
+  void MarkInItem(int index, const std::string& text, bool caseSensitive);
+  void MarkInList(const std::string& text, bool caseSensitive);
   void UnMarkInItem(int index);
   void UnMarkInList();
 
@@ -122,13 +123,20 @@ class THTMListBox : public TCustomListBox {
   // Repaints every entry from its markup.
   void Invalidate() override;
 
+  // The text measurements the list keeps for its entries.
+  const TextMetricsCache& MeasuredTexts() const { return measured_texts_; }
+
  protected:
   void WndProc(TMessage& message) override;
   void DrawItem(int index, const TRect& rect, TOwnerDrawState state) override;
   void MeasureItem(int index, int& height) override;
+  void CreateParams(TCreateParams& params) override;
   void CreateHandleDone() override;
   void SaveStateBeforeDestroy() override;
   void FontChanged() override;
+  // Called each time an entry's markup is laid out (to measure, draw or
+  // hit-test it): lets a subclass watch how often the list does that work.
+  virtual void MarkupLaidOut() {}
 
  private:
   struct RenderResult {
@@ -150,12 +158,10 @@ class THTMListBox : public TCustomListBox {
   // The one place the renderer is called, with the list's own settings.
   RenderResult Render(TCanvas& canvas, const std::string& markup, const RenderRequest& request);
   // The request to measure an entry laid out in bounds.
-  RenderRequest MeasureRequest(const TRect& bounds, int line_spacing) const;
+  RenderRequest MeasureRequest(const TRect& bounds, int lineSpacing) const;
 
-  // Runs work on a canvas with the list's font: one that measures (and
-  // hit-tests), or one on the window's device context that draws.
+  // Runs work on a canvas with the list's font that measures (and hit-tests).
   void WithMeasuringCanvas(const std::function<void(TCanvas&)>& work);
-  void WithWindowCanvas(const std::function<void(TCanvas&)>& work);
   // The rectangle an entry is laid out in for measuring.
   TRect MeasuringBounds(int index, int margin);
   void MeasureAddedEntry(int index);
@@ -168,8 +174,8 @@ class THTMListBox : public TCustomListBox {
   // paint began.
   TPoint CursorInClient();
   // Fills and draws one entry in rect, clipped to it.
-  void PaintEntry(TCanvas& canvas, int index, const TRect& rect, bool selected, bool focus_drawn, int scroll_x);
-  std::string EntryPictureKey(const std::string& markup, const TRect& rect, bool selected, bool focus_drawn);
+  void PaintEntry(TCanvas& canvas, int index, const TRect& rect, bool selected, bool focusDrawn, int scrollX);
+  std::string EntryPictureKey(const std::string& markup, const TRect& rect, bool selected, bool focusDrawn);
   void FillSelectionGradient(TCanvas& canvas, const TRect& rect);
   void ReplaceEach(const std::function<std::string(const std::string&)>& change);
 
@@ -179,7 +185,9 @@ class THTMListBox : public TCustomListBox {
   void MouseLeft();
   void KeyDown(int key);
   void DoEnter() { lookup_.Clear(); }
-  void ShowHintAt(int x, int y);
+  // Shows the hint for the mouse at (x, y), over the anchor already found
+  // there (empty for none) in entry anchorIndex.
+  void ShowHintAt(int x, int y, const std::string& anchor, int anchorIndex);
   void CancelHint();
   void Blink();
   void StartBlinkTimer();
@@ -221,11 +229,17 @@ class THTMListBox : public TCustomListBox {
   bool hand_cursor_ = false;
   HCURSOR saved_cursor_ = nullptr;  // shared system cursor
   std::string last_anchor_;
+  int last_anchor_index_ = -1;  // the entry last_anchor_ is in
   int last_hint_index_ = -1;
   bool tracking_leave_ = false;
   std::optional<TPoint> paint_cursor_;
   TIncrementalLookup lookup_;
   int widest_ = 0;
+  // What leaves the list while its horizontal extent is worked out: an
+  // entry's index, or one of these.
+  static constexpr int kNoEntryLeaving = -1;
+  static constexpr int kAllEntriesLeaving = -2;
+  int leaving_ = kNoEntryLeaving;
   int update_count_ = 0;
   bool measuring_ = false;
   bool redraw_deferred_ = false;  // redrawing is off until the queued message resumes it
@@ -233,6 +247,9 @@ class THTMListBox : public TCustomListBox {
   THTMListBoxHint hint_;
   // A few screens of drawn entries; painting them again copies them.
   TEntryPictureCache entry_pictures_{4 * 256 * 256};
+  // Widths and heights of the entries' texts; the list's own, so that letting
+  // go of them leaves other users of markup alone.
+  TextMetricsCache measured_texts_;
   std::unique_ptr<TBitmap> scratch_;  // where new pictures are drawn
   TMemoryDC measuring_dc_;                     // declared before the canvas that borrows it
   std::unique_ptr<TCanvas> measuring_canvas_;

@@ -13,15 +13,15 @@ constexpr int kLastNavigationKey = 40;   // arrow down
 
 }  // namespace
 
-int TIncrementalLookup::FindFrom(int first, int count, const TEntryText& entry_text) const {
+int TIncrementalLookup::FindFrom(int first, int count, const TEntryText& entryText) const {
   const std::string wanted = AsciiUpperCase(text_);
   for (int i = first < 0 ? 0 : first; i < count; ++i) {
-    if (StartsWithNoCase(entry_text(i), wanted)) return i;
+    if (StartsWithNoCase(entryText(i), wanted)) return i;
   }
   return -1;
 }
 
-int TIncrementalLookup::KeyDown(int key, bool incremental, int count, int selected, const TEntryText& entry_text) {
+int TIncrementalLookup::KeyDown(int key, bool incremental, int count, int selected, const TEntryText& entryText) {
   if (key == kEscape || (key >= kFirstNavigationKey && key <= kLastNavigationKey)) {
     text_.clear();
     return -1;
@@ -35,14 +35,14 @@ int TIncrementalLookup::KeyDown(int key, bool incremental, int count, int select
     text_.assign(1, typed);
   }
   if (selected >= 0 || incremental) {
-    const int found = FindFrom(selected, count, entry_text);
+    const int found = FindFrom(selected, count, entryText);
     if (found >= 0) return found;
   }
-  const int found = FindFrom(0, count, entry_text);
+  const int found = FindFrom(0, count, entryText);
   if (found >= 0 || !incremental) return found;
   // Nothing starts with the whole search text: start over with this key.
   text_.assign(1, typed);
-  return FindFrom(0, count, entry_text);
+  return FindFrom(0, count, entryText);
 }
 
 }  // namespace plx

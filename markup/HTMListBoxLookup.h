@@ -17,13 +17,13 @@ class TIncrementalLookup {
   // Takes a key press (virtual key code) into the search text and answers
   // the entry to select, or -1. Navigation keys and Escape clear the search
   // text and select nothing.
-  int KeyDown(int key, bool incremental, int count, int selected, const TEntryText& entry_text);
+  int KeyDown(int key, bool incremental, int count, int selected, const TEntryText& entryText);
 
   void Clear() { text_.clear(); }
   const std::string& Text() const { return text_; }
 
  private:
-  int FindFrom(int first, int count, const TEntryText& entry_text) const;
+  int FindFrom(int first, int count, const TEntryText& entryText) const;
 
   std::string text_;
 };

@@ -1,5 +1,7 @@
 #include "markup/HTMListBoxPictures.h"
 
+#include <functional>
+
 #include "markup/TextSearch.h"
 
 namespace plx {
@@ -21,9 +23,18 @@ void TEntryPictureCache::Store(const std::string& key, TEntryPicture picture) {
   pixels_ += size;
 }
 
+bool TEntryPictureCache::NoteDrawn(const std::string& key) {
+  const std::size_t hash = std::hash<std::string>{}(key);
+  if (drawn_.count(hash) != 0) return true;
+  if (drawn_.size() >= kMaxNoted) decltype(drawn_)().swap(drawn_);
+  drawn_.insert(hash);
+  return false;
+}
+
 void TEntryPictureCache::Clear() {
   decltype(pictures_)().swap(pictures_);
   pixels_ = 0;
+  decltype(drawn_)().swap(drawn_);
 }
 
 bool EntryPictureMayBeKept(const std::string& markup) {

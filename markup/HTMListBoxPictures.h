@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace plx {
@@ -22,12 +23,17 @@ struct TEntryPicture {
 
 class TEntryPictureCache {
  public:
-  explicit TEntryPictureCache(std::size_t pixel_budget) : budget_(pixel_budget) {}
+  explicit TEntryPictureCache(std::size_t pixelBudget) : budget_(pixelBudget) {}
 
   // The picture stored under key, or nullptr.
   const TEntryPicture* Find(const std::string& key) const;
   // Stores a picture; one larger than a quarter of the budget is not kept.
   void Store(const std::string& key, TEntryPicture picture);
+  // Notes that an entry was drawn under key without a picture being kept;
+  // answers whether that had been noted before since the last Clear. Most
+  // entries are drawn once only (a list filled or scrolled through): their
+  // pictures are kept only when they are drawn again.
+  bool NoteDrawn(const std::string& key);
   void Clear();
 
   std::size_t Pixels() const { return pixels_; }
@@ -37,6 +43,10 @@ class TEntryPictureCache {
   std::size_t budget_;
   std::size_t pixels_ = 0;
   std::unordered_map<std::string, TEntryPicture> pictures_;
+  // Hashes of the keys noted as drawn; a collision only keeps a picture
+  // sooner. Bounded: the notes start afresh when full.
+  static constexpr std::size_t kMaxNoted = 4096;
+  std::unordered_set<std::size_t> drawn_;
 };
 
 // Whether an entry's drawing depends only on its markup and the list's

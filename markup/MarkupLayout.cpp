@@ -53,8 +53,8 @@ class LayoutEngine {
       : surface_(surface), request_(request) {
     bounds_ = TRect{ClampCoordinate(request.Bounds.Left), ClampCoordinate(request.Bounds.Top),
                     ClampCoordinate(request.Bounds.Right), ClampCoordinate(request.Bounds.Bottom)};
-    lineSpacing_ = ClampCoordinate(request.LineSpacing);
-    shadowOffset_ = ClampCoordinate(request.ShadowOffset);
+    line_spacing_ = ClampCoordinate(request.LineSpacing);
+    shadow_offset_ = ClampCoordinate(request.ShadowOffset);
     pass_.Selected = request.Selected;
     pass_.BlinkOn = request.BlinkOn;
     pass_.URLColor = request.URLColor;
@@ -84,39 +84,25 @@ class LayoutEngine {
   void DrawBackgroundPicture(std::string_view value, bool tiled, bool atRight, const TRect& line);
 
   // The drawing pass starts from the state the measuring pass started from,
-  // except for the paragraph values (alignment, indent) and the picture under
-  // the mouse, which the measuring pass finds for it.
-  void RestoreForDrawing(const RenderState& before) {
-    state_.Font = before.Font;
-    state_.Rotated = before.Rotated;
-    state_.FontBeforeRotation = before.FontBeforeRotation;
-    state_.InAnchor = before.InAnchor;
-    state_.Anchor = before.Anchor;
-    state_.ImageCounter = before.ImageCounter;
-    state_.ListLevel = before.ListLevel;
-    state_.Hidden = before.Hidden;
-    state_.Shadow = before.Shadow;
-    state_.Subscript = before.Subscript;
-    state_.Superscript = before.Superscript;
-    state_.HorizontalOffset = before.HorizontalOffset;
-  }
+  // except for what the measuring pass finds for it (see RenderState).
+  void RestoreForDrawing(const LinePassState& before) { static_cast<LinePassState&>(state_) = before; }
   void SelectFont() { surface_.SelectFont(state_.Font); }
   int LineTextHeight() { return surface_.TextHeight("gh"); }
 
   MarkupSurface& surface_;
   const MarkupLayoutRequest& request_;
   TRect bounds_;
-  int lineSpacing_ = 0;
-  int shadowOffset_ = 0;
+  int line_spacing_ = 0;
+  int shadow_offset_ = 0;
   TagPass pass_;
   TextFormat format_ = 0;
 
   RenderState state_;
   LineState line_;
-  int runLeft_ = 0;
-  int carriedOffset_ = 0;
-  bool textHit_ = false;
-  bool pictureHit_ = false;
+  int run_left_ = 0;
+  int carried_offset_ = 0;
+  bool text_hit_ = false;
+  bool picture_hit_ = false;
   MarkupLayoutResult result_;
 };
 
@@ -144,7 +130,7 @@ MarkupLayoutResult LayoutEngine::Run(std::string_view markup) {
     line_.Height = LineTextHeight();
     const int stopHeight = line_.Height;
 
-    const RenderState before = state_;
+    const LinePassState before = state_;
     consumed.clear();
     const TRect lineRect{bounds_.Left + 1, lineTop, bounds_.Right, bounds_.Bottom};
     RenderLine(rest, lineRect, true, &consumed);
@@ -156,7 +142,7 @@ MarkupLayoutResult LayoutEngine::Run(std::string_view markup) {
     // as the drawing pass's would have.
 
     // A negative spacing may tighten lines but never make them run backwards.
-    line_.Height = std::max(0, AddCoordinates(line_.Height, lineSpacing_));
+    line_.Height = std::max(0, AddCoordinates(line_.Height, line_spacing_));
     TRect aligned = lineRect;
     if (state_.Alignment == ParagraphAlignment::Right) {
       if (static_cast<std::int64_t>(aligned.Right) - lineWidth > aligned.Left) aligned.Left = aligned.Right - lineWidth;
@@ -175,14 +161,14 @@ MarkupLayoutResult LayoutEngine::Run(std::string_view markup) {
       std::string_view lineMarkup = consumed;
       RenderLine(lineMarkup, aligned, request_.HitTestOnly, nullptr);
       drawingFont = state_.Font;
-      if (textHit_) {
+      if (text_hit_) {
         // Text anchors count only inside the text band at the line's bottom.
         const std::int64_t textBottom = static_cast<std::int64_t>(aligned.Bottom) - line_.PictureTextLift;
         if (textBottom - LineTextHeight() < request_.MouseY && request_.MouseY < textBottom) result_.OnAnchor = true;
       }
-      if (pictureHit_) result_.OnAnchor = true;
+      if (picture_hit_) result_.OnAnchor = true;
       state_.HorizontalOffset = ClampCoordinate(state_.HorizontalOffset);
-      carriedOffset_ = state_.HorizontalOffset;
+      carried_offset_ = state_.HorizontalOffset;
     }
 
     lineTop = AddCoordinates(lineTop, lineBlock);
@@ -211,9 +197,9 @@ void LayoutEngine::RenderLine(std::string_view& rest, const TRect& line, bool me
   line_.Full = false;
   line_.Ended = false;
   line_.Broken = false;
-  textHit_ = false;
-  pictureHit_ = false;
-  runLeft_ = drawing ? AddCoordinates(line.Left, carriedOffset_) : line.Left;
+  text_hit_ = false;
+  picture_hit_ = false;
+  run_left_ = drawing ? AddCoordinates(line.Left, carried_offset_) : line.Left;
 
   if (drawing && state_.ParagraphBackgroundOn && state_.Background != clNone) {
     surface_.FillRect(TRect{bounds_.Left, line.Top, bounds_.Right, AddCoordinates(line.Top, line_.Height)},
@@ -257,31 +243,31 @@ void LayoutEngine::TextRun(std::string_view& rest, std::size_t length, const TRe
     line_.PenX = AddCoordinates(line_.PenX, width);
     const std::int64_t mouseX = static_cast<std::int64_t>(request_.MouseX) - line.Left;
     if (state_.InAnchor && line_.PenX - width <= mouseX && mouseX <= line_.PenX) {
-      textHit_ = true;
+      text_hit_ = true;
       if (request_.MouseY > line.Top) result_.AnchorUnderMouse = state_.Anchor;
     }
   } else {
-    TRect r{runLeft_, line.Top, std::max(line.Right, runLeft_), baseBottom};
+    TRect r{run_left_, line.Top, std::max(line.Right, run_left_), baseBottom};
     if (state_.Superscript) r.Bottom = AddCoordinates(r.Bottom, -line_.SuperscriptRoom);
     if (state_.Subscript) r.Bottom = AddCoordinates(r.Bottom, line_.SubscriptRoom);
     r.Bottom = AddCoordinates(r.Bottom, -line_.PictureTextLift);
     const TextFormat drawFormat = format_ & ~static_cast<TextFormat>(tfExternalLeading);
     if (state_.Shadow) {
-      const TRect shadow{AddCoordinates(r.Left, shadowOffset_), AddCoordinates(r.Top, shadowOffset_),
-                         AddCoordinates(r.Right, shadowOffset_), AddCoordinates(r.Bottom, shadowOffset_)};
+      const TRect shadow{AddCoordinates(r.Left, shadow_offset_), AddCoordinates(r.Top, shadow_offset_),
+                         AddCoordinates(r.Right, shadow_offset_), AddCoordinates(r.Bottom, shadow_offset_)};
       surface_.DrawText(text, shadow, drawFormat, request_.ShadowColor, state_.Background);
     }
     surface_.DrawText(text, r, drawFormat, state_.Font.Color, state_.Background);
     width = ClampCoordinate(surface_.MeasureText(text, r, format_));
     const int right = AddCoordinates(r.Left, width);
     if (state_.ErrorMark) ErrorMark(r.Left, right, baseBottom);
-    runLeft_ = right;
+    run_left_ = right;
   }
 
   // Fit rule: the run fits while the pen stays left of the available width; a
   // run wider than the whole line is placed anyway, and a run that continues
   // a word (the line text does not end in a blank) stays with it.
-  const std::int64_t available = static_cast<std::int64_t>(line.Right) - line.Left - carriedOffset_;
+  const std::int64_t available = static_cast<std::int64_t>(line.Right) - line.Left - carried_offset_;
   bool fits = line_.PenX < available || width >= available;
   if (!fits && !line_.TextEmpty && !line_.TextEndsInBlank) fits = true;
   if (!text.empty()) {
@@ -291,7 +277,9 @@ void LayoutEngine::TextRun(std::string_view& rest, std::size_t length, const TRe
   if (fits || !request_.WordWrap) {
     if (consumed) consumed->append(raw);
     rest.remove_prefix(length);
-    line_.TrailingBlankWidth = (text.size() >= length && text[length - 1] == ' ') ? surface_.TextWidth(" ") : 0;
+    // The decoded text is what was measured: an entity before the blank
+    // makes it shorter than the raw run.
+    line_.TrailingBlankWidth = (!text.empty() && text.back() == ' ') ? surface_.TextWidth(" ") : 0;
   } else {
     line_.Ended = true;
     line_.PenX = AddCoordinates(line_.PenX, -width);
@@ -324,14 +312,14 @@ void LayoutEngine::Tag(std::string_view& rest, const TRect& line, int baseBottom
       const int x = ClampCoordinate(effect.Value);
       if (line_.PenX < x) {
         line_.PenX = x;
-        runLeft_ = AddCoordinates(bounds_.Left, x);
+        run_left_ = AddCoordinates(bounds_.Left, x);
       }
       break;
     }
     case TagAction::Offset:
       // An absolute position on the canvas; carried into the next line.
       state_.HorizontalOffset = ClampCoordinate(effect.Value);
-      runLeft_ = state_.HorizontalOffset;
+      run_left_ = state_.HorizontalOffset;
       line_.PenX = state_.HorizontalOffset;
       break;
     case TagAction::Picture: Picture(effect.Picture, line, drawing); break;
@@ -355,22 +343,23 @@ void LayoutEngine::Bullet(const TRect& line, int baseBottom, bool drawing) {
     return;
   }
   line_.BulletSeen = true;
-  runLeft_ = ClampCoordinate(runLeft_ + indent - kBulletIndent);
+  run_left_ = ClampCoordinate(run_left_ + indent - kBulletIndent);
   if (drawing && !state_.Hidden) {
     MarkupFont symbol = state_.Font;
     symbol.Name = "Symbol";
     surface_.SelectFont(symbol);
     const char* glyph = (state_.ListLevel % 2 == 1) ? "\xB7" : "o";
-    surface_.DrawText(glyph, TRect{runLeft_, line.Top, std::max(line.Right, runLeft_), baseBottom}, 0,
+    surface_.DrawText(glyph, TRect{run_left_, line.Top, std::max(line.Right, run_left_), baseBottom}, 0,
                       state_.Font.Color, state_.Background);
     SelectFont();
   }
-  runLeft_ = AddCoordinates(runLeft_, kBulletIndent);
+  run_left_ = AddCoordinates(run_left_, kBulletIndent);
 }
 
 std::optional<MarkupSize> LayoutEngine::ListOrIconPicture(std::string& source, bool draw, int x, int y) {
   std::optional<MarkupSize> size;
-  if (AsciiUpperCase(source).find("IDX:") != std::string::npos) {
+  // A source is of these kinds only by its start: "http://h/IDX:1" is a URL.
+  if (StartsWithNoCase(source, "IDX:")) {
     source.erase(0, 4);
     const MarkupInteger index = ReadMarkupInteger(source);
     const std::optional<MarkupSize> listSize = surface_.ImageListSize();
@@ -380,9 +369,8 @@ std::optional<MarkupSize> LayoutEngine::ListOrIconPicture(std::string& source, b
       if (draw) surface_.DrawImage(index.Value, x, y);
     }
   }
-  const std::string upper = AsciiUpperCase(source);
-  const bool small = upper.find("SSYS:") != std::string::npos;
-  if (small || upper.find("LSYS:") != std::string::npos) {
+  const bool small = StartsWithNoCase(source, "SSYS:");
+  if (small || StartsWithNoCase(source, "LSYS:")) {
     source.erase(0, 5);
     const MarkupSize icon = surface_.SystemIcon(source, !small, draw, x, y);
     size = MarkupSize{ScaleToDevice(icon.Width, surface_.PixelsPerInchX()),
@@ -403,16 +391,16 @@ void LayoutEngine::Picture(const PictureAttributes& attributes, const TRect& lin
   const int wantWidth = ClampPictureSize(attributes.Width);
   const int wantHeight = ClampPictureSize(attributes.Height);
   MarkupSize size;
-  if (const auto listOrIcon = ListOrIconPicture(source, drawing, runLeft_, line.Top)) size = *listOrIcon;
+  if (const auto listOrIcon = ListOrIconPicture(source, drawing, run_left_, line.Top)) size = *listOrIcon;
   const std::optional<MarkupPictureInfo> picture = NamedOrUrlPicture(source);
   if (picture && !picture->Empty) {
     const bool stretched = wantWidth >= 1 && wantHeight >= 1;
     if (drawing) {
       if (stretched) {
-        surface_.StretchDrawPicture(*picture, TRect{runLeft_, line.Top, AddCoordinates(runLeft_, wantWidth),
+        surface_.StretchDrawPicture(*picture, TRect{run_left_, line.Top, AddCoordinates(run_left_, wantWidth),
                                                     AddCoordinates(line.Top, wantHeight)});
       } else {
-        surface_.DrawPicture(*picture, AddCoordinates(runLeft_, picture->FrameOffset.X),
+        surface_.DrawPicture(*picture, AddCoordinates(run_left_, picture->FrameOffset.X),
                              AddCoordinates(line.Top, picture->FrameOffset.Y));
       }
     }
@@ -424,7 +412,7 @@ void LayoutEngine::Picture(const PictureAttributes& attributes, const TRect& lin
   const std::int64_t mouseX = static_cast<std::int64_t>(request_.MouseX) - line.Left;
   if (state_.InAnchor && line_.PenX < mouseX && mouseX < static_cast<std::int64_t>(line_.PenX) + size.Width &&
       line.Top < request_.MouseY && request_.MouseY < static_cast<std::int64_t>(line.Top) + size.Height) {
-    pictureHit_ = true;
+    picture_hit_ = true;
     result_.AnchorUnderMouse = state_.Anchor;
     state_.HoveredImage = state_.ImageCounter;
   }
@@ -435,7 +423,7 @@ void LayoutEngine::Picture(const PictureAttributes& attributes, const TRect& lin
     return;
   }
   line_.PenX = AddCoordinates(line_.PenX, size.Width);
-  runLeft_ = AddCoordinates(runLeft_, size.Width);
+  run_left_ = AddCoordinates(run_left_, size.Width);
   line_.Height = std::max(line_.Height, size.Height);
 
   if (attributes.TextAlign == PictureTextAlign::Top) {
@@ -452,7 +440,7 @@ void LayoutEngine::Picture(const PictureAttributes& attributes, const TRect& lin
 void LayoutEngine::DrawBackgroundPicture(std::string_view value, bool tiled, bool atRight, const TRect& line) {
   std::string source(value);
   // List images and icons are placed once on the line, as an IMG would be.
-  const int listX = atRight ? line.Right : runLeft_;
+  const int listX = atRight ? line.Right : run_left_;
   std::optional<MarkupSize> placed;
   if (atRight) {
     // Measured first, drawn once its width is known.

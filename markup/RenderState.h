@@ -43,28 +43,45 @@ using TextFormat = std::uint32_t;
 
 enum class ParagraphAlignment { Left, Right, Center };
 
-struct RenderState {
+// What both passes over a line go through alike: the drawing pass starts
+// again from the values the measuring pass started from.
+struct LinePassState {
+  MarkupFont Font;
+  bool Rotated = false;
+  MarkupFont FontBeforeRotation;  // selected again by /R
+
+  bool InAnchor = false;
+  std::string Anchor;  // as written, case kept
+  bool Hidden = false;
+  bool Shadow = false;
+  bool Subscript = false;
+  bool Superscript = false;
+  int ListLevel = 0;
+
+  int HorizontalOffset = 0;  // pixels
+  int ImageCounter = 0;
+
+  friend bool operator==(const LinePassState&, const LinePassState&) = default;
+};
+
+// The rest is either fixed for the render, found by the measuring pass for
+// the drawing pass (paragraph alignment and indent, the picture under the
+// mouse), or carried by the drawing passes alone (colours and marks).
+struct RenderState : LinePassState {
   RenderState() = default;
   // Starts from the canvas: its font and brush colour are what closing tags
   // and blinking text return to.
   RenderState(const MarkupFont& canvasFont, TColor canvasBrushColor, TextFormat format)
-      : StartFont(canvasFont), StartBackground(canvasBrushColor), Format(format), Font(canvasFont) {}
+      : StartFont(canvasFont), StartBackground(canvasBrushColor), Format(format) {
+    Font = canvasFont;
+  }
 
   MarkupFont StartFont;
   TColor StartBackground = clNone;
   TextFormat Format = 0;
 
-  MarkupFont Font;
   TColor Background = clNone;  // clNone: text is drawn transparently
-
-  bool InAnchor = false;
-  std::string Anchor;  // as written, case kept
-  bool Hidden = false;
   bool ErrorMark = false;
-  bool Shadow = false;
-  bool Subscript = false;
-  bool Superscript = false;
-  int ListLevel = 0;
 
   // Sizes, indents and offsets come from the markup as written and may lie
   // anywhere in the int range: layout arithmetic on them must not assume
@@ -73,8 +90,6 @@ struct RenderState {
   int ParagraphIndent = 0;  // pixels
   bool ParagraphBackgroundOn = false;
 
-  int HorizontalOffset = 0;  // pixels
-  int ImageCounter = 0;
   int HoveredImage = -1;
 
   // Colours put back by closing tags; clNone when nothing was saved.
@@ -82,9 +97,6 @@ struct RenderState {
   TColor SavedHighlightColor = clNone;       // font colour before HI
   TColor SavedHighlightBackground = clNone;  // background before HI
   TColor SavedParagraphBackground = clNone;  // background before a P background
-
-  bool Rotated = false;
-  MarkupFont FontBeforeRotation;  // selected again by /R
 
   friend bool operator==(const RenderState&, const RenderState&) = default;
 };

@@ -13,7 +13,7 @@ std::uint64_t TextMetricsCache::FontId(const std::string& fontAndDevice) {
   const auto found = fonts_.find(fontAndDevice);
   if (found != fonts_.end()) return found->second;
   if (fonts_.size() >= kMaxFonts) fonts_.clear();
-  const std::uint64_t id = nextFont_++;
+  const std::uint64_t id = next_font_++;
   fonts_.emplace(fontAndDevice, id);
   return id;
 }

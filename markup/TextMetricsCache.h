@@ -80,7 +80,7 @@ class TextMetricsCache {
   std::unordered_map<StoredKey, int, KeyHash, KeyEqual> entries_;
   std::size_t bytes_ = 0;
   std::unordered_map<std::string, std::uint64_t> fonts_;
-  std::uint64_t nextFont_ = 1;
+  std::uint64_t next_font_ = 1;
 };
 
 }  // namespace plx

@@ -202,6 +202,15 @@ TEST(EntryPictureCacheTest, FindsStoredPicturesAndKeepsToItsBudget) {
   EXPECT_EQ(cache.Pixels(), 0u);
 }
 
+TEST(EntryPictureCacheTest, AnEntryIsNotedAsDrawnOnceUntilCleared) {
+  TEntryPictureCache cache(100);
+  EXPECT_FALSE(cache.NoteDrawn("a"));
+  EXPECT_TRUE(cache.NoteDrawn("a"));
+  EXPECT_FALSE(cache.NoteDrawn("b"));
+  cache.Clear();
+  EXPECT_FALSE(cache.NoteDrawn("a"));
+}
+
 TEST(EntryPictureCacheTest, EntriesWithPicturesAreAlwaysDrawn) {
   EXPECT_TRUE(EntryPictureMayBeKept("<BODY bgcolor=\"#FFA0B0\">Hello <B>you</B>..."));
   EXPECT_TRUE(EntryPictureMayBeKept("<A href=\"x\">link</A>"));

@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -20,23 +21,29 @@
 #include "framework/ImageList.h"
 #include "markup/MarkupText.h"
 #include "markup/PictureContainer.h"
+#include "markup/RenderMarkup.h"
 #include "markup/TextMetricsCache.h"
 #include "tests/markup/GoldenImage.h"
 
 namespace plx {
 namespace {
 
-// Counts the key presses the list has handled.
+// Counts the key presses and mouse moves the list has handled and the
+// layouts of entries it has made.
 class TKeyCountingList : public THTMListBox {
  public:
   using THTMListBox::THTMListBox;
   int keys_handled = 0;
+  int mouse_moves = 0;
+  int layouts = 0;
 
  protected:
   void WndProc(TMessage& message) override {
     THTMListBox::WndProc(message);
     if (message.Msg == WM_KEYUP) ++keys_handled;
+    if (message.Msg == WM_MOUSEMOVE) ++mouse_moves;
   }
+  void MarkupLaidOut() override { ++layouts; }
 };
 
 bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
@@ -237,20 +244,30 @@ TEST_F(HTMListFixture, APaintRightAfterAnAddShowsTheNewEntry) {
 // Emptying the list lets go of the texts measured for its entries; while an
 // entry is left, they are kept.
 TEST_F(HTMListFixture, EmptyingTheListLetsGoOfItsMeasuredTexts) {
-  TextMetricsCache& cache = TextMetricsCache::ForThisThread();
+  // What other markup has measured on this thread is not the list's to let go.
+  TextMetricsCache& shared = TextMetricsCache::ForThisThread();
+  TBitmap elsewhere(10, 10);
+  std::string anchor;
+  int extent_x = 0;
+  int extent_y = 0;
+  RenderMarkup(elsewhere.Canvas(), "measured <B>elsewhere</B>", TRect{0, 0, 200, 100}, nullptr, 0, 0, 1, true, true,
+               false, true, true, clBlue, clGray, anchor, extent_x, extent_y, nullptr, nullptr, 0);
+  const std::size_t shared_count = shared.Count();
+  ASSERT_GT(shared_count, 0u);
   for (const bool by_clear : {false, true}) {
     SCOPED_TRACE(by_clear ? "Clear" : "deleting the last entry");
     list->AddItem(kShortEntry);
     list->AddItem("<BODY bgcolor=\"#FF12AB\">other words...");
     PumpUntil([] { return true; });
     list->DeleteItem(1);
-    EXPECT_GT(cache.Count(), 0u);
+    EXPECT_GT(list->MeasuredTexts().Count(), 0u);
     if (by_clear) {
       list->Clear();
     } else {
       list->DeleteItem(0);
     }
-    EXPECT_EQ(cache.Count(), 0u);
+    EXPECT_EQ(list->MeasuredTexts().Count(), 0u);
+    EXPECT_EQ(shared.Count(), shared_count);
   }
 }
 
@@ -349,12 +366,17 @@ TEST_F(HTMListFixture, TheHandCursorAndTheEnterAndExitEventsFollowTheMouse) {
   list->AddItem("<A href=\"http://example.com/\">web link</A>");
   list->AddItem("no anchor here");
   list->AddItem("<A href=plain>written without quotes</A>");
+  list->AddItem("<A href=\"one\">first</A>");
+  list->AddItem("<A href=\"two\">second</A>");
   std::vector<std::string> events;
   list->OnAnchorEnter = [&](TObject* sender, int index, const std::string& anchor) {
     EXPECT_EQ(sender, list);
     events.push_back("enter " + std::to_string(index) + " " + anchor);
   };
-  list->OnAnchorExit = [&](TObject*, int, const std::string& anchor) { events.push_back("exit " + anchor); };
+  // An exit names the entry of the anchor left, wherever the mouse went.
+  list->OnAnchorExit = [&](TObject*, int index, const std::string& anchor) {
+    events.push_back("exit " + std::to_string(index) + " " + anchor);
+  };
 
   MoveTo(TextOf(1).X, TextOf(1).Y);
   EXPECT_FALSE(HandCursor());
@@ -366,7 +388,12 @@ TEST_F(HTMListFixture, TheHandCursorAndTheEnterAndExitEventsFollowTheMouse) {
   EXPECT_TRUE(PumpUntil([] { return !HandCursor(); })) << "the hand cursor stays off the link";
   MoveTo(TextOf(2).X, TextOf(2).Y);  // an anchor without a value is no anchor
   EXPECT_FALSE(HandCursor());
-  EXPECT_EQ(events, (std::vector<std::string>{"enter 0 http://example.com/", "exit http://example.com/"}));
+  MoveTo(TextOf(3).X, TextOf(3).Y);
+  MoveTo(TextOf(4).X, TextOf(4).Y);  // from an anchor straight onto the next entry's
+  MoveTo(-4, TextOf(4).Y);           // off the list from an anchor
+  EXPECT_TRUE(PumpUntil([&] { return events.size() >= 6; }));
+  EXPECT_EQ(events, (std::vector<std::string>{"enter 0 http://example.com/", "exit 0 http://example.com/",
+                                              "enter 3 one", "exit 3 one", "enter 4 two", "exit 4 two"}));
 }
 
 TEST_F(HTMListFixture, OnlyWebAndMailLinksAreOpenedOtherAnchorsAreTheProgramsToHandle) {
@@ -453,32 +480,90 @@ TEST_F(HTMListFixture, HintsShowTheEntryOrTheAnchorUnderTheMouse) {
   EXPECT_EQ(tip(), "(none)");
 }
 
-// Pixels of the entry's rectangle on the screen drawn in the text colour.
-int TextPixels(THTMListBox& list, int index) {
+// A mouse move over an entry costs one layout of it, whatever hints show.
+TEST_F(HTMListFixture, AMouseMoveOverAnEntryLaysItOutOnce) {
+  list->AddItem("<BODY bgcolor=\"#FFE0C0\">text <A href=\"target\">anchor</A> text...");
+  UpdateWindow(list->Handle());
+  // (An item hint is shown over the entry itself and would take the moves.)
+  for (const bool anchor_hint : {false, true}) {
+    list->SetAnchorHint(anchor_hint);
+    const TRect r = list->ItemRect(0);
+    const int moves_before = list->mouse_moves;
+    for (int x = r.Left + 2; x < r.Left + 80; x += 13) {
+      const int moves = list->mouse_moves;
+      const int layouts = list->layouts;
+      MoveTo(x, r.Top + r.Height() / 2);
+      EXPECT_EQ(list->layouts - layouts, list->mouse_moves - moves)
+          << "at x " << x << ", anchor hint " << anchor_hint;
+    }
+    EXPECT_GT(list->mouse_moves - moves_before, 2);
+  }
+}
+
+// Pixels of the entry's rectangle in the window drawn in a colour.
+int PixelsOf(THTMListBox& list, int index, COLORREF colour) {
   const TRect r = list.ItemRect(index);
   HDC dc = GetDC(list.Handle());
   int count = 0;
   for (int y = r.Top; y < r.Bottom; ++y)
-    for (int x = r.Left; x < r.Right; ++x) count += GetPixel(dc, x, y) == GetSysColor(COLOR_WINDOWTEXT);
+    for (int x = r.Left; x < r.Right; ++x) count += GetPixel(dc, x, y) == colour;
   ReleaseDC(list.Handle(), dc);
   return count;
 }
 
+// The entry's pixels in the window.
+std::vector<COLORREF> EntryPixels(THTMListBox& list, int index) {
+  const TRect r = list.ItemRect(index);
+  HDC dc = GetDC(list.Handle());
+  std::vector<COLORREF> pixels;
+  for (int y = r.Top; y < r.Bottom; ++y)
+    for (int x = r.Left; x < r.Right; ++x) pixels.push_back(GetPixel(dc, x, y));
+  ReleaseDC(list.Handle(), dc);
+  return pixels;
+}
+
 TEST_F(HTMListFixture, BlinkingTextDisappearsAndComesBackWhileBlinkIsOn) {
-  list->AddItem("<BLINK>blinking text</BLINK>");
-  list->AddItem("steady text");
-  UpdateWindow(list->Handle());
-  ASSERT_GT(TextPixels(*list, 0), 0);
-  list->SetEnableBlink(true);
-  EXPECT_TRUE(PumpUntil([&] { return TextPixels(*list, 0) == 0; })) << "the text never disappeared";
-  EXPECT_GT(TextPixels(*list, 1), 0) << "text that does not blink stays";
-  EXPECT_TRUE(PumpUntil([&] { return TextPixels(*list, 0) > 0; })) << "the text never came back";
-  EXPECT_TRUE(PumpUntil([&] { return TextPixels(*list, 0) == 0; })) << "the text disappeared only once";
+  struct Case {
+    const char* name;
+    int blinking;  // the entry with blinking text
+    int count;
+    int line_spacing;
+    bool selected;
+  };
+  const Case cases[] = {
+      {"first of two", 0, 2, 0, false},
+      {"between two others", 1, 3, 0, false},  // neither the first nor the last entry in view
+      {"with line spacing", 0, 2, 5, false},
+      {"selected", 0, 2, 0, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    list->SetEnableBlink(false);
+    list->Clear();
+    list->SetLineSpacing(c.line_spacing);
+    for (int i = 0; i < c.count; ++i) list->AddItem(i == c.blinking ? "<BLINK>blinking text</BLINK>" : "steady text");
+    list->SetItemIndex(c.selected ? c.blinking : -1);
+    const int steady = c.blinking == 0 ? 1 : 0;
+    const COLORREF ink = GetSysColor(c.selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
+    const auto text = [&] { return PixelsOf(*list, c.blinking, ink); };
+    UpdateWindow(list->Handle());
+    ASSERT_GT(text(), 0);
+    list->SetEnableBlink(true);
+    EXPECT_TRUE(PumpUntil([&] { return text() == 0; })) << "the text never disappeared";
+    EXPECT_GT(PixelsOf(*list, steady, GetSysColor(COLOR_WINDOWTEXT)), 0) << "text that does not blink stays";
+    EXPECT_TRUE(PumpUntil([&] { return text() > 0; })) << "the text never came back";
+    const std::vector<COLORREF> blinked = EntryPixels(*list, c.blinking);
+    list->Invalidate();
+    UpdateWindow(list->Handle());
+    EXPECT_EQ(EntryPixels(*list, c.blinking), blinked) << "the blink draws the entry as painting does";
+    EXPECT_TRUE(PumpUntil([&] { return text() == 0; })) << "the text disappeared only once";
+  }
   list->SetEnableBlink(false);  // stops the timer and repaints: the text is back for good
-  EXPECT_TRUE(PumpUntil([&] { return TextPixels(*list, 0) > 0; }));
+  const auto text = [&] { return PixelsOf(*list, 0, GetSysColor(COLOR_HIGHLIGHTTEXT)); };
+  EXPECT_TRUE(PumpUntil([&] { return text() > 0; }));
   const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(700);
-  PumpUntil([&] { return std::chrono::steady_clock::now() > until || TextPixels(*list, 0) == 0; });
-  EXPECT_GT(TextPixels(*list, 0), 0) << "still blinking after EnableBlink went off";
+  PumpUntil([&] { return std::chrono::steady_clock::now() > until || text() == 0; });
+  EXPECT_GT(text(), 0) << "still blinking after EnableBlink went off";
 }
 
 // The list as the main window shows it: tinted entries, one wrapped over
@@ -501,6 +586,7 @@ TEST_F(HTMListFixture, EntriesDrawAsTheGoldenImage) {
 TEST_F(HTMListFixture, PaintingAgainGivesTheSamePictureAndChangedSettingsShow) {
   list->AddItem("<BODY bgcolor=\"#FFE0C0\"><A href=\"x\">link</A> text...");
   list->AddItem("<IMG src=\"IDX:0\">pictures are always drawn");
+  list->AddItem("<P align=\"right\">on the right");
   list->SetItemIndex(1);
   auto paint = [&] {
     auto drawn = std::make_unique<TBitmap>(list->ClientWidth(), list->ClientHeight());
@@ -510,15 +596,73 @@ TEST_F(HTMListFixture, PaintingAgainGivesTheSamePictureAndChangedSettingsShow) {
       for (int x = 0; x < drawn->Width(); ++x) pixels.push_back(drawn->Pixel(x, y));
     return pixels;
   };
-  const std::vector<TColor> first = paint();
-  EXPECT_EQ(paint(), first);
+  // An entry is laid out for its first two paints, drawn straight onto the
+  // list and then into the picture kept for later ones; the entry with a
+  // picture is laid out every time.
+  std::vector<int> layouts;
+  const auto counted_paint = [&] {
+    const int before = list->layouts;
+    std::vector<TColor> pixels = paint();
+    layouts.push_back(list->layouts - before);
+    return pixels;
+  };
+  const std::vector<TColor> first = counted_paint();
+  EXPECT_EQ(counted_paint(), first);
+  EXPECT_EQ(counted_paint(), first);
+  EXPECT_EQ(layouts, (std::vector<int>{3, 3, 1}));
   list->SetURLColor(clRed);
   const std::vector<TColor> red = paint();
   EXPECT_NE(red, first) << "the link is drawn in the new colour";
   list->SetURLColor(clBlue);
   EXPECT_EQ(paint(), first);
+  // Laid out 4096 pixels wide, the right-aligned text leaves the view.
+  list->SetScrollHorizontal(true);
+  const std::vector<TColor> sideways = paint();
+  EXPECT_NE(sideways, first);
+  list->Invalidate();
+  EXPECT_EQ(paint(), sideways) << "a kept picture of the narrower layout was shown";
+  list->SetScrollHorizontal(false);
+  EXPECT_EQ(paint(), first);
   list->SelectionColors().SetColorFrom(clLime);  // the list does not repaint for it, but a paint shows it
   EXPECT_NE(paint(), first);
+}
+
+// The entry draws its focus frame by inverting and the base inverts it once
+// more: on a selected entry the two cancel, at odd tops as at even ones.
+// Without the selection colours the entry's fill covers the first frame and
+// the base's shows.
+TEST_F(HTMListFixture, TheTwoFocusFramesOfASelectedEntryCancelAtAnyTop) {
+  for (int i = 0; i < 3; ++i) list->AddItem("x");  // 13 pixels high: tops 0, 13 and 26
+  list->SetFocus();
+  struct Case {
+    int index;
+    bool show_selection;
+    bool frame_shows;
+  };
+  const Case cases[] = {{0, true, false}, {1, true, false}, {2, true, false}, {1, false, true}};
+  for (const Case& c : cases) {
+    list->SetShowSelection(c.show_selection);
+    list->SetItemIndex(c.index);
+    ASSERT_EQ(GetFocus(), list->Handle());
+    const TRect r = list->ItemRect(c.index);
+    ASSERT_EQ(r.Top, 13 * c.index);
+    // Drawn straight, then into the picture kept, then from that picture.
+    for (int paint = 1; paint <= 3; ++paint) {
+      TBitmap drawn(list->ClientWidth(), list->ClientHeight());
+      SendMessageA(list->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(drawn.Canvas().Handle()), PRF_CLIENT);
+      const TColor fill = drawn.Pixel(r.Right - 5, r.Top + r.Height() / 2);
+      int framed = 0;
+      for (int x = r.Left; x < r.Right; ++x)
+        framed += (drawn.Pixel(x, r.Top) != fill) + (drawn.Pixel(x, r.Bottom - 1) != fill);
+      for (int y = r.Top; y < r.Bottom; ++y)
+        framed += (drawn.Pixel(r.Left, y) != fill) + (drawn.Pixel(r.Right - 1, y) != fill);
+      if (c.frame_shows) {
+        EXPECT_GT(framed, 0) << "entry " << c.index << ", paint " << paint;
+      } else {
+        EXPECT_EQ(framed, 0) << "entry " << c.index << ", paint " << paint;
+      }
+    }
+  }
 }
 
 TEST_F(HTMListFixture, ImagesAndPictureContainerAreLetGoWhenTheyGoAway) {
@@ -586,20 +730,47 @@ TEST_F(HTMListFixture, WithoutAutoItemHeightEveryEntryTakesItemHeight) {
 
 TEST_F(HTMListFixture, HorizontalScrollingFollowsTheWidestEntry) {
   const std::string wide(120, 'w');
+  const int full_height = list->ClientHeight();
   list->AddItem("short");
   EXPECT_EQ(list->HorizontalExtent(), 0);
   list->SetScrollHorizontal(true);
   EXPECT_EQ(list->HorizontalExtent(), 0) << "nothing wider than the list";
+  EXPECT_EQ(list->ClientHeight(), full_height) << "no horizontal scroll bar";
   list->AddItem(wide);
   EXPECT_EQ(list->ItemHeightOf(1), 13) << "laid out 4096 pixels wide: no wrapping";
   const int widest = list->MaxHorizontalExtent();
   EXPECT_GT(widest, list->ClientWidth());
   EXPECT_EQ(list->HorizontalExtent(), widest);
+  EXPECT_EQ(list->ClientHeight(), full_height - GetSystemMetrics(SM_CYHSCROLL)) << "a horizontal scroll bar";
+
+  // Scrolling moves the entry's drawing left by as much.
+  const auto row = [this] {
+    UpdateWindow(list->Handle());
+    const TRect r = list->ItemRect(1);
+    HDC dc = GetDC(list->Handle());
+    std::vector<COLORREF> pixels;
+    for (int x = 0; x < list->ClientWidth(); ++x) pixels.push_back(GetPixel(dc, x, r.Top + r.Height() / 2));
+    ReleaseDC(list->Handle(), dc);
+    return pixels;
+  };
+  const std::vector<COLORREF> unscrolled = row();
+  constexpr int kScrolled = 40;
+  SendMessageA(list->Handle(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, kScrolled), 0);
+  EXPECT_EQ(GetScrollPos(list->Handle(), SB_HORZ), kScrolled);
+  const std::vector<COLORREF> scrolled = row();
+  ASSERT_EQ(scrolled.size(), unscrolled.size());
+  EXPECT_NE(scrolled, unscrolled);
+  EXPECT_TRUE(std::equal(scrolled.begin(), scrolled.end() - kScrolled, unscrolled.begin() + kScrolled))
+      << "the text is not drawn 40 pixels further left";
+  SendMessageA(list->Handle(), WM_HSCROLL, SB_LEFT, 0);
+  EXPECT_EQ(row(), unscrolled);
+
   list->BeginUpdate();
   list->DeleteItem(1);
   EXPECT_EQ(list->HorizontalExtent(), widest) << "not while an update runs";
   list->EndUpdate();
   EXPECT_EQ(list->HorizontalExtent(), 0);
+  EXPECT_EQ(list->ClientHeight(), full_height) << "the bar goes with the widest entry";
   list->AddItem(wide);  // the widest entry again, after the last one went
   EXPECT_EQ(list->HorizontalExtent(), widest);
   list->DeleteItem(1);

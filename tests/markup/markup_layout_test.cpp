@@ -66,6 +66,7 @@ TEST(MarkupLayoutTest, MeasuresLinesAsTheyWrap) {
       {"<Z>hidden</Z>ab", 200, 14, 13},         // hidden text takes no width
       {"a\r\nb", 200, 8, 26},                   // CR LF gives one break
       {"<FONT size=\"16\">x</FONT>", 200, 8, 26}, // a larger font makes its line taller
+      {"x&lt; ", 200, 14, 13},                  // "x< ": the trailing blank after an entity is not counted
   };
   for (const Case& c : cases) {
     RecordingSurface surface;
@@ -86,6 +87,8 @@ TEST(MarkupLayoutTest, DrawsRunsAtTheirPlaces) {
       {"aaa bbb", 1 + 21, "[aaa ]@1,13 [bbb]@1,26 "},
       {"foo<B>bar</B>", 1 + 30, "[foo]@1,13 [bar]@19,13 "},
       {"<P align=\"right\">x", 100, "[x]@94,13 "},              // right edge minus the width of x
+      {"<P align=\"right\">x&lt; ", 100, "[x< ]@88,13 "},        // its trailing blank does not count
+      {"<P align=\"center\">x&gt; ", 101, "[x> ]@45,13 "},
       {"<P align=\"center\">ab</P>cd", 101, "[ab]@45,13 [cd]@45,26 "},  // alignment outlives /P
       {"<P indent=\"10\">x", 100, "[x]@11,13 "},
       {"a<SUP>b</SUP>c", 200, "[a]@1,16 [b]@7,13 [c]@13,16 "},  // a quarter of 13 higher; the line 3 taller
@@ -169,9 +172,19 @@ TEST(MarkupLayoutTest, ListImagesAndIconsAreScaledToTheDevice) {
 }
 
 TEST(MarkupLayoutTest, UrlPicturesAreAskedOfTheCacheAsWritten) {
+  // List and icon prefixes count only at the start of the source.
+  const char* markup =
+      "<IMG src=\"FILE://c:\\Pics\\a.gif\"><IMG src=\"http://x/y\"><IMG src=\"http://h/IDX:1\">"
+      "<IMG src=\"http://h/SSYS:2\"><IMG src=\"http://h/lsys:3\">";
   RecordingSurface surface;
-  LayoutMarkup(surface, "<IMG src=\"FILE://c:\\Pics\\a.gif\"><IMG src=\"http://x/y\">", MeasureRequest(200));
-  EXPECT_THAT(surface.urlLookups, ::testing::ElementsAre("FILE://c:\\Pics\\a.gif", "http://x/y"));
+  surface.imageCount = 2;
+  LayoutMarkup(surface, markup, MeasureRequest(200));
+  EXPECT_THAT(surface.urlLookups, ::testing::ElementsAre("FILE://c:\\Pics\\a.gif", "http://x/y", "http://h/IDX:1",
+                                                         "http://h/SSYS:2", "http://h/lsys:3"));
+  RecordingSurface drawn;
+  drawn.imageCount = 2;
+  LayoutMarkup(drawn, markup, Request(200));
+  EXPECT_TRUE(drawn.pictures.empty()) << drawn.pictures.front().What;
 }
 
 TEST(MarkupLayoutTest, BodyFillsTheBoundsUnlessSelected) {

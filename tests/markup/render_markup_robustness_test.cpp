@@ -11,10 +11,12 @@
 #include <filesystem>
 #include <random>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "framework/Bitmap.h"
+#include "markup/GdiMarkupSurface.h"
 #include "markup/HTMLPicture.h"
 #include "markup/RenderMarkup.h"
 #include "tests/markup/GoldenImage.h"
@@ -133,6 +135,32 @@ TEST(RenderMarkupRobustnessTest, ColourSumsOutsideTwentyFourBitsArePlainColours)
     RenderMarkup(canvas.bitmap.Canvas(), c.markup, TRect{0, 0, 110, 60}, nullptr, -1, -1, 1, false, false, false, true,
                  true, clBlue, clGray, anchor, extentX, extentY, &cache, nullptr, 0);
     EXPECT_EQ(canvas.bitmap.Pixel(50, 30), c.expected) << c.markup;
+  }
+}
+
+// A clip pushed by drawing that an error cut short is taken off when the
+// surface ends: the canvas draws everywhere again.
+TEST(RenderMarkupRobustnessTest, AClipLeftPushedByAnErrorEndsWithTheSurface) {
+  for (const bool popped : {true, false}) {
+    Canvas target;
+    HDC dc = target.bitmap.Canvas().Handle();
+    const int levels = SaveDC(dc);
+    RestoreDC(dc, -1);
+    RECT clip{};
+    try {
+      GdiMarkupSurface surface(target.bitmap.Canvas(), MarkupPictureSources{});
+      surface.PushClip(TRect{10, 10, 20, 20});
+      ASSERT_NE(GetClipBox(dc, &clip), ERROR);
+      EXPECT_EQ(clip.right - clip.left, 10) << "the clip is on while the surface draws";
+      if (popped) surface.PopClip();
+      throw std::runtime_error("drawing failed");
+    } catch (const std::runtime_error&) {
+    }
+    ASSERT_NE(GetClipBox(dc, &clip), ERROR);
+    EXPECT_EQ(clip.right - clip.left, 120) << (popped ? "popped" : "left pushed");
+    EXPECT_EQ(clip.bottom - clip.top, 60);
+    EXPECT_EQ(SaveDC(dc), levels) << "saved states are left behind";
+    RestoreDC(dc, -1);
   }
 }
 
