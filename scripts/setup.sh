@@ -7,7 +7,8 @@ packages=(
   cmake make g++ clang libclang-rt-14-dev zlib1g-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   googletest libgtest-dev libgmock-dev
-  wine wine64 fonts-wine
+  wine wine64 fonts-wine fonts-liberation xfonts-base
+  libxcomposite1 libxcursor1 libxfixes3 libxi6 libxinerama1 libxrandr2 libxrender1 libxxf86vm1
   xvfb x11-utils imagemagick zip unzip procps
 )
 
@@ -16,8 +17,9 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 
-# Recommended packages come too: Wine draws and reads input through the X
-# extensions and fonts it only recommends.
+# Every package is named above, recommended ones left out: Wine only
+# recommends the X extension libraries its display driver loads (drawing,
+# input, cursors, screens) and its fonts, so those are named too.
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   sudo_cmd=""
@@ -32,7 +34,7 @@ if [ ${#missing[@]} -gt 0 ]; then
     echo "setup: apt-get update failed; cannot install ${missing[*]}" >&2
     exit 1
   fi
-  if ! DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}" >/dev/null; then
+  if ! DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null; then
     echo "setup: apt-get could not install ${missing[*]} (is each package in the configured sources?)" >&2
     exit 1
   fi

@@ -2,6 +2,8 @@
 
 #include "framework/GdiHandles.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <thread>
 
 namespace plx::e2e {
@@ -15,7 +17,10 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
   return condition();
 }
 
-std::string PlexoriaExePath() { return PLEXORIA_EXE_PATH; }
+std::string PlexoriaExePath() {
+  if (const char* copy = std::getenv("PLEXORIA_E2E_EXE"); copy != nullptr && *copy != '\0') return copy;
+  return PLEXORIA_EXE_PATH;
+}
 
 PlexoriaProcess::~PlexoriaProcess() {
   if (!process_.hProcess) return;
@@ -153,13 +158,18 @@ COLORREF TScreenshot::At(int x, int y) const {
 }
 
 TScreenshot CaptureClientArea(HWND window) {
-  TScreenshot shot;
   RECT r{};
   GetClientRect(window, &r);
   POINT origin{0, 0};
   ClientToScreen(window, &origin);
-  shot.width = r.right;
-  shot.height = r.bottom;
+  return CaptureScreen(RECT{origin.x, origin.y, origin.x + r.right, origin.y + r.bottom});
+}
+
+TScreenshot CaptureScreen(const RECT& area) {
+  TScreenshot shot;
+  const POINT origin{area.left, area.top};
+  shot.width = std::max(0L, area.right - area.left);
+  shot.height = std::max(0L, area.bottom - area.top);
   shot.pixels.assign(static_cast<std::size_t>(shot.width) * static_cast<std::size_t>(shot.height), 0);
   const TWindowDC screen(nullptr);
   const TMemoryDC memory(screen.Get());

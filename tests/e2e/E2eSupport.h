@@ -15,7 +15,8 @@
 
 namespace plx::e2e {
 
-// The Windows path of the plexoria.exe under test.
+// The Windows path of the plexoria.exe under test: the build's own, or the
+// copy PLEXORIA_E2E_EXE names (an unpacked package, say).
 std::string PlexoriaExePath();
 
 // Polls condition every 20 ms until it holds or the timeout passes.
@@ -75,5 +76,7 @@ struct TScreenshot {
   bool SaveBmp(const std::string& path) const;
 };
 TScreenshot CaptureClientArea(HWND window);
+// What the screen shows of a rectangle in screen coordinates.
+TScreenshot CaptureScreen(const RECT& area);
 
 }  // namespace plx::e2e
