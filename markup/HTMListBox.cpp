@@ -600,7 +600,10 @@ void THTMListBox::ShowHintAt(int x, int y) {
 
 void THTMListBox::KeyDown(int key) {
   const int found = lookup_.KeyDown(key, incr_lookup_, Count(), ItemIndex(), [this](int i) { return GetTextItem(i); });
-  if (found >= 0) SetItemIndex(found);
+  if (found < 0 || found == ItemIndex()) return;
+  // Typing selects as the arrow keys do: the user chose the entry.
+  SetItemIndex(found);
+  Click();
 }
 
 // ------------------------------------------------------- entries as text
