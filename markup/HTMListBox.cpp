@@ -8,8 +8,10 @@
 #include <optional>
 #include <utility>
 
+#include "framework/Accessible.h"
 #include "framework/Bitmap.h"
 #include "framework/SystemLibrary.h"
+#include "markup/HTMListBoxAccessible.h"
 #include "markup/HTMListBoxLinks.h"
 #include "markup/HTMListBoxSort.h"
 #include "markup/MarkupText.h"
@@ -603,7 +605,9 @@ void THTMListBox::KeyDown(int key) {
   if (found < 0 || found == ItemIndex()) return;
   // Typing selects as the arrow keys do: the user chose the entry.
   SetItemIndex(found);
+  HWND window = Handle();
   Click();
+  NotifyListSelectionChanged(window);
 }
 
 // ------------------------------------------------------- entries as text
@@ -882,6 +886,17 @@ void THTMListBox::WndProc(TMessage& message) {
       TCustomListBox::WndProc(message);
       DoEnter();
       return;
+    case WM_GETOBJECT:
+      if (AnswerAccessibleClient(message, Handle(), [this] { return NewHTMListBoxAccessible(Handle()); })) return;
+      break;
+    case CN_COMMAND:
+      if (HIWORD(message.WParam) == LBN_SELCHANGE) {
+        HWND window = Handle();  // the click's handler may take the list away
+        TCustomListBox::WndProc(message);
+        NotifyListSelectionChanged(window);
+        return;
+      }
+      break;
     default:
       if (message.Msg == ResumeRedrawMessage()) {
         ResumeRedraw();
