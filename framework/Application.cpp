@@ -6,6 +6,7 @@
 #include <new>
 
 #include "framework/Exception.h"
+#include "framework/FocusNavigation.h"
 #include "framework/Forms.h"
 
 namespace plx {
@@ -52,9 +53,10 @@ bool TApplication::ProcessMessage(MSG& msg) {
       HandleException(this);
     }
   }
+  if (!handled) handled = HandleTabKey(msg);
   if (!handled) {
     HWND dialog = main_form_ && main_form_->HandleAllocated() ? main_form_->Handle() : nullptr;
-    // Tab, Shift+Tab and the arrow keys move between the form's controls.
+    // Enter, Escape, accelerators and the arrow keys of dialogs.
     if (!dialog || !IsDialogMessageA(dialog, &msg)) {
       TranslateMessage(&msg);
       DispatchMessageA(&msg);

@@ -1,6 +1,8 @@
 #include "framework/Forms.h"
 
 #include "framework/Application.h"
+#include "framework/FocusNavigation.h"
+#include "framework/MessageDecoders.h"
 
 namespace plx {
 
@@ -197,6 +199,18 @@ void TForm::WndProc(TMessage& message) {
         return;
       }
       break;
+    case WM_ACTIVATE:
+      // The focus is still on the control while the form is told it loses
+      // the activation; it goes back there when the form is activated again.
+      if (!msg::Activating(message))
+        if (HWND focused = GetFocus(); focused != nullptr && IsChild(Handle(), focused)) active_control_ = focused;
+      break;
+    case WM_SETFOCUS:
+      // The form itself has nothing to type into: the focus it is given (on
+      // activation, at start) goes on to its control.
+      TWinControl::WndProc(message);
+      if (HWND target = FocusTarget(*this, active_control_); target != nullptr && !IsIconic(Handle())) ::SetFocus(target);
+      return;
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(message.LParam);
       if (constraints_.MinWidth > 0) info->ptMinTrackSize.x = constraints_.MinWidth;

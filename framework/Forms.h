@@ -81,6 +81,9 @@ class TForm : public TWinControl {
   bool applying_client_size_ = false;
   bool on_destroy_called_ = false;
   int modal_result_ = 0;
+  // The control that had the focus when the form was last deactivated
+  // (borrowed; checked before use, it may be gone).
+  HWND active_control_ = nullptr;
 };
 
 }  // namespace plx

@@ -7,10 +7,12 @@
 #include <optional>
 #include <utility>
 
+#include "framework/Accessible.h"
 #include "framework/Bitmap.h"
 #include "framework/MessageDecoders.h"
 #include "framework/ScopedState.h"
 #include "framework/SystemLibrary.h"
+#include "markup/HTMListBoxAccessible.h"
 #include "markup/HTMListBoxLinks.h"
 #include "markup/GdiMarkupSurface.h"
 #include "markup/HTMListBoxSort.h"
@@ -613,7 +615,12 @@ void THTMListBox::ShowHintAt(int x, int y, const std::string& anchor, int anchor
 
 void THTMListBox::KeyDown(int key) {
   const int found = lookup_.KeyDown(key, incr_lookup_, Count(), ItemIndex(), [this](int i) { return GetTextItem(i); });
-  if (found >= 0) SetItemIndex(found);
+  if (found < 0 || found == ItemIndex()) return;
+  // Typing selects as the arrow keys do: the user chose the entry.
+  SetItemIndex(found);
+  HWND window = Handle();
+  Click();
+  NotifyListSelectionChanged(window);
 }
 
 // ------------------------------------------------------- entries as text
@@ -902,6 +909,17 @@ void THTMListBox::WndProc(TMessage& message) {
       TCustomListBox::WndProc(message);
       DoEnter();
       return;
+    case WM_GETOBJECT:
+      if (AnswerAccessibleClient(message, Handle(), [this] { return NewHTMListBoxAccessible(Handle()); })) return;
+      break;
+    case CN_COMMAND:
+      if (HIWORD(message.WParam) == LBN_SELCHANGE) {
+        HWND window = Handle();  // the click's handler may take the list away
+        TCustomListBox::WndProc(message);
+        NotifyListSelectionChanged(window);
+        return;
+      }
+      break;
     default:
       if (message.Msg == ResumeRedrawMessage()) {
         ResumeRedraw();

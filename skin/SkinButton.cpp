@@ -4,9 +4,11 @@
 
 #include <algorithm>
 
+#include "framework/Accessible.h"
 #include "framework/Forms.h"
 #include "framework/Properties.h"
 #include "skin/FileTheme.h"
+#include "skin/SkinButtonAccessible.h"
 #include "skin/SkinDraw.h"
 
 namespace plx {
@@ -122,6 +124,7 @@ void TkivCustomButton::SetCaption(std::string value) {
   if (value == Caption()) return;
   TCustomControl::SetCaption(std::move(value));
   CaptionChanged();
+  if (HandleAllocated()) NotifyAccessible(EVENT_OBJECT_NAMECHANGE, Handle());
 }
 
 void TkivCustomButton::SetEnabled(bool value) {
@@ -132,6 +135,7 @@ void TkivCustomButton::SetEnabled(bool value) {
     SetLook(false, false);
   }
   EnableChanged();
+  if (HandleAllocated()) NotifyAccessible(EVENT_OBJECT_STATECHANGE, Handle());
 }
 
 void TkivCustomButton::FontChanged() {
@@ -177,6 +181,9 @@ void TkivCustomButton::WndProc(TMessage& message) {
       if (msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) message.Result |= DLGC_WANTMESSAGE;
       return;
     }
+    case WM_GETOBJECT:
+      if (AnswerAccessibleClient(message, Handle(), [this] { return NewSkinButtonAccessible(Handle()); })) return;
+      break;
     case BM_CLICK:
       if (Enabled() && Visible() && (Parent() == nullptr || Parent()->Enabled())) Click();
       message.Result = 0;
