@@ -523,8 +523,8 @@ void TkivButton::PlaceGlyphAndCaption(TCanvas& canvas, TPoint& glyphAt, TPoint& 
 void TkivButton::PaintPic(TCanvas& canvas, TBitmap& face) {
   TkivCustomButton::PaintPic(canvas, face);
   if (glyph_->Empty()) return;
-  TPoint glyphAt, captionAt;
-  PlaceGlyphAndCaption(canvas, glyphAt, captionAt);
+  TPoint glyphAt;
+  PlaceGlyphAndCaption(canvas, glyphAt, captionAt_);
   if (Pressed()) glyphAt = {glyphAt.X + 1, glyphAt.Y + 1};
   const int gh = glyph_->Height();
   const bool twoImages = glyph_->Width() == 2 * gh;
@@ -552,10 +552,10 @@ void TkivButton::PaintText(TCanvas& canvas) {
     TkivCustomButton::PaintText(canvas);
     return;
   }
-  TPoint glyphAt, captionAt;
-  PlaceGlyphAndCaption(canvas, glyphAt, captionAt);
+  PrepareCaptionFont(canvas);
   const TSize text = canvas.TextExtent(Caption());
-  DrawCaptionText(canvas, Caption(), {captionAt.X, captionAt.Y, captionAt.X + text.cx, captionAt.Y + text.cy},
+  const TPoint at = captionAt_;
+  DrawCaptionText(canvas, Caption(), {at.X, at.Y, at.X + text.cx, at.Y + text.cy},
                   DT_SINGLELINE | DT_NOCLIP);
 }
 

@@ -170,6 +170,9 @@ class TkivButton : public TkivCustomButton {
   std::unique_ptr<TBitmap> glyph_;
   TButtonLayout layout_ = blGlyphLeft;
   int spacing_ = 4;
+  // The caption's place, computed with the glyph's in the same paint (in the
+  // caption's normal weight): a caption drawn bold for the focus keeps it.
+  TPoint captionAt_;
 };
 
 }  // namespace plx

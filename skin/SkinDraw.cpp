@@ -302,6 +302,21 @@ std::string FormatStringWithWidth(TCanvas& canvas, const std::string& text, int 
   return text;
 }
 
+std::string CutWithEllipsis(const std::string& text, int width, const std::function<int(const std::string&)>& measure) {
+  if (measure(text) <= width) return text;
+  // The longest start that fits lies in [low, high): low always fits (the
+  // empty start is taken as fitting), high never does.
+  std::size_t low = 0, high = text.size();
+  while (high - low > 1) {
+    const std::size_t middle = low + (high - low) / 2;
+    if (measure(text.substr(0, middle) + "...") <= width)
+      low = middle;
+    else
+      high = middle;
+  }
+  return text.substr(0, low) + "...";
+}
+
 bool FormHasFocus(TForm& form) {
   const bool active = form.HandleAllocated() && GetActiveWindow() == form.Handle();
   TForm* main = Application().MainForm();

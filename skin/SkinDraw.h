@@ -11,6 +11,7 @@
 // keeps a GDI object it made.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -98,6 +99,12 @@ void PlaceControl(TControl& control, TPoint point);
 // Text when it fits in width on canvas; otherwise the shortest "first i
 // characters..." that reaches width, or text itself when none is shorter.
 std::string FormatStringWithWidth(TCanvas& canvas, const std::string& text, int width);
+
+// Text when measure(text) is at most width; otherwise its longest start
+// that fits width followed by "..." ("..." alone when no start fits). A
+// start grows no narrower as it lengthens, so the cut is found by halving:
+// a caption of any length costs a handful of measurements.
+std::string CutWithEllipsis(const std::string& text, int width, const std::function<int(const std::string&)>& measure);
 
 // Whether form counts as the application's focused form.
 bool FormHasFocus(TForm& form);

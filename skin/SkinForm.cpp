@@ -1,6 +1,7 @@
 #include "skin/SkinForm.h"
 
 #include <algorithm>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
@@ -24,7 +25,9 @@ int Max4(int value) { return std::max(value, 4); }
 
 // Adds to runs, row by row, each maximal run of pixels that are not the
 // see-through colour, for rows [fromRow, toRow) of image placed at top.
+// A system colour is compared as the colour it stands for, as drawing does.
 void AddOpaqueRuns(TBitmap& image, TColor seeThrough, int fromRow, int toRow, int top, std::vector<RECT>& runs) {
+  seeThrough = ColorToRGB(seeThrough);
   const std::uint32_t key = ((seeThrough & 0xFF) << 16) | (seeThrough & 0xFF00) | ((seeThrough >> 16) & 0xFF);
   fromRow = std::max(fromRow, 0);
   toRow = std::min(toRow, image.Height());
@@ -182,6 +185,9 @@ void TkivForm::SetUIStyle(TkivUIStyle value) {
     return;
   }
   lookPending_ = false;
+  // The bottom picture belongs to the look it was cut from: the next one
+  // composes its own even when it has the same size.
+  bottomImage_.SetSize(0, 0);
   TkivUIStyle effective = value;
   const bool useSkin = UsingFileTheme(fileTheme_, value, effective);
   if (useSkin) {
@@ -221,7 +227,9 @@ void TkivForm::SetUIStyle(TkivUIStyle value) {
   Invalidate();
   PaintFormBorder();
   RegionWindow();
-  host_->Constraints().MinHeight = MenuBarHeight() + titleBar_->Height() + FrameInsets().Bottom + 3;
+  // The skin's bottom border counts as it is drawn, not as the inset it
+  // leaves; a built-in style has none.
+  host_->Constraints().MinHeight = MenuBarHeight() + titleBar_->Height() + skinBottom_ + 3;
 }
 
 void TkivForm::Loaded() {
@@ -291,8 +299,38 @@ void TkivForm::SetInactiveCaptionColor(TColor value) {
   if (titleBar_) titleBar_->SetInactiveCaptionColor(value);
 }
 
+void TkivForm::SetFormPanel(TCustomPanel* value) {
+  if (value == this) {
+    Application().ShowException(EInvalidOperation("Sorry, you can't select the Form assign to FormPanel property"));
+    return;
+  }
+  if (formPanel_ == value) return;
+  if (formPanel_) RemoveFreeNotification(formPanel_);
+  formPanel_ = value;
+  if (!formPanel_) return;
+  FreeNotification(formPanel_);
+  // A plain panel becomes the flat, captionless ground of the client area.
+  if (typeid(*formPanel_) == typeid(TPanel)) {
+    formPanel_->SetBevelOuter(TBevelCut::bvNone);
+    formPanel_->SetCaption("");
+  }
+  AlignFormPanel();
+}
+
+void TkivForm::AlignFormPanel() {
+  if (!formPanel_ || !formPanel_->Parent()) return;
+  if (formPanel_->Parent() == this) {
+    const int top = titleBarVisible_ && titleBar_ ? titleBar_->Height() : 0;
+    formPanel_->SetBounds(0, top, Width(), std::max(0, Height() - top));
+    return;
+  }
+  const TRect area = formPanel_->Parent()->ClientRect();
+  formPanel_->SetBounds(area.Left, area.Top, area.Width(), area.Height());
+}
+
 void TkivForm::Notification(TComponent* component, TOperation operation) {
   TCustomPanel::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == formPanel_) formPanel_ = nullptr;
   if (operation != TOperation::opRemove || component != fileTheme_) return;
   fileTheme_ = nullptr;
   if (destroying_ || IsDestroying()) return;
@@ -370,6 +408,7 @@ void TkivForm::SetBounds(int left, int top, int width, int height) {
 void TkivForm::AlignTitleBar() {
   if (!titleBar_) return;
   titleBar_->SetBounds(0, 0, Width(), titleBar_->Height());
+  AlignFormPanel();
 }
 
 void TkivForm::HostResized() {
@@ -737,6 +776,7 @@ const TPropertyTable* TkivForm::PublishedProperties() const {
         .Integer("BorderColor", &TkivForm::BorderColor, &TkivForm::SetBorderColor)
         .Integer("BorderWidth", &TkivForm::BorderWidth, &TkivForm::SetBorderWidth)
         .Boolean("TitleBarVisible", &TkivForm::TitleBarVisible, &TkivForm::SetTitleBarVisible)
+        .Component("FormPanel", &TkivForm::FormPanel, &TkivForm::SetFormPanel)
         .Boolean("TitleBarDrawAppIcon", &TkivForm::TitleBarDrawAppIcon, &TkivForm::SetTitleBarDrawAppIcon)
         .Integer("MenuBarColor", &TkivForm::MenuBarColor, &TkivForm::SetMenuBarColor)
         .Integer("MenuBarToColor", &TkivForm::MenuBarToColor, &TkivForm::SetMenuBarToColor)

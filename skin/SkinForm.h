@@ -53,6 +53,10 @@ class TkivForm : public TCustomPanel, public TkivFormStyleSource {
   void SetTitleBarDrawAppIcon(bool value);
   // The title bar's font: the caption text.
   TFont& Font();
+  // A panel that fills the client area (below the title bar when it lies
+  // on the frame). The frame itself is refused with an error box.
+  TCustomPanel* FormPanel() const { return formPanel_; }
+  void SetFormPanel(TCustomPanel* value);
   TColor MenuBarColor() const { return menuBarColor_; }
   void SetMenuBarColor(TColor value) { menuBarColor_ = value; }
   TColor MenuBarToColor() const { return menuBarToColor_; }
@@ -103,6 +107,7 @@ class TkivForm : public TCustomPanel, public TkivFormStyleSource {
   void RecomputeFrame();
   void FitToHostClientArea();
   void AlignTitleBar();
+  void AlignFormPanel();
   void HostResized();
   void OpenWindowMenuBelowTitleBar();
   bool UsingSkin() const;
@@ -115,6 +120,7 @@ class TkivForm : public TCustomPanel, public TkivFormStyleSource {
   TForm* host_ = nullptr;              // the owner form (borrowed)
   TkivTitleBar* titleBar_ = nullptr;   // owned as a component
   TkivFileTheme* fileTheme_ = nullptr;  // borrowed
+  TCustomPanel* formPanel_ = nullptr;   // borrowed; forgotten when it goes
   TkivUIStyle uiStyle_ = kivFallbackStyle;
   bool autoUpdateSub_ = false;
   TColor borderColor_ = clBlack;

@@ -11,6 +11,7 @@
 #include "framework/Properties.h"
 #include "skin/FileTheme.h"
 #include "skin/SkinDraw.h"
+#include "skin/SkinForm.h"
 
 namespace plx {
 
@@ -151,6 +152,14 @@ void TkivTitleBarButton::SetTop(int value) {
   Changed();
 }
 
+void TkivTitleBarButton::SetControlBoxMenu(TkivPopupMenu* value) {
+  if (controlBoxMenu_ == value) return;
+  controlBoxMenu_ = value;
+  // The button is no component: the title bar hears of the menu going.
+  if (value) titleBar_.FreeNotification(value);
+  Changed();
+}
+
 void TkivTitleBarButton::SetVisible(bool value) {
   if (visible_ == value) return;
   visible_ = value;
@@ -232,7 +241,10 @@ void TkivTitleBar::SetFileTheme(TkivFileTheme* value) {
 
 void TkivTitleBar::Notification(TComponent* component, TOperation operation) {
   TCustomPanel::Notification(component, operation);
-  if (operation == TOperation::opRemove && component == fileTheme_) {
+  if (operation != TOperation::opRemove) return;
+  for (int i = 0; i < buttons_.Count(); ++i)
+    if (buttons_.Items(i).ControlBoxMenu() == component) buttons_.Items(i).SetControlBoxMenu(nullptr);
+  if (component == fileTheme_) {
     fileTheme_ = nullptr;
     if (!IsDestroying()) SetUIStyle(uiStyle_);
   }
@@ -446,6 +458,8 @@ TBitmap* TkivTitleBar::GetTitleImage(int index) {
 void TkivTitleBar::ForcePaint() {
   if (!ParentForm() || Width() <= 0 || Height() <= 0) return;
   buffer_.SetSize(Width(), Height());
+  // A caption section is as wide as its caption in the title bar's font.
+  buffer_.Canvas().Font().Assign(Font());
   DrawSectionsTo(buffer_.Canvas());
 }
 
@@ -457,13 +471,17 @@ void TkivTitleBar::Paint() {
   if (!ParentForm()) return;
   canvas.Brush().SetStyle(bsClear);
   canvas.Font().Assign(Font());
-  DrawSectionsTo(canvas);
+  const bool captionSection = DrawSectionsTo(canvas);
   DrawButtons(canvas);
+  // A caption section is as wide as the caption: the frame's top rows and
+  // edges, cut from the same title image, follow it.
+  if (captionSection)
+    if (auto* frame = dynamic_cast<TkivForm*>(Parent())) frame->PaintFormBorder();
 }
 
-void TkivTitleBar::DrawSectionsTo(TCanvas& canvas) {
+bool TkivTitleBar::DrawSectionsTo(TCanvas& canvas) {
   TForm* form = ParentForm();
-  if (!form) return;
+  if (!form) return false;
   int dx = 0, dy = 0;
   if (InForm()) {
     const int inset = LeftInset();
@@ -530,6 +548,7 @@ void TkivTitleBar::DrawSectionsTo(TCanvas& canvas) {
   }
   if (!filledTitle_.Empty()) filledTitle_.Canvas().Draw(0, 0, plainTitle_);
   if (!captionDrawn) shownCaption_.clear();
+  return captionDrawn;
 }
 
 TkivTitleBar::TButtonLayout TkivTitleBar::LayOutButtons() {
@@ -613,11 +632,8 @@ void TkivTitleBar::DrawButtons(TCanvas& canvas) {
   const int l = layout.captionLeft, r = layout.right;
   std::string text = shownCaption_;
   if (text.empty()) {
-    text = Caption();
-    if (canvas.TextWidth(text) > r - l) {
-      while (!text.empty() && canvas.TextWidth(text + "...") > r - l) text.pop_back();
-      text += "...";
-    }
+    canvas.Font().Assign(Font());
+    text = CutWithEllipsis(Caption(), r - l, [&canvas](const std::string& part) { return canvas.TextWidth(part); });
   }
   canvas.Font().Assign(Font());
   if (!formActive_) canvas.Font().SetColor(inactiveCaptionColor_);
@@ -685,11 +701,14 @@ void TkivTitleBar::MouseUp(TPoint point) {
   if (hot < 0) return;
   TkivTitleBarButton& button = buttons_.Items(hot);
   switch (button.ButtonType()) {
-    case TkivTitleBarBtnType::kivControlBox: {
-      const TPoint corner = ClientToScreen({0, Height()});
-      PopupWindowMenu(corner.X, corner.Y);
+    case TkivTitleBarBtnType::kivControlBox:
+      if (button.ControlBoxMenu()) {
+        DoClick(hot);
+      } else {
+        const TPoint corner = ClientToScreen({0, Height()});
+        PopupWindowMenu(corner.X, corner.Y);
+      }
       return;
-    }
     case TkivTitleBarBtnType::kivCustom:
       DoClick(hot);
       if (OnCustomBtnsClick) OnCustomBtnsClick(this, hot);
@@ -748,6 +767,12 @@ void TkivTitleBar::DoClick(int index) {
       return;
     case TkivTitleBarBtnType::kivClose:
       form->Close();
+      return;
+    case TkivTitleBarBtnType::kivControlBox:
+      if (TkivPopupMenu* menu = buttons_.Items(index).ControlBoxMenu()) {
+        const TPoint corner = ClientToScreen({0, Height()});
+        menu->Popup(form->Handle(), std::max(0, corner.X), corner.Y);
+      }
       return;
     default:
       return;

@@ -14,6 +14,7 @@
 
 #include "framework/Bitmap.h"
 #include "framework/StdCtrls.h"
+#include "skin/PopupMenu.h"
 #include "skin/TitleBarMenu.h"
 #include "skin/UIStyle.h"
 
@@ -77,6 +78,10 @@ class TkivTitleBarButton : public TPersistent {
   void SetTransparent(bool value);
   int Top() const { return top_; }
   void SetTop(int value);
+  // The menu a control box opens instead of the window menu (borrowed; the
+  // title bar forgets it when it goes).
+  TkivPopupMenu* ControlBoxMenu() const { return controlBoxMenu_; }
+  void SetControlBoxMenu(TkivPopupMenu* value);
   bool Visible() const { return visible_; }
   void SetVisible(bool value);
   TPicture& PicNormal() { return picNormal_; }
@@ -93,6 +98,7 @@ class TkivTitleBarButton : public TPersistent {
   TkivTitleBarBtnType buttonType_ = TkivTitleBarBtnType::kivCustom;
   bool transparent_ = false;
   int top_ = 2;
+  TkivPopupMenu* controlBoxMenu_ = nullptr;
   bool visible_ = true;
   TPicture picNormal_;
   TPicture picMouseOn_;
@@ -203,7 +209,8 @@ class TkivTitleBar : public TCustomPanel {
   };
   TButtonLayout LayOutButtons();
   int LeftInset() const;
-  void DrawSectionsTo(TCanvas& canvas);
+  // Whether a caption section was drawn.
+  bool DrawSectionsTo(TCanvas& canvas);
   void DrawButtons(TCanvas& canvas);
   void ApplyStyleToButton(TkivTitleBarButton& button, bool useSkin, TkivUIStyle effective);
   void LoadButtonPictures(TkivTitleBarButton& button, int lastFrame, bool useSkin, TkivUIStyle effective);

@@ -261,6 +261,31 @@ TEST_F(ButtonFixture, GlyphLayoutsPlaceGlyphAndCaptionAroundTheCentre) {
   EXPECT_TRUE(test::MatchesGolden(sheet, "button_glyph_layouts"));
 }
 
+TEST_F(ButtonFixture, AFocusedBoldCaptionKeepsThePlaceComputedWithItsGlyph) {
+  ShowForm();
+  button->SetGlyph(*Glyph(false));
+  TBitmap measure(1, 1);
+  measure.Canvas().Font().Assign(button->Font());
+  const int tw = measure.Canvas().TextWidth("Remove [-]");
+  const int captionLeft = (113 - tw - 12 - 4) / 2 + 12 + 4;
+  SetFocus(nullptr);
+  auto plain = Shot(*button);
+  button->SetFocus();
+  ASSERT_EQ(GetFocus(), button->Handle());
+  auto focused = Shot(*button);
+  // BlueGlass shows the focus as a bold caption, starting where the normal
+  // one starts: nothing left of it differs.
+  int firstDifference = -1;
+  for (int x = 0; x < 113 && firstDifference < 0; ++x)
+    for (int y = 0; y < 27; ++y)
+      if (plain->Pixel(x, y) != focused->Pixel(x, y)) {
+        firstDifference = x;
+        break;
+      }
+  ASSERT_GE(firstDifference, 0) << "the focused caption is drawn bold";
+  EXPECT_GE(firstDifference, captionLeft);
+}
+
 TEST_F(ButtonFixture, AutoSizeTakesOneFrameOfTheStylesStrip) {
   const struct {
     TkivUIStyle style;

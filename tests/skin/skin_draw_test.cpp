@@ -286,6 +286,43 @@ TEST(FormatStringWithWidth, CutsWithAnEllipsisOnlyWhenTheTextDoesNotFit) {
   EXPECT_EQ(FormatStringWithWidth(canvas, "Plexoria", wide), "Plex...");
 }
 
+TEST(CutWithEllipsis, KeepsTheLongestStartThatFitsWithAHandfulOfMeasurements) {
+  TBitmap surface(10, 10);
+  TCanvas& canvas = surface.Canvas();
+  int measured = 0;
+  const auto measure = [&](const std::string& text) {
+    ++measured;
+    return canvas.TextWidth(text);
+  };
+  const std::string caption = "Plexoria clips everything";
+  const struct {
+    const char* name;
+    std::string text;
+    int width;
+    std::string expected;
+  } cases[] = {
+      {"fits", caption, canvas.TextWidth(caption), caption},
+      {"a long start", caption, canvas.TextWidth("Plexoria clip..."), "Plexoria clip..."},
+      {"a short start", caption, canvas.TextWidth("Ple..."), "Ple..."},
+      {"room for no character", caption, canvas.TextWidth("..."), "..."},
+      {"no room at all", caption, 0, "..."},
+      {"empty", "", 0, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(CutWithEllipsis(c.text, c.width, measure), c.expected);
+  }
+  // A caption thousands of characters long is cut after a logarithmic
+  // number of measurements, not one per character removed.
+  const std::string longCaption(4000, 'W');
+  measured = 0;
+  const std::string cut = CutWithEllipsis(longCaption, 200, measure);
+  EXPECT_LE(canvas.TextWidth(cut), 200);
+  EXPECT_GT(canvas.TextWidth(cut.substr(0, cut.size() - 3) + "W..."), 200) << "the longest start that fits";
+  EXPECT_LE(measured, 16);
+  EXPECT_GT(measured, 1) << "the cut was searched for";
+}
+
 TEST(PCharToStr, EmptyForNone) {
   EXPECT_EQ(PCharToStr(nullptr), "");
   EXPECT_EQ(PCharToStr("abc"), "abc");

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/Exception.h"
+#include "framework/Properties.h"
 #include "tests/skin/HandBuiltSkin.h"
 #include "tests/skin/SkinnedFormFixture.h"
 #include "tests/support/GuiResources.h"
@@ -87,6 +88,126 @@ TEST_F(SkinnedFrame, EachLookHasItsInsetsAroundTheSameClientArea) {
     EXPECT_EQ(bounds.right - origin.x - 243, look.insets.Right);
     EXPECT_EQ(bounds.bottom - origin.y - 520, look.insets.Bottom);
   }
+}
+
+TEST_F(SkinnedFrame, EachLookSetsTheMinimumHeightFromItsTitleBarAndBottomBorder) {
+  // Title bar + bottom border picture + 3; a built-in style has no bottom
+  // border picture, whatever inset its plain border leaves.
+  const struct {
+    const char* name;
+    TkivUIStyle style;
+    int minHeight;
+  } looks[] = {
+      {"MacOS", TkivUIStyle::MacOS, 23},         {"WinXP", TkivUIStyle::WinXP, 29},
+      {"DeepBlue", TkivUIStyle::DeepBlue, 32},   {"Protein", TkivUIStyle::Protein, 23},
+      {"BlueGlass", TkivUIStyle::BlueGlass, 33}, {"the embedded skin", TkivUIStyle::FromThemeFile, 42},
+  };
+  theme = new TkivBuiltInFileTheme(form);
+  theme->ReadSkinData(test::EmbeddedSkinArchive());
+  frame->SetFileTheme(theme);
+  Show();
+  for (const auto& look : looks) {
+    SCOPED_TRACE(look.name);
+    frame->SetUIStyle(look.style);
+    EXPECT_EQ(form->Constraints().MinHeight, look.minHeight);
+  }
+}
+
+TEST_F(SkinnedFrame, ANewSkinOfTheSameBottomHeightBringsItsOwnBottomBorder) {
+  using test::SkinRecord;
+  const std::vector<SkinRecord> red = {test::Picture("SKIN2_FORMBOTTOMBORDER1", 10, 6, 0x000000FF)};
+  // Wholly see-through with the region flag: it shows the form's colour.
+  const std::vector<SkinRecord> seeThrough = {
+      test::Picture("SKIN2_FORMBOTTOMBORDER1", 10, 6, 0x00FF00FF), test::Integer("SKIN2_TRANSCOLOR", 0x00FF00FF),
+      test::Integer("SKIN2_FORMCOLOR", 0x00123456), test::Boolean("SKIN2_BOTTOMBORDERNEEDREGION", true)};
+  Show();
+  frame->SetUIStyle(TkivUIStyle::FromThemeFile);
+  auto bottomMiddle = [&](const std::vector<SkinRecord>& records) {
+    auto* skin = new TkivBuiltInFileTheme(form);
+    skin->ReadSkinData(test::SkinArchiveOf(records));
+    EXPECT_TRUE(skin->Ready());
+    frame->SetFileTheme(skin);
+    PumpMessages();
+    auto picture = Picture();
+    return picture->Pixel(picture->Width() / 2, picture->Height() - 2);
+  };
+  EXPECT_EQ(bottomMiddle(red), 0x000000FFu);
+  EXPECT_EQ(bottomMiddle(seeThrough), 0x00123456u);
+  EXPECT_EQ(bottomMiddle(red), 0x000000FFu);
+}
+
+TEST_F(SkinnedFrame, TheRegionLeavesOutTheSeeThroughColourAsDrawingDoes) {
+  using test::SkinRecord;
+  const TColor buttonFace = ColorToRGB(clBtnFace);
+  const struct {
+    const char* name;
+    TColor seeThrough;  // as the skin names it
+    TColor pictures;    // as the pictures hold it
+  } cases[] = {
+      {"a plain colour", 0x00FF00FF, 0x00FF00FF},
+      {"a system colour", clBtnFace, buttonFace},
+  };
+  Show();
+  frame->SetUIStyle(TkivUIStyle::FromThemeFile);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto* skin = new TkivBuiltInFileTheme(form);
+    skin->ReadSkinData(test::SkinArchiveOf(
+        {test::Picture("SKIN2_TITLEBAR1", 126, 36, c.pictures), test::Picture("SKIN2_TITLEBAR2", 190, 36, c.pictures),
+         test::Picture("SKIN2_TITLEBAR3", 125, 36, c.pictures),
+         test::Integer("SKIN2_TRANSCOLOR", static_cast<std::int32_t>(c.seeThrough)),
+         test::Boolean("SKIN2_TITLEBARNEEDREGION", true)}));
+    ASSERT_TRUE(skin->Ready());
+    frame->SetFileTheme(skin);
+    PumpMessages();
+    const RECT bounds = WindowBounds();
+    const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+    TOwnedRegion region(CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(GetWindowRgn(Window(), region.Get()), ERROR);
+    EXPECT_FALSE(PtInRegion(region.Get(), width / 2, 10)) << "the see-through title";
+    EXPECT_TRUE(PtInRegion(region.Get(), width / 2, height / 2)) << "the window below it";
+    frame->SetFileTheme(nullptr);
+    delete skin;
+  }
+}
+
+TEST_F(SkinnedFrame, AFiveSectionTitleIsComposedWithTheTitleBarsFontFromTheStart) {
+  auto* skin = new TkivBuiltInFileTheme(form);
+  skin->ReadSkinData(test::SkinArchiveOf(
+      {test::Boolean("SKIN2_TITLEFIVESECT", true), test::Picture("SKIN2_TITLEBAR1", 20, 36, 0x00200000),
+       test::Picture("SKIN2_TITLEBAR2", 4, 36, 0x00004000), test::Picture("SKIN2_TITLEBAR3", 10, 36, 0x00000060),
+       test::Picture("SKIN2_TITLEBAR4", 4, 36, 0x00808000), test::Picture("SKIN2_TITLEBAR5", 30, 36, 0x00A000A0)}));
+  ASSERT_TRUE(skin->Ready());
+  frame->SetCaption("Plexoria keeps every clip");
+  frame->SetUIStyle(TkivUIStyle::FromThemeFile);
+  frame->SetFileTheme(skin);
+  // The first title image, composed before any paint.
+  TBitmap* title = frame->TitleBar()->GetTitleImage(-1);
+  ASSERT_FALSE(title->Empty());
+  TBitmap first;
+  first.Assign(*title);
+  // Positive control: the caption section is as wide as the caption, so
+  // another caption gives another image.
+  TBitmap other(frame->TitleBar()->Width(), frame->TitleBar()->Height());
+  frame->SetCaption("P");
+  frame->TitleBar()->Perform(WM_PAINT, reinterpret_cast<WPARAM>(other.Canvas().Handle()));
+  TBitmap shortCaption;
+  shortCaption.Assign(*frame->TitleBar()->GetTitleImage(-1));
+  frame->SetCaption("Plexoria keeps every clip");
+  frame->TitleBar()->Perform(WM_PAINT, reinterpret_cast<WPARAM>(other.Canvas().Handle()));
+  TBitmap* painted = frame->TitleBar()->GetTitleImage(-1);
+  ASSERT_EQ(painted->Width(), first.Width());
+  ASSERT_EQ(painted->Height(), first.Height());
+  auto differingColumns = [](TBitmap& a, TBitmap& b) {
+    int count = 0;
+    for (int x = 0; x < a.Width(); ++x)
+      if (a.Pixel(x, 10) != b.Pixel(x, 10)) ++count;
+    return count;
+  };
+  EXPECT_GT(differingColumns(shortCaption, *painted), 0);
+  EXPECT_EQ(differingColumns(first, *painted), 0);
+  frame->SetFileTheme(nullptr);
+  delete skin;
 }
 
 TEST_F(SkinnedFrame, AWindowMadeAgainGetsNoCaptionAndKeepsItsClientArea) {
@@ -252,6 +373,42 @@ TEST_F(SkinnedFrame, PaintingThePanelBehindAChildLeavesTheWindowFrameAlone) {
   EXPECT_FALSE(frameStillMarked());
 }
 
+TEST_F(SkinnedFrame, AFiveSectionTitleBarHasTheFramePaintedAgainWithItsCaption) {
+  const std::vector<test::SkinRecord> fiveSections = {
+      test::Boolean("SKIN2_TITLEFIVESECT", true), test::Picture("SKIN2_TITLEBAR1", 20, 36, 0x00200000),
+      test::Picture("SKIN2_TITLEBAR2", 4, 36, 0x00004000), test::Picture("SKIN2_TITLEBAR3", 10, 36, 0x00000060),
+      test::Picture("SKIN2_TITLEBAR4", 4, 36, 0x00808000), test::Picture("SKIN2_TITLEBAR5", 30, 36, 0x00A000A0)};
+  const struct {
+    const char* name;
+    std::string archive;
+    bool framePainted;
+  } skins[] = {
+      // Positive control of the marker: a three-section title leaves the frame alone.
+      {"three sections", test::EmbeddedSkinArchive(), false},
+      {"five sections", test::SkinArchiveOf(fiveSections), true},
+  };
+  Show();
+  frame->SetUIStyle(TkivUIStyle::FromThemeFile);
+  constexpr COLORREF kMarker = RGB(1, 254, 3);
+  for (const auto& skin : skins) {
+    SCOPED_TRACE(skin.name);
+    auto* loaded = new TkivBuiltInFileTheme(form);
+    loaded->ReadSkinData(skin.archive);
+    ASSERT_TRUE(loaded->Ready());
+    frame->SetFileTheme(loaded);
+    PumpMessages();
+    HDC dc = GetWindowDC(Window());
+    SetPixel(dc, 1, 100, kMarker);  // on the left border
+    ASSERT_EQ(GetPixel(dc, 1, 100), kMarker);
+    frame->TitleBar()->SetCaption(std::string("Another caption, ") + skin.name);
+    frame->TitleBar()->Perform(WM_PAINT, 0);
+    EXPECT_EQ(GetPixel(dc, 1, 100) != kMarker, skin.framePainted);
+    ReleaseDC(Window(), dc);
+    frame->SetFileTheme(nullptr);
+    delete loaded;
+  }
+}
+
 TEST_F(SkinnedFrame, MaximisingCoversTheWorkAreaAndTwoPixelsMore) {
   UseEmbeddedSkin();
   Show();
@@ -326,6 +483,61 @@ TEST_F(TitleBarOnTheMainWindow, ItsMenuEnablesTheKindsOfVisibleButtons) {
   EXPECT_FALSE(IsZoomed(Window()));
 }
 
+// What a menu that opened showed: its first item and where it stood. The
+// menu is closed as soon as it has been seen.
+struct TShownMenu {
+  static inline std::string firstItem;
+  static inline POINT at{-1, -1};
+  static void CALLBACK Look(HWND, UINT, UINT_PTR, DWORD) {
+    HWND menuWindow = FindWindowA("#32768", nullptr);
+    if (!menuWindow || !IsWindowVisible(menuWindow)) return;
+    RECT r{};
+    GetWindowRect(menuWindow, &r);
+    at = {r.left, r.top};
+    char text[64] = {};
+    auto* menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+    if (menu) GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
+    firstItem = text;
+    EndMenu();
+  }
+};
+
+TEST_F(TitleBarOnTheMainWindow, AControlBoxWithItsOwnMenuOpensThatMenuBelowTheTitleBar) {
+  TkivTitleBarButton& box = frame->TitleBarButtons().Items(IndexOf(TkivTitleBarBtnType::kivControlBox));
+  auto* own = new TkivPopupMenu(form);
+  int clicked = 0;
+  own->Items().push_back({"Own item", true, [&](TObject*) { ++clicked; }});
+  HWND bar = frame->TitleBar()->Handle();
+  POINT corner{0, frame->TitleBar()->Height()};
+  ClientToScreen(bar, &corner);
+  const struct {
+    const char* name;
+    TkivPopupMenu* menu;
+    const char* firstItem;
+  } cases[] = {
+      {"the window menu without one", nullptr, "Mi&nimize"},
+      {"its own menu", own, "Own item"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    box.SetControlBoxMenu(c.menu);
+    TShownMenu::firstItem.clear();
+    TShownMenu::at = {-1, -1};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &TShownMenu::Look);
+    // A click on the icon (the control box at 5, 4).
+    SendMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, 8));
+    SendMessageA(bar, WM_LBUTTONUP, 0, MAKELPARAM(8, 8));
+    KillTimer(nullptr, timer);
+    PumpMessages();
+    EXPECT_EQ(TShownMenu::firstItem, c.firstItem);
+    EXPECT_EQ(TShownMenu::at.x, corner.x);
+    EXPECT_EQ(TShownMenu::at.y, corner.y);
+  }
+  EXPECT_EQ(clicked, 0) << "closed without a choice";
+  delete own;
+  EXPECT_EQ(box.ControlBoxMenu(), nullptr) << "a menu that goes is forgotten";
+}
+
 TEST_F(TitleBarOnTheMainWindow, CloseButtonAndCloseItemCloseTheForm) {
   int closes = 0;
   form->OnClose = [&](TObject*, TCloseAction& action) {
@@ -368,6 +580,48 @@ TEST_F(TitleBarOnTheMainWindow, SecondControlBoxOrClientSectionIsRefusedWithAnEr
   ASSERT_EQ(shown.size(), 2u);
   EXPECT_EQ(shown[0], "Sorry, only one button's ButtonType property can be \"kivControlBox\"");
   EXPECT_EQ(shown[1], "Sorry, only one section's Align property can be \"kivClient\"");
+}
+
+TEST_F(SkinnedFrame, AFormPanelFillsTheClientAreaAndTheFrameItselfIsRefused) {
+  UseEmbeddedSkin();
+  Show();
+  std::vector<std::string> shown;
+  Application().OnShowMessage = [&](const std::string& text, const std::string&) { shown.push_back(text); };
+  frame->SetFormPanel(frame);
+  Application().OnShowMessage = nullptr;
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0], "Sorry, you can't select the Form assign to FormPanel property.");
+  EXPECT_EQ(frame->FormPanel(), nullptr);
+
+  struct TOwnPanel : TCustomPanel {
+    using TCustomPanel::TCustomPanel;
+  };
+  const struct {
+    const char* name;
+    bool plain;
+  } panels[] = {{"a plain panel", true}, {"a panel of its own kind", false}};
+  for (const auto& p : panels) {
+    SCOPED_TRACE(p.name);
+    TCustomPanel* panel = p.plain ? static_cast<TCustomPanel*>(new TPanel(form)) : new TOwnPanel(form);
+    panel->SetParent(frame);
+    panel->SetBounds(5, 50, 20, 20);
+    panel->SetCaption("Panel");
+    // Through the published property, as a layout sets it.
+    ASSERT_TRUE(SetComponentProp(frame, "FormPanel", panel));
+    EXPECT_EQ(frame->FormPanel(), panel);
+    EXPECT_EQ(panel->Left(), 0);
+    EXPECT_EQ(panel->Top(), 33) << "below the title bar";
+    EXPECT_EQ(panel->Width(), 243);
+    EXPECT_EQ(panel->Height(), 520 - 33);
+    EXPECT_EQ(panel->BevelOuter() == TBevelCut::bvNone, p.plain);
+    EXPECT_EQ(panel->Caption().empty(), p.plain);
+    frame->SetTitleBarVisible(false);
+    EXPECT_EQ(panel->Top(), 0);
+    EXPECT_EQ(panel->Height(), 520);
+    frame->SetTitleBarVisible(true);
+    delete panel;
+    EXPECT_EQ(frame->FormPanel(), nullptr) << "a panel that goes is forgotten";
+  }
 }
 
 TEST_F(SkinnedFrame, ASecondFrameOnTheSameFormIsRefused) {
