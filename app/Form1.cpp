@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/ClipEntry.h"
+#include "app/WindowPlacement.h"
 #include "framework/Layout.h"
 
 namespace plx {
@@ -140,6 +141,13 @@ void TForm1::BuildLayout() {
 
   OnCreate = [this](TObject* sender) { FormCreate(sender); };
   layout.Finish();
+
+  // The designed place holds wherever the window fits there; on a smaller
+  // or differently arranged desktop it moves just enough to lie wholly on
+  // the nearest monitor's work area.
+  const RECT designed{Left(), Top(), Left() + Width(), Top() + Height()};
+  const POINT place = PlaceOnNearestMonitor(designed);
+  if (place.x != Left() || place.y != Top()) SetBounds(place.x, place.y, Width(), Height());
 }
 
 void TForm1::BuildSkinnedFrame(TLayoutBuilder& layout) {

@@ -1,8 +1,14 @@
 #include "app/Startup.h"
 
+#include <windows.h>
+
 namespace plx {
 
 int RunApplication(const std::string& title, const std::function<void()>& create_main_form) {
+  // Missing media (an empty removable drive probed while a file is looked
+  // up) answers as a plain failure instead of a system box that waits for
+  // the user; the bits already set stay.
+  SetErrorMode(SetErrorMode(0) | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   try {
     Application().Initialize();
     Application().SetTitle(title);

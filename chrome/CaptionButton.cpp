@@ -7,6 +7,7 @@
 #include "chrome/GlyphDrawing.h"
 #include "chrome/VisualStyles.h"
 #include "framework/GdiHandles.h"
+#include "framework/MessageDecoders.h"
 
 namespace plx {
 namespace {
@@ -40,6 +41,15 @@ TacRealButtonsList& ListForWindow(HWND window) {
 }
 
 constexpr LONG_PTR kFullCaption = WS_CAPTION;  // both WS_BORDER and WS_DLGFRAME
+
+// Where the client area's top-left corner lies in window coordinates.
+POINT ClientOriginInWindow(HWND window) {
+  RECT windowRect{};
+  GetWindowRect(window, &windowRect);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  return POINT{origin.x - windowRect.left, origin.y - windowRect.top};
+}
 
 bool Usable(HWND tooltip) { return tooltip && tooltip != reinterpret_cast<HWND>(-1); }
 
@@ -390,8 +400,8 @@ void TacCustomCaptionButton::RefreshButtonState(bool down) {
   drawn_down_ = down;
   const HWND window = WindowHandle();
   if (!visible_ || IsLoading() || !IsWindow(window)) return;
+  if (!HasFullCaption()) return;
   const LONG_PTR style = GetWindowStyle(), ex_style = GetWindowExStyle();
-  if ((style & kFullCaption) != kFullCaption) return;
 
   RECT window_rect{};
   GetWindowRect(window, &window_rect);
@@ -411,12 +421,16 @@ void TacCustomCaptionButton::RefreshButtonState(bool down) {
   const int fx = GetSystemMetrics(minimised || !(style & WS_THICKFRAME) ? SM_CXDLGFRAME : SM_CXFRAME);
   const int fy = GetSystemMetrics(minimised || !(style & WS_THICKFRAME) ? SM_CYDLGFRAME : SM_CYFRAME);
   const int face_width = cw - 2, face_height = ch - 4;
+  // Every field is in window coordinates, the space the face is painted in:
+  // the slot starts RightOffset left of the system buttons, which begin one
+  // frame width in from the window's right edge, and the face sits two
+  // pixels into its slot.
   button_rect_.Top = fy + 2;
-  button_rect_.Left = width - right_offset_ - 2 * fx;
+  button_rect_.Left = width - right_offset_ - fx + 2;
   button_rect_.Right = button_rect_.Left + face_width;
   button_rect_.Extent = face_height - 1;
   if (face_width <= 0 || face_height <= 0) return;
-  const int x = button_rect_.Left + button_rect_.Top, y = button_rect_.Top;
+  const int x = button_rect_.Left, y = button_rect_.Top;
 
   const TWindowDC window_dc = TWindowDC::WholeWindow(window);
   if (!window_dc.Get()) return;
@@ -461,8 +475,9 @@ void TacCustomCaptionButton::RefreshButtonState(bool down) {
 }
 
 void TacCustomCaptionButton::CreateTooltip() {
-  const HWND tooltip = CaptionTooltipWindow();
-  if (!Usable(tooltip) || !WindowHandle()) return;
+  if (tooltip_added_ || !WindowHandle()) return;
+  const HWND tooltip = AcquireCaptionTooltip();
+  if (!tooltip) return;
   tool_info_ = TTTOOLINFOA{};
   tool_info_.cbSize = TTTOOLINFOA_V1_SIZE;
   // No TTF_SUBCLASS: the tooltip's own subclass would only see client-area
@@ -481,8 +496,9 @@ void TacCustomCaptionButton::CreateTooltip() {
 void TacCustomCaptionButton::DestroyTooltip() {
   if (!tooltip_added_) return;
   tooltip_added_ = false;
-  const HWND tooltip = CaptionTooltipWindow();
-  if (Usable(tooltip)) SendMessageA(tooltip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool_info_));
+  if (const HWND tooltip = CaptionTooltipWindow())
+    SendMessageA(tooltip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool_info_));
+  ReleaseCaptionTooltip();
 }
 
 void TacCustomCaptionButton::SetToolTipInfo() {
@@ -492,7 +508,10 @@ void TacCustomCaptionButton::SetToolTipInfo() {
   if (visible_ && enabled_ && show_hint_ && !hint_.empty()) {
     const int caption = GetSystemMetrics(IsToolWindow() ? SM_CYSMCAPTION : SM_CYCAPTION);
     const int menu = HasMenuBar() ? GetSystemMetrics(SM_CYMENU) : 0;
-    tool_info_.rect = RECT{button_rect_.Left + 1, -caption - menu, button_rect_.Right + 1, -menu};
+    // The tool's rectangle is in client coordinates, the face's in window
+    // coordinates.
+    const int clientLeft = ClientOriginInWindow(WindowHandle()).x;
+    tool_info_.rect = RECT{button_rect_.Left - clientLeft, -caption - menu, button_rect_.Right - clientLeft, -menu};
     tool_info_.lpszText = const_cast<char*>(hint_.c_str());  // the tooltip copies it
   } else {
     tool_info_.rect = RECT{};
@@ -625,10 +644,15 @@ void TacCustomCaptionButton::HitTest(TMessage& message) {
   const bool full_caption = HasFullCaption();
   bool on_button = false;
   if (message.Result == HTCAPTION && visible_ && full_caption) {
-    POINT point{static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam))};
+    POINT point = msg::NcHitTestPoint(message);
+    RECT windowRect{};
+    GetWindowRect(window, &windowRect);
+    // Across, the face's own window coordinates; down, the client's, whose
+    // negative rows are the caption band.
+    const int windowX = point.x - windowRect.left;
     ScreenToClient(window, &point);
     const int frame = GetSystemMetrics(SM_CYDLGFRAME);
-    on_button = button_rect_.Left < point.x && point.x <= button_rect_.Right + 1 &&
+    on_button = button_rect_.Left <= windowX && windowX < button_rect_.Right &&
                 (point.y < 0 ||
                  (IsIconic(window) && frame < point.y && point.y < frame + button_rect_.Top + button_rect_.Extent));
   }

@@ -88,8 +88,9 @@ class TacACaptionButton : public TPersistent {
   TacCustomCaptionButton& button_;
 };
 
-// Where the face was last computed. Left and Right are window x of the
-// face's slot, Top its window y, Extent its height less one.
+// Where the face was last computed, in window coordinates: Left and Right
+// are the face's first and one-past-last columns, Top its first row, Extent
+// its height less one.
 struct TacButtonRect {
   int Left = 0, Top = 0, Right = 0, Extent = 0;
 };

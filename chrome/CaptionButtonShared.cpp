@@ -11,16 +11,17 @@ namespace {
 // The tooltip and the faces are made on first use: a top-level tooltip
 // window costs a program's start-up several milliseconds, and most windows
 // with caption buttons are never pointed at or drawn in the themed style.
+// The tooltip window lives exactly as long as some button has a tool in it:
+// a window left for a static destructor would be destroyed after the
+// window manager's own clean-up of the thread, from a thread that may no
+// longer pump messages.
 struct TSharedParts {
-  HWND tooltip = nullptr;
-  bool tooltip_made = false;
+  HWND tooltip = nullptr;  // owned; destroyed when its last user lets go
+  int tooltip_users = 0;
+  bool tooltip_failed = false;  // a system without tooltips is not asked again
   std::array<std::unique_ptr<TBitmap>, 5> faces;
   UINT next_command_id = kFirstCaptionCommandId;
   UINT next_tool_id = 0;
-
-  ~TSharedParts() {
-    if (tooltip) DestroyWindow(tooltip);
-  }
 };
 
 TSharedParts& Shared() {
@@ -30,16 +31,26 @@ TSharedParts& Shared() {
 
 }  // namespace
 
-HWND CaptionTooltipWindow() {
+HWND CaptionTooltipWindow() { return Shared().tooltip; }
+
+HWND AcquireCaptionTooltip() {
   TSharedParts& shared = Shared();
-  if (!shared.tooltip_made) {
-    shared.tooltip_made = true;
+  if (!shared.tooltip && !shared.tooltip_failed) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     shared.tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                      0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    shared.tooltip_failed = shared.tooltip == nullptr;
   }
+  if (shared.tooltip) ++shared.tooltip_users;
   return shared.tooltip;
+}
+
+void ReleaseCaptionTooltip() {
+  TSharedParts& shared = Shared();
+  if (shared.tooltip_users <= 0 || --shared.tooltip_users > 0) return;
+  DestroyWindow(shared.tooltip);
+  shared.tooltip = nullptr;
 }
 
 TBitmap& XPButtonBitmap(TacCaptionButtonXPStyleColor color) {

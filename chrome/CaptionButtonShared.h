@@ -13,9 +13,13 @@ enum class TacCaptionButtonXPStyleColor { xpcBlue, xpcGreen, xpcRed, xpcYellow, 
 // The first caption button's command id; each further button takes the next.
 inline constexpr UINT kFirstCaptionCommandId = 5734;
 
-// The shared tooltip control (nullptr when it could not be made). Made when
-// first asked for, destroyed when the program ends.
+// The shared tooltip control while some button uses it, else nullptr.
 HWND CaptionTooltipWindow();
+// A button that adds its tool takes the tooltip (made on the first take;
+// nullptr when it cannot be made) and gives it back when its tool goes; the
+// last give-back destroys the window.
+HWND AcquireCaptionTooltip();
+void ReleaseCaptionTooltip();
 // The themed face of a colour; empty when its resource is missing.
 TBitmap& XPButtonBitmap(TacCaptionButtonXPStyleColor color);
 UINT TakeNextCommandId();

@@ -2,6 +2,7 @@
 
 #include "framework/Application.h"
 #include "framework/Exception.h"
+#include "framework/OSError.h"
 
 namespace plx {
 namespace {
@@ -15,7 +16,7 @@ void RegisterUtilityClass(WNDPROC procedure) {
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.lpszClassName = kClassName;
   if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-    throw EOutOfResources("Cannot register the utility window class");
+    RaiseLastOSError("RegisterClassExA", "Cannot register the utility window class");
 }
 }  // namespace
 
@@ -23,7 +24,7 @@ TUtilityWindow::TUtilityWindow(std::function<void(TMessage&)> handler) : handler
   RegisterUtilityClass(Procedure);
   window_ = CreateWindowExA(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr),
                             nullptr);
-  if (!window_) throw EOutOfResources("Cannot create a utility window");
+  if (!window_) RaiseLastOSError("CreateWindowExA", "Cannot create a utility window");
   SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "framework/OSError.h"
+
 namespace plx {
 
 namespace {
@@ -41,7 +43,7 @@ void TGraphic::Changed() {
 void TBitmapCanvas::CreateHandle() {
   if (!memory_dc_) {
     memory_dc_ = TMemoryDC(nullptr);
-    if (!memory_dc_) throw EInvalidOperation("Cannot create a memory DC for the bitmap");
+    if (!memory_dc_) RaiseLastOSError("CreateCompatibleDC", "Cannot create a memory DC for the bitmap");
   }
   if (!original_bitmap_ && bitmap_.Handle()) original_bitmap_ = SelectObject(memory_dc_.Get(), bitmap_.Handle());
   SetHandle(memory_dc_.Get());

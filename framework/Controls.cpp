@@ -6,6 +6,7 @@
 #include "framework/Application.h"
 #include "framework/Exception.h"
 #include "framework/Graphics.h"
+#include "framework/OSError.h"
 #include "framework/Properties.h"
 
 namespace plx {
@@ -46,7 +47,7 @@ WNDPROC RegisterFrameworkClass(const TCreateParams& params) {
   if (!params.NativeClass.empty()) {
     // Superclass the system control: same class data, our procedure first.
     if (!GetClassInfoExA(nullptr, params.NativeClass.c_str(), &wc))
-      throw EInvalidOperation("Cannot find window class " + params.NativeClass);
+      RaiseLastOSError("GetClassInfoExA", "Cannot find window class " + params.NativeClass);
     default_proc = wc.lpfnWndProc;
     wc.cbSize = sizeof wc;
   } else {
@@ -62,7 +63,7 @@ WNDPROC RegisterFrameworkClass(const TCreateParams& params) {
   wc.hInstance = instance;
   wc.lpszClassName = params.ClassName.c_str();
   if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-    throw EInvalidOperation("Cannot register window class " + params.ClassName);
+    RaiseLastOSError("RegisterClassExA", "Cannot register window class " + params.ClassName);
   procedures[params.ClassName] = default_proc;
   return default_proc;
 }
@@ -247,8 +248,9 @@ void TWinControl::CreateWnd() {
   HWND window = CreateWindowExA(params.ExStyle, params.ClassName.c_str(), params.Caption.c_str(), params.Style,
                                 params.X, params.Y, params.Width, params.Height, params.WndParent, id,
                                 GetModuleHandleA(nullptr), this);
+  const DWORD createError = window ? ERROR_SUCCESS : GetLastError();
   g_creating_control = previous;
-  if (!window) throw EInvalidOperation("Error creating window " + params.ClassName);
+  if (!window) RaiseOSError("CreateWindowExA", createError, "Error creating window " + params.ClassName);
   if (!handle_) BindNativeWindow(window);
   destroying_announced_ = false;
   ApplyFont();

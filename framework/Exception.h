@@ -42,6 +42,20 @@ class EOutOfResources : public Exception {
   using Exception::Exception;
 };
 
+// A system call that failed: which call, the code the system gave for the
+// failure (GetLastError) and, in the message, the system's text for it.
+class EOSError : public Exception {
+ public:
+  EOSError(std::string message, std::string call, unsigned long errorCode)
+      : Exception(std::move(message)), call_(std::move(call)), error_code_(errorCode) {}
+  const std::string& Call() const noexcept { return call_; }
+  unsigned long ErrorCode() const noexcept { return error_code_; }
+
+ private:
+  std::string call_;
+  unsigned long error_code_;
+};
+
 // The silent exception: unwinds like any other but is never displayed.
 class EAbort : public Exception {
  public:

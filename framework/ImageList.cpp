@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/Exception.h"
+#include "framework/OSError.h"
 
 namespace plx {
 
@@ -17,7 +18,7 @@ HIMAGELIST TCustomImageList::Handle() {
     // 24-bit colour plus a mask: the DIB sections the images come from carry
     // no alpha, which a 32-bit list would take for fully transparent.
     list_.Reset(ImageList_Create(width_, height_, ILC_COLOR24 | ILC_MASK, 4, 4));
-    if (!list_) throw EInvalidOperation("Cannot create an image list");
+    if (!list_) RaiseLastOSError("ImageList_Create", "Cannot create an image list");
   }
   return list_.Get();
 }

@@ -26,8 +26,24 @@ for _ in $(seq 1 100); do
   sleep 0.2
 done
 sleep 1.5
-import -display "$DISPLAY" -window root -crop 400x700+650+250 +repage "$shot"
-echo "Plexoria runs on the virtual display $DISPLAY (pid $pid)."
-echo "Screenshot of the window: $shot"
+# The window's real rectangle on the screen: xwininfo gives each window's
+# size and absolute position ("251x551+731+341  +731+341"); of the windows
+# titled "Plexoria" (the application's hidden window has the title too) the
+# largest is the main window.
+geometry="$(xwininfo -root -tree -display "$DISPLAY" 2>/dev/null | awk '
+  /"Plexoria"/ {
+    for (i = 1; i < NF; i++) if ($i ~ /^[0-9]+x[0-9]+[+-][0-9]+[+-][0-9]+$/ && $(i + 1) ~ /^[+-][0-9]+[+-][0-9]+$/) {
+      split($i, size, /[x+-]/); area = size[1] * size[2]
+      if (area > best) { best = area; split($i, wh, /[+-]/); geometry = wh[1] $(i + 1) }
+    }
+  }
+  END { if (best > 0) print geometry }')"
+if [ -n "$geometry" ]; then
+  import -display "$DISPLAY" -window root -crop "$geometry" +repage "$shot"
+  echo "Plexoria runs on the virtual display $DISPLAY (pid $pid)."
+  echo "Screenshot of the window ($geometry): $shot"
+else
+  echo "run: the Plexoria window did not appear on $DISPLAY; no screenshot taken" >&2
+fi
 echo "Press Ctrl+C to stop it."
 wait "$pid"

@@ -28,6 +28,14 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   # manager on a virtual display to decorate them.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1 || true
   wineserver -w || true
+  # wineboot answers success even when it could not make the prefix; its
+  # registry files are what every later Wine start needs.
+  for hive in system.reg user.reg; do
+    if [ ! -f "$WINEPREFIX/$hive" ]; then
+      echo "wine.sh: could not create the Wine prefix $WINEPREFIX ($hive is missing); run 'WINEPREFIX=$WINEPREFIX wineboot -i' to see why" >&2
+      exit 1
+    fi
+  done
 fi
 # Wine looks for fonts in the prefix's Fonts folder; without its own copies of
 # "MS Sans Serif", "Tahoma" and "Symbol" it substitutes fonts with other metrics.

@@ -61,7 +61,7 @@ struct CaptionButtonTest : ::testing::Test {
   }
   // The face's rectangle in window coordinates.
   RECT Face(const TacCustomCaptionButton& button) const {
-    const int x = button.ButtonRect().Left + button.ButtonRect().Top, y = button.ButtonRect().Top;
+    const int x = button.ButtonRect().Left, y = button.ButtonRect().Top;
     return {x, y, x + GetSystemMetrics(SM_CXSIZE) - 2, y + GetSystemMetrics(SM_CYSIZE) - 4};
   }
   POINT FaceCentreOnScreen(const TacCustomCaptionButton& button) const {
@@ -181,6 +181,29 @@ TEST_F(CaptionButtonTest, HitTestAnswersTheButtonsCodeOnlyOverIt) {
   button->SetVisible(true);
   button->SetEnabled(false);
   EXPECT_EQ(HitTestAt(centre), static_cast<LRESULT>(button->CommandId())) << "disabled still owns its area";
+}
+
+// The columns the hit test claims are the columns the face is painted in:
+// both are measured in window coordinates.
+TEST_F(CaptionButtonTest, HitTestClaimsExactlyTheFacesColumns) {
+  auto* button = NewButton();
+  const RECT face = Face(*button);
+  ASSERT_EQ(face.right - face.left, GetSystemMetrics(SM_CXSIZE) - 2);
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  const int y = frame.top + (face.top + face.bottom) / 2;
+  struct TCase {
+    int column;  // window x
+    bool onButton;
+  };
+  const TCase cases[] = {{face.left - 2, false}, {face.left - 1, false}, {face.left, true},
+                         {(face.left + face.right) / 2, true}, {face.right - 1, true}, {face.right, false},
+                         {face.right + 1, false}};
+  for (const TCase& c : cases) {
+    const LRESULT answer = HitTestAt({frame.left + c.column, y});
+    EXPECT_EQ(answer == static_cast<LRESULT>(button->CommandId()), c.onButton)
+        << "window x " << c.column << " (face " << face.left << ".." << face.right << "), answer " << answer;
+  }
 }
 
 TEST_F(CaptionButtonTest, RealPressAndReleaseToggleALatchingButton) {
@@ -314,8 +337,14 @@ TEST_F(CaptionButtonTest, TooltipToolCoversTheButtonWithItsHint) {
     if (info.hwnd != window) continue;
     found = true;
     EXPECT_STREQ(text, "Pin it");
-    EXPECT_EQ(info.rect.left, button->ButtonRect().Left + 1);
-    EXPECT_EQ(info.rect.right, button->ButtonRect().Right + 1);
+    // The face's columns, told in client coordinates.
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    const RECT face = Face(*button);
+    EXPECT_EQ(info.rect.left, face.left - (origin.x - frame.left));
+    EXPECT_EQ(info.rect.right, face.right - (origin.x - frame.left));
     EXPECT_EQ(info.rect.top, -GetSystemMetrics(SM_CYCAPTION));
     EXPECT_EQ(info.rect.bottom, 0);
   }
@@ -332,18 +361,42 @@ TEST_F(CaptionButtonTest, TooltipToolCoversTheButtonWithItsHint) {
   }
 }
 
+// The shared tooltip window goes with the last button that has a tool in it,
+// not with the process: a later button makes a new one.
+TEST_F(CaptionButtonTest, TooltipWindowGoesWithItsLastUser) {
+  auto* first = NewButton([](TacCaptionButton& b) { b.SetHint("One"); });
+  auto* second = NewButton([](TacCaptionButton& b) { b.SetHint("Two"); });
+  HoverFace(*first);
+  HoverFace(*second);
+  ASSERT_TRUE(first->TooltipAdded() && second->TooltipAdded());
+  const HWND tooltip = CaptionTooltipWindow();
+  ASSERT_TRUE(IsWindow(tooltip));
+  delete first;
+  EXPECT_TRUE(IsWindow(tooltip)) << "control: another button still uses it";
+  EXPECT_EQ(CaptionTooltipWindow(), tooltip);
+  delete second;
+  EXPECT_FALSE(IsWindow(tooltip));
+  EXPECT_EQ(CaptionTooltipWindow(), nullptr);
+
+  auto* later = NewButton([](TacCaptionButton& b) { b.SetHint("Three"); });
+  HoverFace(*later);
+  EXPECT_TRUE(later->TooltipAdded());
+  EXPECT_TRUE(IsWindow(CaptionTooltipWindow()));
+}
+
 TEST_F(CaptionButtonTest, TooltipShowsWhileTheMouseRestsOnTheButton) {
   auto* button = NewButton([](TacCaptionButton& b) { b.SetHint("Pin it"); });
-  const HWND tooltip = CaptionTooltipWindow();
   RECT client{};
   GetClientRect(window, &client);
   POINT inside{client.right / 2, client.bottom / 2};
   ClientToScreen(window, &inside);
   MoveCursor(inside);
   PumpMessages();
-  ASSERT_FALSE(IsWindowVisible(tooltip));
+  ASSERT_FALSE(IsWindowVisible(CaptionTooltipWindow()));
   MoveCursor(FaceCentreOnScreen(*button));
-  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(tooltip) != FALSE; })) << "no tip over the button";
+  // The tooltip window is made when the mouse first comes over the caption.
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(CaptionTooltipWindow()) != FALSE; })) << "no tip over the button";
+  const HWND tooltip = CaptionTooltipWindow();
   char text[32] = {};
   GetWindowTextA(tooltip, text, sizeof text);
   EXPECT_STREQ(text, "Pin it");
