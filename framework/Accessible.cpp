@@ -288,14 +288,4 @@ void NotifyAccessible(DWORD event, HWND window, LONG child) {
   if (window != nullptr) NotifyWinEvent(event, window, OBJID_CLIENT, child);
 }
 
-std::string CaptionWithoutAccelerator(const std::string& caption) {
-  std::string read;
-  read.reserve(caption.size());
-  for (std::size_t i = 0; i < caption.size(); ++i) {
-    if (caption[i] == '&' && i + 1 < caption.size()) ++i;
-    read += caption[i];
-  }
-  return read;
-}
-
 }  // namespace plx

@@ -119,8 +119,4 @@ bool AnswerAccessibleClient(TMessage& message, HWND window, const std::function<
 // control itself.
 void NotifyAccessible(DWORD event, HWND window, LONG child = CHILDID_SELF);
 
-// A caption as a person reads it: the "&" that marks the accelerator is not
-// read, "&&" reads as one "&".
-std::string CaptionWithoutAccelerator(const std::string& caption);
-
 }  // namespace plx

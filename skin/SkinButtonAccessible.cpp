@@ -1,5 +1,6 @@
 #include "skin/SkinButtonAccessible.h"
 
+#include "framework/AcceleratorText.h"
 #include "framework/Accessible.h"
 #include "skin/SkinButton.h"
 
@@ -16,7 +17,7 @@ class TSkinButtonAccessible : public TAccessibleObject {
 
   std::string Name(int) override {
     TkivCustomButton* button = Find<TkivCustomButton>();
-    return button != nullptr ? CaptionWithoutAccelerator(button->Caption()) : std::string();
+    return button != nullptr ? WithoutAcceleratorMarkers(button->Caption()) : std::string();
   }
 
   long State(int) override {
