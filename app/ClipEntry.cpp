@@ -14,19 +14,19 @@ std::string ClipPreview(const std::string& text) {
   return text.substr(first, last - first);
 }
 
-std::string ClipColorTag(const std::function<int()>& next_random) {
+std::string ClipColorTag(const std::function<int()>& nextRandom) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
   std::string tag = "FF";
   for (int i = 0; i < 4; ++i) {
     // The generator's high bits: its low bits repeat with a short period.
-    const int value = next_random() & 0x7FFF;
+    const int value = nextRandom() & 0x7FFF;
     tag += kDigits[(value * 16) / 32768];
   }
   return "#" + tag;
 }
 
-std::string ClipEntryString(const std::string& color_tag, const std::string& preview) {
-  return "<BODY bgcolor=\"" + color_tag + "\">" + preview + "...";
+std::string ClipEntryString(const std::string& colorTag, const std::string& preview) {
+  return "<BODY bgcolor=\"" + colorTag + "\">" + preview + "...";
 }
 
 }  // namespace plx

@@ -16,9 +16,9 @@ std::string ClipPreview(const std::string& text);
 
 // "#FF" and four hexadecimal digits, each taken from one value of next_random
 // (a generator of values from 0 to 32767): full red, random green and blue.
-std::string ClipColorTag(const std::function<int()>& next_random);
+std::string ClipColorTag(const std::function<int()>& nextRandom);
 
 // <BODY bgcolor="TAG">PREVIEW...
-std::string ClipEntryString(const std::string& color_tag, const std::string& preview);
+std::string ClipEntryString(const std::string& colorTag, const std::string& preview);
 
 }  // namespace plx

@@ -145,11 +145,11 @@ Layout ReadHeader(const Reader& in, std::size_t at) {
   return l;
 }
 
-TDecodedImage DecodePixels(const Reader& in, const Layout& l, std::size_t bits_offset) {
+TDecodedImage DecodePixels(const Reader& in, const Layout& l, std::size_t bitsOffset) {
   // Each row is padded to a multiple of four bytes.
   const std::uint64_t stride = ((static_cast<std::uint64_t>(l.width) * l.bit_count + 31) / 32) * 4;
   const std::uint64_t bytes = stride * static_cast<std::uint64_t>(l.height);
-  if (bits_offset > in.Size() || bytes > in.Size() - bits_offset) Fail("the pixel data is shorter than the image");
+  if (bitsOffset > in.Size() || bytes > in.Size() - bitsOffset) Fail("the pixel data is shorter than the image");
 
   std::uint32_t palette[256] = {};  // indices past the palette read black
   const std::size_t palette_bytes = l.palette_entries * l.palette_entry_size;
@@ -167,7 +167,7 @@ TDecodedImage DecodePixels(const Reader& in, const Layout& l, std::size_t bits_o
   image.pixels.resize(static_cast<std::size_t>(l.width * l.height));
   const std::size_t w = static_cast<std::size_t>(l.width);
   for (std::size_t row = 0; row < static_cast<std::size_t>(l.height); ++row) {
-    const std::uint8_t* src = in.At(bits_offset + row * stride, static_cast<std::size_t>(stride));
+    const std::uint8_t* src = in.At(bitsOffset + row * stride, static_cast<std::size_t>(stride));
     const std::size_t y = l.top_down ? row : static_cast<std::size_t>(l.height) - 1 - row;
     std::uint32_t* dst = &image.pixels[y * w];
     for (std::size_t x = 0; x < w; ++x) {

@@ -69,7 +69,7 @@ class TPropertyTable {
   TPropertyTable& Event(std::string name, TNotifyEvent T::*member) {
     TPropertyInfo info{std::move(name), TPropertyKind::Event, {}, {}, {}, {}, {}, {}, {}, {}};
     info.getEvent = [member](TObject* o) { return static_cast<T*>(o)->*member; };
-    info.setEvent = [member](TObject* o, TNotifyEvent v) { static_cast<T*>(o)->*member = std::move(v); };
+    info.setEvent = [member](TObject* o, const TNotifyEvent& v) { static_cast<T*>(o)->*member = v; };
     properties_.push_back(std::move(info));
     return *this;
   }

@@ -75,8 +75,8 @@ TEST(DropEffectRules, QueryTable) {
 }
 
 TEST(DropEffectRules, ReportingAppliesOverridesAndOfferedEffects) {
-  TOverrideDropEffect move_as_copy = kIdentityDropEffects;
-  move_as_copy[static_cast<int>(deMove)] = deCopy;
+  TOverrideDropEffect moveAsCopy = kIdentityDropEffects;
+  moveAsCopy[static_cast<int>(deMove)] = deCopy;
   struct Case {
     const char* name;
     TDropEffectValue proposed;
@@ -85,8 +85,8 @@ TEST(DropEffectRules, ReportingAppliesOverridesAndOfferedEffects) {
     TDropEffect expected;
   } cases[] = {
       {"identity move", 2, kIdentityDropEffects, {deCopy, deMove}, deMove},
-      {"move reported as copy", 2, move_as_copy, {deCopy, deMove}, deCopy},
-      {"copy not offered", 2, move_as_copy, {deMove}, deNone},
+      {"move reported as copy", 2, moveAsCopy, {deCopy, deMove}, deCopy},
+      {"copy not offered", 2, moveAsCopy, {deMove}, deNone},
       {"refused stays none", 0, kIdentityDropEffects, {deCopy}, deNone},
       {"lowest member of a set", 6, kIdentityDropEffects, {deMove, deLink}, deMove},
   };

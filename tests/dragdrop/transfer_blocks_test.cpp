@@ -16,6 +16,7 @@ using namespace std::string_literals;
 
 std::vector<std::string> Lines(const TStringList& list) {
   std::vector<std::string> lines;
+  lines.reserve(static_cast<std::size_t>(list.Count()));
   for (int i = 0; i < list.Count(); ++i) lines.push_back(list.Strings(i));
   return lines;
 }
@@ -80,8 +81,8 @@ TEST(FileGroupDescriptor, BuildAndReadBack) {
 
 TEST(FileGroupDescriptor, HostileBlocksReadOnlyWhatIsThere) {
   std::string one = BuildFileGroupDescriptor({{"name", 32, std::nullopt}});
-  std::string claims_many = one;
-  claims_many.replace(0, 4, EncodeDWORDToString(0xFFFFFFFFu));
+  std::string claimsMany = one;
+  claimsMany.replace(0, 4, EncodeDWORDToString(0xFFFFFFFFu));
   std::string unterminated = one;
   unterminated.replace(4 + 72, 260, std::string(260, 'x'));
   struct Case {
@@ -91,7 +92,7 @@ TEST(FileGroupDescriptor, HostileBlocksReadOnlyWhatIsThere) {
   } cases[] = {
       {"empty", "", {}},
       {"count only", EncodeDWORDToString(3), {}},
-      {"count beyond records", claims_many, {"name"}},
+      {"count beyond records", claimsMany, {"name"}},
       {"cut record", one.substr(0, one.size() - 1), {}},
       {"name without zero", unterminated, {std::string(260, 'x')}},
   };
@@ -170,7 +171,7 @@ TEST(HDROPBlocks, WellFormedOnlyWhenTheListEndsInside) {
 }
 
 TEST(TextFormatKinds, FromFormatLists) {
-  auto kinds = [](std::vector<std::string> names) {
+  auto kinds = [](const std::vector<std::string>& names) {
     TStringList list;
     for (auto& name : names) list.Add(name);
     return TextFormatsFromFormatList(list);

@@ -56,6 +56,7 @@ TEST(StringList, TextSplitsAtEveryKindOfLineBreak) {
     TStringList list;
     list.SetText(c.text);
     std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(list.Count()));
     for (int i = 0; i < list.Count(); ++i) lines.push_back(list.Strings(i));
     EXPECT_EQ(lines, c.lines) << "text: " << c.text;
   }

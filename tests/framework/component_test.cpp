@@ -56,10 +56,10 @@ TEST(Component, OwnerDestroysItsComponentsLastCreatedFirst) {
 TEST(Component, RemovalClearsNonOwningReferencesAcrossOwners) {
   std::vector<std::string> log;
   TComponent form(nullptr);
-  TComponent other_form(nullptr);
+  TComponent otherForm(nullptr);
   auto* holder = new TLoggingComponent(&form, "holder", &log);
   auto* sibling = new TLoggingComponent(&form, "sibling", &log);
-  auto* stranger = new TLoggingComponent(&other_form, "stranger", &log);
+  auto* stranger = new TLoggingComponent(&otherForm, "stranger", &log);
 
   holder->reference = sibling;  // same owner: the owner tells its components
   delete sibling;

@@ -40,9 +40,9 @@ class ByteWriter {
   }
 };
 
-inline std::vector<std::uint8_t> BuildBmp(const BmpSpec& s, bool with_file_header = true) {
+inline std::vector<std::uint8_t> BuildBmp(const BmpSpec& s, bool withFileHeader = true) {
   ByteWriter w;
-  if (with_file_header) {
+  if (withFileHeader) {
     w.U8('B'), w.U8('M');
     w.U32(0);  // file length, patched below
     w.U32(0);  // reserved
@@ -82,7 +82,7 @@ inline std::vector<std::uint8_t> BuildBmp(const BmpSpec& s, bool with_file_heade
     const int y = s.top_down ? row : s.height - 1 - row;
     std::vector<std::uint8_t> line(stride, 0);
     for (int x = 0; x < s.width; ++x) {
-      const std::uint32_t v = s.raw[static_cast<std::size_t>(y * s.width + x)];
+      const std::uint32_t v = s.raw[static_cast<std::size_t>(y) * static_cast<std::size_t>(s.width) + static_cast<std::size_t>(x)];
       switch (s.bpp) {
         case 1: line[x / 8] |= static_cast<std::uint8_t>((v & 1) << (7 - x % 8)); break;
         case 4: line[x / 2] |= static_cast<std::uint8_t>((v & 15) << (x % 2 == 0 ? 4 : 0)); break;
@@ -98,7 +98,7 @@ inline std::vector<std::uint8_t> BuildBmp(const BmpSpec& s, bool with_file_heade
     }
     w.bytes.insert(w.bytes.end(), line.begin(), line.end());
   }
-  if (with_file_header) {
+  if (withFileHeader) {
     w.Put32(2, static_cast<std::uint32_t>(w.bytes.size()));
     w.Put32(10, static_cast<std::uint32_t>(bits_at));
   }

@@ -44,11 +44,11 @@ std::vector<DecodeCase> DecodeCases() {
       // The alpha byte of BI_RGB 32-bit pixels carries nothing.
       {"32bpp", with({}, 32, {0xAA000000 | R, G, B, W, K, Gray}), colours},
   };
-  BmpSpec top_down = paletted;
-  top_down.top_down = true;
-  cases.push_back({"8bpp top-down", with(top_down, 8, {1, 2, 3, 4, 0, 5}), colours});
-  top_down.palette.clear();
-  cases.push_back({"24bpp top-down", with(top_down, 24, colours), colours});
+  BmpSpec topDown = paletted;
+  topDown.top_down = true;
+  cases.push_back({"8bpp top-down", with(topDown, 8, {1, 2, 3, 4, 0, 5}), colours});
+  topDown.palette.clear();
+  cases.push_back({"24bpp top-down", with(topDown, 24, colours), colours});
 
   bitfields.masks = {0xF800, 0x07E0, 0x001F};  // 5-6-5: green 32 of 63 scales to 130
   cases.push_back({"16bpp 565 masks", with(bitfields, 16, {0xF800, 0x07E0, 0x001F, 0xFFFF, 0, 0x8410}),

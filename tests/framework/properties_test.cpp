@@ -44,8 +44,8 @@ class TLinkedWithPartner : public TLinked {
   using TLinked::TLinked;
   TLinked* PartnerLink() const { return static_cast<TLinked*>(Partner()); }
   const TPropertyTable* PublishedProperties() const override {
-    static const TPropertyTable table = [this_base = TLinked::PublishedProperties()] {
-      TPropertyTable t(this_base);
+    static const TPropertyTable table = [thisBase = TLinked::PublishedProperties()] {
+      TPropertyTable t(thisBase);
       t.Component("Partner", &TLinkedWithPartner::PartnerLink, &TLinked::SetPartner);
       return t;
     }();

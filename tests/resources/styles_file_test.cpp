@@ -112,7 +112,9 @@ TEST(StylePictures, EachHasItsStylesSizeAndIsNamedInTheScript) {
     EXPECT_EQ(bmp.substr(0, 2), "BM");
     EXPECT_EQ(static_cast<int>(Le32(bmp, 18)), size.width);
     EXPECT_EQ(static_cast<int>(Le32(bmp, 22)), size.height);
-    EXPECT_NE(script.find(name + " BITMAP \"styles/" + name + ".bmp\"\n"), std::string::npos);
+    std::string resourceLine = name;
+    resourceLine.append(" BITMAP \"styles/").append(name).append(".bmp\"\n");
+    EXPECT_NE(script.find(resourceLine), std::string::npos);
   }
 }
 

@@ -10,8 +10,8 @@ void Le(std::string& out, std::uint32_t value, int size) {
 std::size_t RowBytes(int width, int bits) { return ((static_cast<std::size_t>(width) * bits + 31) / 32) * 4; }
 
 // BITMAPFILEHEADER and BITMAPINFOHEADER for a bottom-up, uncompressed image.
-std::string Headers(int width, int height, int bits, int palette_entries) {
-  const std::uint32_t pixel_offset = 14 + 40 + 4u * static_cast<std::uint32_t>(palette_entries);
+std::string Headers(int width, int height, int bits, int paletteEntries) {
+  const std::uint32_t pixel_offset = 14 + 40 + 4u * static_cast<std::uint32_t>(paletteEntries);
   const std::uint32_t image_size = static_cast<std::uint32_t>(RowBytes(width, bits) * height);
   std::string out;
   out += "BM";
@@ -27,7 +27,7 @@ std::string Headers(int width, int height, int bits, int palette_entries) {
   Le(out, image_size, 4);
   Le(out, 3780, 4);  // 96 pixels per inch, in pixels per metre
   Le(out, 3780, 4);
-  Le(out, static_cast<std::uint32_t>(palette_entries), 4);  // colours used
+  Le(out, static_cast<std::uint32_t>(paletteEntries), 4);  // colours used
   Le(out, 0, 4);                                            // all important
   return out;
 }

@@ -45,23 +45,23 @@ TShape Circle(double cx, double cy, double radius) {
   return [=](double x, double y) { return Length(x - cx, y - cy) - radius; };
 }
 
-TShape Union(TShape a, TShape b) {
+TShape Union(const TShape& a, const TShape& b) {
   return [=](double x, double y) { return std::min(a(x, y), b(x, y)); };
 }
 
-TShape Subtract(TShape a, TShape b) {
+TShape Subtract(const TShape& a, const TShape& b) {
   return [=](double x, double y) { return std::max(a(x, y), -b(x, y)); };
 }
 
-TShape Grow(TShape shape, double distance) {
+TShape Grow(const TShape& shape, double distance) {
   return [=](double x, double y) { return shape(x, y) - distance; };
 }
 
-TShape Translate(TShape shape, double dx, double dy) {
+TShape Translate(const TShape& shape, double dx, double dy) {
   return [=](double x, double y) { return shape(x - dx, y - dy); };
 }
 
-TShape Rotate(TShape shape, double cx, double cy, TRotation rotation) {
+TShape Rotate(const TShape& shape, double cx, double cy, TRotation rotation) {
   // Turning the shape one way is sampling it turned back the other way.
   return [=](double x, double y) {
     const double px = x - cx, py = y - cy;
@@ -82,7 +82,7 @@ TPaint LinearGradient(double x0, double y0, TColour from, double x1, double y1, 
   };
 }
 
-TPaint Rotate(TPaint paint, double cx, double cy, TRotation rotation) {
+TPaint Rotate(const TPaint& paint, double cx, double cy, TRotation rotation) {
   return [=](double x, double y) {
     const double px = x - cx, py = y - cy;
     return paint(cx + px * rotation.cos + py * rotation.sin, cy - px * rotation.sin + py * rotation.cos);

@@ -34,18 +34,18 @@ struct TRotation {
 TShape RoundedRect(double left, double top, double right, double bottom, double radius);
 TShape Capsule(double x0, double y0, double x1, double y1, double halfWidth);
 TShape Circle(double cx, double cy, double radius);
-TShape Union(TShape a, TShape b);
-TShape Subtract(TShape a, TShape b);
+TShape Union(const TShape& a, const TShape& b);
+TShape Subtract(const TShape& a, const TShape& b);
 // The shape grown (positive) or shrunk (negative) by a distance.
-TShape Grow(TShape shape, double distance);
-TShape Translate(TShape shape, double dx, double dy);
+TShape Grow(const TShape& shape, double distance);
+TShape Translate(const TShape& shape, double dx, double dy);
 // The shape turned by a rotation about (cx, cy).
-TShape Rotate(TShape shape, double cx, double cy, TRotation rotation);
+TShape Rotate(const TShape& shape, double cx, double cy, TRotation rotation);
 
 TPaint Solid(TColour colour);
 // Linear gradient along the line from (x0, y0) to (x1, y1), clamped at both ends.
 TPaint LinearGradient(double x0, double y0, TColour from, double x1, double y1, TColour to);
-TPaint Rotate(TPaint paint, double cx, double cy, TRotation rotation);
+TPaint Rotate(const TPaint& paint, double cx, double cy, TRotation rotation);
 
 struct TPixel {
   std::uint8_t r = 0, g = 0, b = 0, a = 0;

@@ -34,13 +34,13 @@ TShape Ring(double cx, double cy, double radius, double halfWidth) {
   return [=](double x, double y) { return std::abs(std::hypot(x - cx, y - cy) - radius) - halfWidth; };
 }
 
-TShape Union(TShape a, TShape b) {
+TShape Union(const TShape& a, const TShape& b) {
   return [=](double x, double y) { return std::min(a(x, y), b(x, y)); };
 }
-TShape Subtract(TShape a, TShape b) {
+TShape Subtract(const TShape& a, const TShape& b) {
   return [=](double x, double y) { return std::max(a(x, y), -b(x, y)); };
 }
-TShape Intersect(TShape a, TShape b) {
+TShape Intersect(const TShape& a, const TShape& b) {
   return [=](double x, double y) { return std::max(a(x, y), b(x, y)); };
 }
 

@@ -34,9 +34,9 @@ TShape RoundedRect(double left, double top, double right, double bottom, double 
 TShape Segment(double x0, double y0, double x1, double y1, double halfWidth);
 TShape Circle(double cx, double cy, double radius);
 TShape Ring(double cx, double cy, double radius, double halfWidth);
-TShape Union(TShape a, TShape b);
-TShape Subtract(TShape a, TShape b);
-TShape Intersect(TShape a, TShape b);
+TShape Union(const TShape& a, const TShape& b);
+TShape Subtract(const TShape& a, const TShape& b);
+TShape Intersect(const TShape& a, const TShape& b);
 
 class TRaster {
  public:

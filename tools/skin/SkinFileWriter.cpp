@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <iterator>
 #include <stdexcept>
 
 namespace plx::skingen {
@@ -97,6 +98,7 @@ void PutRecord(std::string& file, const std::string& key, std::uint8_t type, std
 
 std::string BuildSkinRecordFile(const std::vector<TSkinPicture>& pictures) {
   std::vector<TValue> values;
+  values.reserve(pictures.size() + std::size(kColours) + std::size(kIntegers) + std::size(kBooleans));
   for (const TSkinPicture& p : pictures) values.push_back({p.key, 0, p.picture.ToBmp()});
   for (const auto& [key, colour] : kColours) values.push_back({key, 1, Int32(static_cast<std::int32_t>(colour))});
   for (const auto& [key, value] : kIntegers) values.push_back({key, 1, Int32(value)});

@@ -249,27 +249,27 @@ void TitleSections(const TLook& look, int leftWidth, int clientWidth, int rightW
 // close) in a frame of size s.
 TShape TitleGlyph(int kind, double s) {
   const double k = s / 20.0, w = std::max(0.8, 0.9 * k);
-  auto P = [k](double v) { return v * k; };
+  auto p = [k](double v) { return v * k; };
   switch (kind) {
     case 0:
-      return Union(Union(Segment(P(6), P(7), P(14), P(7), w), Segment(P(6), P(10), P(14), P(10), w)),
-                   Segment(P(6), P(13), P(14), P(13), w));
+      return Union(Union(Segment(p(6), p(7), p(14), p(7), w), Segment(p(6), p(10), p(14), p(10), w)),
+                   Segment(p(6), p(13), p(14), p(13), w));
     case 1:
-      return Union(Union(Intersect(Ring(P(10), P(7.6), P(3), w),
-                                   [=](double x, double y) { return (y > P(8.2) && x < P(10)) ? 1.0 : -1.0; }),
-                         Segment(P(10.3), P(10.6), P(10), P(12.2), w)),
-                   Circle(P(10), P(14.6), 1.1 * k));
+      return Union(Union(Intersect(Ring(p(10), p(7.6), p(3), w),
+                                   [p](double x, double y) { return (y > p(8.2) && x < p(10)) ? 1.0 : -1.0; }),
+                         Segment(p(10.3), p(10.6), p(10), p(12.2), w)),
+                   Circle(p(10), p(14.6), 1.1 * k));
     case 2:
-      return Union(Subtract(Box(P(5.5), P(5.5), P(14.5), P(14.5)), Box(P(7), P(8), P(13), P(13))),
-                   Segment(P(6), P(6.2), P(14), P(6.2), w));
+      return Union(Subtract(Box(p(5.5), p(5.5), p(14.5), p(14.5)), Box(p(7), p(8), p(13), p(13))),
+                   Segment(p(6), p(6.2), p(14), p(6.2), w));
     case 3:
-      return Union(Subtract(Box(P(5), P(8), P(12), P(15)), Box(P(6.5), P(10), P(10.5), P(13.5))),
-                   Subtract(Subtract(Box(P(8), P(5), P(15), P(12)), Box(P(9.5), P(7), P(13.5), P(10.5))),
-                            Box(P(5), P(8), P(12.7), P(15.7))));
+      return Union(Subtract(Box(p(5), p(8), p(12), p(15)), Box(p(6.5), p(10), p(10.5), p(13.5))),
+                   Subtract(Subtract(Box(p(8), p(5), p(15), p(12)), Box(p(9.5), p(7), p(13.5), p(10.5))),
+                            Box(p(5), p(8), p(12.7), p(15.7))));
     case 4:
-      return Segment(P(6), P(13.5), P(14), P(13.5), 1.1 * k);
+      return Segment(p(6), p(13.5), p(14), p(13.5), 1.1 * k);
     default:
-      return Union(Segment(P(6.3), P(6.3), P(13.7), P(13.7), 1.1 * k), Segment(P(13.7), P(6.3), P(6.3), P(13.7), 1.1 * k));
+      return Union(Segment(p(6.3), p(6.3), p(13.7), p(13.7), 1.1 * k), Segment(p(13.7), p(6.3), p(6.3), p(13.7), 1.1 * k));
   }
 }
 
