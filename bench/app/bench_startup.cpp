@@ -22,7 +22,7 @@
 namespace plx::bench {
 namespace {
 
-constexpr int kRounds = 15;
+constexpr int kRounds = 21;
 
 struct TStartUp {
   double milliseconds = -1;
