@@ -47,8 +47,8 @@ bool FullyPainted(DWORD process_id) {
   return true;
 }
 
-bool ShownAndIdle(HANDLE process, DWORD process_id) {
-  return WaitForInputIdle(process, 0) == 0 && FullyPainted(process_id);
+bool ShownAndIdle(HANDLE process, DWORD processId) {
+  return WaitForInputIdle(process, 0) == 0 && FullyPainted(processId);
 }
 
 TProcessMemory MemoryOf(HANDLE process) {

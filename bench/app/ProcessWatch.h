@@ -19,7 +19,7 @@ bool FullyPainted(DWORD process_id);
 // True when the process shows a window, has nothing left to paint and its
 // thread has waited for input with an empty queue since it started: work
 // posted for later has run by then.
-bool ShownAndIdle(HANDLE process, DWORD process_id);
+bool ShownAndIdle(HANDLE process, DWORD processId);
 
 // Peak and current private memory of a process, and its peak working set,
 // in bytes.

@@ -102,11 +102,11 @@ void PaintFilled(HWND window, COLORREF back, COLORREF fore, HFONT font, UINT for
   char text[64] = {};
   const int length = GetWindowTextA(window, text, static_cast<int>(std::size(text)));
   if (length > 0) {
-    HGDIOBJ old_font = SelectObject(dc, font);
+    HGDIOBJ oldFont = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, IsWindowEnabled(window) ? fore : GetSysColor(COLOR_GRAYTEXT));
     DrawTextA(dc, text, length, &area, format | DT_SINGLELINE | DT_VCENTER);
-    SelectObject(dc, old_font);
+    SelectObject(dc, oldFont);
   }
   EndPaint(window, &paint);
 }
@@ -157,18 +157,17 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wparam, LPARAM lpara
 }
 
 void RegisterClassOf(HINSTANCE instance, const char* name, WNDPROC procedure) {
-  WNDCLASSA window_class{};
-  window_class.lpfnWndProc = procedure;
-  window_class.hInstance = instance;
-  window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  window_class.lpszClassName = name;
-  RegisterClassA(&window_class);
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = name;
+  RegisterClassA(&windowClass);
 }
 
-HWND Child(const char* window_class, const char* text, DWORD style, DWORD ex_style, const TPlace& place,
-           HWND parent) {
-  return CreateWindowExA(ex_style, window_class, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, place.left, place.top,
-                         place.width, place.height, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+HWND Child(const char* windowClass, const char* text, DWORD style, DWORD exStyle, const TPlace& place, HWND parent) {
+  return CreateWindowExA(exStyle, windowClass, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, place.left,
+                         place.top, place.width, place.height, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 }  // namespace
@@ -206,9 +205,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                     ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL | WS_VSCROLL | WS_TABSTOP,
                     WS_EX_CLIENTEDGE, kMemo, panel);
   SendMessageA(memo, WM_SETFONT, reinterpret_cast<WPARAM>(g_text_font), FALSE);
-  g_list = Child("LISTBOX", "",
-                    LBS_NOTIFY | LBS_OWNERDRAWVARIABLE | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
-                    WS_EX_CLIENTEDGE, kList, panel);
+  g_list = Child("LISTBOX", "", LBS_NOTIFY | LBS_OWNERDRAWVARIABLE | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+                 WS_EX_CLIENTEDGE, kList, panel);
   SendMessageA(g_list, WM_SETFONT, reinterpret_cast<WPARAM>(g_text_font), FALSE);
   TMinimalTarget target;
   RegisterDragDrop(g_list, &target);
