@@ -47,11 +47,15 @@ bool FullyPainted(DWORD process_id) {
   return true;
 }
 
+bool ShownAndIdle(HANDLE process, DWORD processId) {
+  return WaitForInputIdle(process, 0) == 0 && FullyPainted(processId);
+}
+
 TProcessMemory MemoryOf(HANDLE process) {
   PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof counters;
   GetProcessMemoryInfo(process, &counters, sizeof counters);
-  return {counters.PeakPagefileUsage, counters.PagefileUsage};
+  return {counters.PeakPagefileUsage, counters.PagefileUsage, counters.PeakWorkingSetSize};
 }
 
 std::string BesideThisProgram(const std::string& file_name) {

@@ -16,10 +16,17 @@ std::vector<HWND> VisibleWindowsOf(DWORD process_id);
 // descendants has a region left to paint.
 bool FullyPainted(DWORD process_id);
 
-// Peak and current private memory of a process, in bytes.
+// True when the process shows a window, has nothing left to paint and its
+// thread has waited for input with an empty queue since it started: work
+// posted for later has run by then.
+bool ShownAndIdle(HANDLE process, DWORD processId);
+
+// Peak and current private memory of a process, and its peak working set,
+// in bytes.
 struct TProcessMemory {
   std::size_t peak = 0;
   std::size_t current = 0;
+  std::size_t peak_working_set = 0;
 };
 TProcessMemory MemoryOf(HANDLE process);
 
