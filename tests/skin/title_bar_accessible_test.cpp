@@ -12,22 +12,10 @@
 
 #include "framework/Accessible.h"
 #include "tests/skin/SkinnedFormFixture.h"
+#include "tests/support/HeardWinEvents.h"
 
 namespace plx {
 namespace {
-
-// The events that readers hear from the windows of this process.
-struct THeardEvent {
-  DWORD event;
-  HWND window;
-  LONG object;
-  LONG child;
-};
-std::vector<THeardEvent> g_heard;
-
-void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
-  g_heard.push_back({event, window, object, child});
-}
 
 struct TitleBarForReaders : test::SkinnedFormFixture {
   static void SetUpTestSuite() { ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr))); }
@@ -53,13 +41,9 @@ struct TitleBarForReaders : test::SkinnedFormFixture {
     bar = frame->TitleBar()->Handle();
     ASSERT_TRUE(SUCCEEDED(AccessibleObjectFromWindow(bar, static_cast<DWORD>(OBJID_CLIENT), kIidAccessible,
                                                      reinterpret_cast<void**>(&reader))));
-    hook = SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, Hear, GetCurrentProcessId(), 0,
-                           WINEVENT_OUTOFCONTEXT);
-    ASSERT_NE(hook, nullptr);
-    g_heard.clear();
+    ASSERT_TRUE(events);
   }
   void TearDown() override {
-    if (hook) UnhookWinEvent(hook);
     if (reader) reader->Release();  // the reference AccessibleObjectFromWindow gave
     SkinnedFormFixture::TearDown();
   }
@@ -100,18 +84,21 @@ struct TitleBarForReaders : test::SkinnedFormFixture {
       if (Name(child) == name) return child;
     return 0;
   }
+  // What readers heard from the title bar since the last call.
   int Heard(DWORD event, LONG child) {
-    int times = 0;
-    for (const THeardEvent& e : g_heard)
-      if (e.event == event && e.window == bar && e.object == OBJID_CLIENT && e.child == child) ++times;
-    return times;
+    if (!events.Settle(bar)) return -1;
+    return events.Count(event, bar, child);
+  }
+  void StartListening() {
+    ASSERT_TRUE(events.Settle(bar));
+    events.Clear();
   }
 
   int custom = -1;
   std::vector<int> clicked;
   HWND bar = nullptr;
   IAccessible* reader = nullptr;
-  HWINEVENTHOOK hook = nullptr;
+  test::THeardWinEvents events{EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_NAMECHANGE};
 };
 
 TEST_F(TitleBarForReaders, ButtonsAreNamedByWhatTheyDoLeftToRightAndMaximizeReadsRestoreWhileMaximized) {
@@ -143,10 +130,11 @@ TEST_F(TitleBarForReaders, ACaptionChangeIsAnnouncedAndReadAsTheName) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.caption);
-    g_heard.clear();
+    StartListening();
     frame->TitleBar()->SetCaption(c.caption);
     test::PumpMessages();
     EXPECT_EQ(Heard(EVENT_OBJECT_NAMECHANGE, CHILDID_SELF), c.announcements);
+    EXPECT_EQ(events.Heard().size(), static_cast<std::size_t>(c.announcements));
     EXPECT_EQ(Name(CHILDID_SELF), c.caption);
   }
 }
@@ -156,7 +144,7 @@ TEST_F(TitleBarForReaders, ADisabledTitleBarsButtonsAreUnavailableAnnouncedAndRe
   ASSERT_NE(customChild, 0);
   for (const bool enabled : {false, true}) {
     SCOPED_TRACE(enabled ? "enabled again" : "disabled");
-    g_heard.clear();
+    StartListening();
     clicked.clear();
     frame->TitleBar()->SetEnabled(enabled);
     test::PumpMessages();
