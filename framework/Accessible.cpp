@@ -112,7 +112,10 @@ STDMETHODIMP TAccessibleObject::get_accName(VARIANT child, BSTR* name) {
 STDMETHODIMP TAccessibleObject::get_accValue(VARIANT child, BSTR* value) {
   if (value == nullptr) return E_POINTER;
   *value = nullptr;
-  return WithChild(child, [](int) { return DISP_E_MEMBERNOTFOUND; });
+  return WithChild(child, [&](int id) {
+    std::string text;
+    return Value(id, text) ? MakeBstr(text, value) : DISP_E_MEMBERNOTFOUND;
+  });
 }
 
 STDMETHODIMP TAccessibleObject::get_accDescription(VARIANT child, BSTR* description) {
@@ -250,7 +253,15 @@ STDMETHODIMP TAccessibleObject::accDoDefaultAction(VARIANT child) {
 }
 
 STDMETHODIMP TAccessibleObject::put_accName(VARIANT, BSTR) { return E_NOTIMPL; }
-STDMETHODIMP TAccessibleObject::put_accValue(VARIANT, BSTR) { return E_NOTIMPL; }
+STDMETHODIMP TAccessibleObject::put_accValue(VARIANT child, BSTR value) {
+  return WithChild(child, [&](int id) {
+    // Read up to the first zero: the count before a BSTR is oleaut32's, which
+    // is not imported; a null BSTR is the empty string.
+    std::wstring_view wide;
+    if (value != nullptr) wide = std::wstring_view(value, wcslen(value));
+    return SetValue(id, AnsiFromWide(wide)) ? S_OK : DISP_E_MEMBERNOTFOUND;
+  });
+}
 
 // ------------------------------------------------------------- defaults
 

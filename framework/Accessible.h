@@ -66,7 +66,7 @@ class TAccessibleObject : public IAccessible {
   STDMETHODIMP accHitTest(long x, long y, VARIANT* child) override;
   STDMETHODIMP accDoDefaultAction(VARIANT child) override;
   STDMETHODIMP put_accName(VARIANT, BSTR) override;
-  STDMETHODIMP put_accValue(VARIANT, BSTR) override;
+  STDMETHODIMP put_accValue(VARIANT child, BSTR value) override;
 
  protected:
   virtual ~TAccessibleObject() = default;
@@ -84,6 +84,10 @@ class TAccessibleObject : public IAccessible {
   virtual long Role(int child) = 0;
   virtual std::string Name(int child) = 0;
   virtual long State(int child) = 0;
+  // The child's value (an edit control's text); false: it has none.
+  virtual bool Value(int, std::string&) { return false; }
+  // A reader sets the value; false: it cannot be set.
+  virtual bool SetValue(int, const std::string&) { return false; }
   // Empty: there is none.
   virtual std::string DefaultAction(int) { return {}; }
   // Answers whether the action was taken. It must not wait for anything the

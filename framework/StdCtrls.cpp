@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "framework/EditAccessible.h"
 #include "framework/Exception.h"
+#include "framework/ScopedState.h"
 
 namespace plx {
 
@@ -235,9 +237,21 @@ void TMemo::SetReadOnly(bool value) {
 
 void TMemo::WndProc(TMessage& message) {
   if (message.Msg == CN_COMMAND && HIWORD(message.WParam) == EN_CHANGE) {
+    if (!setting_text_) NotifyEditValueChanged(Handle());
     if (OnChange) OnChange(this);
     return;
   }
+  if (message.Msg == WM_SETTEXT) {
+    {
+      const TAutoReset<bool> setting(setting_text_, true);
+      TWinControl::WndProc(message);
+    }
+    if (message.Result) NotifyEditValueChanged(Handle());
+    return;
+  }
+  // Readers see an edit control in the memo also where the platform does
+  // not see through our class name.
+  if (message.Msg == WM_GETOBJECT && AnswerEditClient(message, Handle())) return;
   TWinControl::WndProc(message);
 }
 

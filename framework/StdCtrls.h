@@ -118,6 +118,7 @@ class TMemo : public TWinControl {
   TScrollStyle scroll_bars_ = TScrollStyle::ssNone;
   bool word_wrap_ = true;
   bool read_only_ = false;
+  bool setting_text_ = false;  // inside WM_SETTEXT: its change is announced once, after it
 };
 
 enum TOwnerDrawStateFlag : unsigned {

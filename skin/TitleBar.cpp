@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "framework/Accessible.h"
 #include "framework/Application.h"
 #include "framework/Exception.h"
 #include "framework/Forms.h"
@@ -12,6 +13,7 @@
 #include "skin/FileTheme.h"
 #include "skin/SkinDraw.h"
 #include "skin/SkinForm.h"
+#include "skin/TitleBarAccessible.h"
 
 namespace plx {
 
@@ -406,6 +408,7 @@ void TkivTitleBar::SetCaption(std::string value) {
   if (Caption() == value) return;
   TCustomPanel::SetCaption(std::move(value));
   ItemChanged();
+  if (HandleAllocated()) NotifyAccessible(EVENT_OBJECT_NAMECHANGE, Handle());
 }
 
 void TkivTitleBar::SetActive(bool value) {
@@ -588,6 +591,15 @@ int TkivTitleBar::ButtonAt(TPoint point) {
   return -1;
 }
 
+std::vector<TkivTitleBar::TButtonPlace> TkivTitleBar::ButtonPlaces() {
+  const TButtonLayout layout = LayOutButtons();
+  std::vector<TButtonPlace> places;
+  if (layout.controlBox >= 0) places.push_back({layout.controlBox, layout.controlBoxRect});
+  // The layout runs from the right edge leftwards.
+  for (auto it = layout.buttons.rbegin(); it != layout.buttons.rend(); ++it) places.push_back({it->first, it->second});
+  return places;
+}
+
 void TkivTitleBar::DrawButtons(TCanvas& canvas) {
   if (!ParentForm()) return;
   const TButtonLayout layout = LayOutButtons();
@@ -666,6 +678,18 @@ void TkivTitleBar::WndProc(TMessage& message) {
       // The hover pictures follow the mouse.
       if (ButtonAt(point) != hotButton_) ItemChanged();
       break;
+    case WM_GETOBJECT:
+      if (AnswerAccessibleClient(message, Handle(), [this] { return NewTitleBarAccessible(Handle()); })) return;
+      break;
+    case WM_ENABLE:
+      TCustomPanel::WndProc(message);
+      NotifyTitleBarButtonsStateChanged(*this);
+      return;
+    case kivMsgTitleBarClickButton:
+      // Anyone may post it: the index is checked against the buttons a click reaches.
+      if (message.WParam < static_cast<WPARAM>(buttons_.Count())) ClickButton(static_cast<int>(message.WParam));
+      message.Result = 0;
+      return;
     default:
       break;
   }
@@ -698,27 +722,33 @@ void TkivTitleBar::MouseUp(TPoint point) {
   const int hot = pressed_ ? ButtonAt(point) : -1;
   pressed_ = false;
   ItemChanged();
-  if (hot < 0) return;
-  TkivTitleBarButton& button = buttons_.Items(hot);
+  if (hot >= 0) ClickButton(hot);
+}
+
+void TkivTitleBar::ClickButton(int index) {
+  const std::vector<TButtonPlace> places = ButtonPlaces();
+  if (std::none_of(places.begin(), places.end(), [index](const TButtonPlace& place) { return place.Index == index; }))
+    return;
+  TkivTitleBarButton& button = buttons_.Items(index);
   switch (button.ButtonType()) {
     case TkivTitleBarBtnType::kivControlBox:
       if (button.ControlBoxMenu()) {
-        DoClick(hot);
+        DoClick(index);
       } else {
         const TPoint corner = ClientToScreen({0, Height()});
         PopupWindowMenu(corner.X, corner.Y);
       }
       return;
     case TkivTitleBarBtnType::kivCustom:
-      DoClick(hot);
-      if (OnCustomBtnsClick) OnCustomBtnsClick(this, hot);
+      DoClick(index);
+      if (OnCustomBtnsClick) OnCustomBtnsClick(this, index);
       return;
     case TkivTitleBarBtnType::kivHelp:
-      DoClick(hot);
-      if (OnHelpBtnClick) OnHelpBtnClick(this, hot);
+      DoClick(index);
+      if (OnHelpBtnClick) OnHelpBtnClick(this, index);
       return;
     default:
-      DoClick(hot);
+      DoClick(index);
       return;
   }
 }

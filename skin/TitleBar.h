@@ -30,6 +30,10 @@ enum class TkivTitleBarBtnType { kivMax, kivMin, kivClose, kivHelp, kivControlBo
 // Sent to the host window: answers the left inset the title bar lies at
 // inside a skinned frame (0 outside one).
 inline constexpr UINT kivMsgTitleBarLeftInset = 0x26C3;
+// Posted to the title bar: click the button whose index WParam holds, as a
+// mouse click on it would (a screen reader's default action comes this way,
+// so the click runs after the reader has had its answer).
+inline constexpr UINT kivMsgTitleBarClickButton = 0x26C4;
 
 // Fired with the index of the clicked custom or help button.
 using TkivTitleBarButtonEvent = std::function<void(TObject* sender, int index)>;
@@ -186,6 +190,18 @@ class TkivTitleBar : public TCustomPanel {
   // The index of the button at a client point (control box included), -1
   // for none, with the rules painting uses.
   int ButtonAt(TPoint point);
+  // The buttons a click can reach, left to right as painted: the control box
+  // first, then the caption buttons; client coordinates. Hidden buttons and
+  // buttons lacking a picture are not among them.
+  struct TButtonPlace {
+    int Index = -1;  // in Buttons()
+    TRect Rect;
+  };
+  std::vector<TButtonPlace> ButtonPlaces();
+  // What releasing the mouse on the button does: a control box without a
+  // menu of its own opens the window menu; any other button is clicked and
+  // fires the custom or help event. Nothing for a button no click reaches.
+  void ClickButton(int index);
 
   void Notification(TComponent* component, TOperation operation) override;
   const TPropertyTable* PublishedProperties() const override;

@@ -1,7 +1,7 @@
 // plexoria.exe as a screen reader sees it, from another process through the
 // accessibility interface: the skinned buttons, the markup list and its
-// items named by the text they show, default actions and selection by the
-// reader.
+// items named by the text they show, the title bar and its buttons, the
+// memo as editable text, default actions and selection by the reader.
 #include <gtest/gtest.h>
 
 #include <ole2.h>
@@ -50,6 +50,12 @@ class Accessible {
   std::string DefaultAction(long child = CHILDID_SELF) const {
     return Text(&IAccessible::get_accDefaultAction, child);
   }
+  std::string Value(long child = CHILDID_SELF) const { return Text(&IAccessible::get_accValue, child); }
+  RECT Location(long child = CHILDID_SELF) const {
+    long left = 0, top = 0, width = 0, height = 0;
+    if (FAILED(object_->accLocation(&left, &top, &width, &height, Child(child)))) return {-1, -1, -1, -1};
+    return {left, top, left + width, top + height};
+  }
   long ChildCount() const {
     long count = -1;
     object_->get_accChildCount(&count);
@@ -90,6 +96,27 @@ struct AccessibilityTest : ::testing::Test {
     const int before = Count();
     ASSERT_EQ(DragOnto(list, CF_TEXT, text + '\0', false).result, DRAGDROP_S_DROP);
     ASSERT_TRUE(WaitUntil([&] { return Count() == before + 1; })) << text;
+  }
+
+  // The one child window that a reader sees as a title bar.
+  HWND TitleBar() const {
+    std::vector<HWND> found;
+    EnumChildWindows(
+        app.MainWindow(),
+        [](HWND window, LPARAM param) -> BOOL {
+          const Accessible reader(window);
+          if (reader && reader.Role() == ROLE_SYSTEM_TITLEBAR)
+            reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found.size() == 1 ? found.front() : nullptr;
+  }
+  // The child the reader names so, 0 when there is none.
+  static long ChildNamed(const Accessible& reader, const std::string& name) {
+    for (long child = 1; child <= reader.ChildCount(); ++child)
+      if (reader.Name(child) == name) return child;
+    return 0;
   }
 
   PlexoriaProcess app;
@@ -185,6 +212,84 @@ TEST_F(AccessibilityTest, SelectingAnItemIsAUsersSelectionAndTheMemoShowsTheClip
   ASSERT_EQ(reader->accDoDefaultAction(Accessible::Child(3)), S_OK);
   EXPECT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETCURSEL, 0, 0) == 2; }));
   EXPECT_TRUE(WaitUntil([&] { return WindowText(memo) == "three"; })) << WindowText(memo);
+}
+
+TEST_F(AccessibilityTest, TheTitleBarIsNamedByTheCaptionAndListsItsVisibleButtonsLeftToRight) {
+  HWND bar = TitleBar();
+  ASSERT_NE(bar, nullptr) << "exactly one window answers as a title bar";
+  Accessible reader(bar);
+  ASSERT_TRUE(reader);
+  EXPECT_EQ(reader.Name(), "Plexoria");
+  // The hidden maximise button is not listed; minimise, beside it in the
+  // same row, is.
+  ASSERT_EQ(reader.ChildCount(), 3);
+  POINT origin{0, 0};
+  ClientToScreen(bar, &origin);
+  const struct {
+    const char* name;
+    RECT place;  // in the title bar's client area
+  } buttons[] = {
+      {"Window menu", {2, 4, 22, 24}},
+      {"Minimize", {191, 4, 211, 24}},
+      {"Close", {212, 4, 232, 24}},
+  };
+  for (long child = 1; child <= 3; ++child) {
+    const auto& expected = buttons[child - 1];
+    SCOPED_TRACE(expected.name);
+    EXPECT_EQ(reader.Role(child), ROLE_SYSTEM_PUSHBUTTON);
+    EXPECT_EQ(reader.Name(child), expected.name);
+    EXPECT_EQ(reader.DefaultAction(child), "Press");
+    const long state = reader.State(child);
+    EXPECT_EQ(state & (STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_INVISIBLE), 0) << std::hex << state;
+    const RECT place = reader.Location(child);
+    EXPECT_EQ(place.left, origin.x + expected.place.left);
+    EXPECT_EQ(place.top, origin.y + expected.place.top);
+    EXPECT_EQ(place.right, origin.x + expected.place.right);
+    EXPECT_EQ(place.bottom, origin.y + expected.place.bottom);
+  }
+  EXPECT_EQ(ChildNamed(reader, "Maximize"), 0);
+  EXPECT_EQ(ChildNamed(reader, "Restore"), 0);
+}
+
+TEST_F(AccessibilityTest, TheMinimizeButtonsDefaultActionMinimizesTheWindow) {
+  Accessible reader(TitleBar());
+  ASSERT_TRUE(reader);
+  const long minimize = ChildNamed(reader, "Minimize");
+  ASSERT_NE(minimize, 0);
+  ASSERT_FALSE(IsIconic(app.MainWindow()));
+  ASSERT_EQ(reader->accDoDefaultAction(Accessible::Child(minimize)), S_OK);
+  EXPECT_TRUE(WaitUntil([&] { return IsIconic(app.MainWindow()) != FALSE; }));
+  SendMessageA(app.MainWindow(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_TRUE(WaitUntil([&] { return IsIconic(app.MainWindow()) == FALSE; }));
+  // The title bar itself has no action.
+  EXPECT_NE(reader->accDoDefaultAction(Accessible::Child(CHILDID_SELF)), S_OK);
+  EXPECT_FALSE(IsIconic(app.MainWindow()));
+}
+
+TEST_F(AccessibilityTest, TheCloseButtonsDefaultActionEndsTheProgram) {
+  Accessible reader(TitleBar());
+  ASSERT_TRUE(reader);
+  const long close = ChildNamed(reader, "Close");
+  ASSERT_NE(close, 0);
+  ASSERT_EQ(WaitForSingleObject(app.ProcessHandle(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  ASSERT_EQ(reader->accDoDefaultAction(Accessible::Child(close)), S_OK);
+  ASSERT_EQ(WaitForSingleObject(app.ProcessHandle(), 10000), static_cast<DWORD>(WAIT_OBJECT_0));
+  DWORD code = 1;
+  GetExitCodeProcess(app.ProcessHandle(), &code);
+  EXPECT_EQ(code, 0u);
+}
+
+TEST_F(AccessibilityTest, TheMemoIsEditableTextWithItsTextAsValue) {
+  Accessible reader(memo);
+  ASSERT_TRUE(reader);
+  EXPECT_EQ(reader.Role(), ROLE_SYSTEM_TEXT);
+  EXPECT_EQ(reader.Value(), kPrompt);
+  EXPECT_NE(reader.State() & STATE_SYSTEM_FOCUSABLE, 0) << std::hex << reader.State();
+  // Selecting a clip shows it in the memo, and the reader reads it there.
+  Drop("dropped words");
+  Accessible items(list);
+  ASSERT_EQ(items->accSelect(SELFLAG_TAKESELECTION, Accessible::Child(1)), S_OK);
+  EXPECT_TRUE(WaitUntil([&] { return reader.Value() == "dropped words"; })) << reader.Value();
 }
 
 }  // namespace

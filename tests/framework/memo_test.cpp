@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 #include "tests/support/Clipboard.h"
+#include "tests/support/HeardWinEvents.h"
 
 namespace plx {
 namespace {
@@ -47,6 +49,31 @@ TEST_F(MemoFixture, SelectAllAndCopyPutTheWholeTextOnTheClipboard) {
   memo->SelectAll();
   memo->CopyToClipboard();
   EXPECT_EQ(ClipboardText(), "first line\r\nsecond line");
+}
+
+TEST_F(MemoFixture, ReadersHearOfEachChangeOfTheTextOnce) {
+  test::THeardWinEvents events(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE);
+  ASSERT_TRUE(events);
+  memo->SetText("first");
+  const HWND window = memo->Handle();
+  const struct {
+    const char* name;
+    std::function<void()> change;
+    int heard;
+  } cases[] = {
+      {"the program sets the text", [&] { memo->SetText("second"); }, 1},
+      {"a typed character", [&] { SendMessageA(window, WM_CHAR, 'x', 0); }, 1},
+      {"a caret move", [&] { SendMessageA(window, EM_SETSEL, 0, 0); }, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(events.Settle(window));
+    events.Clear();
+    c.change();
+    ASSERT_TRUE(events.Settle(window));
+    EXPECT_EQ(events.Count(EVENT_OBJECT_VALUECHANGE, window), c.heard);
+    EXPECT_EQ(events.Heard().size(), static_cast<std::size_t>(c.heard));
+  }
 }
 
 }  // namespace
