@@ -19,7 +19,9 @@ namespace {
 // The caption and dialog-frame style bits together.
 constexpr DWORD kCaptionBits = WS_CAPTION;
 // The rows above the title bar that belong to the window frame.
-constexpr int kTopInset = 3;
+constexpr int kTopInset = kivFrameTopRows;
+// A form keeps this many rows beyond its title bar, menu bar and bottom border.
+constexpr int kMinHeightSlack = 3;
 
 int Max4(int value) { return std::max(value, 4); }
 
@@ -214,22 +216,17 @@ void TkivForm::SetUIStyle(TkivUIStyle value) {
   titleBar_->SetUIStyle(value);
   if (!useSkin) titleBar_->SetRoundCornerBottom(0);
   AlignTitleBar();
-  if (useSkin) {
-    // The title bar draws once, so that its full-width title image exists.
-    titleBar_->ForcePaint();
-    for (TBitmap* image : {titleBar_->GetTitleImage(-1), &bottomImage_}) {
-      image->SetTransparentColor(transColor_);
-      image->SetTransparent(image == &bottomImage_ ? bottomRegion_ : titleRegion_);
-    }
-  }
   if (autoUpdateSub_) ContainerApplyUIStyle(this, value, fileTheme_);
   RecomputeFrame();
   Invalidate();
   PaintFormBorder();
   RegionWindow();
-  // The skin's bottom border counts as it is drawn, not as the inset it
-  // leaves; a built-in style has none.
-  host_->Constraints().MinHeight = MenuBarHeight() + titleBar_->Height() + skinBottom_ + 3;
+  // The frame alone sets the form's limits: the width the title bar's look
+  // needs, and a height with the frame's own parts counted in. The skin's
+  // bottom border counts as it is drawn, not as the inset it leaves; a
+  // built-in style has none.
+  if (titleBar_->MinFormWidth() > 0) host_->Constraints().MinWidth = titleBar_->MinFormWidth();
+  host_->Constraints().MinHeight = MenuBarHeight() + titleBar_->Height() + skinBottom_ + kMinHeightSlack;
 }
 
 void TkivForm::Loaded() {
@@ -612,10 +609,6 @@ void TkivForm::PaintSkinBorder(TCanvas& canvas, int width, int height) {
   const bool titleShown = titleBarVisible_ && titleBar_->CanPaint();
   if (titleShown) {
     TBitmap* title = titleBar_->GetTitleImage(-2);
-    if (title->Width() != width) {
-      titleBar_->ForcePaint();
-      title = titleBar_->GetTitleImage(-2);
-    }
     if (!title->Empty()) {
       HDC source = title->Canvas().Handle();
       const int imageHeight = title->Height();

@@ -33,8 +33,10 @@ int LastFrameOf(TkivTitleBarBtnType type) {
 }
 constexpr int kRestoreLastFrame = 12;
 
-// The top rows of the skin's title pictures belong to the window frame.
-constexpr int kFrameTopRows = 3;
+// A five-section title needs this much room beyond its fixed pictures.
+constexpr int kFiveSectionMinWidthSlack = 16;
+// The smallest form height a built-in style allows a title bar on its own.
+constexpr int kBuiltInMinFormHeight = 50;
 
 // Usage errors of the collections show an error box and change nothing.
 void ShowUsageError(const char* text) { Application().ShowException(EInvalidOperation(text)); }
@@ -208,7 +210,14 @@ int TkivTitleBar::LeftInset() const {
   return static_cast<int>(form->Perform(kivMsgTitleBarLeftInset));
 }
 
-void TkivTitleBar::ItemChanged() {
+void TkivTitleBar::ItemChanged() { TitleChanged(); }
+
+void TkivTitleBar::TitleChanged() {
+  titleDirty_ = true;
+  RepaintSoon();
+}
+
+void TkivTitleBar::RepaintSoon() {
   if (changeBatches_ > 0) {
     changedInBatch_ = true;
     return;
@@ -216,11 +225,32 @@ void TkivTitleBar::ItemChanged() {
   if (!IsDestroying()) Invalidate();
 }
 
+void TkivTitleBar::SetBounds(int left, int top, int width, int height) {
+  TCustomPanel::SetBounds(left, top, width, height);
+  // The title images are keyed by size: UpdateTitleImages sees the change.
+}
+
+void TkivTitleBar::SetColor(TColor value) {
+  TCustomPanel::SetColor(value);
+  titleDirty_ = true;  // the sections are laid on it
+}
+
+void TkivTitleBar::SetParent(TWinControl* parent) {
+  TCustomPanel::SetParent(parent);
+  titleDirty_ = true;  // the sections need a form, and lie elsewhere inside a frame
+}
+
+void TkivTitleBar::FontChanged() {
+  TCustomPanel::FontChanged();
+  // A caption section is as wide as its caption in this font.
+  titleDirty_ = true;
+}
+
 TkivTitleBar::TChangeBatch::TChangeBatch(TkivTitleBar& titleBar) : titleBar_(titleBar) { ++titleBar_.changeBatches_; }
 
 TkivTitleBar::TChangeBatch::~TChangeBatch() {
   if (--titleBar_.changeBatches_ > 0 || !std::exchange(titleBar_.changedInBatch_, false)) return;
-  titleBar_.ItemChanged();
+  titleBar_.RepaintSoon();
 }
 
 void TkivTitleBar::SetFileTheme(TkivFileTheme* value) {
@@ -260,7 +290,7 @@ void TkivTitleBar::SetUIStyle(TkivUIStyle value) {
   sections_.Clear();
   TkivUIStyle effective = value;
   const bool useSkin = UsingFileTheme(fileTheme_, value, effective);
-  const int frameShift = InForm() ? kFrameTopRows : 0;
+  const int frameShift = InForm() ? kivFrameTopRows : 0;
   TForm* form = ParentForm();
   auto addSection = [&](TkivTitleBarAlign align, bool autoSize) -> TkivTitleBarSection& {
     TkivTitleBarSection& section = sections_.Add();
@@ -293,20 +323,19 @@ void TkivTitleBar::SetUIStyle(TkivUIStyle value) {
     iconTop_ = theme.GetInt(SKIN2_TITLEBARICONPOSY) - frameShift;
     captionTop_ = theme.GetInt(SKIN2_TITLEBARCAPTIONTOP);
     fillColor_ = theme.GetColor(SKIN2_FORMCOLOR);
-    if (form) {
-      auto widthOf = [&](Tsk2SkinBitmapElement element) {
-        const TBitmap* bitmap = theme.GetBitmap(element);
-        return bitmap ? bitmap->Width() : 0;
-      };
-      const int buttonsWidth =
-          widthOf(SKIN2_TITLEBUTTONS) / kTitleButtonFrames * buttons_.Count() + rightBtnXOffset_;
-      form->Constraints().MinWidth =
-          fiveSections_ ? widthOf(SKIN2_TITLEBAR1) + widthOf(SKIN2_TITLEBAR3) +
-                              std::max(widthOf(SKIN2_TITLEBAR5), buttonsWidth) + 16
-                        : widthOf(SKIN2_TITLEBAR1) + std::max(widthOf(SKIN2_TITLEBAR3), buttonsWidth);
-    }
+    titleRegion_ = theme.GetBool(SKIN2_TITLEBARNEEDREGION);
+    auto widthOf = [&](Tsk2SkinBitmapElement element) {
+      const TBitmap* bitmap = theme.GetBitmap(element);
+      return bitmap ? bitmap->Width() : 0;
+    };
+    const int buttonsWidth = widthOf(SKIN2_TITLEBUTTONS) / kTitleButtonFrames * buttons_.Count() + rightBtnXOffset_;
+    minFormWidth_ = fiveSections_ ? widthOf(SKIN2_TITLEBAR1) + widthOf(SKIN2_TITLEBAR3) +
+                                        std::max(widthOf(SKIN2_TITLEBAR5), buttonsWidth) + kFiveSectionMinWidthSlack
+                                  : widthOf(SKIN2_TITLEBAR1) + std::max(widthOf(SKIN2_TITLEBAR3), buttonsWidth);
+    minFormHeight_ = 0;  // a skin leaves the height to the frame
   } else {
     fiveSections_ = false;
+    titleRegion_ = false;
     transColor_ = kSkinTransparentColor;
     GetInsideThemeBitmap(effective, kivItemTitleLeft,
                          addSection(TkivTitleBarAlign::kivLeft, true).Picture().Bitmap());
@@ -318,10 +347,8 @@ void TkivTitleBar::SetUIStyle(TkivUIStyle value) {
     rightBtnXOffset_ = GetInsideThemeInt(effective, kivItemRightBtnXOffset);
     buttonTop_ = GetInsideThemeInt(effective, kivItemTitleButtonTop) - frameShift;
     iconTop_ = buttonTop_;
-    if (form) {
-      form->Constraints().MinWidth = GetInsideThemeInt(effective, kivItemFormMinWidth);
-      form->Constraints().MinHeight = 50;
-    }
+    minFormWidth_ = GetInsideThemeInt(effective, kivItemFormMinWidth);
+    minFormHeight_ = kBuiltInMinFormHeight;
     roundCorner_ = GetInsideThemeInt(effective, kivItemRoundCorner);
     roundCornerBottom_ = 0;
   }
@@ -339,6 +366,12 @@ void TkivTitleBar::SetUIStyle(TkivUIStyle value) {
   }
   autoSize_ = true;
   AdjustHeight();
+  // Inside a skinned frame the frame sets the form's limits, with its own
+  // parts counted in.
+  if (form && !InForm()) {
+    form->Constraints().MinWidth = minFormWidth_;
+    if (minFormHeight_ > 0) form->Constraints().MinHeight = minFormHeight_;
+  }
   ItemChanged();
 }
 
@@ -392,7 +425,7 @@ void TkivTitleBar::AdjustHeight() {
     autoSize_ = false;
     return;
   }
-  const int shift = InForm() ? kFrameTopRows : 0;
+  const int shift = InForm() ? kivFrameTopRows : 0;
   SetHeight(std::max(0, sections_.Items(0).Picture().Height() - shift));
 }
 
@@ -411,7 +444,7 @@ void TkivTitleBar::SetCaption(std::string value) {
 void TkivTitleBar::SetActive(bool value) {
   if (formActive_ == value) return;
   formActive_ = value;
-  ItemChanged();
+  RepaintSoon();
 }
 
 void TkivTitleBar::SetLeftBtnXOffset(int value) {
@@ -423,19 +456,19 @@ void TkivTitleBar::SetLeftBtnXOffset(int value) {
 void TkivTitleBar::SetRightBtnXOffset(int value) {
   if (rightBtnXOffset_ == value) return;
   rightBtnXOffset_ = value;
-  ItemChanged();
+  RepaintSoon();
 }
 
 void TkivTitleBar::SetDrawAppIcon(bool value) {
   if (drawAppIcon_ == value) return;
   drawAppIcon_ = value;
-  ItemChanged();
+  RepaintSoon();
 }
 
 void TkivTitleBar::SetInactiveCaptionColor(TColor value) {
   if (inactiveCaptionColor_ == value) return;
   inactiveCaptionColor_ = value;
-  ItemChanged();
+  RepaintSoon();
 }
 
 bool TkivTitleBar::CanPaint() {
@@ -448,19 +481,25 @@ bool TkivTitleBar::CanPaint() {
 }
 
 TBitmap* TkivTitleBar::GetTitleImage(int index) {
-  if (index == -1) return &plainTitle_;
-  if (index == -2) return &filledTitle_;
+  if (index == -1 || index == -2) {
+    UpdateTitleImages();
+    return index == -1 ? &plainTitle_ : &filledTitle_;
+  }
   if (index >= 0 && index < sections_.Count() && sections_.Count() > 2)
     return PictureBitmap(sections_.Items(index).Picture());
   return nullptr;
 }
 
-void TkivTitleBar::ForcePaint() {
-  if (!ParentForm() || Width() <= 0 || Height() <= 0) return;
-  buffer_.SetSize(Width(), Height());
-  // A caption section is as wide as its caption in the title bar's font.
-  buffer_.Canvas().Font().Assign(Font());
-  DrawSectionsTo(buffer_.Canvas());
+void TkivTitleBar::SetRoundCorner(int value) {
+  if (roundCorner_ == value) return;
+  roundCorner_ = value;
+  RepaintSoon();
+}
+
+void TkivTitleBar::SetRoundCornerBottom(int value) {
+  if (roundCornerBottom_ == value) return;
+  roundCornerBottom_ = value;
+  RepaintSoon();
 }
 
 void TkivTitleBar::Paint() {
@@ -469,32 +508,58 @@ void TkivTitleBar::Paint() {
   canvas.Brush().SetColor(Color());
   canvas.FillRect(ClientRect());
   if (!ParentForm()) return;
+  UpdateTitleImages();
+  if (!sectionsImage_.Empty())
+    BitBlt(canvas.Handle(), 0, 0, sectionsImage_.Width(), sectionsImage_.Height(), sectionsImage_.Canvas().Handle(),
+           0, 0, SRCCOPY);
   canvas.Brush().SetStyle(bsClear);
   canvas.Font().Assign(Font());
-  const bool captionSection = DrawSectionsTo(canvas);
   DrawButtons(canvas);
   // A caption section is as wide as the caption: the frame's top rows and
   // edges, cut from the same title image, follow it.
-  if (captionSection)
+  if (captionSection_)
     if (auto* frame = dynamic_cast<TkivForm*>(Parent())) frame->PaintFormBorder();
 }
 
-bool TkivTitleBar::DrawSectionsTo(TCanvas& canvas) {
-  TForm* form = ParentForm();
-  if (!form) return false;
-  int dx = 0, dy = 0;
-  if (InForm()) {
-    const int inset = LeftInset();
-    dx = -(inset != 0 ? inset : kFrameTopRows);
-    dy = -kFrameTopRows;
+TPoint TkivTitleBar::SectionOffset() const {
+  if (!InForm()) return {0, 0};
+  const int inset = LeftInset();
+  return {-(inset != 0 ? inset : kivFrameTopRows), -kivFrameTopRows};
+}
+
+void TkivTitleBar::UpdateTitleImages() {
+  const TPoint offset = SectionOffset();
+  const TRect key{Width(), Height(), offset.X, offset.Y};
+  if (!titleDirty_ && composedFor_ == key) return;
+  ComposeTitleImages(offset);
+  composedFor_ = key;
+  titleDirty_ = false;
+}
+
+void TkivTitleBar::ComposeTitleImages(TPoint offset) {
+  captionSection_ = false;
+  shownCaption_.clear();
+  const int width = Width(), height = Height();
+  if (!ParentForm() || width <= 0 || height <= 0) {
+    for (TBitmap* image : {&sectionsImage_, &plainTitle_, &filledTitle_}) image->SetSize(0, 0);
+    return;
   }
-  const int width = Width();
+  const int dx = offset.X, dy = offset.Y;
+  // The title bar's own picture under its buttons and caption: the sections
+  // on the title bar's colour, the right ones see-through over the fill.
+  sectionsImage_.SetSize(width, height);
+  TCanvas& canvas = sectionsImage_.Canvas();
+  canvas.Brush().SetColor(Color());
+  canvas.FillRect({0, 0, width, height});
+  canvas.Brush().SetStyle(bsClear);
+  // A caption section is as wide as its caption in the title bar's font.
+  canvas.Font().Assign(Font());
   int buttonsWidth = 0;
   for (int i = 0; i < buttons_.Count(); ++i)
     if (TBitmap* picture = PictureBitmap(buttons_.Items(i).PicNormal()))
       buttonsWidth += picture->Width() + buttonInterval_;
 
-  const int imageWidth = std::max(0, width - 2 * dx), imageHeight = std::max(0, Height() - dy);
+  const int imageWidth = std::max(0, width - 2 * dx), imageHeight = std::max(0, height - dy);
   plainTitle_.SetSize(imageWidth, imageHeight);
   filledTitle_.SetSize(imageWidth, imageHeight);
   if (!filledTitle_.Empty()) {
@@ -546,9 +611,12 @@ bool TkivTitleBar::DrawSectionsTo(TCanvas& canvas) {
     StretchInto(canvas, *client, {x, dy, r, dy + client->Height()});
     if (!plainTitle_.Empty()) StretchInto(plainTitle_.Canvas(), *client, {x - dx, 0, r - dx, client->Height()});
   }
+  // The filled image shows the fill colour where the skin cuts the region.
+  plainTitle_.SetTransparentColor(transColor_);
+  plainTitle_.SetTransparent(titleRegion_);
   if (!filledTitle_.Empty()) filledTitle_.Canvas().Draw(0, 0, plainTitle_);
   if (!captionDrawn) shownCaption_.clear();
-  return captionDrawn;
+  captionSection_ = captionDrawn;
 }
 
 TkivTitleBar::TButtonLayout TkivTitleBar::LayOutButtons() {
@@ -566,7 +634,7 @@ TkivTitleBar::TButtonLayout TkivTitleBar::LayOutButtons() {
     }
     r -= button.ButtonType() == TkivTitleBarBtnType::kivClose ? pw : pw + buttonInterval_ + 1;
     if (r + pw + 1 > width) r = width - pw - 1;
-    const int top = custom_ ? button.Top() - (InForm() ? kFrameTopRows : 0) : buttonTop_;
+    const int top = custom_ ? button.Top() - (InForm() ? kivFrameTopRows : 0) : buttonTop_;
     layout.buttons.push_back({i, {r, top, r + pw, top + ph}});
   }
   layout.right = r;
@@ -640,7 +708,7 @@ void TkivTitleBar::DrawButtons(TCanvas& canvas) {
   canvas.Brush().SetStyle(bsClear);
   TkivUIStyle effective = uiStyle_;
   if (UsingFileTheme(fileTheme_, uiStyle_, effective))
-    canvas.TextOut(l, captionTop_ - kFrameTopRows, text);
+    canvas.TextOut(l, captionTop_ - kivFrameTopRows, text);
   else
     canvas.TextOut(l, buttonTop_ + (effective == TkivUIStyle::Protein ? 3 : 0), text);
 }
@@ -664,7 +732,7 @@ void TkivTitleBar::WndProc(TMessage& message) {
       return;
     case WM_MOUSEMOVE:
       // The hover pictures follow the mouse.
-      if (ButtonAt(point) != hotButton_) ItemChanged();
+      if (ButtonAt(point) != hotButton_) RepaintSoon();
       break;
     default:
       break;
@@ -674,7 +742,7 @@ void TkivTitleBar::WndProc(TMessage& message) {
 
 void TkivTitleBar::MouseLeave() {
   hotButton_ = -1;
-  ItemChanged();
+  RepaintSoon();
 }
 
 void TkivTitleBar::MouseDown(TPoint point) {
@@ -687,7 +755,7 @@ void TkivTitleBar::MouseDown(TPoint point) {
     ReleaseCapture();
     const TPoint screen = ClientToScreen(point);
     SendMessageA(form->Handle(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(screen.X, screen.Y));
-    ItemChanged();
+    RepaintSoon();
     return;
   }
   SetCapture(Handle());
@@ -697,7 +765,7 @@ void TkivTitleBar::MouseUp(TPoint point) {
   if (HandleAllocated() && GetCapture() == Handle()) ReleaseCapture();
   const int hot = pressed_ ? ButtonAt(point) : -1;
   pressed_ = false;
-  ItemChanged();
+  RepaintSoon();
   if (hot < 0) return;
   TkivTitleBarButton& button = buttons_.Items(hot);
   switch (button.ButtonType()) {
