@@ -1,11 +1,10 @@
 #include "skin/SkinButton.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 
 #include "framework/Accessible.h"
 #include "framework/Forms.h"
+#include "framework/MessageDecoders.h"
 #include "framework/Properties.h"
 #include "skin/FileTheme.h"
 #include "skin/SkinButtonAccessible.h"
@@ -161,8 +160,8 @@ void TkivCustomButton::CreateParams(TCreateParams& params) {
 
 // ------------------------------------------------------------------- Messages
 
-bool TkivCustomButton::InsideCountingEdges(LPARAM point, int width, int height) {
-  const int x = GET_X_LPARAM(point), y = GET_Y_LPARAM(point);
+bool TkivCustomButton::InsideCountingEdges(POINT point, int width, int height) {
+  const int x = point.x, y = point.y;
   // The right and bottom edges still count as inside.
   return x >= 0 && y >= 0 && x <= width && y <= height;
 }
@@ -176,7 +175,7 @@ void TkivCustomButton::WndProc(TMessage& message) {
     case WM_GETDLGCODE: {
       // Enter reaches a focused button as a key; Space always does. DLGC_BUTTON
       // lets the dialog manager click it for its "&" accelerator (BM_CLICK).
-      const auto* msg = reinterpret_cast<const MSG*>(message.LParam);
+      const MSG* msg = msg::DialogCodeQuery(message);
       message.Result = DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
       if (msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) message.Result |= DLGC_WANTMESSAGE;
       return;
@@ -189,7 +188,7 @@ void TkivCustomButton::WndProc(TMessage& message) {
       message.Result = 0;
       return;
     case CM_DIALOGKEY:
-      message.Result = HandleDialogKey(message.WParam) ? 1 : 0;
+      message.Result = HandleDialogKey(msg::Key(message)) ? 1 : 0;
       return;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:  // a double click is a second click
@@ -205,8 +204,8 @@ void TkivCustomButton::WndProc(TMessage& message) {
       clickArmed_ = false;
       if (GetCapture() == Handle()) ReleaseCapture();
       StopRepeat();
-      const bool inside = InsideCountingEdges(message.LParam, Width(), Height()) &&
-                          GET_X_LPARAM(message.LParam) < Width() && GET_Y_LPARAM(message.LParam) < Height();
+      const POINT point = msg::Mouse(message).Point;
+      const bool inside = InsideCountingEdges(point, Width(), Height()) && point.x < Width() && point.y < Height();
       if (armed && inside)
         Click();
       else
@@ -217,14 +216,14 @@ void TkivCustomButton::WndProc(TMessage& message) {
     case WM_MOUSEMOVE:
       TCustomControl::WndProc(message);  // MouseEnter comes first, on the first move
       // While the button holds the mouse, moves outside reach it too.
-      if (!InsideCountingEdges(message.LParam, Width(), Height())) {
+      if (!InsideCountingEdges(msg::Mouse(message).Point, Width(), Height())) {
         if (mouseOn_ || pressed_) SetLook(false, false);  // the timer runs on until release or leave
       } else if (!mouseOn_ && MouseInControl()) {
         SetLook(true, pressed_);  // back over the button: lit again, pressed only by a new press
       }
       return;
     case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(message.LParam) != Handle() && clickArmed_) {
+      if (msg::CaptureTaker(message) != Handle() && clickArmed_) {
         clickArmed_ = false;
         StopRepeat();
         SetLook(false, false);
@@ -238,14 +237,14 @@ void TkivCustomButton::WndProc(TMessage& message) {
       SetLook(false, false);
       break;
     case WM_TIMER:
-      if (message.WParam == kRepeatTimerId) {
+      if (msg::TimerId(message) == kRepeatTimerId) {
         if (OnMouseContinuouslyDown) OnMouseContinuouslyDown(this);
         message.Result = 0;
         return;
       }
       break;
     case WM_KEYDOWN:
-      if ((message.WParam == VK_SPACE || message.WParam == VK_RETURN) && Enabled() && GetFocus() == Handle()) {
+      if ((msg::Key(message) == VK_SPACE || msg::Key(message) == VK_RETURN) && Enabled() && GetFocus() == Handle()) {
         keyPressed_ = true;
         SetLook(mouseOn_, true);
         message.Result = 0;
@@ -253,7 +252,7 @@ void TkivCustomButton::WndProc(TMessage& message) {
       }
       break;
     case WM_KEYUP:
-      if ((message.WParam == VK_SPACE || message.WParam == VK_RETURN) && keyPressed_) {
+      if ((msg::Key(message) == VK_SPACE || msg::Key(message) == VK_RETURN) && keyPressed_) {
         keyPressed_ = false;
         if (pressed_ && Enabled() && GetFocus() == Handle()) Click();
         message.Result = 0;
@@ -277,7 +276,7 @@ void TkivCustomButton::WndProc(TMessage& message) {
   TCustomControl::WndProc(message);
 }
 
-bool TkivCustomButton::HandleDialogKey(WPARAM key) {
+bool TkivCustomButton::HandleDialogKey(UINT key) {
   if (ModifierHeld() || !CanFocusNow()) return false;
   if (key == VK_ESCAPE && cancel_) {
     Click();

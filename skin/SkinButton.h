@@ -119,9 +119,9 @@ class TkivCustomButton : public TCustomControl {
   void StopRepeat();
   void SetLook(bool mouseOn, bool pressed);
   bool CanFocusNow();
-  bool HandleDialogKey(WPARAM key);
+  bool HandleDialogKey(UINT key);
   // Inside the client area, the right and bottom edges counted as inside.
-  static bool InsideCountingEdges(LPARAM point, int width, int height);
+  static bool InsideCountingEdges(POINT point, int width, int height);
 
   TkivUIStyle uiStyle_;
   TkivFileTheme* fileTheme_ = nullptr;  // borrowed

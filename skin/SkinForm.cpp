@@ -8,7 +8,9 @@
 #include "framework/Application.h"
 #include "framework/Exception.h"
 #include "framework/GdiHandles.h"
+#include "framework/MessageDecoders.h"
 #include "framework/Properties.h"
+#include "framework/ScopedState.h"
 #include "skin/FileTheme.h"
 #include "skin/SkinDraw.h"
 
@@ -413,12 +415,11 @@ void TkivForm::HostResized() {
   if (IsZoomed(window) && !placing_) {
     // A maximised window covers the work area and 2 pixels more at the left,
     // top and right, leaving the work area's bottom row free.
-    placing_ = true;
+    const TAutoReset placing(placing_, true);
     TRect area;
     GetWorkAreaRect(area);
     SetWindowPos(window, nullptr, area.Left - 2, area.Top - 2, area.Width() + 4, area.Height() + 1,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    placing_ = false;
   }
   FitToHostClientArea();
   titleBar_->ProcessMaxBtn();
@@ -445,7 +446,7 @@ void TkivForm::HostWindowProc(TMessage& message, const TWndMethod& next) {
     case WM_NCCALCSIZE: {
       // The client area is the window inset by the frame's sizes; the
       // platform's own frame arithmetic is not wanted.
-      auto* rect = reinterpret_cast<RECT*>(message.LParam);
+      RECT* rect = msg::NcCalcSize(message).ProposedRect;
       const TRect insets = FrameInsets();
       measuredInsets_ = insets;
       rect->left += insets.Left;
@@ -466,14 +467,14 @@ void TkivForm::HostWindowProc(TMessage& message, const TWndMethod& next) {
       return;
     case WM_ACTIVATE:
       next(message);
-      titleBar_->SetActive(LOWORD(message.WParam) != WA_INACTIVE);
+      titleBar_->SetActive(msg::Activating(message));
       PaintFormBorder();
       return;
     case WM_STYLECHANGED:
       next(message);
       // Whoever gives the caption back, the frame takes it off again.
-      if (message.WParam == static_cast<WPARAM>(GWL_STYLE) &&
-          (reinterpret_cast<const STYLESTRUCT*>(message.LParam)->styleNew & kCaptionBits)) {
+      if (const msg::TStyleChange change = msg::StyleChange(message);
+          change.Which == GWL_STYLE && (change.Styles->styleNew & kCaptionBits)) {
         StripCaption();
         SetWindowPos(host_->Handle(), nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -481,11 +482,12 @@ void TkivForm::HostWindowProc(TMessage& message, const TWndMethod& next) {
       return;
     case WM_SIZE:
       next(message);
-      if (message.WParam != SIZE_MINIMIZED) HostResized();
+      if (msg::Size(message).Kind != SIZE_MINIMIZED) HostResized();
       return;
     case WM_SYSCOMMAND:
       // Alt+Space opens the title bar's own menu, not the platform's.
-      if ((message.WParam & 0xFFF0) == SC_KEYMENU && message.LParam == VK_SPACE) {
+      if (const msg::TSysCommand command = msg::SysCommand(message);
+          command.Command == SC_KEYMENU && command.Detail == VK_SPACE) {
         OpenWindowMenuBelowTitleBar();
         message.Result = 0;
         return;
@@ -530,15 +532,9 @@ void TkivForm::Paint() {
 }
 
 void TkivForm::WndProc(TMessage& message) {
-  if (message.Msg != WM_PAINT || message.WParam == 0) return TCustomPanel::WndProc(message);
-  const bool outer = std::exchange(paintingElsewhere_, true);
-  try {
-    TCustomPanel::WndProc(message);
-  } catch (...) {
-    paintingElsewhere_ = outer;
-    throw;
-  }
-  paintingElsewhere_ = outer;
+  if (message.Msg != WM_PAINT || msg::PaintDC(message) == nullptr) return TCustomPanel::WndProc(message);
+  const TAutoReset elsewhere(paintingElsewhere_, true);
+  TCustomPanel::WndProc(message);
 }
 
 void TkivForm::PaintFormBorder() {

@@ -1,14 +1,14 @@
 #include "skin/TitleBar.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 #include <utility>
 
 #include "framework/Application.h"
 #include "framework/Exception.h"
 #include "framework/Forms.h"
+#include "framework/MessageDecoders.h"
 #include "framework/Properties.h"
+#include "framework/ScopedState.h"
 #include "skin/FileTheme.h"
 #include "skin/SkinDraw.h"
 #include "skin/SkinForm.h"
@@ -225,11 +225,6 @@ void TkivTitleBar::RepaintSoon() {
   if (!IsDestroying()) Invalidate();
 }
 
-void TkivTitleBar::SetBounds(int left, int top, int width, int height) {
-  TCustomPanel::SetBounds(left, top, width, height);
-  // The title images are keyed by size: UpdateTitleImages sees the change.
-}
-
 void TkivTitleBar::SetColor(TColor value) {
   TCustomPanel::SetColor(value);
   titleDirty_ = true;  // the sections are laid on it
@@ -259,14 +254,8 @@ void TkivTitleBar::SetFileTheme(TkivFileTheme* value) {
   fileTheme_ = value;
   if (fileTheme_) FreeNotification(fileTheme_);
   // Assigning a theme keeps the caption's colour; a style change sets it.
-  keepFontColor_ = true;
-  try {
-    SetUIStyle(uiStyle_);
-  } catch (...) {
-    keepFontColor_ = false;
-    throw;
-  }
-  keepFontColor_ = false;
+  const TAutoReset keepColour(keepFontColor_, true);
+  SetUIStyle(uiStyle_);
 }
 
 void TkivTitleBar::Notification(TComponent* component, TOperation operation) {
@@ -716,7 +705,8 @@ void TkivTitleBar::DrawButtons(TCanvas& canvas) {
 // ---------------------------------------------------------------- mouse
 
 void TkivTitleBar::WndProc(TMessage& message) {
-  const TPoint point{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+  const POINT mouse = msg::Mouse(message).Point;
+  const TPoint point{mouse.x, mouse.y};
   switch (message.Msg) {
     case WM_LBUTTONDOWN:
       MouseDown(point);
@@ -754,7 +744,7 @@ void TkivTitleBar::MouseDown(TPoint point) {
     pressed_ = false;
     ReleaseCapture();
     const TPoint screen = ClientToScreen(point);
-    SendMessageA(form->Handle(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(screen.X, screen.Y));
+    SendMessageA(form->Handle(), WM_NCLBUTTONDOWN, HTCAPTION, msg::PackPoint({screen.X, screen.Y}));
     RepaintSoon();
     return;
   }

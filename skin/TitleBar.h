@@ -198,7 +198,6 @@ class TkivTitleBar : public TCustomPanel {
   // for none, with the rules painting uses.
   int ButtonAt(TPoint point);
 
-  void SetBounds(int left, int top, int width, int height) override;
   void SetColor(TColor value) override;
   void SetParent(TWinControl* parent) override;
   void Notification(TComponent* component, TOperation operation) override;
