@@ -20,28 +20,16 @@
 #include "skin/SkinButton.h"
 #include "tests/skin/GoldenImage.h"
 #include "tests/support/GuiResources.h"
+#include "tests/support/WindowTestSupport.h"
 
 namespace plx {
 namespace {
 
+using test::PumpUntil;
+
 std::string EmbeddedSkin() {
   std::ifstream in(test::EnvironmentPath("PLEXORIA_SOURCE_DIR", ".") + "\\resources\\skin\\plexoria.skn", std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// Runs the message loop until condition holds or the time is up.
-bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
-  const auto end = std::chrono::steady_clock::now() + timeout;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    MSG msg{};
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(5);
-  }
-  return true;
 }
 
 void PumpPending() {
