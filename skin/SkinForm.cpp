@@ -114,7 +114,7 @@ TkivForm::TkivForm(TComponent* owner) : TCustomPanel(owner) {
     if (event == THandleEvent::Created) {
       AttachToHostWindow();
     } else {
-      attached_ = false;
+      if (Attached()) MoveTo(TkivFormState::WindowGone);
       measuredInsets_.reset();
     }
   });
@@ -128,13 +128,20 @@ void TkivForm::BeforeDestruction() {
   TCustomPanel::BeforeDestruction();
 }
 
+void TkivForm::MoveTo(TkivFormState next) {
+  if (!IsLegalFormStateMove(state_, next))
+    throw EInvalidOperation("A skinned frame cannot move to that state from the one it is in");
+  state_ = next;
+}
+
 void TkivForm::DetachFromHost() {
-  destroying_ = true;
+  const bool attached = Attached();
+  MoveTo(TkivFormState::Stopped);
   if (!host_) return;
   TForm* host = std::exchange(host_, nullptr);
   host->RemoveWindowProcHook(hookToken_);
   host->UnsubscribeHandleEvents(handleEventsToken_);
-  if (host->HandleAllocated() && !host->IsDestroying() && attached_) {
+  if (host->HandleAllocated() && !host->IsDestroying() && attached) {
     // Give the window its caption back.
     HWND window = host->Handle();
     SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) | kCaptionBits);
@@ -332,7 +339,7 @@ void TkivForm::Notification(TComponent* component, TOperation operation) {
   if (operation == TOperation::opRemove && component == formPanel_) formPanel_ = nullptr;
   if (operation != TOperation::opRemove || component != fileTheme_) return;
   fileTheme_ = nullptr;
-  if (destroying_ || IsDestroying()) return;
+  if (Stopped() || IsDestroying()) return;
   ContainerApplyUIStyle(this, kivFallbackStyle, nullptr);
   SetUIStyle(kivFallbackStyle);
 }
@@ -342,10 +349,10 @@ void TkivForm::Notification(TComponent* component, TOperation operation) {
 void TkivForm::AttachToHostWindow() {
   if (!host_ || !host_->HandleAllocated()) return;
   HWND window = host_->Handle();
-  const bool first = !everAttached_;
+  const bool first = state_ == TkivFormState::NoWindowYet;
   RECT client{};
   GetClientRect(window, &client);  // still the platform's own frame the first time
-  attached_ = everAttached_ = true;
+  MoveTo(TkivFormState::Attached);
   measuredInsets_.reset();
   StripCaption();
   if (first) {
@@ -369,7 +376,7 @@ void TkivForm::StripCaption() {
 }
 
 void TkivForm::RecomputeFrame() {
-  if (!attached_ || !host_->HandleAllocated()) return;
+  if (!Attached() || !host_->HandleAllocated()) return;
   HWND window = host_->Handle();
   if (IsIconic(window) || IsZoomed(window)) {
     SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -435,13 +442,13 @@ void TkivForm::OpenWindowMenuBelowTitleBar() {
 }
 
 void TkivForm::HostWindowProc(TMessage& message, const TWndMethod& next) {
-  if (message.Msg == WM_NCCREATE && everAttached_ && !destroying_) {
+  if (message.Msg == WM_NCCREATE && (state_ == TkivFormState::WindowGone || Attached())) {
     // A window made again carries the frame from its first message on, so
     // its client area is the frame's from the start.
-    attached_ = true;
+    MoveTo(TkivFormState::Attached);
     StripCaption();
   }
-  if (destroying_ || !attached_) return next(message);
+  if (!Attached()) return next(message);
   switch (message.Msg) {
     case WM_NCCALCSIZE: {
       // The client area is the window inset by the frame's sizes; the
@@ -504,7 +511,7 @@ void TkivForm::HostWindowProc(TMessage& message, const TWndMethod& next) {
 // ------------------------------------------------------------- painting
 
 void TkivForm::Paint() {
-  if (destroying_) return;
+  if (Stopped()) return;
   const TRect client{0, 0, Width(), Height()};
   TkivUIStyle effective = uiStyle_;
   const bool useSkin = UsingFileTheme(fileTheme_, uiStyle_, effective);
@@ -538,7 +545,7 @@ void TkivForm::WndProc(TMessage& message) {
 }
 
 void TkivForm::PaintFormBorder() {
-  if (destroying_ || !host_ || !attached_ || !host_->HandleAllocated()) return;
+  if (!Attached() || !host_ || !host_->HandleAllocated()) return;
   if (HostMinimized() && !IsDesigning()) return;
   HWND window = host_->Handle();
   RECT bounds{};
@@ -688,7 +695,7 @@ void TkivForm::PaintBuiltInBorder(TCanvas& canvas, int width, int height) {
 // --------------------------------------------------------------- region
 
 void TkivForm::RegionWindow() {
-  if (destroying_ || !host_ || !attached_ || !host_->HandleAllocated()) return;
+  if (!Attached() || !host_ || !host_->HandleAllocated()) return;
   HWND window = host_->Handle();
   RECT bounds{};
   GetWindowRect(window, &bounds);

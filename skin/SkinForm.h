@@ -24,6 +24,27 @@ namespace plx {
 
 class TkivFileTheme;
 
+// Where a skinned frame stands with its host window. Moves only along
+// NoWindowYet -> Attached <-> WindowGone, and from anywhere to Stopped.
+enum class TkivFormState {
+  NoWindowYet,  // no window of the host has carried the frame's look yet
+  Attached,     // the host window carries the look
+  WindowGone,   // the window that carried it went; the next one carries it from its first message
+  Stopped,      // destroying or detached: every message goes on, nothing is painted
+};
+
+// Whether the lifecycle allows the move (staying Attached or Stopped included).
+constexpr bool IsLegalFormStateMove(TkivFormState from, TkivFormState to) {
+  using enum TkivFormState;
+  switch (to) {
+    case Attached: return from != Stopped;
+    case WindowGone: return from == Attached;
+    case Stopped: return true;
+    case NoWindowYet: return false;
+  }
+  return false;
+}
+
 class TkivForm : public TCustomPanel, public TkivFormStyleSource {
  public:
   // Raises when the owner form already has a skinned frame. An owner that
@@ -73,6 +94,7 @@ class TkivForm : public TCustomPanel, public TkivFormStyleSource {
   std::string Version() const { return "6.2"; }
 
   TkivTitleBar* TitleBar() const { return titleBar_; }
+  TkivFormState State() const { return state_; }
   TkivTitleBarButtons& TitleBarButtons() { return titleBar_->Buttons(); }
   TkivTitleBarSections& TitleBarSections() { return titleBar_->Sections(); }
   TkivTitleBarButtonEvent OnTitleBarCustomBtnsClick;
@@ -99,6 +121,10 @@ class TkivForm : public TCustomPanel, public TkivFormStyleSource {
   void BeforeDestruction() override;
 
  private:
+  // Moves the lifecycle on; a move it does not allow raises and changes nothing.
+  void MoveTo(TkivFormState next);
+  bool Attached() const { return state_ == TkivFormState::Attached; }
+  bool Stopped() const { return state_ == TkivFormState::Stopped; }
   void HostWindowProc(TMessage& message, const TWndMethod& next);
   // Stops all work, leaves the host's chain and gives its window the caption back.
   void DetachFromHost();
@@ -143,9 +169,7 @@ class TkivForm : public TCustomPanel, public TkivFormStyleSource {
 
   THookToken hookToken_ = 0;          // the frame's place in the host's chain
   THookToken handleEventsToken_ = 0;  // the host's window created and destroyed
-  bool attached_ = false;         // the host window carries the frame's look
-  bool everAttached_ = false;     // a window of the host has carried it before
-  bool destroying_ = false;
+  TkivFormState state_ = TkivFormState::NoWindowYet;
   bool placing_ = false;            // fitting a maximised window to the work area
   bool paintingElsewhere_ = false;  // painting into a DC given with WM_PAINT
   bool lookPending_ = false;        // a look asked for while the layout was read

@@ -293,6 +293,19 @@ TEST_F(SkinnedFrame, OnlyTheFrameSetsItsFormsLimits) {
   delete plain;
 }
 
+TEST_F(SkinnedFrame, ItsStateFollowsTheHostWindow) {
+  EXPECT_EQ(frame->State(), TkivFormState::NoWindowYet);
+  Show();
+  EXPECT_EQ(frame->State(), TkivFormState::Attached);
+  // The frame hears of the window first; what it then is, is recorded here.
+  std::vector<TkivFormState> seen;
+  const THookToken token = form->SubscribeHandleEvents([&](THandleEvent) { seen.push_back(frame->State()); });
+  form->RecreateWnd();
+  PumpMessages();
+  form->UnsubscribeHandleEvents(token);
+  EXPECT_EQ(seen, (std::vector{TkivFormState::WindowGone, TkivFormState::Attached}));
+}
+
 TEST_F(SkinnedFrame, AWindowMadeAgainGetsNoCaptionAndKeepsItsClientArea) {
   UseEmbeddedSkin();
   Show();
