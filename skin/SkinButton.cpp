@@ -335,10 +335,26 @@ void TkivCustomButton::Click() {
 
 void TkivCustomButton::PaintButton(int item, int count, TBitmap& bitmap, int index) {
   TkivUIStyle effective{};
-  if (UsingFileTheme(fileTheme_, uiStyle_, effective))
+  if (UsingFileTheme(fileTheme_, uiStyle_, effective)) {
     fileTheme_->GetBitmap2(SKIN2_BUTTON, bitmap, index, count);
-  else
+    return;
+  }
+  const TFaceKey key{effective, item, count};
+  if (!(facesFor_ == key)) {
+    stripFaces_.clear();
+    facesFor_ = key;
+  }
+  if (index < 0 || index > count) {
     GetInsideThemeBitmap(effective, item, bitmap, index, count);
+    return;
+  }
+  if (stripFaces_.size() <= static_cast<std::size_t>(index)) stripFaces_.resize(static_cast<std::size_t>(index) + 1);
+  std::unique_ptr<TBitmap>& face = stripFaces_[static_cast<std::size_t>(index)];
+  if (!face) {
+    face = std::make_unique<TBitmap>();
+    GetInsideThemeBitmap(effective, item, *face, index, count);
+  }
+  bitmap.Assign(*face);
 }
 
 void TkivCustomButton::PaintButtonNormal(TBitmap& bitmap) { PaintButton(kivItemButtonFace, kFaceFrames, bitmap, kFrameNormal); }

@@ -515,27 +515,31 @@ void TkivForm::Paint() {
   const TRect client{0, 0, Width(), Height()};
   TkivUIStyle effective = uiStyle_;
   const bool useSkin = UsingFileTheme(fileTheme_, uiStyle_, effective);
-  const char* tile = nullptr;
-  if (!useSkin && effective == TkivUIStyle::MacOS) tile = "MACOS_FORM_BACKGROUND";
-  if (!useSkin && effective == TkivUIStyle::Protein) tile = "PROTEIN_FORM_BACKGROUND";
-  bool tiled = false;
-  if (tile) {
-    TBitmap picture;
-    try {
-      picture.LoadFromResourceName(GetModuleHandleA(nullptr), tile);
-      TileDraw(Canvas(), picture, client);
-      tiled = true;
-    } catch (const Exception&) {
-      // Without its tile the panel is filled in its colour.
-    }
-  }
-  if (!tiled) {
+  if (TBitmap* tile = BackgroundTile(useSkin, effective)) {
+    TileDraw(Canvas(), *tile, client);
+  } else {
     Canvas().Brush().SetColor(Color());
     Canvas().FillRect(client);
   }
   // A see-through child has the panel painted behind it into its own DC:
   // the window's frame is no part of that picture.
   if (!paintingElsewhere_) PaintFormBorder();
+}
+
+TBitmap* TkivForm::BackgroundTile(bool useSkin, TkivUIStyle effective) {
+  const char* name = nullptr;
+  if (!useSkin && effective == TkivUIStyle::MacOS) name = "MACOS_FORM_BACKGROUND";
+  if (!useSkin && effective == TkivUIStyle::Protein) name = "PROTEIN_FORM_BACKGROUND";
+  if (!name) return nullptr;
+  if (tileFor_ != effective) {
+    tileFor_ = effective;
+    try {
+      tile_.LoadFromResourceName(GetModuleHandleA(nullptr), name);
+    } catch (const Exception&) {
+      tile_.SetSize(0, 0);  // without its tile the panel is filled in its colour
+    }
+  }
+  return tile_.Empty() ? nullptr : &tile_;
 }
 
 void TkivForm::WndProc(TMessage& message) {

@@ -142,6 +142,8 @@ class TkivForm : public TCustomPanel, public TkivFormStyleSource {
   void PaintSkinBorder(TCanvas& canvas, int width, int height);
   void PaintBuiltInBorder(TCanvas& canvas, int width, int height);
   void ComposeBottomImage(int width);
+  // The panel's background tile for the effective look, or nullptr.
+  TBitmap* BackgroundTile(bool useSkin, TkivUIStyle effective);
 
   TForm* host_ = nullptr;              // the owner form (borrowed)
   TkivTitleBar* titleBar_ = nullptr;   // owned as a component
@@ -166,6 +168,11 @@ class TkivForm : public TCustomPanel, public TkivFormStyleSource {
   bool titleRegion_ = false, bottomRegion_ = false;
   int titleMinY_ = -1, titleMaxY_ = -1, bottomMinY_ = -1, bottomMaxY_ = -1;
   TBitmap bottomImage_;
+  // The background tile of the built-in style it was loaded for (the
+  // resource is loaded once per look, not on every paint); empty when that
+  // style has none or it could not be loaded.
+  TBitmap tile_;
+  std::optional<TkivUIStyle> tileFor_;
 
   THookToken hookToken_ = 0;          // the frame's place in the host's chain
   THookToken handleEventsToken_ = 0;  // the host's window created and destroyed
