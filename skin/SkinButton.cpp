@@ -21,6 +21,8 @@ constexpr int kFrameNormal = 1, kFrameMouseOn = 2, kFramePressed = 3, kFrameDisa
 constexpr int kEmptyFaceWidth = 74, kEmptyFaceHeight = 21;
 constexpr TColor kDisabledTextShadow = clWhite;
 constexpr TColor kDisabledText = 0x00808080;
+// A new push button's size.
+constexpr int kButtonWidth = 80, kButtonHeight = 27;
 
 TForm* ParentForm(TControl* control) {
   for (TWinControl* p = control->Parent(); p != nullptr; p = p->Parent())
@@ -485,7 +487,7 @@ const TPropertyTable* TkivCustomButton::PublishedProperties() const {
 // ------------------------------------------------------------------- TkivButton
 
 TkivButton::TkivButton(TComponent* owner) : TkivCustomButton(owner), glyph_(std::make_unique<TBitmap>()) {
-  SetBounds(Left(), Top(), 80, 27);
+  SetBounds(Left(), Top(), kButtonWidth, kButtonHeight);
 }
 
 TkivButton::~TkivButton() = default;

@@ -24,8 +24,30 @@ constexpr DWORD kCaptionBits = WS_CAPTION;
 constexpr int kTopInset = kivFrameTopRows;
 // A form keeps this many rows beyond its title bar, menu bar and bottom border.
 constexpr int kMinHeightSlack = 3;
+// The frame's edges beside and below the client area are never narrower
+// than this, whatever the skin's border pictures measure: the rest is
+// filled in the form's colour.
+constexpr int kMinFrameEdge = 4;
+// The sides of the built-in frame: the dialog border the platform would draw.
+constexpr int kBuiltInSideInset = 3;
+// A built-in border this wide is its own bottom inset; any other width
+// leaves one row more below it.
+constexpr int kSelfInsetBorderWidth = 3;
+// Where a built-in title's sections show in the window's top rows: from this
+// column on (the corner left of it is the border's).
+constexpr int kTopRowsFirstColumn = 2;
+// A right title section at most this wide is stretched over the side strip
+// instead of having its last columns copied.
+constexpr int kNarrowRightSection = 2;
+// The corner size whose rounded top corners the built-in border outlines,
+// with one-pixel arcs.
+constexpr int kOutlinedCornerSize = 11;
+// A maximised window reaches this far past the work area at the left, top
+// and right, and leaves this many of its bottom rows free.
+constexpr int kMaximisedOverhang = 2;
+constexpr int kMaximisedBottomGap = 1;
 
-int Max4(int value) { return std::max(value, 4); }
+int Max4(int value) { return std::max(value, kMinFrameEdge); }
 
 // Adds to runs, row by row, each maximal run of pixels that are not the
 // see-through colour, for rows [fromRow, toRow) of image placed at top.
@@ -160,7 +182,8 @@ bool TkivForm::HostMinimized() const { return host_ && host_->HandleAllocated() 
 
 TRect TkivForm::FrameInsets() const {
   if (frameFromSkin_) return {Max4(skinLeft_), kTopInset, Max4(skinRight_), Max4(skinBottom_)};
-  return {3, kTopInset, 3, borderWidth_ == 3 ? 3 : borderWidth_ + 1};
+  return {kBuiltInSideInset, kTopInset, kBuiltInSideInset,
+          borderWidth_ == kSelfInsetBorderWidth ? kSelfInsetBorderWidth : borderWidth_ + 1};
 }
 
 // ------------------------------------------------------------ the look
@@ -425,7 +448,8 @@ void TkivForm::HostResized() {
     const TAutoReset placing(placing_, true);
     TRect area;
     GetWorkAreaRect(area);
-    SetWindowPos(window, nullptr, area.Left - 2, area.Top - 2, area.Width() + 4, area.Height() + 1,
+    SetWindowPos(window, nullptr, area.Left - kMaximisedOverhang, area.Top - kMaximisedOverhang,
+                 area.Width() + 2 * kMaximisedOverhang, area.Height() + kMaximisedOverhang - kMaximisedBottomGap,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
   FitToHostClientArea();
@@ -501,7 +525,7 @@ void TkivForm::HostWindowProc(TMessage& message, const TWndMethod& next) {
       }
       return next(message);
     case kivMsgTitleBarLeftInset:
-      message.Result = frameFromSkin_ ? Max4(skinLeft_) : 3;
+      message.Result = frameFromSkin_ ? Max4(skinLeft_) : kBuiltInSideInset;
       return;
     default:
       return next(message);
@@ -629,13 +653,14 @@ void TkivForm::PaintSkinBorder(TCanvas& canvas, int width, int height) {
   canvas.Brush().SetColor(formColor);
   if (TBitmap* picture = theme.GetBitmap(SKIN2_FORMLEFTBORDER); picture && height - bottom > top)
     canvas.StretchDraw({0, top, picture->Width(), height - bottom}, *picture);
-  if (skinLeft_ < 4) canvas.FillRect({skinLeft_, top, 4, height - bottom});
+  if (skinLeft_ < kMinFrameEdge) canvas.FillRect({skinLeft_, top, kMinFrameEdge, height - bottom});
   if (TBitmap* picture = theme.GetBitmap(SKIN2_FORMRIGHTBORDER); picture && height - bottom > top)
     canvas.StretchDraw({width - picture->Width(), top, width, height - bottom}, *picture);
-  if (skinRight_ < 4) canvas.FillRect({width - 4, top, width - skinRight_, height - bottom});
+  if (skinRight_ < kMinFrameEdge) canvas.FillRect({width - kMinFrameEdge, top, width - skinRight_, height - bottom});
   if (bottomImage_.Width() != width || bottomImage_.Height() != bottom) ComposeBottomImage(width);
   if (!bottomImage_.Empty()) canvas.Draw(0, height - bottom, bottomImage_);
-  if (bottom < 4) canvas.FillRect({skinLeft_, height - 4, width - skinRight_, height - bottom});
+  if (bottom < kMinFrameEdge)
+    canvas.FillRect({skinLeft_, height - kMinFrameEdge, width - skinRight_, height - bottom});
 }
 
 void TkivForm::PaintBuiltInBorder(TCanvas& canvas, int width, int height) {
@@ -646,24 +671,24 @@ void TkivForm::PaintBuiltInBorder(TCanvas& canvas, int width, int height) {
     TBitmap* leftSection = titleBar_->GetTitleImage(0);
     TBitmap* rightSection = titleBar_->GetTitleImage(1);
     TBitmap* clientSection = titleBar_->GetTitleImage(2);
-    const int strip = 3 - bw;
+    const int strip = kBuiltInSideInset - bw;
     if (strip > 0) {
       HDC dc = canvas.Handle();
       if (leftSection)
         BitBlt(dc, bw, 0, std::min(strip, leftSection->Width()), leftSection->Height(),
                leftSection->Canvas().Handle(), 0, 0, SRCCOPY);
       if (rightSection) {
-        if (rightSection->Width() <= 2)
-          canvas.StretchDraw({width - 3, 0, width - bw, rightSection->Height()}, *rightSection);
+        if (rightSection->Width() <= kNarrowRightSection)
+          canvas.StretchDraw({width - kBuiltInSideInset, 0, width - bw, rightSection->Height()}, *rightSection);
         else
-          BitBlt(dc, width - 3, 0, strip, rightSection->Height(), rightSection->Canvas().Handle(),
+          BitBlt(dc, width - kBuiltInSideInset, 0, strip, rightSection->Height(), rightSection->Canvas().Handle(),
                  rightSection->Width() - strip, 0, SRCCOPY);
       }
     }
     // The top rows show the sections laid out over the whole window width.
     const int rowsHeight = kTopInset;
     TCanvasStateGuard guard(canvas);
-    canvas.IntersectClipRect({2, 0, width - 3, rowsHeight});
+    canvas.IntersectClipRect({kTopRowsFirstColumn, 0, width - kBuiltInSideInset, rowsHeight});
     const int leftWidth = leftSection ? leftSection->Width() : 0;
     const int rightWidth = rightSection ? rightSection->Width() : 0;
     if (clientSection && width - rightWidth > leftWidth)
@@ -671,11 +696,14 @@ void TkivForm::PaintBuiltInBorder(TCanvas& canvas, int width, int height) {
     if (leftSection) canvas.Draw(0, 0, *leftSection);
     if (rightSection) canvas.Draw(width - rightWidth, 0, *rightSection);
   }
-  if (titleShown && bw == 1 && RoundCorner() == 11 && !IsDesigning()) {
+  if (titleShown && bw == 1 && RoundCorner() == kOutlinedCornerSize && !IsDesigning()) {
+    // Each arc spans the corner's ellipse (one pixel larger than the
+    // region's corner) from the middle of one side to the middle of the other.
+    constexpr int box = kOutlinedCornerSize + 1, mid = box / 2;
     canvas.Pen().SetColor(borderColor_);
     canvas.Pen().SetWidth(1);
-    Arc(canvas.Handle(), 0, 0, 12, 12, 6, 0, 0, 6);
-    Arc(canvas.Handle(), width - 12, 0, width, 12, width, 6, width - 6, 0);
+    Arc(canvas.Handle(), 0, 0, box, box, mid, 0, 0, mid);
+    Arc(canvas.Handle(), width - box, 0, width, box, width, mid, width - mid, 0);
   }
   if (!titleBarVisible_) {
     canvas.Brush().SetColor(borderColor_);
@@ -687,12 +715,12 @@ void TkivForm::PaintBuiltInBorder(TCanvas& canvas, int width, int height) {
   canvas.FillRect({0, 0, bw, height});
   canvas.FillRect({width - bw, 0, width, height});
   canvas.FillRect({0, height - bw, width, height});
-  if (bw < 4) {
+  if (bw < kMinFrameEdge) {
     const TRect insets = FrameInsets();
     canvas.Brush().SetColor(Color());
     canvas.FillRect({bw, height - insets.Bottom, width - bw, height - bw});
-    canvas.FillRect({bw, titleBottom, 3, height - bw});
-    canvas.FillRect({width - 3, titleBottom, width - bw, height - bw});
+    canvas.FillRect({bw, titleBottom, kBuiltInSideInset, height - bw});
+    canvas.FillRect({width - kBuiltInSideInset, titleBottom, width - bw, height - bw});
   }
 }
 

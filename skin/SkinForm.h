@@ -47,6 +47,9 @@ constexpr bool IsLegalFormStateMove(TkivFormState from, TkivFormState to) {
 
 class TkivForm : public TCustomPanel, public TkivFormStyleSource {
  public:
+  // The menu bar's height until one is set.
+  static constexpr int kDefaultMenuBarHeight = 22;
+
   // Raises when the owner form already has a skinned frame. An owner that
   // is not a form gets a plain panel.
   explicit TkivForm(TComponent* owner);
@@ -156,7 +159,7 @@ class TkivForm : public TCustomPanel, public TkivFormStyleSource {
   bool titleBarVisible_ = true;
   TColor menuBarColor_ = clBtnFace;
   TColor menuBarToColor_ = clBtnFace;
-  int menuBarHeight_ = 22;
+  int menuBarHeight_ = kDefaultMenuBarHeight;
 
   // The frame's sizes: the skin's border pictures when the frame is drawn
   // from the skin (frameFromSkin_), else the built-in frame's.

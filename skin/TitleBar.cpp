@@ -38,6 +38,28 @@ constexpr int kFiveSectionMinWidthSlack = 16;
 // The smallest form height a built-in style allows a title bar on its own.
 constexpr int kBuiltInMinFormHeight = 50;
 
+// The caption section leaves this much room beside the caption for the
+// pictures and gaps around it, and is this much wider than its text.
+constexpr int kCaptionSectionRoom = 21;
+constexpr int kCaptionSectionPadding = 17;
+// The application's icon in the control box's place: its size, how far in
+// from the box's left it sits, and how far the caption starts after the box.
+constexpr int kAppIconSize = 16;
+constexpr int kAppIconIndent = 3;
+constexpr int kAppIconAdvance = 21;
+// Gap between a control-box picture and the caption.
+constexpr int kControlBoxGap = 5;
+// The icon and caption sit this much left of the skin's icon offset.
+constexpr int kIconOffsetShift = 4;
+// Where the caption starts when nothing lies left of it.
+constexpr int kBareCaptionLeft = 6;
+// The gap a button other than close keeps to the one on its right.
+constexpr int kButtonGap = 1;
+// Protein's caption sits this much lower than its buttons.
+constexpr int kProteinCaptionDrop = 3;
+// A point no button contains: the mouse while it is not over the title bar.
+constexpr TPoint kNoMouse{-100000, -100000};
+
 // Usage errors of the collections show an error box and change nothing.
 void ShowUsageError(const char* text) { Application().ShowException(EInvalidOperation(text)); }
 
@@ -567,8 +589,8 @@ void TkivTitleBar::ComposeTitleImages(TPoint offset) {
     if (section.CapSec()) {
       int nextWidth = 0;
       if (i + 1 < sections_.Count()) nextWidth = sections_.Items(i + 1).Picture().Width();
-      shownCaption_ = FormatStringWithWidth(canvas, Caption(), width - leftBtnXOffset_ - buttonsWidth - nextWidth - 21);
-      const int stretched = canvas.TextWidth(shownCaption_) + leftBtnXOffset_ - lastLeftWidth + 17;
+      shownCaption_ = FormatStringWithWidth(canvas, Caption(), width - leftBtnXOffset_ - buttonsWidth - nextWidth - kCaptionSectionRoom);
+      const int stretched = canvas.TextWidth(shownCaption_) + leftBtnXOffset_ - lastLeftWidth + kCaptionSectionPadding;
       StretchInto(canvas, *picture, {x, dy, x + stretched, dy + ph});
       if (!plainTitle_.Empty()) StretchInto(plainTitle_.Canvas(), *picture, {x - dx, 0, x - dx + stretched, ph});
       x += stretched;
@@ -621,19 +643,19 @@ TkivTitleBar::TButtonLayout TkivTitleBar::LayOutButtons() {
       layout.controlBox = i;
       continue;
     }
-    r -= button.ButtonType() == TkivTitleBarBtnType::kivClose ? pw : pw + buttonInterval_ + 1;
-    if (r + pw + 1 > width) r = width - pw - 1;
+    r -= button.ButtonType() == TkivTitleBarBtnType::kivClose ? pw : pw + buttonInterval_ + kButtonGap;
+    if (r + pw + kButtonGap > width) r = width - pw - kButtonGap;
     const int top = custom_ ? button.Top() - (InForm() ? kivFrameTopRows : 0) : buttonTop_;
     layout.buttons.push_back({i, {r, top, r + pw, top + ph}});
   }
   layout.right = r;
-  int l = std::max(0, leftBtnXOffset_ - 4 - e);
+  int l = std::max(0, leftBtnXOffset_ - kIconOffsetShift - e);
   if (layout.controlBox >= 0) {
     TkivTitleBarButton& box = buttons_.Items(layout.controlBox);
     layout.controlBoxRect = {l, iconTop_, l + box.PicNormal().Width(), iconTop_ + box.PicNormal().Height()};
-    l += drawAppIcon_ ? 21 : box.PicNormal().Width() + 5;
+    l += drawAppIcon_ ? kAppIconAdvance : box.PicNormal().Width() + kControlBoxGap;
   }
-  layout.captionLeft = l == 0 ? 6 : l;
+  layout.captionLeft = l == 0 ? kBareCaptionLeft : l;
   return layout;
 }
 
@@ -648,7 +670,7 @@ int TkivTitleBar::ButtonAt(TPoint point) {
 void TkivTitleBar::DrawButtons(TCanvas& canvas) {
   if (!ParentForm()) return;
   const TButtonLayout layout = LayOutButtons();
-  TPoint mouse{-100000, -100000};
+  TPoint mouse = kNoMouse;
   POINT cursor{};
   if (HandleAllocated() && GetCursorPos(&cursor) && ::ScreenToClient(Handle(), &cursor))
     mouse = {cursor.x, cursor.y};
@@ -679,8 +701,11 @@ void TkivTitleBar::DrawButtons(TCanvas& canvas) {
       // The program's icon at the small size; a shared icon is never
       // destroyed, so the handle is kept for every later paint.
       if (!appIcon_)
-        appIcon_ = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, 16, 16, LR_SHARED));
-      if (appIcon_) DrawIconEx(canvas.Handle(), rect.Left + 3, rect.Top, appIcon_, 16, 16, 0, nullptr, DI_NORMAL);
+        appIcon_ = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, kAppIconSize,
+                                                 kAppIconSize, LR_SHARED));
+      if (appIcon_)
+        DrawIconEx(canvas.Handle(), rect.Left + kAppIconIndent, rect.Top, appIcon_, kAppIconSize, kAppIconSize, 0,
+                   nullptr, DI_NORMAL);
     } else if (TBitmap* picture = pictureFor(box, hot)) {
       canvas.Draw(rect.Left, rect.Top - 1, *picture);
     }
@@ -699,7 +724,7 @@ void TkivTitleBar::DrawButtons(TCanvas& canvas) {
   if (UsingFileTheme(fileTheme_, uiStyle_, effective))
     canvas.TextOut(l, captionTop_ - kivFrameTopRows, text);
   else
-    canvas.TextOut(l, buttonTop_ + (effective == TkivUIStyle::Protein ? 3 : 0), text);
+    canvas.TextOut(l, buttonTop_ + (effective == TkivUIStyle::Protein ? kProteinCaptionDrop : 0), text);
 }
 
 // ---------------------------------------------------------------- mouse
