@@ -19,7 +19,7 @@
 #include "skin/FileTheme.h"
 #include "skin/SkinButton.h"
 #include "tests/skin/GoldenImage.h"
-#include "tests/support/GuiResources.h"
+#include "tests/support/ResourceCounts.h"
 #include "tests/support/WindowTestSupport.h"
 
 namespace plx {
@@ -507,11 +507,11 @@ TEST_F(ButtonFixture, NoGdiObjectOrWindowOutlivesItsButton) {
   makeAndDrop(0);
   makeAndDrop(1);
   PumpPending();
-  const int gdi = test::CountGdiObjects(), windows = test::CountThreadWindows();
+  const int gdi = test::CountGdiObjects(), windows = test::CountWindowsOfThisProcess();
   for (int round = 0; round < 100; ++round) makeAndDrop(round);
   PumpPending();
   EXPECT_EQ(test::CountGdiObjects(), gdi);
-  EXPECT_EQ(test::CountThreadWindows(), windows);
+  EXPECT_EQ(test::CountWindowsOfThisProcess(), windows);
 
   // 1,000 repaints of a living button.
   for (int round = 0; round < 1000; ++round) {
@@ -524,7 +524,7 @@ TEST_F(ButtonFixture, NoGdiObjectOrWindowOutlivesItsButton) {
   // Positive controls: a button kept alive and a brush kept are both seen.
   TkivButton* kept = MakeButton("Kept", 8, 90, 60);
   kept->HandleNeeded();
-  EXPECT_EQ(test::CountThreadWindows(), windows + 1);
+  EXPECT_EQ(test::CountWindowsOfThisProcess(), windows + 1);
   HBRUSH brush = CreateSolidBrush(0x00123456);
   EXPECT_GT(test::CountGdiObjects(), gdi);
   DeleteObject(brush);

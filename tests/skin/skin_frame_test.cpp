@@ -13,7 +13,7 @@
 #include "framework/Properties.h"
 #include "tests/skin/HandBuiltSkin.h"
 #include "tests/skin/SkinnedFormFixture.h"
-#include "tests/support/GuiResources.h"
+#include "tests/support/ResourceCounts.h"
 
 namespace plx {
 namespace {
@@ -821,7 +821,7 @@ TEST_F(SkinnedFrame, SkinsThatCannotBeHonouredDrawWhatTheyCan) {
   }
 }
 
-TEST_F(SkinnedFrame, CreatingAndDestroyingSkinnedFormsLeavesNoGdiObjectOrWindow) {
+TEST_F(SkinnedFrame, CreatingAndDestroyingSkinnedFormsLeavesNoGdiObjectWindowOrMenu) {
   // One theme outside the forms: what is counted is the forms' own making.
   TkivBuiltInFileTheme shared(nullptr);
   shared.ReadSkinData(test::EmbeddedSkinArchive());
@@ -845,27 +845,51 @@ TEST_F(SkinnedFrame, CreatingAndDestroyingSkinnedFormsLeavesNoGdiObjectOrWindow)
     PumpMessages();
   };
   cycle();  // the first one makes what stays for the process (stock objects, classes)
-  const int objects = test::CountGdiObjects(), windows = test::CountThreadWindows();
-  // Positive control: a brush that is not deleted is counted.
-  HBRUSH kept = CreateSolidBrush(RGB(1, 2, 3));
+  const int objects = test::CountGdiObjects(), windows = test::CountWindowsOfThisProcess(),
+            menus = test::CountMenus();
+  // Positive controls: a brush, a window and a menu that are kept are counted.
+  HBRUSH keptBrush = CreateSolidBrush(RGB(1, 2, 3));
+  HWND keptWindow = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  HMENU keptMenu = CreatePopupMenu();
   EXPECT_EQ(test::CountGdiObjects(), objects + 1);
-  DeleteObject(kept);
+  // (the system may give a new window helpers of its own: at least one more)
+  EXPECT_GT(test::CountWindowsOfThisProcess(), windows);
+  EXPECT_EQ(test::CountMenus(), menus + 1);
+  DeleteObject(keptBrush);
+  DestroyWindow(keptWindow);
+  DestroyMenu(keptMenu);
   for (int i = 0; i < 100; ++i) cycle();
   EXPECT_EQ(test::CountGdiObjects(), objects);
-  EXPECT_EQ(test::CountThreadWindows(), windows);
+  EXPECT_EQ(test::CountWindowsOfThisProcess(), windows);
+  EXPECT_EQ(test::CountMenus(), menus);
 }
 
-TEST_F(SkinnedFrame, AThousandRepaintsLeaveNoGdiObject) {
-  UseEmbeddedSkin();
+TEST_F(SkinnedFrame, AThousandRepaintsLeaveNoGdiObjectOrUserObject) {
+  theme = new TkivBuiltInFileTheme(form);
+  theme->ReadSkinData(test::EmbeddedSkinArchive());
+  frame->SetFileTheme(theme);
   Show();
-  RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  PumpMessages();
-  const int objects = test::CountGdiObjects(), windows = test::CountThreadWindows();
-  for (int i = 0; i < 1000; ++i)
-    RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  PumpMessages();
-  EXPECT_EQ(test::CountGdiObjects(), objects);
-  EXPECT_EQ(test::CountThreadWindows(), windows);
+  // The skin, and a built-in style whose panel is tiled from a picture.
+  for (TkivUIStyle style : {TkivUIStyle::FromThemeFile, TkivUIStyle::MacOS}) {
+    SCOPED_TRACE(static_cast<int>(style));
+    frame->SetUIStyle(style);
+    auto repaint = [&] {
+      RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    };
+    repaint();
+    PumpMessages();
+    const int objects = test::CountGdiObjects(), windows = test::CountWindowsOfThisProcess(),
+              menus = test::CountMenus();
+    // Positive control: an object a paint would keep is counted.
+    HBRUSH kept = CreateSolidBrush(RGB(1, 2, 3));
+    EXPECT_EQ(test::CountGdiObjects(), objects + 1);
+    DeleteObject(kept);
+    for (int i = 0; i < 1000; ++i) repaint();
+    PumpMessages();
+    EXPECT_EQ(test::CountGdiObjects(), objects);
+    EXPECT_EQ(test::CountWindowsOfThisProcess(), windows);
+    EXPECT_EQ(test::CountMenus(), menus);
+  }
 }
 
 }  // namespace
