@@ -232,9 +232,7 @@ int TkivTitleBar::LeftInset() const {
   return static_cast<int>(form->Perform(kivMsgTitleBarLeftInset));
 }
 
-void TkivTitleBar::ItemChanged() { TitleChanged(); }
-
-void TkivTitleBar::TitleChanged() {
+void TkivTitleBar::ItemChanged() {
   titleDirty_ = true;
   RepaintSoon();
 }

@@ -203,7 +203,9 @@ class TkivTitleBar : public TCustomPanel {
   void Notification(TComponent* component, TOperation operation) override;
   const TPropertyTable* PublishedProperties() const override;
 
-  // Internal: the items call this when they change.
+  // Internal: the items call this when they change (and so does the title
+  // bar when anything its title images show changes): the images are
+  // composed again before their next use, and the title bar repaints.
   void ItemChanged();
 
  protected:
@@ -230,9 +232,6 @@ class TkivTitleBar : public TCustomPanel {
   // full-width title images, when something they show has changed.
   void UpdateTitleImages();
   void ComposeTitleImages(TPoint offset);
-  // Something the title images show has changed: they are composed again
-  // before their next use, and the title bar repaints.
-  void TitleChanged();
   // Only the buttons' state or the caption's colour changed: repaint.
   void RepaintSoon();
   void DrawButtons(TCanvas& canvas);
