@@ -1,11 +1,10 @@
 #include "skin/SkinButton.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 
 #include "framework/Accessible.h"
 #include "framework/Forms.h"
+#include "framework/MessageDecoders.h"
 #include "framework/Properties.h"
 #include "skin/FileTheme.h"
 #include "skin/SkinButtonAccessible.h"
@@ -22,6 +21,8 @@ constexpr int kFrameNormal = 1, kFrameMouseOn = 2, kFramePressed = 3, kFrameDisa
 constexpr int kEmptyFaceWidth = 74, kEmptyFaceHeight = 21;
 constexpr TColor kDisabledTextShadow = clWhite;
 constexpr TColor kDisabledText = 0x00808080;
+// A new push button's size.
+constexpr int kButtonWidth = 80, kButtonHeight = 27;
 
 TForm* ParentForm(TControl* control) {
   for (TWinControl* p = control->Parent(); p != nullptr; p = p->Parent())
@@ -161,8 +162,8 @@ void TkivCustomButton::CreateParams(TCreateParams& params) {
 
 // ------------------------------------------------------------------- Messages
 
-bool TkivCustomButton::InsideCountingEdges(LPARAM point, int width, int height) {
-  const int x = GET_X_LPARAM(point), y = GET_Y_LPARAM(point);
+bool TkivCustomButton::InsideCountingEdges(POINT point, int width, int height) {
+  const int x = point.x, y = point.y;
   // The right and bottom edges still count as inside.
   return x >= 0 && y >= 0 && x <= width && y <= height;
 }
@@ -176,7 +177,7 @@ void TkivCustomButton::WndProc(TMessage& message) {
     case WM_GETDLGCODE: {
       // Enter reaches a focused button as a key; Space always does. DLGC_BUTTON
       // lets the dialog manager click it for its "&" accelerator (BM_CLICK).
-      const auto* msg = reinterpret_cast<const MSG*>(message.LParam);
+      const MSG* msg = msg::DialogCodeQuery(message);
       message.Result = DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
       if (msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) message.Result |= DLGC_WANTMESSAGE;
       return;
@@ -189,7 +190,7 @@ void TkivCustomButton::WndProc(TMessage& message) {
       message.Result = 0;
       return;
     case CM_DIALOGKEY:
-      message.Result = HandleDialogKey(message.WParam) ? 1 : 0;
+      message.Result = HandleDialogKey(msg::Key(message)) ? 1 : 0;
       return;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:  // a double click is a second click
@@ -205,8 +206,8 @@ void TkivCustomButton::WndProc(TMessage& message) {
       clickArmed_ = false;
       if (GetCapture() == Handle()) ReleaseCapture();
       StopRepeat();
-      const bool inside = InsideCountingEdges(message.LParam, Width(), Height()) &&
-                          GET_X_LPARAM(message.LParam) < Width() && GET_Y_LPARAM(message.LParam) < Height();
+      const POINT point = msg::Mouse(message).Point;
+      const bool inside = InsideCountingEdges(point, Width(), Height()) && point.x < Width() && point.y < Height();
       if (armed && inside)
         Click();
       else
@@ -217,14 +218,14 @@ void TkivCustomButton::WndProc(TMessage& message) {
     case WM_MOUSEMOVE:
       TCustomControl::WndProc(message);  // MouseEnter comes first, on the first move
       // While the button holds the mouse, moves outside reach it too.
-      if (!InsideCountingEdges(message.LParam, Width(), Height())) {
+      if (!InsideCountingEdges(msg::Mouse(message).Point, Width(), Height())) {
         if (mouseOn_ || pressed_) SetLook(false, false);  // the timer runs on until release or leave
       } else if (!mouseOn_ && MouseInControl()) {
         SetLook(true, pressed_);  // back over the button: lit again, pressed only by a new press
       }
       return;
     case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(message.LParam) != Handle() && clickArmed_) {
+      if (msg::CaptureTaker(message) != Handle() && clickArmed_) {
         clickArmed_ = false;
         StopRepeat();
         SetLook(false, false);
@@ -238,14 +239,14 @@ void TkivCustomButton::WndProc(TMessage& message) {
       SetLook(false, false);
       break;
     case WM_TIMER:
-      if (message.WParam == kRepeatTimerId) {
+      if (msg::TimerId(message) == kRepeatTimerId) {
         if (OnMouseContinuouslyDown) OnMouseContinuouslyDown(this);
         message.Result = 0;
         return;
       }
       break;
     case WM_KEYDOWN:
-      if ((message.WParam == VK_SPACE || message.WParam == VK_RETURN) && Enabled() && GetFocus() == Handle()) {
+      if ((msg::Key(message) == VK_SPACE || msg::Key(message) == VK_RETURN) && Enabled() && GetFocus() == Handle()) {
         keyPressed_ = true;
         SetLook(mouseOn_, true);
         message.Result = 0;
@@ -253,7 +254,7 @@ void TkivCustomButton::WndProc(TMessage& message) {
       }
       break;
     case WM_KEYUP:
-      if ((message.WParam == VK_SPACE || message.WParam == VK_RETURN) && keyPressed_) {
+      if ((msg::Key(message) == VK_SPACE || msg::Key(message) == VK_RETURN) && keyPressed_) {
         keyPressed_ = false;
         if (pressed_ && Enabled() && GetFocus() == Handle()) Click();
         message.Result = 0;
@@ -277,7 +278,7 @@ void TkivCustomButton::WndProc(TMessage& message) {
   TCustomControl::WndProc(message);
 }
 
-bool TkivCustomButton::HandleDialogKey(WPARAM key) {
+bool TkivCustomButton::HandleDialogKey(UINT key) {
   if (ModifierHeld() || !CanFocusNow()) return false;
   if (key == VK_ESCAPE && cancel_) {
     Click();
@@ -336,10 +337,26 @@ void TkivCustomButton::Click() {
 
 void TkivCustomButton::PaintButton(int item, int count, TBitmap& bitmap, int index) {
   TkivUIStyle effective{};
-  if (UsingFileTheme(fileTheme_, uiStyle_, effective))
+  if (UsingFileTheme(fileTheme_, uiStyle_, effective)) {
     fileTheme_->GetBitmap2(SKIN2_BUTTON, bitmap, index, count);
-  else
+    return;
+  }
+  const TFaceKey key{effective, item, count};
+  if (!(facesFor_ == key)) {
+    stripFaces_.clear();
+    facesFor_ = key;
+  }
+  if (index < 0 || index > count) {
     GetInsideThemeBitmap(effective, item, bitmap, index, count);
+    return;
+  }
+  if (stripFaces_.size() <= static_cast<std::size_t>(index)) stripFaces_.resize(static_cast<std::size_t>(index) + 1);
+  std::unique_ptr<TBitmap>& face = stripFaces_[static_cast<std::size_t>(index)];
+  if (!face) {
+    face = std::make_unique<TBitmap>();
+    GetInsideThemeBitmap(effective, item, *face, index, count);
+  }
+  bitmap.Assign(*face);
 }
 
 void TkivCustomButton::PaintButtonNormal(TBitmap& bitmap) { PaintButton(kivItemButtonFace, kFaceFrames, bitmap, kFrameNormal); }
@@ -470,7 +487,7 @@ const TPropertyTable* TkivCustomButton::PublishedProperties() const {
 // ------------------------------------------------------------------- TkivButton
 
 TkivButton::TkivButton(TComponent* owner) : TkivCustomButton(owner), glyph_(std::make_unique<TBitmap>()) {
-  SetBounds(Left(), Top(), 80, 27);
+  SetBounds(Left(), Top(), kButtonWidth, kButtonHeight);
 }
 
 TkivButton::~TkivButton() = default;

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/Bitmap.h"
 #include "framework/StdCtrls.h"
@@ -119,12 +120,23 @@ class TkivCustomButton : public TCustomControl {
   void StopRepeat();
   void SetLook(bool mouseOn, bool pressed);
   bool CanFocusNow();
-  bool HandleDialogKey(WPARAM key);
+  bool HandleDialogKey(UINT key);
   // Inside the client area, the right and bottom edges counted as inside.
-  static bool InsideCountingEdges(LPARAM point, int width, int height);
+  static bool InsideCountingEdges(POINT point, int width, int height);
 
   TkivUIStyle uiStyle_;
   TkivFileTheme* fileTheme_ = nullptr;  // borrowed
+  // The built-in faces cut from their strip, kept for the style and strip
+  // they were cut from (loading the strip is the costly part of a paint);
+  // a face of another style or strip drops them all.
+  struct TFaceKey {
+    TkivUIStyle style{};
+    int item = -1;
+    int count = 0;
+    bool operator==(const TFaceKey&) const = default;
+  };
+  TFaceKey facesFor_;
+  std::vector<std::unique_ptr<TBitmap>> stripFaces_;  // by frame index
   bool autoSize_ = false;
   bool cancel_ = false;
   bool default_ = false;

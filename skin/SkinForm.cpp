@@ -8,7 +8,9 @@
 #include "framework/Application.h"
 #include "framework/Exception.h"
 #include "framework/GdiHandles.h"
+#include "framework/MessageDecoders.h"
 #include "framework/Properties.h"
+#include "framework/ScopedState.h"
 #include "skin/FileTheme.h"
 #include "skin/SkinDraw.h"
 
@@ -19,9 +21,33 @@ namespace {
 // The caption and dialog-frame style bits together.
 constexpr DWORD kCaptionBits = WS_CAPTION;
 // The rows above the title bar that belong to the window frame.
-constexpr int kTopInset = 3;
+constexpr int kTopInset = kivFrameTopRows;
+// A form keeps this many rows beyond its title bar, menu bar and bottom border.
+constexpr int kMinHeightSlack = 3;
+// The frame's edges beside and below the client area are never narrower
+// than this, whatever the skin's border pictures measure: the rest is
+// filled in the form's colour.
+constexpr int kMinFrameEdge = 4;
+// The sides of the built-in frame: the dialog border the platform would draw.
+constexpr int kBuiltInSideInset = 3;
+// A built-in border this wide is its own bottom inset; any other width
+// leaves one row more below it.
+constexpr int kSelfInsetBorderWidth = 3;
+// Where a built-in title's sections show in the window's top rows: from this
+// column on (the corner left of it is the border's).
+constexpr int kTopRowsFirstColumn = 2;
+// A right title section at most this wide is stretched over the side strip
+// instead of having its last columns copied.
+constexpr int kNarrowRightSection = 2;
+// The corner size whose rounded top corners the built-in border outlines,
+// with one-pixel arcs.
+constexpr int kOutlinedCornerSize = 11;
+// A maximised window reaches this far past the work area at the left, top
+// and right, and leaves this many of its bottom rows free.
+constexpr int kMaximisedOverhang = 2;
+constexpr int kMaximisedBottomGap = 1;
 
-int Max4(int value) { return std::max(value, 4); }
+int Max4(int value) { return std::max(value, kMinFrameEdge); }
 
 // Adds to runs, row by row, each maximal run of pixels that are not the
 // see-through colour, for rows [fromRow, toRow) of image placed at top.
@@ -110,7 +136,7 @@ TkivForm::TkivForm(TComponent* owner) : TCustomPanel(owner) {
     if (event == THandleEvent::Created) {
       AttachToHostWindow();
     } else {
-      attached_ = false;
+      if (Attached()) MoveTo(TkivFormState::WindowGone);
       measuredInsets_.reset();
     }
   });
@@ -124,13 +150,20 @@ void TkivForm::BeforeDestruction() {
   TCustomPanel::BeforeDestruction();
 }
 
+void TkivForm::MoveTo(TkivFormState next) {
+  if (!IsLegalFormStateMove(state_, next))
+    throw EInvalidOperation("A skinned frame cannot move to that state from the one it is in");
+  state_ = next;
+}
+
 void TkivForm::DetachFromHost() {
-  destroying_ = true;
+  const bool attached = Attached();
+  MoveTo(TkivFormState::Stopped);
   if (!host_) return;
   TForm* host = std::exchange(host_, nullptr);
   host->RemoveWindowProcHook(hookToken_);
   host->UnsubscribeHandleEvents(handleEventsToken_);
-  if (host->HandleAllocated() && !host->IsDestroying() && attached_) {
+  if (host->HandleAllocated() && !host->IsDestroying() && attached) {
     // Give the window its caption back.
     HWND window = host->Handle();
     SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) | kCaptionBits);
@@ -149,7 +182,8 @@ bool TkivForm::HostMinimized() const { return host_ && host_->HandleAllocated() 
 
 TRect TkivForm::FrameInsets() const {
   if (frameFromSkin_) return {Max4(skinLeft_), kTopInset, Max4(skinRight_), Max4(skinBottom_)};
-  return {3, kTopInset, 3, borderWidth_ == 3 ? 3 : borderWidth_ + 1};
+  return {kBuiltInSideInset, kTopInset, kBuiltInSideInset,
+          borderWidth_ == kSelfInsetBorderWidth ? kSelfInsetBorderWidth : borderWidth_ + 1};
 }
 
 // ------------------------------------------------------------ the look
@@ -214,22 +248,17 @@ void TkivForm::SetUIStyle(TkivUIStyle value) {
   titleBar_->SetUIStyle(value);
   if (!useSkin) titleBar_->SetRoundCornerBottom(0);
   AlignTitleBar();
-  if (useSkin) {
-    // The title bar draws once, so that its full-width title image exists.
-    titleBar_->ForcePaint();
-    for (TBitmap* image : {titleBar_->GetTitleImage(-1), &bottomImage_}) {
-      image->SetTransparentColor(transColor_);
-      image->SetTransparent(image == &bottomImage_ ? bottomRegion_ : titleRegion_);
-    }
-  }
   if (autoUpdateSub_) ContainerApplyUIStyle(this, value, fileTheme_);
   RecomputeFrame();
   Invalidate();
   PaintFormBorder();
   RegionWindow();
-  // The skin's bottom border counts as it is drawn, not as the inset it
-  // leaves; a built-in style has none.
-  host_->Constraints().MinHeight = MenuBarHeight() + titleBar_->Height() + skinBottom_ + 3;
+  // The frame alone sets the form's limits: the width the title bar's look
+  // needs, and a height with the frame's own parts counted in. The skin's
+  // bottom border counts as it is drawn, not as the inset it leaves; a
+  // built-in style has none.
+  if (titleBar_->MinFormWidth() > 0) host_->Constraints().MinWidth = titleBar_->MinFormWidth();
+  host_->Constraints().MinHeight = MenuBarHeight() + titleBar_->Height() + skinBottom_ + kMinHeightSlack;
 }
 
 void TkivForm::Loaded() {
@@ -333,7 +362,7 @@ void TkivForm::Notification(TComponent* component, TOperation operation) {
   if (operation == TOperation::opRemove && component == formPanel_) formPanel_ = nullptr;
   if (operation != TOperation::opRemove || component != fileTheme_) return;
   fileTheme_ = nullptr;
-  if (destroying_ || IsDestroying()) return;
+  if (Stopped() || IsDestroying()) return;
   ContainerApplyUIStyle(this, kivFallbackStyle, nullptr);
   SetUIStyle(kivFallbackStyle);
 }
@@ -343,10 +372,10 @@ void TkivForm::Notification(TComponent* component, TOperation operation) {
 void TkivForm::AttachToHostWindow() {
   if (!host_ || !host_->HandleAllocated()) return;
   HWND window = host_->Handle();
-  const bool first = !everAttached_;
+  const bool first = state_ == TkivFormState::NoWindowYet;
   RECT client{};
   GetClientRect(window, &client);  // still the platform's own frame the first time
-  attached_ = everAttached_ = true;
+  MoveTo(TkivFormState::Attached);
   measuredInsets_.reset();
   StripCaption();
   if (first) {
@@ -370,7 +399,7 @@ void TkivForm::StripCaption() {
 }
 
 void TkivForm::RecomputeFrame() {
-  if (!attached_ || !host_->HandleAllocated()) return;
+  if (!Attached() || !host_->HandleAllocated()) return;
   HWND window = host_->Handle();
   if (IsIconic(window) || IsZoomed(window)) {
     SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -416,12 +445,12 @@ void TkivForm::HostResized() {
   if (IsZoomed(window) && !placing_) {
     // A maximised window covers the work area and 2 pixels more at the left,
     // top and right, leaving the work area's bottom row free.
-    placing_ = true;
+    const TAutoReset placing(placing_, true);
     TRect area;
     GetWorkAreaRect(area);
-    SetWindowPos(window, nullptr, area.Left - 2, area.Top - 2, area.Width() + 4, area.Height() + 1,
+    SetWindowPos(window, nullptr, area.Left - kMaximisedOverhang, area.Top - kMaximisedOverhang,
+                 area.Width() + 2 * kMaximisedOverhang, area.Height() + kMaximisedOverhang - kMaximisedBottomGap,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    placing_ = false;
   }
   FitToHostClientArea();
   titleBar_->ProcessMaxBtn();
@@ -437,18 +466,18 @@ void TkivForm::OpenWindowMenuBelowTitleBar() {
 }
 
 void TkivForm::HostWindowProc(TMessage& message, const TWndMethod& next) {
-  if (message.Msg == WM_NCCREATE && everAttached_ && !destroying_) {
+  if (message.Msg == WM_NCCREATE && (state_ == TkivFormState::WindowGone || Attached())) {
     // A window made again carries the frame from its first message on, so
     // its client area is the frame's from the start.
-    attached_ = true;
+    MoveTo(TkivFormState::Attached);
     StripCaption();
   }
-  if (destroying_ || !attached_) return next(message);
+  if (!Attached()) return next(message);
   switch (message.Msg) {
     case WM_NCCALCSIZE: {
       // The client area is the window inset by the frame's sizes; the
       // platform's own frame arithmetic is not wanted.
-      auto* rect = reinterpret_cast<RECT*>(message.LParam);
+      RECT* rect = msg::NcCalcSize(message).ProposedRect;
       const TRect insets = FrameInsets();
       measuredInsets_ = insets;
       rect->left += insets.Left;
@@ -469,14 +498,14 @@ void TkivForm::HostWindowProc(TMessage& message, const TWndMethod& next) {
       return;
     case WM_ACTIVATE:
       next(message);
-      titleBar_->SetActive(LOWORD(message.WParam) != WA_INACTIVE);
+      titleBar_->SetActive(msg::Activating(message));
       PaintFormBorder();
       return;
     case WM_STYLECHANGED:
       next(message);
       // Whoever gives the caption back, the frame takes it off again.
-      if (message.WParam == static_cast<WPARAM>(GWL_STYLE) &&
-          (reinterpret_cast<const STYLESTRUCT*>(message.LParam)->styleNew & kCaptionBits)) {
+      if (const msg::TStyleChange change = msg::StyleChange(message);
+          change.Which == GWL_STYLE && (change.Styles->styleNew & kCaptionBits)) {
         StripCaption();
         SetWindowPos(host_->Handle(), nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -484,18 +513,19 @@ void TkivForm::HostWindowProc(TMessage& message, const TWndMethod& next) {
       return;
     case WM_SIZE:
       next(message);
-      if (message.WParam != SIZE_MINIMIZED) HostResized();
+      if (msg::Size(message).Kind != SIZE_MINIMIZED) HostResized();
       return;
     case WM_SYSCOMMAND:
       // Alt+Space opens the title bar's own menu, not the platform's.
-      if ((message.WParam & 0xFFF0) == SC_KEYMENU && message.LParam == VK_SPACE) {
+      if (const msg::TSysCommand command = msg::SysCommand(message);
+          command.Command == SC_KEYMENU && command.Detail == VK_SPACE) {
         OpenWindowMenuBelowTitleBar();
         message.Result = 0;
         return;
       }
       return next(message);
     case kivMsgTitleBarLeftInset:
-      message.Result = frameFromSkin_ ? Max4(skinLeft_) : 3;
+      message.Result = frameFromSkin_ ? Max4(skinLeft_) : kBuiltInSideInset;
       return;
     default:
       return next(message);
@@ -505,25 +535,13 @@ void TkivForm::HostWindowProc(TMessage& message, const TWndMethod& next) {
 // ------------------------------------------------------------- painting
 
 void TkivForm::Paint() {
-  if (destroying_) return;
+  if (Stopped()) return;
   const TRect client{0, 0, Width(), Height()};
   TkivUIStyle effective = uiStyle_;
   const bool useSkin = UsingFileTheme(fileTheme_, uiStyle_, effective);
-  const char* tile = nullptr;
-  if (!useSkin && effective == TkivUIStyle::MacOS) tile = "MACOS_FORM_BACKGROUND";
-  if (!useSkin && effective == TkivUIStyle::Protein) tile = "PROTEIN_FORM_BACKGROUND";
-  bool tiled = false;
-  if (tile) {
-    TBitmap picture;
-    try {
-      picture.LoadFromResourceName(GetModuleHandleA(nullptr), tile);
-      TileDraw(Canvas(), picture, client);
-      tiled = true;
-    } catch (const Exception&) {
-      // Without its tile the panel is filled in its colour.
-    }
-  }
-  if (!tiled) {
+  if (TBitmap* tile = BackgroundTile(useSkin, effective)) {
+    TileDraw(Canvas(), *tile, client);
+  } else {
     Canvas().Brush().SetColor(Color());
     Canvas().FillRect(client);
   }
@@ -532,20 +550,30 @@ void TkivForm::Paint() {
   if (!paintingElsewhere_) PaintFormBorder();
 }
 
-void TkivForm::WndProc(TMessage& message) {
-  if (message.Msg != WM_PAINT || message.WParam == 0) return TCustomPanel::WndProc(message);
-  const bool outer = std::exchange(paintingElsewhere_, true);
-  try {
-    TCustomPanel::WndProc(message);
-  } catch (...) {
-    paintingElsewhere_ = outer;
-    throw;
+TBitmap* TkivForm::BackgroundTile(bool useSkin, TkivUIStyle effective) {
+  const char* name = nullptr;
+  if (!useSkin && effective == TkivUIStyle::MacOS) name = "MACOS_FORM_BACKGROUND";
+  if (!useSkin && effective == TkivUIStyle::Protein) name = "PROTEIN_FORM_BACKGROUND";
+  if (!name) return nullptr;
+  if (tileFor_ != effective) {
+    tileFor_ = effective;
+    try {
+      tile_.LoadFromResourceName(GetModuleHandleA(nullptr), name);
+    } catch (const Exception&) {
+      tile_.SetSize(0, 0);  // without its tile the panel is filled in its colour
+    }
   }
-  paintingElsewhere_ = outer;
+  return tile_.Empty() ? nullptr : &tile_;
+}
+
+void TkivForm::WndProc(TMessage& message) {
+  if (message.Msg != WM_PAINT || msg::PaintDC(message) == nullptr) return TCustomPanel::WndProc(message);
+  const TAutoReset elsewhere(paintingElsewhere_, true);
+  TCustomPanel::WndProc(message);
 }
 
 void TkivForm::PaintFormBorder() {
-  if (destroying_ || !host_ || !attached_ || !host_->HandleAllocated()) return;
+  if (!Attached() || !host_ || !host_->HandleAllocated()) return;
   if (HostMinimized() && !IsDesigning()) return;
   HWND window = host_->Handle();
   RECT bounds{};
@@ -612,10 +640,6 @@ void TkivForm::PaintSkinBorder(TCanvas& canvas, int width, int height) {
   const bool titleShown = titleBarVisible_ && titleBar_->CanPaint();
   if (titleShown) {
     TBitmap* title = titleBar_->GetTitleImage(-2);
-    if (title->Width() != width) {
-      titleBar_->ForcePaint();
-      title = titleBar_->GetTitleImage(-2);
-    }
     if (!title->Empty()) {
       HDC source = title->Canvas().Handle();
       const int imageHeight = title->Height();
@@ -629,13 +653,14 @@ void TkivForm::PaintSkinBorder(TCanvas& canvas, int width, int height) {
   canvas.Brush().SetColor(formColor);
   if (TBitmap* picture = theme.GetBitmap(SKIN2_FORMLEFTBORDER); picture && height - bottom > top)
     canvas.StretchDraw({0, top, picture->Width(), height - bottom}, *picture);
-  if (skinLeft_ < 4) canvas.FillRect({skinLeft_, top, 4, height - bottom});
+  if (skinLeft_ < kMinFrameEdge) canvas.FillRect({skinLeft_, top, kMinFrameEdge, height - bottom});
   if (TBitmap* picture = theme.GetBitmap(SKIN2_FORMRIGHTBORDER); picture && height - bottom > top)
     canvas.StretchDraw({width - picture->Width(), top, width, height - bottom}, *picture);
-  if (skinRight_ < 4) canvas.FillRect({width - 4, top, width - skinRight_, height - bottom});
+  if (skinRight_ < kMinFrameEdge) canvas.FillRect({width - kMinFrameEdge, top, width - skinRight_, height - bottom});
   if (bottomImage_.Width() != width || bottomImage_.Height() != bottom) ComposeBottomImage(width);
   if (!bottomImage_.Empty()) canvas.Draw(0, height - bottom, bottomImage_);
-  if (bottom < 4) canvas.FillRect({skinLeft_, height - 4, width - skinRight_, height - bottom});
+  if (bottom < kMinFrameEdge)
+    canvas.FillRect({skinLeft_, height - kMinFrameEdge, width - skinRight_, height - bottom});
 }
 
 void TkivForm::PaintBuiltInBorder(TCanvas& canvas, int width, int height) {
@@ -646,24 +671,24 @@ void TkivForm::PaintBuiltInBorder(TCanvas& canvas, int width, int height) {
     TBitmap* leftSection = titleBar_->GetTitleImage(0);
     TBitmap* rightSection = titleBar_->GetTitleImage(1);
     TBitmap* clientSection = titleBar_->GetTitleImage(2);
-    const int strip = 3 - bw;
+    const int strip = kBuiltInSideInset - bw;
     if (strip > 0) {
       HDC dc = canvas.Handle();
       if (leftSection)
         BitBlt(dc, bw, 0, std::min(strip, leftSection->Width()), leftSection->Height(),
                leftSection->Canvas().Handle(), 0, 0, SRCCOPY);
       if (rightSection) {
-        if (rightSection->Width() <= 2)
-          canvas.StretchDraw({width - 3, 0, width - bw, rightSection->Height()}, *rightSection);
+        if (rightSection->Width() <= kNarrowRightSection)
+          canvas.StretchDraw({width - kBuiltInSideInset, 0, width - bw, rightSection->Height()}, *rightSection);
         else
-          BitBlt(dc, width - 3, 0, strip, rightSection->Height(), rightSection->Canvas().Handle(),
+          BitBlt(dc, width - kBuiltInSideInset, 0, strip, rightSection->Height(), rightSection->Canvas().Handle(),
                  rightSection->Width() - strip, 0, SRCCOPY);
       }
     }
     // The top rows show the sections laid out over the whole window width.
     const int rowsHeight = kTopInset;
     TCanvasStateGuard guard(canvas);
-    canvas.IntersectClipRect({2, 0, width - 3, rowsHeight});
+    canvas.IntersectClipRect({kTopRowsFirstColumn, 0, width - kBuiltInSideInset, rowsHeight});
     const int leftWidth = leftSection ? leftSection->Width() : 0;
     const int rightWidth = rightSection ? rightSection->Width() : 0;
     if (clientSection && width - rightWidth > leftWidth)
@@ -671,11 +696,14 @@ void TkivForm::PaintBuiltInBorder(TCanvas& canvas, int width, int height) {
     if (leftSection) canvas.Draw(0, 0, *leftSection);
     if (rightSection) canvas.Draw(width - rightWidth, 0, *rightSection);
   }
-  if (titleShown && bw == 1 && RoundCorner() == 11 && !IsDesigning()) {
+  if (titleShown && bw == 1 && RoundCorner() == kOutlinedCornerSize && !IsDesigning()) {
+    // Each arc spans the corner's ellipse (one pixel larger than the
+    // region's corner) from the middle of one side to the middle of the other.
+    constexpr int box = kOutlinedCornerSize + 1, mid = box / 2;
     canvas.Pen().SetColor(borderColor_);
     canvas.Pen().SetWidth(1);
-    Arc(canvas.Handle(), 0, 0, 12, 12, 6, 0, 0, 6);
-    Arc(canvas.Handle(), width - 12, 0, width, 12, width, 6, width - 6, 0);
+    Arc(canvas.Handle(), 0, 0, box, box, mid, 0, 0, mid);
+    Arc(canvas.Handle(), width - box, 0, width, box, width, mid, width - mid, 0);
   }
   if (!titleBarVisible_) {
     canvas.Brush().SetColor(borderColor_);
@@ -687,19 +715,19 @@ void TkivForm::PaintBuiltInBorder(TCanvas& canvas, int width, int height) {
   canvas.FillRect({0, 0, bw, height});
   canvas.FillRect({width - bw, 0, width, height});
   canvas.FillRect({0, height - bw, width, height});
-  if (bw < 4) {
+  if (bw < kMinFrameEdge) {
     const TRect insets = FrameInsets();
     canvas.Brush().SetColor(Color());
     canvas.FillRect({bw, height - insets.Bottom, width - bw, height - bw});
-    canvas.FillRect({bw, titleBottom, 3, height - bw});
-    canvas.FillRect({width - 3, titleBottom, width - bw, height - bw});
+    canvas.FillRect({bw, titleBottom, kBuiltInSideInset, height - bw});
+    canvas.FillRect({width - kBuiltInSideInset, titleBottom, width - bw, height - bw});
   }
 }
 
 // --------------------------------------------------------------- region
 
 void TkivForm::RegionWindow() {
-  if (destroying_ || !host_ || !attached_ || !host_->HandleAllocated()) return;
+  if (!Attached() || !host_ || !host_->HandleAllocated()) return;
   HWND window = host_->Handle();
   RECT bounds{};
   GetWindowRect(window, &bounds);

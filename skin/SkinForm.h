@@ -24,8 +24,32 @@ namespace plx {
 
 class TkivFileTheme;
 
+// Where a skinned frame stands with its host window. Moves only along
+// NoWindowYet -> Attached <-> WindowGone, and from anywhere to Stopped.
+enum class TkivFormState {
+  NoWindowYet,  // no window of the host has carried the frame's look yet
+  Attached,     // the host window carries the look
+  WindowGone,   // the window that carried it went; the next one carries it from its first message
+  Stopped,      // destroying or detached: every message goes on, nothing is painted
+};
+
+// Whether the lifecycle allows the move (staying Attached or Stopped included).
+constexpr bool IsLegalFormStateMove(TkivFormState from, TkivFormState to) {
+  using enum TkivFormState;
+  switch (to) {
+    case Attached: return from != Stopped;
+    case WindowGone: return from == Attached;
+    case Stopped: return true;
+    case NoWindowYet: return false;
+  }
+  return false;
+}
+
 class TkivForm : public TCustomPanel, public TkivFormStyleSource {
  public:
+  // The menu bar's height until one is set.
+  static constexpr int kDefaultMenuBarHeight = 22;
+
   // Raises when the owner form already has a skinned frame. An owner that
   // is not a form gets a plain panel.
   explicit TkivForm(TComponent* owner);
@@ -73,6 +97,7 @@ class TkivForm : public TCustomPanel, public TkivFormStyleSource {
   std::string Version() const { return "6.2"; }
 
   TkivTitleBar* TitleBar() const { return titleBar_; }
+  TkivFormState State() const { return state_; }
   TkivTitleBarButtons& TitleBarButtons() { return titleBar_->Buttons(); }
   TkivTitleBarSections& TitleBarSections() { return titleBar_->Sections(); }
   TkivTitleBarButtonEvent OnTitleBarCustomBtnsClick;
@@ -99,6 +124,10 @@ class TkivForm : public TCustomPanel, public TkivFormStyleSource {
   void BeforeDestruction() override;
 
  private:
+  // Moves the lifecycle on; a move it does not allow raises and changes nothing.
+  void MoveTo(TkivFormState next);
+  bool Attached() const { return state_ == TkivFormState::Attached; }
+  bool Stopped() const { return state_ == TkivFormState::Stopped; }
   void HostWindowProc(TMessage& message, const TWndMethod& next);
   // Stops all work, leaves the host's chain and gives its window the caption back.
   void DetachFromHost();
@@ -116,6 +145,8 @@ class TkivForm : public TCustomPanel, public TkivFormStyleSource {
   void PaintSkinBorder(TCanvas& canvas, int width, int height);
   void PaintBuiltInBorder(TCanvas& canvas, int width, int height);
   void ComposeBottomImage(int width);
+  // The panel's background tile for the effective look, or nullptr.
+  TBitmap* BackgroundTile(bool useSkin, TkivUIStyle effective);
 
   TForm* host_ = nullptr;              // the owner form (borrowed)
   TkivTitleBar* titleBar_ = nullptr;   // owned as a component
@@ -128,7 +159,7 @@ class TkivForm : public TCustomPanel, public TkivFormStyleSource {
   bool titleBarVisible_ = true;
   TColor menuBarColor_ = clBtnFace;
   TColor menuBarToColor_ = clBtnFace;
-  int menuBarHeight_ = 22;
+  int menuBarHeight_ = kDefaultMenuBarHeight;
 
   // The frame's sizes: the skin's border pictures when the frame is drawn
   // from the skin (frameFromSkin_), else the built-in frame's.
@@ -140,12 +171,15 @@ class TkivForm : public TCustomPanel, public TkivFormStyleSource {
   bool titleRegion_ = false, bottomRegion_ = false;
   int titleMinY_ = -1, titleMaxY_ = -1, bottomMinY_ = -1, bottomMaxY_ = -1;
   TBitmap bottomImage_;
+  // The background tile of the built-in style it was loaded for (the
+  // resource is loaded once per look, not on every paint); empty when that
+  // style has none or it could not be loaded.
+  TBitmap tile_;
+  std::optional<TkivUIStyle> tileFor_;
 
   THookToken hookToken_ = 0;          // the frame's place in the host's chain
   THookToken handleEventsToken_ = 0;  // the host's window created and destroyed
-  bool attached_ = false;         // the host window carries the frame's look
-  bool everAttached_ = false;     // a window of the host has carried it before
-  bool destroying_ = false;
+  TkivFormState state_ = TkivFormState::NoWindowYet;
   bool placing_ = false;            // fitting a maximised window to the work area
   bool paintingElsewhere_ = false;  // painting into a DC given with WM_PAINT
   bool lookPending_ = false;        // a look asked for while the layout was read

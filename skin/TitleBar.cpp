@@ -1,7 +1,5 @@
 #include "skin/TitleBar.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 #include <utility>
 
@@ -9,7 +7,9 @@
 #include "framework/Application.h"
 #include "framework/Exception.h"
 #include "framework/Forms.h"
+#include "framework/MessageDecoders.h"
 #include "framework/Properties.h"
+#include "framework/ScopedState.h"
 #include "skin/FileTheme.h"
 #include "skin/SkinDraw.h"
 #include "skin/SkinForm.h"
@@ -35,8 +35,32 @@ int LastFrameOf(TkivTitleBarBtnType type) {
 }
 constexpr int kRestoreLastFrame = 12;
 
-// The top rows of the skin's title pictures belong to the window frame.
-constexpr int kFrameTopRows = 3;
+// A five-section title needs this much room beyond its fixed pictures.
+constexpr int kFiveSectionMinWidthSlack = 16;
+// The smallest form height a built-in style allows a title bar on its own.
+constexpr int kBuiltInMinFormHeight = 50;
+
+// The caption section leaves this much room beside the caption for the
+// pictures and gaps around it, and is this much wider than its text.
+constexpr int kCaptionSectionRoom = 21;
+constexpr int kCaptionSectionPadding = 17;
+// The application's icon in the control box's place: its size, how far in
+// from the box's left it sits, and how far the caption starts after the box.
+constexpr int kAppIconSize = 16;
+constexpr int kAppIconIndent = 3;
+constexpr int kAppIconAdvance = 21;
+// Gap between a control-box picture and the caption.
+constexpr int kControlBoxGap = 5;
+// The icon and caption sit this much left of the skin's icon offset.
+constexpr int kIconOffsetShift = 4;
+// Where the caption starts when nothing lies left of it.
+constexpr int kBareCaptionLeft = 6;
+// The gap a button other than close keeps to the one on its right.
+constexpr int kButtonGap = 1;
+// Protein's caption sits this much lower than its buttons.
+constexpr int kProteinCaptionDrop = 3;
+// A point no button contains: the mouse while it is not over the title bar.
+constexpr TPoint kNoMouse{-100000, -100000};
 
 // Usage errors of the collections show an error box and change nothing.
 void ShowUsageError(const char* text) { Application().ShowException(EInvalidOperation(text)); }
@@ -211,6 +235,11 @@ int TkivTitleBar::LeftInset() const {
 }
 
 void TkivTitleBar::ItemChanged() {
+  titleDirty_ = true;
+  RepaintSoon();
+}
+
+void TkivTitleBar::RepaintSoon() {
   if (changeBatches_ > 0) {
     changedInBatch_ = true;
     return;
@@ -218,11 +247,27 @@ void TkivTitleBar::ItemChanged() {
   if (!IsDestroying()) Invalidate();
 }
 
+void TkivTitleBar::SetColor(TColor value) {
+  TCustomPanel::SetColor(value);
+  titleDirty_ = true;  // the sections are laid on it
+}
+
+void TkivTitleBar::SetParent(TWinControl* parent) {
+  TCustomPanel::SetParent(parent);
+  titleDirty_ = true;  // the sections need a form, and lie elsewhere inside a frame
+}
+
+void TkivTitleBar::FontChanged() {
+  TCustomPanel::FontChanged();
+  // A caption section is as wide as its caption in this font.
+  titleDirty_ = true;
+}
+
 TkivTitleBar::TChangeBatch::TChangeBatch(TkivTitleBar& titleBar) : titleBar_(titleBar) { ++titleBar_.changeBatches_; }
 
 TkivTitleBar::TChangeBatch::~TChangeBatch() {
   if (--titleBar_.changeBatches_ > 0 || !std::exchange(titleBar_.changedInBatch_, false)) return;
-  titleBar_.ItemChanged();
+  titleBar_.RepaintSoon();
 }
 
 void TkivTitleBar::SetFileTheme(TkivFileTheme* value) {
@@ -231,14 +276,8 @@ void TkivTitleBar::SetFileTheme(TkivFileTheme* value) {
   fileTheme_ = value;
   if (fileTheme_) FreeNotification(fileTheme_);
   // Assigning a theme keeps the caption's colour; a style change sets it.
-  keepFontColor_ = true;
-  try {
-    SetUIStyle(uiStyle_);
-  } catch (...) {
-    keepFontColor_ = false;
-    throw;
-  }
-  keepFontColor_ = false;
+  const TAutoReset keepColour(keepFontColor_, true);
+  SetUIStyle(uiStyle_);
 }
 
 void TkivTitleBar::Notification(TComponent* component, TOperation operation) {
@@ -262,7 +301,7 @@ void TkivTitleBar::SetUIStyle(TkivUIStyle value) {
   sections_.Clear();
   TkivUIStyle effective = value;
   const bool useSkin = UsingFileTheme(fileTheme_, value, effective);
-  const int frameShift = InForm() ? kFrameTopRows : 0;
+  const int frameShift = InForm() ? kivFrameTopRows : 0;
   TForm* form = ParentForm();
   auto addSection = [&](TkivTitleBarAlign align, bool autoSize) -> TkivTitleBarSection& {
     TkivTitleBarSection& section = sections_.Add();
@@ -295,20 +334,19 @@ void TkivTitleBar::SetUIStyle(TkivUIStyle value) {
     iconTop_ = theme.GetInt(SKIN2_TITLEBARICONPOSY) - frameShift;
     captionTop_ = theme.GetInt(SKIN2_TITLEBARCAPTIONTOP);
     fillColor_ = theme.GetColor(SKIN2_FORMCOLOR);
-    if (form) {
-      auto widthOf = [&](Tsk2SkinBitmapElement element) {
-        const TBitmap* bitmap = theme.GetBitmap(element);
-        return bitmap ? bitmap->Width() : 0;
-      };
-      const int buttonsWidth =
-          widthOf(SKIN2_TITLEBUTTONS) / kTitleButtonFrames * buttons_.Count() + rightBtnXOffset_;
-      form->Constraints().MinWidth =
-          fiveSections_ ? widthOf(SKIN2_TITLEBAR1) + widthOf(SKIN2_TITLEBAR3) +
-                              std::max(widthOf(SKIN2_TITLEBAR5), buttonsWidth) + 16
-                        : widthOf(SKIN2_TITLEBAR1) + std::max(widthOf(SKIN2_TITLEBAR3), buttonsWidth);
-    }
+    titleRegion_ = theme.GetBool(SKIN2_TITLEBARNEEDREGION);
+    auto widthOf = [&](Tsk2SkinBitmapElement element) {
+      const TBitmap* bitmap = theme.GetBitmap(element);
+      return bitmap ? bitmap->Width() : 0;
+    };
+    const int buttonsWidth = widthOf(SKIN2_TITLEBUTTONS) / kTitleButtonFrames * buttons_.Count() + rightBtnXOffset_;
+    minFormWidth_ = fiveSections_ ? widthOf(SKIN2_TITLEBAR1) + widthOf(SKIN2_TITLEBAR3) +
+                                        std::max(widthOf(SKIN2_TITLEBAR5), buttonsWidth) + kFiveSectionMinWidthSlack
+                                  : widthOf(SKIN2_TITLEBAR1) + std::max(widthOf(SKIN2_TITLEBAR3), buttonsWidth);
+    minFormHeight_ = 0;  // a skin leaves the height to the frame
   } else {
     fiveSections_ = false;
+    titleRegion_ = false;
     transColor_ = kSkinTransparentColor;
     GetInsideThemeBitmap(effective, kivItemTitleLeft,
                          addSection(TkivTitleBarAlign::kivLeft, true).Picture().Bitmap());
@@ -320,10 +358,8 @@ void TkivTitleBar::SetUIStyle(TkivUIStyle value) {
     rightBtnXOffset_ = GetInsideThemeInt(effective, kivItemRightBtnXOffset);
     buttonTop_ = GetInsideThemeInt(effective, kivItemTitleButtonTop) - frameShift;
     iconTop_ = buttonTop_;
-    if (form) {
-      form->Constraints().MinWidth = GetInsideThemeInt(effective, kivItemFormMinWidth);
-      form->Constraints().MinHeight = 50;
-    }
+    minFormWidth_ = GetInsideThemeInt(effective, kivItemFormMinWidth);
+    minFormHeight_ = kBuiltInMinFormHeight;
     roundCorner_ = GetInsideThemeInt(effective, kivItemRoundCorner);
     roundCornerBottom_ = 0;
   }
@@ -341,6 +377,12 @@ void TkivTitleBar::SetUIStyle(TkivUIStyle value) {
   }
   autoSize_ = true;
   AdjustHeight();
+  // Inside a skinned frame the frame sets the form's limits, with its own
+  // parts counted in.
+  if (form && !InForm()) {
+    form->Constraints().MinWidth = minFormWidth_;
+    if (minFormHeight_ > 0) form->Constraints().MinHeight = minFormHeight_;
+  }
   ItemChanged();
 }
 
@@ -394,7 +436,7 @@ void TkivTitleBar::AdjustHeight() {
     autoSize_ = false;
     return;
   }
-  const int shift = InForm() ? kFrameTopRows : 0;
+  const int shift = InForm() ? kivFrameTopRows : 0;
   SetHeight(std::max(0, sections_.Items(0).Picture().Height() - shift));
 }
 
@@ -414,7 +456,7 @@ void TkivTitleBar::SetCaption(std::string value) {
 void TkivTitleBar::SetActive(bool value) {
   if (formActive_ == value) return;
   formActive_ = value;
-  ItemChanged();
+  RepaintSoon();
 }
 
 void TkivTitleBar::SetLeftBtnXOffset(int value) {
@@ -426,19 +468,19 @@ void TkivTitleBar::SetLeftBtnXOffset(int value) {
 void TkivTitleBar::SetRightBtnXOffset(int value) {
   if (rightBtnXOffset_ == value) return;
   rightBtnXOffset_ = value;
-  ItemChanged();
+  RepaintSoon();
 }
 
 void TkivTitleBar::SetDrawAppIcon(bool value) {
   if (drawAppIcon_ == value) return;
   drawAppIcon_ = value;
-  ItemChanged();
+  RepaintSoon();
 }
 
 void TkivTitleBar::SetInactiveCaptionColor(TColor value) {
   if (inactiveCaptionColor_ == value) return;
   inactiveCaptionColor_ = value;
-  ItemChanged();
+  RepaintSoon();
 }
 
 bool TkivTitleBar::CanPaint() {
@@ -451,19 +493,25 @@ bool TkivTitleBar::CanPaint() {
 }
 
 TBitmap* TkivTitleBar::GetTitleImage(int index) {
-  if (index == -1) return &plainTitle_;
-  if (index == -2) return &filledTitle_;
+  if (index == -1 || index == -2) {
+    UpdateTitleImages();
+    return index == -1 ? &plainTitle_ : &filledTitle_;
+  }
   if (index >= 0 && index < sections_.Count() && sections_.Count() > 2)
     return PictureBitmap(sections_.Items(index).Picture());
   return nullptr;
 }
 
-void TkivTitleBar::ForcePaint() {
-  if (!ParentForm() || Width() <= 0 || Height() <= 0) return;
-  buffer_.SetSize(Width(), Height());
-  // A caption section is as wide as its caption in the title bar's font.
-  buffer_.Canvas().Font().Assign(Font());
-  DrawSectionsTo(buffer_.Canvas());
+void TkivTitleBar::SetRoundCorner(int value) {
+  if (roundCorner_ == value) return;
+  roundCorner_ = value;
+  RepaintSoon();
+}
+
+void TkivTitleBar::SetRoundCornerBottom(int value) {
+  if (roundCornerBottom_ == value) return;
+  roundCornerBottom_ = value;
+  RepaintSoon();
 }
 
 void TkivTitleBar::Paint() {
@@ -472,32 +520,58 @@ void TkivTitleBar::Paint() {
   canvas.Brush().SetColor(Color());
   canvas.FillRect(ClientRect());
   if (!ParentForm()) return;
+  UpdateTitleImages();
+  if (!sectionsImage_.Empty())
+    BitBlt(canvas.Handle(), 0, 0, sectionsImage_.Width(), sectionsImage_.Height(), sectionsImage_.Canvas().Handle(),
+           0, 0, SRCCOPY);
   canvas.Brush().SetStyle(bsClear);
   canvas.Font().Assign(Font());
-  const bool captionSection = DrawSectionsTo(canvas);
   DrawButtons(canvas);
   // A caption section is as wide as the caption: the frame's top rows and
   // edges, cut from the same title image, follow it.
-  if (captionSection)
+  if (captionSection_)
     if (auto* frame = dynamic_cast<TkivForm*>(Parent())) frame->PaintFormBorder();
 }
 
-bool TkivTitleBar::DrawSectionsTo(TCanvas& canvas) {
-  TForm* form = ParentForm();
-  if (!form) return false;
-  int dx = 0, dy = 0;
-  if (InForm()) {
-    const int inset = LeftInset();
-    dx = -(inset != 0 ? inset : kFrameTopRows);
-    dy = -kFrameTopRows;
+TPoint TkivTitleBar::SectionOffset() const {
+  if (!InForm()) return {0, 0};
+  const int inset = LeftInset();
+  return {-(inset != 0 ? inset : kivFrameTopRows), -kivFrameTopRows};
+}
+
+void TkivTitleBar::UpdateTitleImages() {
+  const TPoint offset = SectionOffset();
+  const TRect key{Width(), Height(), offset.X, offset.Y};
+  if (!titleDirty_ && composedFor_ == key) return;
+  ComposeTitleImages(offset);
+  composedFor_ = key;
+  titleDirty_ = false;
+}
+
+void TkivTitleBar::ComposeTitleImages(TPoint offset) {
+  captionSection_ = false;
+  shownCaption_.clear();
+  const int width = Width(), height = Height();
+  if (!ParentForm() || width <= 0 || height <= 0) {
+    for (TBitmap* image : {&sectionsImage_, &plainTitle_, &filledTitle_}) image->SetSize(0, 0);
+    return;
   }
-  const int width = Width();
+  const int dx = offset.X, dy = offset.Y;
+  // The title bar's own picture under its buttons and caption: the sections
+  // on the title bar's colour, the right ones see-through over the fill.
+  sectionsImage_.SetSize(width, height);
+  TCanvas& canvas = sectionsImage_.Canvas();
+  canvas.Brush().SetColor(Color());
+  canvas.FillRect({0, 0, width, height});
+  canvas.Brush().SetStyle(bsClear);
+  // A caption section is as wide as its caption in the title bar's font.
+  canvas.Font().Assign(Font());
   int buttonsWidth = 0;
   for (int i = 0; i < buttons_.Count(); ++i)
     if (TBitmap* picture = PictureBitmap(buttons_.Items(i).PicNormal()))
       buttonsWidth += picture->Width() + buttonInterval_;
 
-  const int imageWidth = std::max(0, width - 2 * dx), imageHeight = std::max(0, Height() - dy);
+  const int imageWidth = std::max(0, width - 2 * dx), imageHeight = std::max(0, height - dy);
   plainTitle_.SetSize(imageWidth, imageHeight);
   filledTitle_.SetSize(imageWidth, imageHeight);
   if (!filledTitle_.Empty()) {
@@ -516,8 +590,8 @@ bool TkivTitleBar::DrawSectionsTo(TCanvas& canvas) {
     if (section.CapSec()) {
       int nextWidth = 0;
       if (i + 1 < sections_.Count()) nextWidth = sections_.Items(i + 1).Picture().Width();
-      shownCaption_ = FormatStringWithWidth(canvas, Caption(), width - leftBtnXOffset_ - buttonsWidth - nextWidth - 21);
-      const int stretched = canvas.TextWidth(shownCaption_) + leftBtnXOffset_ - lastLeftWidth + 17;
+      shownCaption_ = FormatStringWithWidth(canvas, Caption(), width - leftBtnXOffset_ - buttonsWidth - nextWidth - kCaptionSectionRoom);
+      const int stretched = canvas.TextWidth(shownCaption_) + leftBtnXOffset_ - lastLeftWidth + kCaptionSectionPadding;
       StretchInto(canvas, *picture, {x, dy, x + stretched, dy + ph});
       if (!plainTitle_.Empty()) StretchInto(plainTitle_.Canvas(), *picture, {x - dx, 0, x - dx + stretched, ph});
       x += stretched;
@@ -549,9 +623,12 @@ bool TkivTitleBar::DrawSectionsTo(TCanvas& canvas) {
     StretchInto(canvas, *client, {x, dy, r, dy + client->Height()});
     if (!plainTitle_.Empty()) StretchInto(plainTitle_.Canvas(), *client, {x - dx, 0, r - dx, client->Height()});
   }
+  // The filled image shows the fill colour where the skin cuts the region.
+  plainTitle_.SetTransparentColor(transColor_);
+  plainTitle_.SetTransparent(titleRegion_);
   if (!filledTitle_.Empty()) filledTitle_.Canvas().Draw(0, 0, plainTitle_);
   if (!captionDrawn) shownCaption_.clear();
-  return captionDrawn;
+  captionSection_ = captionDrawn;
 }
 
 TkivTitleBar::TButtonLayout TkivTitleBar::LayOutButtons() {
@@ -567,19 +644,19 @@ TkivTitleBar::TButtonLayout TkivTitleBar::LayOutButtons() {
       layout.controlBox = i;
       continue;
     }
-    r -= button.ButtonType() == TkivTitleBarBtnType::kivClose ? pw : pw + buttonInterval_ + 1;
-    if (r + pw + 1 > width) r = width - pw - 1;
-    const int top = custom_ ? button.Top() - (InForm() ? kFrameTopRows : 0) : buttonTop_;
+    r -= button.ButtonType() == TkivTitleBarBtnType::kivClose ? pw : pw + buttonInterval_ + kButtonGap;
+    if (r + pw + kButtonGap > width) r = width - pw - kButtonGap;
+    const int top = custom_ ? button.Top() - (InForm() ? kivFrameTopRows : 0) : buttonTop_;
     layout.buttons.push_back({i, {r, top, r + pw, top + ph}});
   }
   layout.right = r;
-  int l = std::max(0, leftBtnXOffset_ - 4 - e);
+  int l = std::max(0, leftBtnXOffset_ - kIconOffsetShift - e);
   if (layout.controlBox >= 0) {
     TkivTitleBarButton& box = buttons_.Items(layout.controlBox);
     layout.controlBoxRect = {l, iconTop_, l + box.PicNormal().Width(), iconTop_ + box.PicNormal().Height()};
-    l += drawAppIcon_ ? 21 : box.PicNormal().Width() + 5;
+    l += drawAppIcon_ ? kAppIconAdvance : box.PicNormal().Width() + kControlBoxGap;
   }
-  layout.captionLeft = l == 0 ? 6 : l;
+  layout.captionLeft = l == 0 ? kBareCaptionLeft : l;
   return layout;
 }
 
@@ -603,7 +680,7 @@ std::vector<TkivTitleBar::TButtonPlace> TkivTitleBar::ButtonPlaces() {
 void TkivTitleBar::DrawButtons(TCanvas& canvas) {
   if (!ParentForm()) return;
   const TButtonLayout layout = LayOutButtons();
-  TPoint mouse{-100000, -100000};
+  TPoint mouse = kNoMouse;
   POINT cursor{};
   if (HandleAllocated() && GetCursorPos(&cursor) && ::ScreenToClient(Handle(), &cursor))
     mouse = {cursor.x, cursor.y};
@@ -634,8 +711,11 @@ void TkivTitleBar::DrawButtons(TCanvas& canvas) {
       // The program's icon at the small size; a shared icon is never
       // destroyed, so the handle is kept for every later paint.
       if (!appIcon_)
-        appIcon_ = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, 16, 16, LR_SHARED));
-      if (appIcon_) DrawIconEx(canvas.Handle(), rect.Left + 3, rect.Top, appIcon_, 16, 16, 0, nullptr, DI_NORMAL);
+        appIcon_ = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, kAppIconSize,
+                                                 kAppIconSize, LR_SHARED));
+      if (appIcon_)
+        DrawIconEx(canvas.Handle(), rect.Left + kAppIconIndent, rect.Top, appIcon_, kAppIconSize, kAppIconSize, 0,
+                   nullptr, DI_NORMAL);
     } else if (TBitmap* picture = pictureFor(box, hot)) {
       canvas.Draw(rect.Left, rect.Top - 1, *picture);
     }
@@ -652,15 +732,16 @@ void TkivTitleBar::DrawButtons(TCanvas& canvas) {
   canvas.Brush().SetStyle(bsClear);
   TkivUIStyle effective = uiStyle_;
   if (UsingFileTheme(fileTheme_, uiStyle_, effective))
-    canvas.TextOut(l, captionTop_ - kFrameTopRows, text);
+    canvas.TextOut(l, captionTop_ - kivFrameTopRows, text);
   else
-    canvas.TextOut(l, buttonTop_ + (effective == TkivUIStyle::Protein ? 3 : 0), text);
+    canvas.TextOut(l, buttonTop_ + (effective == TkivUIStyle::Protein ? kProteinCaptionDrop : 0), text);
 }
 
 // ---------------------------------------------------------------- mouse
 
 void TkivTitleBar::WndProc(TMessage& message) {
-  const TPoint point{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+  const POINT mouse = msg::Mouse(message).Point;
+  const TPoint point{mouse.x, mouse.y};
   switch (message.Msg) {
     case WM_LBUTTONDOWN:
       MouseDown(point);
@@ -676,7 +757,7 @@ void TkivTitleBar::WndProc(TMessage& message) {
       return;
     case WM_MOUSEMOVE:
       // The hover pictures follow the mouse.
-      if (ButtonAt(point) != hotButton_) ItemChanged();
+      if (ButtonAt(point) != hotButton_) RepaintSoon();
       break;
     case WM_GETOBJECT:
       if (AnswerAccessibleClient(message, Handle(), [this] { return NewTitleBarAccessible(Handle()); })) return;
@@ -698,7 +779,7 @@ void TkivTitleBar::WndProc(TMessage& message) {
 
 void TkivTitleBar::MouseLeave() {
   hotButton_ = -1;
-  ItemChanged();
+  RepaintSoon();
 }
 
 void TkivTitleBar::MouseDown(TPoint point) {
@@ -710,8 +791,8 @@ void TkivTitleBar::MouseDown(TPoint point) {
     pressed_ = false;
     ReleaseCapture();
     const TPoint screen = ClientToScreen(point);
-    SendMessageA(form->Handle(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(screen.X, screen.Y));
-    ItemChanged();
+    SendMessageA(form->Handle(), WM_NCLBUTTONDOWN, HTCAPTION, msg::PackPoint({screen.X, screen.Y}));
+    RepaintSoon();
     return;
   }
   SetCapture(Handle());
@@ -721,7 +802,7 @@ void TkivTitleBar::MouseUp(TPoint point) {
   if (HandleAllocated() && GetCapture() == Handle()) ReleaseCapture();
   const int hot = pressed_ ? ButtonAt(point) : -1;
   pressed_ = false;
-  ItemChanged();
+  RepaintSoon();
   if (hot >= 0) ClickButton(hot);
 }
 

@@ -5,7 +5,10 @@
 // control box, the caption and a row of caption buttons whose three pictures
 // come from one strip, starts window drags, maximises on double-click and
 // opens a small window menu. It also keeps the full-width title image that
-// the skinned frame paints the window's top and side edges from.
+// the skinned frame paints the window's top and side edges from and cuts the
+// window's region from: those pictures are composed whenever what they show
+// changes (look, sections, size, caption, font), not by painting, so the
+// frame can read them at any time.
 
 #include <functional>
 #include <memory>
@@ -34,6 +37,10 @@ inline constexpr UINT kivMsgTitleBarLeftInset = 0x26C3;
 // mouse click on it would (a screen reader's default action comes this way,
 // so the click runs after the reader has had its answer).
 inline constexpr UINT kivMsgTitleBarClickButton = 0x26C4;
+
+// Inside a skinned frame the top rows of the title pictures belong to the
+// window frame: the title bar is that much shorter than its pictures.
+inline constexpr int kivFrameTopRows = 3;
 
 // Fired with the index of the clicked custom or help button.
 using TkivTitleBarButtonEvent = std::function<void(TObject* sender, int index)>;
@@ -157,9 +164,9 @@ class TkivTitleBar : public TCustomPanel {
   bool DrawAppIcon() const { return drawAppIcon_; }
   void SetDrawAppIcon(bool value);
   int RoundCorner() const { return roundCorner_; }
-  void SetRoundCorner(int value) { roundCorner_ = value; }
+  void SetRoundCorner(int value);
   int RoundCornerBottom() const { return roundCornerBottom_; }
-  void SetRoundCornerBottom(int value) { roundCornerBottom_ = value; }
+  void SetRoundCornerBottom(int value);
   TColor InactiveCaptionColor() const { return inactiveCaptionColor_; }
   void SetInactiveCaptionColor(TColor value);
 
@@ -171,12 +178,16 @@ class TkivTitleBar : public TCustomPanel {
   void ProcessMaxBtn();
   // -1: the plain full-width title image; -2: the same laid on the fill
   // colour; 0 and above: that section's picture (with more than two
-  // sections). nullptr when there is none.
+  // sections). nullptr when there is none. The title images are brought up
+  // to date first when something they show has changed.
   TBitmap* GetTitleImage(int index);
   // Three sections with pictures, or five with all their pictures.
   bool CanPaint();
-  // Paints now: the frame needs the title images before its first paint.
-  void ForcePaint();
+  // The smallest size the look allows the form (0: no rule), from the
+  // last look loaded. A title bar inside a skinned frame leaves writing
+  // them to the frame; on a form of its own it writes them itself.
+  int MinFormWidth() const { return minFormWidth_; }
+  int MinFormHeight() const { return minFormHeight_; }
   // Inside a skinned frame.
   bool InForm() const;
   // Acts as a click on the button: maximise or restore, minimise, close.
@@ -203,10 +214,14 @@ class TkivTitleBar : public TCustomPanel {
   // fires the custom or help event. Nothing for a button no click reaches.
   void ClickButton(int index);
 
+  void SetColor(TColor value) override;
+  void SetParent(TWinControl* parent) override;
   void Notification(TComponent* component, TOperation operation) override;
   const TPropertyTable* PublishedProperties() const override;
 
-  // Internal: the items call this when they change.
+  // Internal: the items call this when they change (and so does the title
+  // bar when anything its title images show changes): the images are
+  // composed again before their next use, and the title bar repaints.
   void ItemChanged();
 
  protected:
@@ -214,6 +229,7 @@ class TkivTitleBar : public TCustomPanel {
   bool EraseBackground(HDC) override { return true; }
   void WndProc(TMessage& message) override;
   void MouseLeave() override;
+  void FontChanged() override;
 
  private:
   struct TButtonLayout {
@@ -225,8 +241,15 @@ class TkivTitleBar : public TCustomPanel {
   };
   TButtonLayout LayOutButtons();
   int LeftInset() const;
-  // Whether a caption section was drawn.
-  bool DrawSectionsTo(TCanvas& canvas);
+  // Where the sections lie relative to the title bar: inside a frame the
+  // pictures start left of it and above it, under the window frame.
+  TPoint SectionOffset() const;
+  // Composes the sections as the title bar shows them and the two
+  // full-width title images, when something they show has changed.
+  void UpdateTitleImages();
+  void ComposeTitleImages(TPoint offset);
+  // Only the buttons' state or the caption's colour changed: repaint.
+  void RepaintSoon();
   void DrawButtons(TCanvas& canvas);
   void ApplyStyleToButton(TkivTitleBarButton& button, bool useSkin, TkivUIStyle effective);
   void LoadButtonPictures(TkivTitleBarButton& button, int lastFrame, bool useSkin, TkivUIStyle effective);
@@ -268,10 +291,17 @@ class TkivTitleBar : public TCustomPanel {
   bool fiveSections_ = false;
   TColor transColor_ = 0x00FF00FF;
   TColor fillColor_ = clBlack;
+  bool titleRegion_ = false;  // the skin cuts the window's region from the title
   std::string shownCaption_;  // the caption a caption section shows
+  TBitmap sectionsImage_;     // the sections as the title bar shows them
   TBitmap plainTitle_;        // full window width, full picture height
   TBitmap filledTitle_;       // the plain image laid on the fill colour
-  TBitmap buffer_;            // where ForcePaint composes the title images
+  bool captionSection_ = false;  // the composed title has a caption section
+  // The title images are up to date for this size and section offset
+  // unless titleDirty_.
+  bool titleDirty_ = true;
+  TRect composedFor_;  // width, height and section offset, as Left/Top/Right/Bottom
+  int minFormWidth_ = 0, minFormHeight_ = 0;
   TkivTitleBarPopupMenu windowMenu_{*this};
   int buttonTop_ = 2;
   int iconTop_ = 2;

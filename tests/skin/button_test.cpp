@@ -19,29 +19,17 @@
 #include "skin/FileTheme.h"
 #include "skin/SkinButton.h"
 #include "tests/skin/GoldenImage.h"
-#include "tests/support/GuiResources.h"
+#include "tests/support/ResourceCounts.h"
+#include "tests/support/WindowTestSupport.h"
 
 namespace plx {
 namespace {
 
+using test::PumpUntil;
+
 std::string EmbeddedSkin() {
   std::ifstream in(test::EnvironmentPath("PLEXORIA_SOURCE_DIR", ".") + "\\resources\\skin\\plexoria.skn", std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// Runs the message loop until condition holds or the time is up.
-bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
-  const auto end = std::chrono::steady_clock::now() + timeout;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    MSG msg{};
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(5);
-  }
-  return true;
 }
 
 void PumpPending() {
@@ -519,11 +507,11 @@ TEST_F(ButtonFixture, NoGdiObjectOrWindowOutlivesItsButton) {
   makeAndDrop(0);
   makeAndDrop(1);
   PumpPending();
-  const int gdi = test::CountGdiObjects(), windows = test::CountThreadWindows();
+  const int gdi = test::CountGdiObjects(), windows = test::CountWindowsOfThisProcess();
   for (int round = 0; round < 100; ++round) makeAndDrop(round);
   PumpPending();
   EXPECT_EQ(test::CountGdiObjects(), gdi);
-  EXPECT_EQ(test::CountThreadWindows(), windows);
+  EXPECT_EQ(test::CountWindowsOfThisProcess(), windows);
 
   // 1,000 repaints of a living button.
   for (int round = 0; round < 1000; ++round) {
@@ -536,7 +524,7 @@ TEST_F(ButtonFixture, NoGdiObjectOrWindowOutlivesItsButton) {
   // Positive controls: a button kept alive and a brush kept are both seen.
   TkivButton* kept = MakeButton("Kept", 8, 90, 60);
   kept->HandleNeeded();
-  EXPECT_EQ(test::CountThreadWindows(), windows + 1);
+  EXPECT_EQ(test::CountWindowsOfThisProcess(), windows + 1);
   HBRUSH brush = CreateSolidBrush(0x00123456);
   EXPECT_GT(test::CountGdiObjects(), gdi);
   DeleteObject(brush);

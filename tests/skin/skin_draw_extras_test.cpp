@@ -12,7 +12,7 @@
 #include "framework/StdCtrls.h"
 #include "skin/SkinDrawExtras.h"
 #include "tests/skin/GoldenImage.h"
-#include "tests/support/GuiResources.h"
+#include "tests/support/ResourceCounts.h"
 
 namespace plx {
 namespace {

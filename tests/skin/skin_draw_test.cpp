@@ -14,7 +14,7 @@
 #include "framework/StdCtrls.h"
 #include "skin/SkinDraw.h"
 #include "tests/skin/GoldenImage.h"
-#include "tests/support/GuiResources.h"
+#include "tests/support/ResourceCounts.h"
 
 namespace plx {
 namespace {

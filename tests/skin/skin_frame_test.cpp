@@ -4,6 +4,8 @@
 // that cannot be honoured, and GDI objects and windows that all go again.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,7 +13,7 @@
 #include "framework/Properties.h"
 #include "tests/skin/HandBuiltSkin.h"
 #include "tests/skin/SkinnedFormFixture.h"
-#include "tests/support/GuiResources.h"
+#include "tests/support/ResourceCounts.h"
 
 namespace plx {
 namespace {
@@ -208,6 +210,100 @@ TEST_F(SkinnedFrame, AFiveSectionTitleIsComposedWithTheTitleBarsFontFromTheStart
   EXPECT_EQ(differingColumns(first, *painted), 0);
   frame->SetFileTheme(nullptr);
   delete skin;
+}
+
+// A five-section skin: its caption section is as wide as the caption.
+std::string FiveSectionSkin() {
+  return test::SkinArchiveOf(
+      {test::Boolean("SKIN2_TITLEFIVESECT", true), test::Picture("SKIN2_TITLEBAR1", 20, 36, 0x00200000),
+       test::Picture("SKIN2_TITLEBAR2", 4, 36, 0x00004000), test::Picture("SKIN2_TITLEBAR3", 10, 36, 0x00000060),
+       test::Picture("SKIN2_TITLEBAR4", 4, 36, 0x00808000), test::Picture("SKIN2_TITLEBAR5", 30, 36, 0x00A000A0)});
+}
+
+bool SamePixels(TBitmap& a, TBitmap& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+  for (int y = 0; y < a.Height(); ++y)
+    for (int x = 0; x < a.Width(); ++x)
+      if (a.Pixel(x, y) != b.Pixel(x, y)) return false;
+  return true;
+}
+
+TEST_F(SkinnedFrame, TheTitleImagesFollowWhatTheyShowWithoutAPaint) {
+  auto* skin = new TkivBuiltInFileTheme(form);
+  skin->ReadSkinData(FiveSectionSkin());
+  ASSERT_TRUE(skin->Ready());
+  frame->SetCaption("Plexoria keeps every clip");
+  frame->SetUIStyle(TkivUIStyle::FromThemeFile);
+  frame->SetFileTheme(skin);
+  Show();
+  TkivTitleBar& bar = *frame->TitleBar();
+  auto titleNow = [&](int index) {
+    auto copy = std::make_unique<TBitmap>();
+    copy->Assign(*bar.GetTitleImage(index));
+    return copy;
+  };
+  const int width = bar.Width();
+  const struct {
+    const char* name;
+    std::function<void()> change, undo;
+  } changes[] = {
+      {"caption", [&] { frame->SetCaption("P"); }, [&] { frame->SetCaption("Plexoria keeps every clip"); }},
+      {"font", [&] { frame->Font().SetStyle({}); }, [&] { frame->Font().SetStyle({fsBold}); }},
+      {"width", [&] { bar.SetBounds(0, 0, width - 40, bar.Height()); },
+       [&] { bar.SetBounds(0, 0, width, bar.Height()); }},
+  };
+  for (const auto& change : changes) {
+    SCOPED_TRACE(change.name);
+    for (int index : {-1, -2}) {
+      SCOPED_TRACE(index);
+      const auto before = titleNow(index);
+      change.change();
+      // Read before anything has painted the title bar again.
+      const auto unpainted = titleNow(index);
+      EXPECT_FALSE(SamePixels(*before, *unpainted)) << "the change shows in the title image";
+      TBitmap screen(bar.Width(), bar.Height());
+      bar.Perform(WM_PAINT, reinterpret_cast<WPARAM>(screen.Canvas().Handle()));
+      EXPECT_TRUE(SamePixels(*unpainted, *titleNow(index))) << "painting changed the title image";
+      change.undo();
+    }
+  }
+  frame->SetFileTheme(nullptr);
+  delete skin;
+}
+
+TEST_F(SkinnedFrame, OnlyTheFrameSetsItsFormsLimits) {
+  UseEmbeddedSkin();
+  Show();
+  form->Constraints().MinWidth = 1;
+  form->Constraints().MinHeight = 1;
+  frame->TitleBar()->SetUIStyle(TkivUIStyle::MacOS);
+  EXPECT_EQ(form->Constraints().MinWidth, 1);
+  EXPECT_EQ(form->Constraints().MinHeight, 1);
+  // Positive control: the frame applying the same look sets both.
+  frame->SetUIStyle(TkivUIStyle::MacOS);
+  EXPECT_EQ(form->Constraints().MinWidth, GetInsideThemeInt(TkivUIStyle::MacOS, kivItemFormMinWidth));
+  EXPECT_EQ(form->Constraints().MinHeight, 23);
+  // A title bar on a form of its own sets them itself.
+  auto* plain = new TForm(nullptr);
+  auto* lone = new TkivTitleBar(plain);
+  lone->SetParent(plain);
+  lone->SetUIStyle(TkivUIStyle::MacOS);
+  EXPECT_EQ(plain->Constraints().MinWidth, GetInsideThemeInt(TkivUIStyle::MacOS, kivItemFormMinWidth));
+  EXPECT_EQ(plain->Constraints().MinHeight, 50);
+  delete plain;
+}
+
+TEST_F(SkinnedFrame, ItsStateFollowsTheHostWindow) {
+  EXPECT_EQ(frame->State(), TkivFormState::NoWindowYet);
+  Show();
+  EXPECT_EQ(frame->State(), TkivFormState::Attached);
+  // The frame hears of the window first; what it then is, is recorded here.
+  std::vector<TkivFormState> seen;
+  const THookToken token = form->SubscribeHandleEvents([&](THandleEvent) { seen.push_back(frame->State()); });
+  form->RecreateWnd();
+  PumpMessages();
+  form->UnsubscribeHandleEvents(token);
+  EXPECT_EQ(seen, (std::vector{TkivFormState::WindowGone, TkivFormState::Attached}));
 }
 
 TEST_F(SkinnedFrame, AWindowMadeAgainGetsNoCaptionAndKeepsItsClientArea) {
@@ -469,6 +565,32 @@ TEST_F(TitleBarOnTheMainWindow, ButtonsIconAndCaptionSitWhereTheSkinPutsThem) {
   // The hidden maximise button takes no space: minimise sits right beside close.
 }
 
+TEST_F(TitleBarOnTheMainWindow, EverySetterRepaintsTheTitleBar) {
+  TkivTitleBar& bar = *frame->TitleBar();
+  const struct {
+    const char* name;
+    std::function<void()> set;
+  } setters[] = {
+      {"Caption", [&] { bar.SetCaption("Another"); }},
+      {"FormActive", [&] { bar.SetActive(false); }},
+      {"InactiveCaptionColor", [&] { bar.SetInactiveCaptionColor(clRed); }},
+      {"DrawAppIcon", [&] { bar.SetDrawAppIcon(false); }},
+      {"LeftBtnXOffset", [&] { bar.SetLeftBtnXOffset(12); }},
+      {"RightBtnXOffset", [&] { bar.SetRightBtnXOffset(12); }},
+      {"ButtonInterval", [&] { bar.SetButtonInterval(2); }},
+      {"RoundCorner", [&] { bar.SetRoundCorner(11); }},
+      {"RoundCornerBottom", [&] { bar.SetRoundCornerBottom(5); }},
+  };
+  HWND window = bar.Handle();
+  for (const auto& setter : setters) {
+    SCOPED_TRACE(setter.name);
+    ValidateRect(window, nullptr);
+    ASSERT_FALSE(GetUpdateRect(window, nullptr, FALSE));
+    setter.set();
+    EXPECT_TRUE(GetUpdateRect(window, nullptr, FALSE));
+  }
+}
+
 TEST_F(TitleBarOnTheMainWindow, ItsMenuEnablesTheKindsOfVisibleButtons) {
   TkivTitleBarPopupMenu& menu = frame->TitleBar()->WindowMenu();
   EXPECT_TRUE(menu.ItemEnabled(TkivTitleBarPopupMenu::cmMinimize));
@@ -699,7 +821,7 @@ TEST_F(SkinnedFrame, SkinsThatCannotBeHonouredDrawWhatTheyCan) {
   }
 }
 
-TEST_F(SkinnedFrame, CreatingAndDestroyingSkinnedFormsLeavesNoGdiObjectOrWindow) {
+TEST_F(SkinnedFrame, CreatingAndDestroyingSkinnedFormsLeavesNoGdiObjectWindowOrMenu) {
   // One theme outside the forms: what is counted is the forms' own making.
   TkivBuiltInFileTheme shared(nullptr);
   shared.ReadSkinData(test::EmbeddedSkinArchive());
@@ -723,27 +845,51 @@ TEST_F(SkinnedFrame, CreatingAndDestroyingSkinnedFormsLeavesNoGdiObjectOrWindow)
     PumpMessages();
   };
   cycle();  // the first one makes what stays for the process (stock objects, classes)
-  const int objects = test::CountGdiObjects(), windows = test::CountThreadWindows();
-  // Positive control: a brush that is not deleted is counted.
-  HBRUSH kept = CreateSolidBrush(RGB(1, 2, 3));
+  const int objects = test::CountGdiObjects(), windows = test::CountWindowsOfThisProcess(),
+            menus = test::CountMenus();
+  // Positive controls: a brush, a window and a menu that are kept are counted.
+  HBRUSH keptBrush = CreateSolidBrush(RGB(1, 2, 3));
+  HWND keptWindow = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  HMENU keptMenu = CreatePopupMenu();
   EXPECT_EQ(test::CountGdiObjects(), objects + 1);
-  DeleteObject(kept);
+  // (the system may give a new window helpers of its own: at least one more)
+  EXPECT_GT(test::CountWindowsOfThisProcess(), windows);
+  EXPECT_EQ(test::CountMenus(), menus + 1);
+  DeleteObject(keptBrush);
+  DestroyWindow(keptWindow);
+  DestroyMenu(keptMenu);
   for (int i = 0; i < 100; ++i) cycle();
   EXPECT_EQ(test::CountGdiObjects(), objects);
-  EXPECT_EQ(test::CountThreadWindows(), windows);
+  EXPECT_EQ(test::CountWindowsOfThisProcess(), windows);
+  EXPECT_EQ(test::CountMenus(), menus);
 }
 
-TEST_F(SkinnedFrame, AThousandRepaintsLeaveNoGdiObject) {
-  UseEmbeddedSkin();
+TEST_F(SkinnedFrame, AThousandRepaintsLeaveNoGdiObjectOrUserObject) {
+  theme = new TkivBuiltInFileTheme(form);
+  theme->ReadSkinData(test::EmbeddedSkinArchive());
+  frame->SetFileTheme(theme);
   Show();
-  RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  PumpMessages();
-  const int objects = test::CountGdiObjects(), windows = test::CountThreadWindows();
-  for (int i = 0; i < 1000; ++i)
-    RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  PumpMessages();
-  EXPECT_EQ(test::CountGdiObjects(), objects);
-  EXPECT_EQ(test::CountThreadWindows(), windows);
+  // The skin, and a built-in style whose panel is tiled from a picture.
+  for (TkivUIStyle style : {TkivUIStyle::FromThemeFile, TkivUIStyle::MacOS}) {
+    SCOPED_TRACE(static_cast<int>(style));
+    frame->SetUIStyle(style);
+    auto repaint = [&] {
+      RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    };
+    repaint();
+    PumpMessages();
+    const int objects = test::CountGdiObjects(), windows = test::CountWindowsOfThisProcess(),
+              menus = test::CountMenus();
+    // Positive control: an object a paint would keep is counted.
+    HBRUSH kept = CreateSolidBrush(RGB(1, 2, 3));
+    EXPECT_EQ(test::CountGdiObjects(), objects + 1);
+    DeleteObject(kept);
+    for (int i = 0; i < 1000; ++i) repaint();
+    PumpMessages();
+    EXPECT_EQ(test::CountGdiObjects(), objects);
+    EXPECT_EQ(test::CountWindowsOfThisProcess(), windows);
+    EXPECT_EQ(test::CountMenus(), menus);
+  }
 }
 
 }  // namespace

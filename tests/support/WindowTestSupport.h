@@ -13,9 +13,11 @@
 
 namespace plx::test {
 
-// Runs the message loop until condition holds; false after five seconds.
-inline bool PumpUntil(const std::function<bool()>& condition) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+// Runs the message loop until condition holds; false when the time is up
+// (five seconds unless given).
+inline bool PumpUntil(const std::function<bool()>& condition,
+                      std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (!condition()) {
     if (std::chrono::steady_clock::now() > deadline) return false;
     Application().ProcessMessages();
