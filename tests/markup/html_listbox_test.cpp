@@ -24,6 +24,7 @@
 #include "markup/RenderMarkup.h"
 #include "markup/TextMetricsCache.h"
 #include "tests/markup/GoldenImage.h"
+#include "tests/support/WindowTestSupport.h"
 
 namespace plx {
 namespace {
@@ -45,20 +46,6 @@ class TKeyCountingList : public THTMListBox {
   }
   void MarkupLaidOut() override { ++layouts; }
 };
-
-bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  for (;;) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    if (condition()) return true;
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-}
 
 INPUT MouseInput(DWORD flags, POINT screen = {}) {
   INPUT input{};
@@ -93,7 +80,7 @@ struct HTMListFixture : ::testing::Test {
     list->ShellOpener = [this](const std::string& link) { opened.push_back(link); };
     list->HandleNeeded();
     SetForegroundWindow(form->Handle());
-    PumpUntil([] { return true; });
+    Application().ProcessMessages();
   }
   void TearDown() override { delete list; }
 
@@ -103,7 +90,7 @@ struct HTMListFixture : ::testing::Test {
     ClientToScreen(list->Handle(), &screen);
     INPUT move = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, screen);
     SendInput(1, &move, sizeof(INPUT));
-    PumpUntil([&] {
+    test::PumpUntil([&] {
       POINT at{};
       return GetCursorPos(&at) && at.x == screen.x && at.y == screen.y;
     });
@@ -117,8 +104,8 @@ struct HTMListFixture : ::testing::Test {
   }
   // Dispatches input until none is waiting.
   static void FlushInput() {
-    PumpUntil([] { return GetQueueStatus(QS_INPUT) == 0; });
-    PumpUntil([] { return true; });
+    test::PumpUntil([] { return GetQueueStatus(QS_INPUT) == 0; });
+    Application().ProcessMessages();
   }
   // A point on the first characters of an entry's text.
   TPoint TextOf(int index) {
@@ -208,16 +195,16 @@ TEST_F(HTMListFixture, EntriesAddedInABurstReachTheScrollBarOnceTheQueueHasRun) 
     return info.nMax;
   };
   for (int i = 0; i < 40; ++i) list->AddItem(kShortEntry);  // more than a page
-  ASSERT_TRUE(PumpUntil([&] { return scroll_max() == 39; })) << scroll_max();
+  ASSERT_TRUE(test::PumpUntil([&] { return scroll_max() == 39; })) << scroll_max();
   for (int i = 0; i < 5; ++i) list->AddItem(kShortEntry);
   EXPECT_EQ(list->Count(), 45);
   EXPECT_EQ(scroll_max(), 39);
-  EXPECT_TRUE(PumpUntil([&] { return scroll_max() == 44; })) << scroll_max();
+  EXPECT_TRUE(test::PumpUntil([&] { return scroll_max() == 44; })) << scroll_max();
   // Entries that leave go the same way.
   list->DeleteItem(44);
   list->DeleteItem(43);
   EXPECT_EQ(scroll_max(), 44);
-  EXPECT_TRUE(PumpUntil([&] { return scroll_max() == 42; })) << scroll_max();
+  EXPECT_TRUE(test::PumpUntil([&] { return scroll_max() == 42; })) << scroll_max();
 }
 
 // A paint asked for before the queue has run still shows the new entry: it
@@ -234,7 +221,7 @@ TEST_F(HTMListFixture, APaintRightAfterAnAddShowsTheNewEntry) {
   };
   constexpr COLORREF kTint = RGB(0xFF, 0xA0, 0xB0);  // kShortEntry's bgcolor
   list->AddItem(kShortEntry);
-  ASSERT_TRUE(PumpUntil([&] { return shown_at(0) == kTint; }));  // the probe sees a painted entry
+  ASSERT_TRUE(test::PumpUntil([&] { return shown_at(0) == kTint; }));  // the probe sees a painted entry
   list->AddItem(kShortEntry);
   EXPECT_NE(shown_at(1), kTint);  // not painted by the add itself
   UpdateWindow(list->Handle());
@@ -258,7 +245,7 @@ TEST_F(HTMListFixture, EmptyingTheListLetsGoOfItsMeasuredTexts) {
     SCOPED_TRACE(by_clear ? "Clear" : "deleting the last entry");
     list->AddItem(kShortEntry);
     list->AddItem("<BODY bgcolor=\"#FF12AB\">other words...");
-    PumpUntil([] { return true; });
+    Application().ProcessMessages();
     list->DeleteItem(1);
     EXPECT_GT(list->MeasuredTexts().Count(), 0u);
     if (by_clear) {
@@ -348,7 +335,7 @@ TEST_F(HTMListFixture, TypingSelectsTheFirstEntryStartingWithTheLetter) {
     keys[0].ki.wVk = keys[1].ki.wVk = key;
     keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, keys, sizeof(INPUT));
-    return PumpUntil([&] { return list->keys_handled > before; });
+    return test::PumpUntil([&] { return list->keys_handled > before; });
   };
   ASSERT_TRUE(press('B'));
   EXPECT_EQ(list->ItemIndex(), 1);  // the selected entry starts with B: it stays
@@ -382,16 +369,16 @@ TEST_F(HTMListFixture, TheHandCursorAndTheEnterAndExitEventsFollowTheMouse) {
   EXPECT_FALSE(HandCursor());
   const TPoint link = TextOf(0);
   MoveTo(link.X, link.Y);
-  EXPECT_TRUE(PumpUntil(HandCursor)) << "no hand cursor over the link";
+  EXPECT_TRUE(test::PumpUntil(HandCursor)) << "no hand cursor over the link";
   MoveTo(link.X + 4, link.Y);  // still on the link: nothing new
   MoveTo(TextOf(1).X, TextOf(1).Y);
-  EXPECT_TRUE(PumpUntil([] { return !HandCursor(); })) << "the hand cursor stays off the link";
+  EXPECT_TRUE(test::PumpUntil([] { return !HandCursor(); })) << "the hand cursor stays off the link";
   MoveTo(TextOf(2).X, TextOf(2).Y);  // an anchor without a value is no anchor
   EXPECT_FALSE(HandCursor());
   MoveTo(TextOf(3).X, TextOf(3).Y);
   MoveTo(TextOf(4).X, TextOf(4).Y);  // from an anchor straight onto the next entry's
   MoveTo(-4, TextOf(4).Y);           // off the list from an anchor
-  EXPECT_TRUE(PumpUntil([&] { return events.size() >= 6; }));
+  EXPECT_TRUE(test::PumpUntil([&] { return events.size() >= 6; }));
   EXPECT_EQ(events, (std::vector<std::string>{"enter 0 http://example.com/", "exit 0 http://example.com/",
                                               "enter 3 one", "exit 3 one", "enter 4 two", "exit 4 two"}));
 }
@@ -410,7 +397,7 @@ TEST_F(HTMListFixture, OnlyWebAndMailLinksAreOpenedOtherAnchorsAreTheProgramsToH
   };
   for (int i = 0; i < list->Count(); ++i) {
     ClickAt(TextOf(i).X, TextOf(i).Y);
-    EXPECT_TRUE(PumpUntil([&] { return list->ItemIndex() == i; })) << "the click still selects entry " << i;
+    EXPECT_TRUE(test::PumpUntil([&] { return list->ItemIndex() == i; })) << "the click still selects entry " << i;
   }
   EXPECT_EQ(opened, (std::vector<std::string>{anchors[0], anchors[1], anchors[2]}));
   EXPECT_EQ(clicked, (std::vector<std::string>{"3 " + anchors[3], "4 " + anchors[4], "5 " + anchors[5],
@@ -549,20 +536,20 @@ TEST_F(HTMListFixture, BlinkingTextDisappearsAndComesBackWhileBlinkIsOn) {
     UpdateWindow(list->Handle());
     ASSERT_GT(text(), 0);
     list->SetEnableBlink(true);
-    EXPECT_TRUE(PumpUntil([&] { return text() == 0; })) << "the text never disappeared";
+    EXPECT_TRUE(test::PumpUntil([&] { return text() == 0; })) << "the text never disappeared";
     EXPECT_GT(PixelsOf(*list, steady, GetSysColor(COLOR_WINDOWTEXT)), 0) << "text that does not blink stays";
-    EXPECT_TRUE(PumpUntil([&] { return text() > 0; })) << "the text never came back";
+    EXPECT_TRUE(test::PumpUntil([&] { return text() > 0; })) << "the text never came back";
     const std::vector<COLORREF> blinked = EntryPixels(*list, c.blinking);
     list->Invalidate();
     UpdateWindow(list->Handle());
     EXPECT_EQ(EntryPixels(*list, c.blinking), blinked) << "the blink draws the entry as painting does";
-    EXPECT_TRUE(PumpUntil([&] { return text() == 0; })) << "the text disappeared only once";
+    EXPECT_TRUE(test::PumpUntil([&] { return text() == 0; })) << "the text disappeared only once";
   }
   list->SetEnableBlink(false);  // stops the timer and repaints: the text is back for good
   const auto text = [&] { return PixelsOf(*list, 0, GetSysColor(COLOR_HIGHLIGHTTEXT)); };
-  EXPECT_TRUE(PumpUntil([&] { return text() > 0; }));
+  EXPECT_TRUE(test::PumpUntil([&] { return text() > 0; }));
   const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(700);
-  PumpUntil([&] { return std::chrono::steady_clock::now() > until || text() == 0; });
+  test::PumpUntil([&] { return std::chrono::steady_clock::now() > until || text() == 0; });
   EXPECT_GT(text(), 0) << "still blinking after EnableBlink went off";
 }
 
