@@ -108,7 +108,7 @@ THTMListBox::RenderResult THTMListBox::Render(TCanvas& canvas, const std::string
   GdiMarkupSurface surface(canvas, MarkupPictureSources{images_, picture_cache_.get(), picture_container_},
                            measured_texts_);
   layout.StartFont = surface.CanvasFont();
-  MarkupLayoutResult laidOut = LayoutMarkup(surface, markup, layout);
+  MarkupLayoutResult laidOut = RenderOnSurface(surface, markup, layout);
   RenderResult result;
   result.on_anchor = laidOut.OnAnchor;
   result.anchor = std::move(laidOut.AnchorUnderMouse);
