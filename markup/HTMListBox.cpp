@@ -88,9 +88,12 @@ THTMListBox::~THTMListBox() {
 
 // ------------------------------------------------------------- rendering
 
+MarkupPictureSources THTMListBox::PictureSources() const {
+  return MarkupPictureSources{images_, picture_cache_.get(), picture_container_};
+}
+
 GdiMarkupSurface THTMListBox::MarkupSurfaceOn(TCanvas& canvas) {
-  return GdiMarkupSurface(canvas, MarkupPictureSources{images_, picture_cache_.get(), picture_container_},
-                          measured_texts_);
+  return GdiMarkupSurface(canvas, PictureSources(), measured_texts_);
 }
 
 MarkupLayoutRequest THTMListBox::LayoutRequest(TCanvas& canvas, const TRect& bounds, bool selected) const {
@@ -146,8 +149,9 @@ std::string THTMListBox::EntryLayoutKey(const std::string& markup, const TRect& 
   return key;
 }
 
-std::shared_ptr<const MarkupLayout> THTMListBox::EntryLayout(TCanvas& canvas, int index, const TRect& rect,
-                                                             bool selected, int scrollX, TPoint mouse) {
+std::shared_ptr<const MarkupLayout> THTMListBox::EntryLayout(TCanvas& canvas, GdiMarkupSurface* drawing, int index,
+                                                             const TRect& rect, bool selected, int scrollX,
+                                                             TPoint mouse) {
   const std::string& markup = Item(index);
   const TRect bounds = PaintBounds(rect, scrollX);
   // Pictures load, animate and react to the mouse: such entries are laid
@@ -161,7 +165,8 @@ std::shared_ptr<const MarkupLayout> THTMListBox::EntryLayout(TCanvas& canvas, in
   MarkupLayoutRequest request = LayoutRequest(canvas, bounds, selected);
   request.MouseX = mouse.X;
   request.MouseY = mouse.Y;
-  GdiMarkupSurface surface = MarkupSurfaceOn(canvas);
+  std::optional<GdiMarkupSurface> own;
+  GdiMarkupSurface& surface = drawing ? *drawing : own.emplace(canvas, PictureSources(), measured_texts_);
   request.StartFont = surface.CanvasFont();
   MarkupLaidOut();
   auto layout = std::make_shared<const MarkupLayout>(LayoutMarkup(surface, markup, request));
@@ -416,8 +421,9 @@ void THTMListBox::PaintEntry(TCanvas& canvas, int index, const TRect& rect, bool
   }
 
   const TPoint cursor = CursorInClient();
-  const auto layout = EntryLayout(canvas, index, rect, selected, scrollX, {cursor.X, cursor.Y - rect.Top});
+  // One surface lays the entry out when it must and draws it.
   GdiMarkupSurface surface = MarkupSurfaceOn(canvas);
+  const auto layout = EntryLayout(canvas, &surface, index, rect, selected, scrollX, {cursor.X, cursor.Y - rect.Top});
   DrawMarkupLayout(surface, *layout, rect.Top);
 }
 
@@ -546,7 +552,7 @@ bool THTMListBox::IsAnchor(int x, int y, std::string& anchor, int& index) {
   std::shared_ptr<const MarkupLayout> layout;
   WithMeasuringCanvas([&](TCanvas& canvas) {
     ApplySelectionColors(canvas, selected);
-    layout = EntryLayout(canvas, under, rect, selected, scrollX, {x, y - rect.Top});
+    layout = EntryLayout(canvas, nullptr, under, rect, selected, scrollX, {x, y - rect.Top});
   });
   if (const MarkupAnchorBox* hit = MarkupAnchorAt(*layout, x, y - rect.Top)) anchor = hit->Value;
   return !anchor.empty();

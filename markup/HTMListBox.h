@@ -151,12 +151,14 @@ class THTMListBox : public TCustomListBox {
   // with its top at 0: the layout is drawn moved down to the entry.
   TRect PaintBounds(const TRect& rect, int scrollX) const;
   // The entry's layout for painting and hit testing: the one kept for it,
-  // or made on `canvas` (set up as painting sets it up) and kept. The mouse
-  // point, relative to the entry's top, only matters to entries with
-  // pictures, which are laid out every time.
-  std::shared_ptr<const MarkupLayout> EntryLayout(TCanvas& canvas, int index, const TRect& rect, bool selected,
-                                                  int scrollX, TPoint mouse);
+  // or made on `canvas` (set up as painting sets it up; through `drawing`
+  // when painting has a surface on it already) and kept. The mouse point,
+  // relative to the entry's top, only matters to entries with pictures,
+  // which are laid out every time.
+  std::shared_ptr<const MarkupLayout> EntryLayout(TCanvas& canvas, GdiMarkupSurface* drawing, int index,
+                                                  const TRect& rect, bool selected, int scrollX, TPoint mouse);
   std::string EntryLayoutKey(const std::string& markup, const TRect& bounds, bool selected);
+  MarkupPictureSources PictureSources() const;
   GdiMarkupSurface MarkupSurfaceOn(TCanvas& canvas);
 
   // Runs work on a canvas with the list's font that measures (and hit-tests).
