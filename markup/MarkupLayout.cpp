@@ -80,7 +80,8 @@ class LayoutEngine {
   int LineTextHeight() { return surface_.TextHeight("gh"); }
 
   MarkupStep& Emit(MarkupStepKind kind, const TRect& r) {
-    MarkupStep& step = out_.Steps.emplace_back();
+    // A layout only hit-tested keeps nothing to draw.
+    MarkupStep& step = request_.HitTestOnly ? (discarded_ = MarkupStep{}) : out_.Steps.emplace_back();
     step.Kind = kind;
     step.Rect = r;
     return step;
@@ -105,10 +106,12 @@ class LayoutEngine {
   // Text anchors of the line being placed, across; their band at the line's
   // bottom is known once the whole line is.
   std::vector<MarkupAnchorBox> text_anchors_;
+  MarkupStep discarded_;
 };
 
 void LayoutEngine::EmitText(std::string_view text, const TRect& r, const MarkupFont& font, TextFormat format,
                             TColor color) {
+  if (request_.HitTestOnly) return;
   std::size_t index = 0;
   while (index < out_.Fonts.size() && !(out_.Fonts[index] == font)) ++index;
   if (index == out_.Fonts.size()) out_.Fonts.push_back(font);
