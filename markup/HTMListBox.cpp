@@ -88,41 +88,90 @@ THTMListBox::~THTMListBox() {
 
 // ------------------------------------------------------------- rendering
 
-THTMListBox::RenderResult THTMListBox::Render(TCanvas& canvas, const std::string& markup,
-                                              const RenderRequest& request) {
-  MarkupLayoutRequest layout;
-  layout.Bounds = request.bounds;
-  layout.MouseX = request.mouse.X;
-  layout.MouseY = request.mouse.Y;
-  layout.ShadowOffset = shadow_offset_;
-  layout.HitTestOnly = request.hit_test_only;
-  layout.MeasureOnly = request.measure_only;
-  layout.Selected = request.selected;
-  layout.BlinkOn = request.blink_on;
-  layout.WordWrap = !ellipsis_;
-  layout.URLColor = request.url_color;
-  layout.ShadowColor = shadow_color_;
-  layout.LineSpacing = request.line_spacing;
-  layout.StartBackground = canvas.Brush().Color();
-  MarkupLaidOut();
-  GdiMarkupSurface surface(canvas, MarkupPictureSources{images_, picture_cache_.get(), picture_container_},
-                           measured_texts_);
-  layout.StartFont = surface.CanvasFont();
-  MarkupLayoutResult laidOut = LayoutMarkup(surface, markup, layout);
-  RenderResult result;
-  result.on_anchor = laidOut.OnAnchor;
-  result.anchor = std::move(laidOut.AnchorUnderMouse);
-  result.extent_x = laidOut.ExtentX;
-  result.extent_y = laidOut.ExtentY;
-  return result;
+MarkupPictureSources THTMListBox::PictureSources() const {
+  return MarkupPictureSources{images_, picture_cache_.get(), picture_container_};
 }
 
-THTMListBox::RenderRequest THTMListBox::MeasureRequest(const TRect& bounds, int lineSpacing) const {
-  RenderRequest request;
-  request.bounds = bounds;
-  request.url_color = url_color_;
-  request.line_spacing = lineSpacing;
+GdiMarkupSurface THTMListBox::MarkupSurfaceOn(TCanvas& canvas) {
+  return GdiMarkupSurface(canvas, PictureSources(), measured_texts_);
+}
+
+MarkupLayoutRequest THTMListBox::LayoutRequest(TCanvas& canvas, const TRect& bounds, bool selected) const {
+  MarkupLayoutRequest request;
+  request.Bounds = bounds;
+  request.ShadowOffset = shadow_offset_;
+  request.Selected = selected;
+  // Blinking text is hidden in every other phase while blinking runs.
+  request.BlinkOn = !blink_phase_;
+  request.WordWrap = !ellipsis_;
+  request.URLColor = selected ? selection_font_color_ : url_color_;
+  request.ShadowColor = shadow_color_;
+  request.LineSpacing = line_spacing_;
+  request.StartBackground = canvas.Brush().Color();
   return request;
+}
+
+MarkupLayout THTMListBox::MeasureEntry(TCanvas& canvas, const std::string& markup, const TRect& bounds,
+                                       int lineSpacing) {
+  MarkupLayoutRequest request = LayoutRequest(canvas, bounds, true);
+  request.MeasureOnly = true;
+  request.BlinkOn = true;
+  request.URLColor = url_color_;
+  request.LineSpacing = lineSpacing;
+  GdiMarkupSurface surface = MarkupSurfaceOn(canvas);
+  request.StartFont = surface.CanvasFont();
+  MarkupLaidOut();
+  return LayoutMarkup(surface, markup, request);
+}
+
+TRect THTMListBox::PaintBounds(const TRect& rect, int scrollX) const {
+  // Laid out 4 pixels taller than the entry: the last line may reach into
+  // the room below the text.
+  TRect bounds{rect.Left + 2 - scrollX, 0, rect.Right, rect.Height() + 4};
+  if (scroll_horizontal_) bounds.Right = bounds.Left + kScrollWidth;
+  return bounds;
+}
+
+// Everything an entry's layout depends on besides its markup and bounds.
+std::string THTMListBox::EntryLayoutKey(const std::string& markup, const TRect& bounds, bool selected) {
+  const std::int64_t settings[] = {
+      bounds.Left, bounds.Right, bounds.Bottom, selected,
+      // The canvas' brush and font colour, as painting sets them.
+      selected ? selection_colors_->ColorFrom() : Color(), selected ? selection_font_color_ : Font().Color(),
+      Font().Height(),
+      Font().Style().Contains(fsBold) | Font().Style().Contains(fsItalic) << 1 |
+          Font().Style().Contains(fsUnderline) << 2 | Font().Style().Contains(fsStrikeOut) << 3,
+      Font().Charset(), url_color_, shadow_color_, shadow_offset_, ellipsis_, line_spacing_, blink_phase_};
+  std::string key(reinterpret_cast<const char*>(settings), sizeof settings);
+  key += Font().Name();
+  key += '\0';
+  key += markup;
+  return key;
+}
+
+std::shared_ptr<const MarkupLayout> THTMListBox::EntryLayout(TCanvas& canvas, GdiMarkupSurface* drawing, int index,
+                                                             const TRect& rect, bool selected, int scrollX,
+                                                             TPoint mouse) {
+  const std::string& markup = Item(index);
+  const TRect bounds = PaintBounds(rect, scrollX);
+  // Pictures load, animate and react to the mouse: such entries are laid
+  // out afresh.
+  const bool keep = EntryPictureMayBeKept(markup);
+  std::string key;
+  if (keep) {
+    key = EntryLayoutKey(markup, bounds, selected);
+    if (auto kept = entry_layouts_.Find(key)) return kept;
+  }
+  MarkupLayoutRequest request = LayoutRequest(canvas, bounds, selected);
+  request.MouseX = mouse.X;
+  request.MouseY = mouse.Y;
+  std::optional<GdiMarkupSurface> own;
+  GdiMarkupSurface& surface = drawing ? *drawing : own.emplace(canvas, PictureSources(), measured_texts_);
+  request.StartFont = surface.CanvasFont();
+  MarkupLaidOut();
+  auto layout = std::make_shared<const MarkupLayout>(LayoutMarkup(surface, markup, request));
+  if (keep) entry_layouts_.Store(key, layout);
+  return layout;
 }
 
 void THTMListBox::WithMeasuringCanvas(const std::function<void(TCanvas&)>& work) {
@@ -187,12 +236,11 @@ TRect THTMListBox::MeasuringBounds(int index, int margin) {
 void THTMListBox::MeasureAddedEntry(int index) {
   if (index < 0 || index >= Count()) return;
   const TRect bounds = MeasuringBounds(index, 2);
-  RenderResult measured;
-  WithMeasuringCanvas(
-      [&](TCanvas& canvas) { measured = Render(canvas, Item(index), MeasureRequest(bounds, line_spacing_)); });
-  SetItemHeightOf(index, CappedEntryHeight(measured.extent_y, ClientHeight()));
-  if (scroll_horizontal_ && measured.extent_x + kExtentMargin > widest_) {
-    widest_ = measured.extent_x + kExtentMargin;
+  MarkupLayout measured;
+  WithMeasuringCanvas([&](TCanvas& canvas) { measured = MeasureEntry(canvas, Item(index), bounds, line_spacing_); });
+  SetItemHeightOf(index, CappedEntryHeight(measured.ExtentY, ClientHeight()));
+  if (scroll_horizontal_ && measured.ExtentX + kExtentMargin > widest_) {
+    widest_ = measured.ExtentX + kExtentMargin;
     UpdateHScrollExtent(widest_);
   }
 }
@@ -214,9 +262,9 @@ void THTMListBox::ReMeasure() {
     if (auto_item_height_) {
       WithMeasuringCanvas([&](TCanvas& canvas) {
         for (int i = 0; i < Count(); ++i) {
-          const RenderResult measured = Render(canvas, Item(i), MeasureRequest(bounds, line_spacing_));
-          SetItemHeightOf(i, CappedEntryHeight(measured.extent_y, client_height) + 1);
-          widest = std::max(widest, measured.extent_x + kExtentMargin);
+          const MarkupLayout measured = MeasureEntry(canvas, Item(i), bounds, line_spacing_);
+          SetItemHeightOf(i, CappedEntryHeight(measured.ExtentY, client_height) + 1);
+          widest = std::max(widest, measured.ExtentX + kExtentMargin);
         }
       });
     } else {
@@ -238,7 +286,7 @@ int THTMListBox::WidestEntry(int leaving) {
   WithMeasuringCanvas([&](TCanvas& canvas) {
     for (int i = 0; i < Count(); ++i) {
       if (i == leaving) continue;
-      widest = std::max(widest, Render(canvas, Item(i), MeasureRequest(bounds, 0)).extent_x + kExtentMargin);
+      widest = std::max(widest, MeasureEntry(canvas, Item(i), bounds, 0).ExtentX + kExtentMargin);
     }
   });
   return widest;
@@ -373,18 +421,10 @@ void THTMListBox::PaintEntry(TCanvas& canvas, int index, const TRect& rect, bool
   }
 
   const TPoint cursor = CursorInClient();
-  RenderRequest request;
-  request.bounds = {rect.Left + 2 - scrollX, rect.Top, 0, rect.Bottom + 4};
-  request.bounds.Right = scroll_horizontal_ ? request.bounds.Left + kScrollWidth : rect.Right;
-  request.mouse = {cursor.X + 2, cursor.Y};
-  request.hit_test_only = false;
-  request.measure_only = false;
-  request.selected = selected;
-  // Blinking text is hidden in every other phase while blinking runs.
-  request.blink_on = !blink_phase_;
-  request.url_color = selected ? selection_font_color_ : url_color_;
-  request.line_spacing = line_spacing_;
-  Render(canvas, Item(index), request);
+  // One surface lays the entry out when it must and draws it.
+  GdiMarkupSurface surface = MarkupSurfaceOn(canvas);
+  const auto layout = EntryLayout(canvas, &surface, index, rect, selected, scrollX, {cursor.X, cursor.Y - rect.Top});
+  DrawMarkupLayout(surface, *layout, rect.Top);
 }
 
 void THTMListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state) {
@@ -504,12 +544,17 @@ bool THTMListBox::IsAnchor(int x, int y, std::string& anchor, int& index) {
   const int under = ItemAtPos({x, y}, false);
   if (under < 0 || under >= Count()) return false;
   index = under;
-  RenderRequest request = MeasureRequest(ItemRect(under), 0);
-  request.mouse = {x, y};
-  request.measure_only = false;
-  RenderResult hit;
-  WithMeasuringCanvas([&](TCanvas& canvas) { hit = Render(canvas, Item(under), request); });
-  if (hit.on_anchor) anchor = std::move(hit.anchor);
+  // The anchors are where painting put them: the entry's painted layout
+  // answers, laid out on the measuring canvas set up as painting would be.
+  const TRect rect = ItemRect(under);
+  const bool selected = show_selection_ && Selected(under);
+  const int scrollX = scroll_horizontal_ ? GetScrollPos(Handle(), SB_HORZ) : 0;
+  std::shared_ptr<const MarkupLayout> layout;
+  WithMeasuringCanvas([&](TCanvas& canvas) {
+    ApplySelectionColors(canvas, selected);
+    layout = EntryLayout(canvas, nullptr, under, rect, selected, scrollX, {x, y - rect.Top});
+  });
+  if (const MarkupAnchorBox* hit = MarkupAnchorAt(*layout, x, y - rect.Top)) anchor = hit->Value;
   return !anchor.empty();
 }
 
@@ -790,6 +835,7 @@ void THTMListBox::ForgetDrawings() {
   // Nothing is left to show: what was kept to draw the entries again goes,
   // pictures and measured texts alike (the texts measure again on demand).
   entry_pictures_.Clear();
+  entry_layouts_.Clear();
   measured_texts_.Clear();
 }
 

@@ -14,11 +14,14 @@
 #include "framework/Exception.h"
 #include "framework/ImageList.h"
 #include "framework/StdCtrls.h"
+#include "markup/GdiMarkupSurface.h"
 #include "markup/GradientStyle.h"
 #include "markup/HTMListBoxHint.h"
+#include "markup/HTMListBoxLayouts.h"
 #include "markup/HTMListBoxLookup.h"
 #include "markup/HTMListBoxPictures.h"
 #include "markup/HTMLPicture.h"
+#include "markup/MarkupLayout.h"
 #include "markup/PictureContainer.h"
 #include "markup/TextMetricsCache.h"
 
@@ -139,26 +142,24 @@ class THTMListBox : public TCustomListBox {
   virtual void MarkupLaidOut() {}
 
  private:
-  struct RenderResult {
-    bool on_anchor = false;
-    std::string anchor;
-    int extent_x = 0;
-    int extent_y = 0;
-  };
-  struct RenderRequest {
-    TRect bounds;
-    TPoint mouse;
-    bool hit_test_only = true;
-    bool measure_only = true;
-    bool selected = true;
-    bool blink_on = true;
-    TColor url_color = 0;
-    int line_spacing = 0;
-  };
-  // The one place the renderer is called, with the list's own settings.
-  RenderResult Render(TCanvas& canvas, const std::string& markup, const RenderRequest& request);
-  // The request to measure an entry laid out in bounds.
-  RenderRequest MeasureRequest(const TRect& bounds, int lineSpacing) const;
+  // What laying an entry out starts from: the list's settings, the
+  // canvas' font and brush colour, and the room given.
+  MarkupLayoutRequest LayoutRequest(TCanvas& canvas, const TRect& bounds, bool selected) const;
+  // An entry measured in bounds (not drawn, not kept).
+  MarkupLayout MeasureEntry(TCanvas& canvas, const std::string& markup, const TRect& bounds, int lineSpacing);
+  // The room an entry in rect is laid out in for painting and hit testing,
+  // with its top at 0: the layout is drawn moved down to the entry.
+  TRect PaintBounds(const TRect& rect, int scrollX) const;
+  // The entry's layout for painting and hit testing: the one kept for it,
+  // or made on `canvas` (set up as painting sets it up; through `drawing`
+  // when painting has a surface on it already) and kept. The mouse point,
+  // relative to the entry's top, only matters to entries with pictures,
+  // which are laid out every time.
+  std::shared_ptr<const MarkupLayout> EntryLayout(TCanvas& canvas, GdiMarkupSurface* drawing, int index,
+                                                  const TRect& rect, bool selected, int scrollX, TPoint mouse);
+  std::string EntryLayoutKey(const std::string& markup, const TRect& bounds, bool selected);
+  MarkupPictureSources PictureSources() const;
+  GdiMarkupSurface MarkupSurfaceOn(TCanvas& canvas);
 
   // Runs work on a canvas with the list's font that measures (and hit-tests).
   void WithMeasuringCanvas(const std::function<void(TCanvas&)>& work);
@@ -250,6 +251,8 @@ class THTMListBox : public TCustomListBox {
   // Widths and heights of the entries' texts; the list's own, so that letting
   // go of them leaves other users of markup alone.
   TextMetricsCache measured_texts_;
+  // Layouts of entries painted or hit-tested lately: a few screens' worth.
+  TEntryLayoutCache entry_layouts_{256};
   std::unique_ptr<TBitmap> scratch_;  // where new pictures are drawn
   TMemoryDC measuring_dc_;                     // declared before the canvas that borrows it
   std::unique_ptr<TCanvas> measuring_canvas_;

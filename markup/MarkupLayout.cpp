@@ -8,6 +8,7 @@
 
 #include "markup/MarkupGeometry.h"
 #include "markup/MarkupInteger.h"
+#include "markup/MarkupPictureSource.h"
 #include "markup/MarkupPreprocess.h"
 #include "markup/TagReader.h"
 #include "markup/TextSearch.h"
@@ -18,16 +19,7 @@ namespace {
 
 constexpr int kBulletIndent = 12;       // pixels per list level
 constexpr int kBodyGradientBands = 64;  // BODY and P gradients
-constexpr TColor kErrorMarkColor = 0x0000FF;
 constexpr TColor kRuleColor = 0x000000;
-// A tiled BODY picture is repeated at most this often per tag: a tiny picture
-// under a huge area must not turn one paint into millions of draws.
-constexpr std::int64_t kMaxBackgroundTiles = 4096;
-
-// Pixels of a picture or icon at 96 pixels per inch, on the surface.
-int ScaleToDevice(int size, int pixelsPerInch) {
-  return ClampCoordinate(static_cast<std::int64_t>(size) * pixelsPerInch / 96);
-}
 
 // What one line has gathered so far. Height, script room and the picture
 // text lift carry from the measuring pass into the drawing pass; the rest
@@ -49,8 +41,8 @@ struct LineState {
 
 class LayoutEngine {
  public:
-  LayoutEngine(MarkupSurface& surface, const MarkupLayoutRequest& request)
-      : surface_(surface), request_(request) {
+  LayoutEngine(MarkupSurface& surface, const MarkupLayoutRequest& request, MarkupLayout& out)
+      : surface_(surface), request_(request), out_(out) {
     bounds_ = TRect{ClampCoordinate(request.Bounds.Left), ClampCoordinate(request.Bounds.Top),
                     ClampCoordinate(request.Bounds.Right), ClampCoordinate(request.Bounds.Bottom)};
     line_spacing_ = ClampCoordinate(request.LineSpacing);
@@ -60,12 +52,12 @@ class LayoutEngine {
     pass_.URLColor = request.URLColor;
   }
 
-  MarkupLayoutResult Run(std::string_view markup);
+  void Run(std::string_view markup);
 
  private:
   // One pass over a line: consumes from the front of `rest` what fits and
-  // appends it to `consumed`. Draws unless measuring; hit-tests whenever it
-  // does not draw.
+  // appends it to `consumed`. Unless measuring, sets down the line's drawing
+  // and anchors.
   void RenderLine(std::string_view& rest, const TRect& line, bool measuring, std::string* consumed);
   void TextRun(std::string_view& rest, std::size_t length, const TRect& line, int baseBottom, bool measuring,
                std::string* consumed);
@@ -79,8 +71,6 @@ class LayoutEngine {
   // The size of an "IDX:", "SSYS:" or "LSYS:" picture, drawn at (x, y) when
   // asked; nothing for other sources. `source` loses the prefix it had.
   std::optional<MarkupSize> ListOrIconPicture(std::string& source, bool draw, int x, int y);
-  // A picture of the container (no ':' in the source) or the cache ("://").
-  std::optional<MarkupPictureInfo> NamedOrUrlPicture(std::string_view source);
   void DrawBackgroundPicture(std::string_view value, bool tiled, bool atRight, const TRect& line);
 
   // The drawing pass starts from the state the measuring pass started from,
@@ -89,8 +79,20 @@ class LayoutEngine {
   void SelectFont() { surface_.SelectFont(state_.Font); }
   int LineTextHeight() { return surface_.TextHeight("gh"); }
 
+  MarkupStep& Emit(MarkupStepKind kind, const TRect& r) {
+    // A layout only hit-tested keeps nothing to draw.
+    MarkupStep& step = request_.HitTestOnly ? (discarded_ = MarkupStep{}) : out_.Steps.emplace_back();
+    step.Kind = kind;
+    step.Rect = r;
+    return step;
+  }
+  void EmitText(std::string_view text, const TRect& r, const MarkupFont& font, TextFormat format, TColor color);
+  void EmitFill(const TRect& r, TColor color) { Emit(MarkupStepKind::Fill, r).Color = color; }
+  void EmitGradient(TColor from, TColor to, bool horizontal, const TRect& r);
+
   MarkupSurface& surface_;
   const MarkupLayoutRequest& request_;
+  MarkupLayout& out_;
   TRect bounds_;
   int line_spacing_ = 0;
   int shadow_offset_ = 0;
@@ -101,12 +103,35 @@ class LayoutEngine {
   LineState line_;
   int run_left_ = 0;
   int carried_offset_ = 0;
-  bool text_hit_ = false;
-  bool picture_hit_ = false;
-  MarkupLayoutResult result_;
+  // Text anchors of the line being placed, across; their band at the line's
+  // bottom is known once the whole line is.
+  std::vector<MarkupAnchorBox> text_anchors_;
+  MarkupStep discarded_;
 };
 
-MarkupLayoutResult LayoutEngine::Run(std::string_view markup) {
+void LayoutEngine::EmitText(std::string_view text, const TRect& r, const MarkupFont& font, TextFormat format,
+                            TColor color) {
+  if (request_.HitTestOnly) return;
+  std::size_t index = 0;
+  while (index < out_.Fonts.size() && !(out_.Fonts[index] == font)) ++index;
+  if (index == out_.Fonts.size()) out_.Fonts.push_back(font);
+  MarkupStep& step = Emit(MarkupStepKind::Text, r);
+  step.Font = static_cast<std::uint16_t>(index);
+  step.Format = format;
+  step.Color = color;
+  step.Background = state_.Background;
+  step.Text.assign(text);
+}
+
+void LayoutEngine::EmitGradient(TColor from, TColor to, bool horizontal, const TRect& r) {
+  MarkupStep& step = Emit(MarkupStepKind::Gradient, r);
+  step.Color = from;
+  step.Background = to;
+  step.Flag = horizontal;
+  step.Value = kBodyGradientBands;
+}
+
+void LayoutEngine::Run(std::string_view markup) {
   const PreprocessedMarkup prepared = PreprocessMarkup(markup, request_.WordWrap);
   format_ = prepared.Format;
   state_ = RenderState(request_.StartFont, request_.StartBackground, format_);
@@ -158,31 +183,34 @@ MarkupLayoutResult LayoutEngine::Run(std::string_view markup) {
     if (!request_.MeasureOnly) {
       state_.Font = drawingFont;
       SelectFont();
+      out_.Lines.push_back(MarkupLine{aligned, out_.Steps.size()});
+      text_anchors_.clear();
       std::string_view lineMarkup = consumed;
-      RenderLine(lineMarkup, aligned, request_.HitTestOnly, nullptr);
+      RenderLine(lineMarkup, aligned, false, nullptr);
       drawingFont = state_.Font;
-      if (text_hit_) {
-        // Text anchors count only inside the text band at the line's bottom.
-        const std::int64_t textBottom = static_cast<std::int64_t>(aligned.Bottom) - line_.PictureTextLift;
-        if (textBottom - LineTextHeight() < request_.MouseY && request_.MouseY < textBottom) result_.OnAnchor = true;
+      // Text anchors count only inside the text band at the line's bottom.
+      const int textBottom = AddCoordinates(aligned.Bottom, -line_.PictureTextLift);
+      const int bandTop = AddCoordinates(AddCoordinates(textBottom, -LineTextHeight()), 1);
+      for (MarkupAnchorBox& anchor : text_anchors_) {
+        anchor.Box.Top = bandTop;
+        anchor.Box.Bottom = textBottom;
+        out_.Anchors.push_back(std::move(anchor));
       }
-      if (picture_hit_) result_.OnAnchor = true;
       state_.HorizontalOffset = ClampCoordinate(state_.HorizontalOffset);
       carried_offset_ = state_.HorizontalOffset;
     }
 
     lineTop = AddCoordinates(lineTop, lineBlock);
-    result_.ExtentY = AddCoordinates(result_.ExtentY, lineBlock);
+    out_.ExtentY = AddCoordinates(out_.ExtentY, lineBlock);
     // Drawing stops where the next line would not fit.
     if (!request_.MeasureOnly && static_cast<std::int64_t>(bounds_.Bottom) < static_cast<std::int64_t>(lineTop) + stopHeight)
       break;
   }
-  if (result_.ExtentY == 0) {
+  if (out_.ExtentY == 0) {
     state_.Font = request_.StartFont;
     SelectFont();
-    result_.ExtentY = LineTextHeight();
+    out_.ExtentY = LineTextHeight();
   }
-  return result_;
 }
 
 void LayoutEngine::RenderLine(std::string_view& rest, const TRect& line, bool measuring, std::string* consumed) {
@@ -197,13 +225,11 @@ void LayoutEngine::RenderLine(std::string_view& rest, const TRect& line, bool me
   line_.Full = false;
   line_.Ended = false;
   line_.Broken = false;
-  text_hit_ = false;
-  picture_hit_ = false;
   run_left_ = drawing ? AddCoordinates(line.Left, carried_offset_) : line.Left;
 
   if (drawing && state_.ParagraphBackgroundOn && state_.Background != clNone) {
-    surface_.FillRect(TRect{bounds_.Left, line.Top, bounds_.Right, AddCoordinates(line.Top, line_.Height)},
-                      state_.Background);
+    EmitFill(TRect{bounds_.Left, line.Top, bounds_.Right, AddCoordinates(line.Top, line_.Height)},
+             state_.Background);
   }
 
   while (!rest.empty() && !line_.Ended && !line_.Full) {
@@ -219,7 +245,7 @@ void LayoutEngine::RenderLine(std::string_view& rest, const TRect& line, bool me
   }
 
   line_.PenX = AddCoordinates(line_.PenX, -line_.TrailingBlankWidth);
-  if (result_.ExtentX < line_.PenX) result_.ExtentX = AddCoordinates(line_.PenX, 2);
+  if (out_.ExtentX < line_.PenX) out_.ExtentX = AddCoordinates(line_.PenX, 2);
 }
 
 void LayoutEngine::TextRun(std::string_view& rest, std::size_t length, const TRect& line, int baseBottom,
@@ -241,11 +267,6 @@ void LayoutEngine::TextRun(std::string_view& rest, std::size_t length, const TRe
   if (measuring) {
     width = ClampCoordinate(surface_.MeasureText(text, TRect{line.Left, line.Top, line.Right, baseBottom}, format_));
     line_.PenX = AddCoordinates(line_.PenX, width);
-    const std::int64_t mouseX = static_cast<std::int64_t>(request_.MouseX) - line.Left;
-    if (state_.InAnchor && line_.PenX - width <= mouseX && mouseX <= line_.PenX) {
-      text_hit_ = true;
-      if (request_.MouseY > line.Top) result_.AnchorUnderMouse = state_.Anchor;
-    }
   } else {
     TRect r{run_left_, line.Top, std::max(line.Right, run_left_), baseBottom};
     if (state_.Superscript) r.Bottom = AddCoordinates(r.Bottom, -line_.SuperscriptRoom);
@@ -255,12 +276,16 @@ void LayoutEngine::TextRun(std::string_view& rest, std::size_t length, const TRe
     if (state_.Shadow) {
       const TRect shadow{AddCoordinates(r.Left, shadow_offset_), AddCoordinates(r.Top, shadow_offset_),
                          AddCoordinates(r.Right, shadow_offset_), AddCoordinates(r.Bottom, shadow_offset_)};
-      surface_.DrawText(text, shadow, drawFormat, request_.ShadowColor, state_.Background);
+      EmitText(text, shadow, state_.Font, drawFormat, request_.ShadowColor);
     }
-    surface_.DrawText(text, r, drawFormat, state_.Font.Color, state_.Background);
+    EmitText(text, r, state_.Font, drawFormat, state_.Font.Color);
     width = ClampCoordinate(surface_.MeasureText(text, r, format_));
     const int right = AddCoordinates(r.Left, width);
     if (state_.ErrorMark) ErrorMark(r.Left, right, baseBottom);
+    // The run's anchor reaches over both its ends.
+    if (state_.InAnchor) {
+      text_anchors_.push_back(MarkupAnchorBox{TRect{r.Left, 0, AddCoordinates(right, 1), 0}, state_.Anchor, false});
+    }
     run_left_ = right;
   }
 
@@ -303,8 +328,7 @@ void LayoutEngine::Tag(std::string_view& rest, const TRect& line, int baseBottom
       line_.Broken = true;
       if (drawing) {
         const int y = AddCoordinates(baseBottom, 1);
-        const TPoint points[] = {{line.Left, y}, {line.Right, y}};
-        surface_.Polyline(points, 2, kRuleColor);
+        Emit(MarkupStepKind::Line, TRect{line.Left, y, line.Right, y}).Color = kRuleColor;
       }
       break;
     case TagAction::Bullet: Bullet(line, baseBottom, drawing); break;
@@ -347,11 +371,9 @@ void LayoutEngine::Bullet(const TRect& line, int baseBottom, bool drawing) {
   if (drawing && !state_.Hidden) {
     MarkupFont symbol = state_.Font;
     symbol.Name = "Symbol";
-    surface_.SelectFont(symbol);
     const char* glyph = (state_.ListLevel % 2 == 1) ? "\xB7" : "o";
-    surface_.DrawText(glyph, TRect{run_left_, line.Top, std::max(line.Right, run_left_), baseBottom}, 0,
-                      state_.Font.Color, state_.Background);
-    SelectFont();
+    EmitText(glyph, TRect{run_left_, line.Top, std::max(line.Right, run_left_), baseBottom}, symbol, 0,
+             state_.Font.Color);
   }
   run_left_ = AddCoordinates(run_left_, kBulletIndent);
 }
@@ -366,24 +388,22 @@ std::optional<MarkupSize> LayoutEngine::ListOrIconPicture(std::string& source, b
     if (listSize && index.Value >= 0 && index.Value < surface_.ImageCount()) {
       size = MarkupSize{ScaleToDevice(listSize->Width, surface_.PixelsPerInchX()),
                         ScaleToDevice(listSize->Height, surface_.PixelsPerInchY())};
-      if (draw) surface_.DrawImage(index.Value, x, y);
+      if (draw) Emit(MarkupStepKind::ListImage, TRect{x, y, x, y}).Value = index.Value;
     }
   }
   const bool small = StartsWithNoCase(source, "SSYS:");
   if (small || StartsWithNoCase(source, "LSYS:")) {
     source.erase(0, 5);
-    const MarkupSize icon = surface_.SystemIcon(source, !small, draw, x, y);
+    const MarkupSize icon = surface_.SystemIcon(source, !small, false, x, y);
+    if (draw) {
+      MarkupStep& step = Emit(MarkupStepKind::Icon, TRect{x, y, x, y});
+      step.Text = source;
+      step.Flag = !small;
+    }
     size = MarkupSize{ScaleToDevice(icon.Width, surface_.PixelsPerInchX()),
                       ScaleToDevice(icon.Height, surface_.PixelsPerInchY())};
   }
   return size;
-}
-
-std::optional<MarkupPictureInfo> LayoutEngine::NamedOrUrlPicture(std::string_view source) {
-  std::optional<MarkupPictureInfo> picture;
-  if (source.find(':') == std::string_view::npos) picture = surface_.NamedPicture(source);
-  if (source.find("://") != std::string_view::npos) picture = surface_.UrlPicture(source);
-  return picture;
 }
 
 void LayoutEngine::Picture(const PictureAttributes& attributes, const TRect& line, bool drawing) {
@@ -392,28 +412,27 @@ void LayoutEngine::Picture(const PictureAttributes& attributes, const TRect& lin
   const int wantHeight = ClampPictureSize(attributes.Height);
   MarkupSize size;
   if (const auto listOrIcon = ListOrIconPicture(source, drawing, run_left_, line.Top)) size = *listOrIcon;
-  const std::optional<MarkupPictureInfo> picture = NamedOrUrlPicture(source);
+  const std::optional<MarkupPictureInfo> picture = NamedOrUrlPicture(surface_, source);
   if (picture && !picture->Empty) {
     const bool stretched = wantWidth >= 1 && wantHeight >= 1;
     if (drawing) {
-      if (stretched) {
-        surface_.StretchDrawPicture(*picture, TRect{run_left_, line.Top, AddCoordinates(run_left_, wantWidth),
-                                                    AddCoordinates(line.Top, wantHeight)});
-      } else {
-        surface_.DrawPicture(*picture, AddCoordinates(run_left_, picture->FrameOffset.X),
-                             AddCoordinates(line.Top, picture->FrameOffset.Y));
-      }
+      MarkupStep& step =
+          stretched ? Emit(MarkupStepKind::StretchedPicture,
+                           TRect{run_left_, line.Top, AddCoordinates(run_left_, wantWidth),
+                                 AddCoordinates(line.Top, wantHeight)})
+                    : Emit(MarkupStepKind::Picture, TRect{run_left_, line.Top, run_left_, line.Top});
+      step.Text = source;
     }
     const MarkupSize natural = stretched ? MarkupSize{wantWidth, wantHeight} : picture->MaxSize;
     size = MarkupSize{ScaleToDevice(ClampPictureSize(natural.Width), surface_.PixelsPerInchX()),
                       ScaleToDevice(ClampPictureSize(natural.Height), surface_.PixelsPerInchY())};
   }
 
+  // A picture under the mouse in an anchor shows its alternative: found in
+  // the measuring pass, so that the placing pass draws that one.
   const std::int64_t mouseX = static_cast<std::int64_t>(request_.MouseX) - line.Left;
   if (state_.InAnchor && line_.PenX < mouseX && mouseX < static_cast<std::int64_t>(line_.PenX) + size.Width &&
       line.Top < request_.MouseY && request_.MouseY < static_cast<std::int64_t>(line.Top) + size.Height) {
-    picture_hit_ = true;
-    result_.AnchorUnderMouse = state_.Anchor;
     state_.HoveredImage = state_.ImageCounter;
   }
 
@@ -421,6 +440,12 @@ void LayoutEngine::Picture(const PictureAttributes& attributes, const TRect& lin
   if (lineWidth < static_cast<std::int64_t>(line_.PenX) + size.Width && size.Width < lineWidth) {
     line_.Full = true;
     return;
+  }
+  if (drawing && state_.InAnchor && size.Width > 0 && size.Height > 0) {
+    out_.Anchors.push_back(MarkupAnchorBox{TRect{AddCoordinates(run_left_, 1), AddCoordinates(line.Top, 1),
+                                                 AddCoordinates(run_left_, size.Width),
+                                                 AddCoordinates(line.Top, size.Height)},
+                                           state_.Anchor, true});
   }
   line_.PenX = AddCoordinates(line_.PenX, size.Width);
   run_left_ = AddCoordinates(run_left_, size.Width);
@@ -450,31 +475,20 @@ void LayoutEngine::DrawBackgroundPicture(std::string_view value, bool tiled, boo
   } else {
     placed = ListOrIconPicture(source, true, listX, line.Top);
   }
-  const std::optional<MarkupPictureInfo> picture = NamedOrUrlPicture(source);
+  const std::optional<MarkupPictureInfo> picture = NamedOrUrlPicture(surface_, source);
   if (!picture || picture->Empty) return;
   const int width = ScaleToDevice(ClampPictureSize(picture->MaxSize.Width), surface_.PixelsPerInchX());
-  const int height = ScaleToDevice(ClampPictureSize(picture->MaxSize.Height), surface_.PixelsPerInchY());
-  surface_.PushClip(bounds_);
-  if (!tiled) {
-    surface_.DrawPicture(*picture, atRight ? AddCoordinates(bounds_.Right, -width) : bounds_.Left, bounds_.Top);
-  } else if (width > 0 && height > 0) {
-    // Tiles start at the top-left corner of the bounds; only those that can
-    // show are drawn.
-    const TRect clip = surface_.ClipBox();
-    const int firstColumn = std::max(0, (clip.Left - bounds_.Left) / width);
-    const int firstRow = std::max(0, (clip.Top - bounds_.Top) / height);
-    const int right = std::min(bounds_.Right, clip.Right);
-    const int bottom = std::min(bounds_.Bottom, clip.Bottom);
-    std::int64_t tiles = 0;
-    for (std::int64_t y = bounds_.Top + static_cast<std::int64_t>(firstRow) * height; y < bottom; y += height) {
-      for (std::int64_t x = bounds_.Left + static_cast<std::int64_t>(firstColumn) * width; x < right; x += width) {
-        if (++tiles > kMaxBackgroundTiles) break;
-        surface_.DrawPicture(*picture, static_cast<int>(x), static_cast<int>(y));
-      }
-      if (tiles > kMaxBackgroundTiles) break;
-    }
+  Emit(MarkupStepKind::PushClip, bounds_);
+  if (tiled) {
+    Emit(MarkupStepKind::TiledPicture, bounds_).Text = source;
+  } else {
+    const int x = atRight ? AddCoordinates(bounds_.Right, -width) : bounds_.Left;
+    // Drawn at its own place: the frame offset does not move it.
+    MarkupStep& step = Emit(MarkupStepKind::Picture, TRect{x, bounds_.Top, x, bounds_.Top});
+    step.Text = source;
+    step.Flag = true;
   }
-  surface_.PopClip();
+  Emit(MarkupStepKind::PopClip, TRect{});
 }
 
 void LayoutEngine::BodyBackground(const BodyAttributes& body, const TRect& line, bool drawing) {
@@ -484,91 +498,32 @@ void LayoutEngine::BodyBackground(const BodyAttributes& body, const TRect& line,
   if (!body.TopRight.empty()) DrawBackgroundPicture(body.TopRight, false, true, line);
   if (!body.Color) return;
   if (body.ColorTo) {
-    FillGradient(surface_, *body.Color, *body.ColorTo, !body.Vertical, bounds_, kBodyGradientBands, clNone);
+    EmitGradient(*body.Color, *body.ColorTo, !body.Vertical, bounds_);
   } else {
-    surface_.FillRect(TRect{AddCoordinates(bounds_.Left, -2), bounds_.Top, bounds_.Right, bounds_.Bottom},
-                      *body.Color);
+    EmitFill(TRect{AddCoordinates(bounds_.Left, -2), bounds_.Top, bounds_.Right, bounds_.Bottom}, *body.Color);
   }
 }
 
 void LayoutEngine::ParagraphBackground(const TagEffect& effect, const TRect& line, int baseBottom) {
   if (effect.ParagraphColorTo) {
-    FillGradient(surface_, effect.ParagraphColor, *effect.ParagraphColorTo, true,
-                 TRect{bounds_.Left, line.Top, bounds_.Right, AddCoordinates(baseBottom, 2)}, kBodyGradientBands,
-                 clNone);
+    EmitGradient(effect.ParagraphColor, *effect.ParagraphColorTo, true,
+                 TRect{bounds_.Left, line.Top, bounds_.Right, AddCoordinates(baseBottom, 2)});
   } else {
-    surface_.FillRect(TRect{bounds_.Left, line.Top, bounds_.Right, baseBottom}, effect.ParagraphColor);
+    EmitFill(TRect{bounds_.Left, line.Top, bounds_.Right, baseBottom}, effect.ParagraphColor);
   }
 }
 
-// A red zigzag of 2-pixel steps between baseBottom - 1 and baseBottom + 1,
-// kept on a 4-pixel grid so that runs next to each other join up.
 void LayoutEngine::ErrorMark(int left, int right, int baseBottom) {
-  const TRect clip = surface_.ClipBox();
-  int x = left - left % 2;
-  // Only the part that can show is worked out, from a grid point before it.
-  const std::int64_t hiddenPart = static_cast<std::int64_t>(clip.Left) - 4 - x;
-  if (hiddenPart > 0) x = ClampCoordinate(x + hiddenPart / 4 * 4);
-  right = std::min(right, AddCoordinates(clip.Right, 4));
-  if (x >= right) return;
-  int phase = (x % 4 == 0) ? 2 : 0;
-  std::vector<TPoint> points;
-  points.reserve(static_cast<std::size_t>((static_cast<std::int64_t>(right) - x) / 2 + 2));
-  points.push_back(TPoint{x, baseBottom + phase - 1});
-  while (x < right) {
-    phase = 2 - phase;
-    x += 2;
-    points.push_back(TPoint{x, baseBottom + phase - 1});
-  }
-  surface_.Polyline(points.data(), points.size(), kErrorMarkColor);
-}
-
-// Red, green and blue of a resolved colour.
-struct Channels {
-  int Red, Green, Blue;
-};
-
-Channels ChannelsOf(TColor color) {
-  return Channels{static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
-                  static_cast<int>((color >> 16) & 0xFF)};
-}
-
-int Interpolate(int from, int to, int band, int bands) {
-  return from + static_cast<int>(std::nearbyint(static_cast<double>(band) * (to - from) / bands));
+  Emit(MarkupStepKind::ErrorMark, TRect{left, baseBottom, right, baseBottom}).Value = baseBottom;
 }
 
 }  // namespace
 
-MarkupLayoutResult LayoutMarkup(MarkupSurface& surface, std::string_view markup, const MarkupLayoutRequest& request) {
-  LayoutEngine engine(surface, request);
-  return engine.Run(markup);
-}
-
-void FillGradient(MarkupSurface& surface, TColor from, TColor to, bool horizontal, const TRect& area, int bands,
-                  TColor border) {
-  // More bands than pixels only paints the same pixels again.
-  constexpr int kMaxBands = 4096;
-  bands = std::clamp(bands, 1, kMaxBands);
-  const TRect r{ClampCoordinate(area.Left), ClampCoordinate(area.Top), ClampCoordinate(area.Right),
-                ClampCoordinate(area.Bottom)};
-  const Channels start = ChannelsOf(surface.ResolveColor(from) & 0xFFFFFF);
-  const Channels end = ChannelsOf(surface.ResolveColor(to) & 0xFFFFFF);
-  const double step = static_cast<double>(horizontal ? r.Width() : r.Height()) / bands;
-  for (int band = 0; band < bands; ++band) {
-    const TColor color = static_cast<TColor>(Interpolate(start.Red, end.Red, band, bands)) |
-                         static_cast<TColor>(Interpolate(start.Green, end.Green, band, bands)) << 8 |
-                         static_cast<TColor>(Interpolate(start.Blue, end.Blue, band, bands)) << 16;
-    const int offset = static_cast<int>(std::nearbyint(band * step));
-    const int length = static_cast<int>(std::trunc(step)) + 1;
-    if (horizontal) {
-      const int x = AddCoordinates(r.Left, offset);
-      surface.FillRect(TRect{x, r.Top, std::min(r.Right, AddCoordinates(x, length)), r.Bottom}, color);
-    } else {
-      const int y = AddCoordinates(r.Top, offset);
-      surface.FillRect(TRect{r.Left, y, r.Right, std::min(r.Bottom, AddCoordinates(y, length))}, color);
-    }
-  }
-  if (border != clNone) surface.FrameRect(r, border);
+MarkupLayout LayoutMarkup(MarkupSurface& surface, std::string_view markup, const MarkupLayoutRequest& request) {
+  MarkupLayout layout;
+  LayoutEngine engine(surface, request, layout);
+  engine.Run(markup);
+  return layout;
 }
 
 }  // namespace plx

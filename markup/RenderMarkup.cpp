@@ -27,7 +27,7 @@ bool RenderMarkup(TCanvas& canvas, const std::string& markup, const TRect& bound
 
   GdiMarkupSurface surface(canvas, MarkupPictureSources{images, pictureCache, pictureContainer});
   request.StartFont = surface.CanvasFont();
-  MarkupLayoutResult result = LayoutMarkup(surface, markup, request);
+  MarkupLayoutResult result = RenderOnSurface(surface, markup, request);
   anchorUnderMouse = std::move(result.AnchorUnderMouse);
   extentX = result.ExtentX;
   extentY = result.ExtentY;

@@ -177,8 +177,8 @@ void DropsIntoTheWindow(const std::vector<std::string>& texts) {
 
   std::printf("drops into the window: %d drops, %.4f ms each in all\n", static_cast<int>(texts.size()), drop_ms);
   std::printf("  the system list's insertion (plain list): %.4f ms each\n", native_ms);
-  std::printf("  each entry's own work (built, measured, stored): %.4f ms (goal <= 0.2 ms)\n", own_ms);
-  bench::ReportAbsolute("markup list: each drop's own work (built, measured, stored)", own_ms, "ms", "<=0.2");
+  std::printf("  each entry's own work (built, measured, stored): %.4f ms (goal <= 0.05 ms)\n", own_ms);
+  bench::ReportAbsolute("markup list: each drop's own work (built, measured, stored)", own_ms, "ms", "<=0.05");
   bench::ReportAbsolute("markup list: memory per clip beyond its text",
                         static_cast<double>(heap - text_bytes) / static_cast<double>(texts.size()), "bytes", "<=300");
   std::printf("memory per clip beyond its text: %.1f bytes (goal <= 300; the system list's own entry record,\n"
@@ -193,24 +193,37 @@ void DropsIntoTheWindow(const std::vector<std::string>& texts) {
   form->ListBox1->SetItemIndex(form->ListBox1->TopIndex() + 2);
   plain->SetItemIndex(form->ListBox1->ItemIndex());
   constexpr int kRounds = 30;
-  double markup_paint = 1e9, first_paint = 1e9, plain_paint = 1e9;
+  double markup_paint = 1e9, plain_paint = 1e9;
   for (int b = 0; b < kBatches; ++b) {
-    // A first paint of entries never drawn before lays every entry out.
-    double first = 0;
-    for (int round = 0; round < kRounds; ++round) {
-      form->ListBox1->Invalidate();
-      first += PaintMilliseconds(*form->ListBox1, 1);
-    }
-    first_paint = std::min(first_paint, first / kRounds);
     markup_paint = std::min(markup_paint, PaintMilliseconds(*form->ListBox1, kRounds));
     plain_paint = std::min(plain_paint, PaintMilliseconds(*plain, kRounds));
   }
-  std::printf("painting a full list: markup %.3f ms, plain owner-drawn %.3f ms, ratio %.2f (goal <= 2)\n",
+  std::printf("painting a full list: markup %.3f ms, plain owner-drawn %.3f ms, ratio %.2f (goal <= 1)\n",
               markup_paint, plain_paint, markup_paint / plain_paint);
   bench::Report("markup list: painting a full list, against plain owner-drawn entries", markup_paint, plain_paint, "ms",
-                "x2");
-  std::printf("  the markup list's first paint of the same entries: %.3f ms, ratio %.2f\n", first_paint,
-              first_paint / plain_paint);
+                "x1");
+
+  // A first paint of entries never drawn before lays every entry out: each
+  // round shows the screen of entries above the last one, in both lists.
+  constexpr int kPerScreen = 20;
+  double first_paint = 1e9, first_plain = 1e9;
+  int top = form->ListBox1->Count() - 2 * kPerScreen;
+  for (int b = 0; b < kBatches && top >= kPerScreen * kRounds; ++b) {
+    double first = 0, plain_first = 0;
+    for (int round = 0; round < kRounds; ++round, top -= kPerScreen) {
+      form->ListBox1->SetTopIndex(top);
+      plain->SetTopIndex(top);
+      first += PaintMilliseconds(*form->ListBox1, 1);
+      plain_first += PaintMilliseconds(*plain, 1);
+    }
+    first_paint = std::min(first_paint, first / kRounds);
+    first_plain = std::min(first_plain, plain_first / kRounds);
+  }
+  std::printf("first paint of never-drawn entries: markup %.3f ms, plain owner-drawn %.3f ms, ratio %.2f "
+              "(goal <= 1.3)\n",
+              first_paint, first_plain, first_paint / first_plain);
+  bench::Report("markup list: first paint of never-drawn entries, against plain owner-drawn entries", first_paint,
+                first_plain, "ms", "x1.3");
   delete form;
 
   // For reference: drops into the shown window, system list redrawing included.

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "markup/GradientStyle.h"
+#include "markup/HTMListBoxLayouts.h"
 #include "markup/HTMListBoxLinks.h"
 #include "markup/HTMListBoxLookup.h"
 #include "markup/HTMListBoxPictures.h"
@@ -217,6 +219,45 @@ TEST(EntryPictureCacheTest, EntriesWithPicturesAreAlwaysDrawn) {
   for (const char* markup : {"<IMG src=\"IDX:0\">", "a<img src=\"x\">", "<BODY background=\"p\">",
                              "<body bgtopleft=\"p\">", "<BODY BGTOPRIGHT=\"p\">"})
     EXPECT_FALSE(EntryPictureMayBeKept(markup)) << markup;
+}
+
+}  // namespace
+}  // namespace plx
+
+namespace plx {
+namespace {
+
+std::shared_ptr<const MarkupLayout> LayoutOfExtent(int extentX) {
+  auto layout = std::make_shared<MarkupLayout>();
+  layout->ExtentX = extentX;
+  return layout;
+}
+
+// The list keeps a bounded number of entry layouts; the one used longest
+// ago goes first, and a layout found counts as used.
+TEST(EntryLayoutCacheTest, KeepsTheLayoutsUsedLatest) {
+  TEntryLayoutCache cache(2);
+  cache.Store("a", LayoutOfExtent(1));
+  cache.Store("b", LayoutOfExtent(2));
+  ASSERT_NE(cache.Find("a"), nullptr);  // "a" is now the latest used
+  cache.Store("c", LayoutOfExtent(3));
+  struct Case {
+    const char* key;
+    int extentX;  // 0: not kept
+  } const cases[] = {{"a", 1}, {"b", 0}, {"c", 3}};
+  for (const Case& c : cases) {
+    const auto found = cache.Find(c.key);
+    EXPECT_EQ(found ? found->ExtentX : 0, c.extentX) << c.key;
+  }
+  EXPECT_EQ(cache.Count(), 2u);
+  cache.Store("c", LayoutOfExtent(4));  // stored again: replaced, nothing else goes
+  EXPECT_EQ(cache.Find("c")->ExtentX, 4);
+  EXPECT_NE(cache.Find("a"), nullptr);
+  // A layout in use outlives its place in the cache.
+  const auto held = cache.Find("a");
+  cache.Clear();
+  EXPECT_EQ(cache.Find("a"), nullptr);
+  EXPECT_EQ(held->ExtentX, 1);
 }
 
 }  // namespace

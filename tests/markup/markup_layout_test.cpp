@@ -70,7 +70,7 @@ TEST(MarkupLayoutTest, MeasuresLinesAsTheyWrap) {
   };
   for (const Case& c : cases) {
     RecordingSurface surface;
-    const MarkupLayoutResult result = LayoutMarkup(surface, c.markup, MeasureRequest(c.width));
+    const MarkupLayoutResult result = RenderOnSurface(surface, c.markup, MeasureRequest(c.width));
     EXPECT_EQ(result.ExtentX, c.extentX) << c.markup << " in " << c.width;
     EXPECT_EQ(result.ExtentY, c.extentY) << c.markup << " in " << c.width;
     EXPECT_TRUE(surface.texts.empty()) << "measuring draws nothing: " << c.markup;
@@ -99,14 +99,14 @@ TEST(MarkupLayoutTest, DrawsRunsAtTheirPlaces) {
   };
   for (const Case& c : cases) {
     RecordingSurface surface;
-    LayoutMarkup(surface, c.markup, Request(c.width));
+    RenderOnSurface(surface, c.markup, Request(c.width));
     EXPECT_EQ(Runs(surface), c.runs) << c.markup;
   }
 }
 
 TEST(MarkupLayoutTest, ListBulletsStartTheirOwnLines) {
   RecordingSurface surface;
-  const MarkupLayoutResult result = LayoutMarkup(surface, "<UL><LI>a<LI>b</UL>", Request(200));
+  const MarkupLayoutResult result = RenderOnSurface(surface, "<UL><LI>a<LI>b</UL>", Request(200));
   // The UL ends an empty first line; each bullet starts a line, drawn in the
   // Symbol font at the line start with the text 12 pixels to its right.
   EXPECT_EQ(Runs(surface), "[\xB7]@1,26 [a]@13,26 [\xB7]@1,39 [b]@13,39 ");
@@ -117,9 +117,9 @@ TEST(MarkupLayoutTest, ListBulletsStartTheirOwnLines) {
 
   // Measuring alone reaches the same list level, so the same widths.
   RecordingSurface measured;
-  EXPECT_EQ(LayoutMarkup(measured, "<UL><LI>a<LI>b</UL>", MeasureRequest(200)).ExtentX, result.ExtentX);
+  EXPECT_EQ(RenderOnSurface(measured, "<UL><LI>a<LI>b</UL>", MeasureRequest(200)).ExtentX, result.ExtentX);
   RecordingSurface nested;
-  LayoutMarkup(nested, "<UL><UL><LI>a", Request(200));
+  RenderOnSurface(nested, "<UL><UL><LI>a", Request(200));
   EXPECT_EQ(Runs(nested), "[o]@13,39 [a]@25,39 ");  // an even level draws "o", 12 pixels further in
 }
 
@@ -139,7 +139,7 @@ TEST(MarkupLayoutTest, PicturesMakeTheirLineTallAndLiftTheText) {
   for (const Case& c : cases) {
     RecordingSurface surface;
     surface.AddPicture("Pic", 20, 20);
-    const MarkupLayoutResult result = LayoutMarkup(surface, c.markup, Request(200));
+    const MarkupLayoutResult result = RenderOnSurface(surface, c.markup, Request(200));
     EXPECT_EQ(result.ExtentY, c.extentY) << c.markup;
     ASSERT_EQ(surface.texts.size(), 1u) << c.markup;
     EXPECT_EQ(surface.texts[0].Rect.Bottom, c.textBottom) << c.markup;
@@ -147,7 +147,7 @@ TEST(MarkupLayoutTest, PicturesMakeTheirLineTallAndLiftTheText) {
 
   RecordingSurface surface;
   surface.AddPicture("pic", 20, 20);
-  LayoutMarkup(surface, "a<IMG src=\"pic\">b<IMG src=\"PIC\" width=\"30\" height=\"10\">", Request(200));
+  RenderOnSurface(surface, "a<IMG src=\"pic\">b<IMG src=\"PIC\" width=\"30\" height=\"10\">", Request(200));
   ASSERT_EQ(surface.pictures.size(), 2u);
   EXPECT_EQ(surface.pictures[0].What, "picture PIC");
   EXPECT_EQ(surface.pictures[0].Rect, (TRect{7, 0, 27, 20}));
@@ -159,12 +159,12 @@ TEST(MarkupLayoutTest, ListImagesAndIconsAreScaledToTheDevice) {
   RecordingSurface surface;
   surface.imageCount = 2;
   surface.pixelsPerInch = 120;
-  const MarkupLayoutResult result = LayoutMarkup(surface, "<IMG src=\"IDX:1\"><IMG src=\"idx:2\">", MeasureRequest(200));
+  const MarkupLayoutResult result = RenderOnSurface(surface, "<IMG src=\"IDX:1\"><IMG src=\"idx:2\">", MeasureRequest(200));
   EXPECT_EQ(result.ExtentX, 22);  // 16 pixels at 120 per inch; index 2 is beyond the list
   EXPECT_EQ(result.ExtentY, 20);
 
   RecordingSurface icons;
-  LayoutMarkup(icons, "<IMG src=\"SSYS:3\"><IMG src=\"LSYS:c:\\x.txt\">", Request(200));
+  RenderOnSurface(icons, "<IMG src=\"SSYS:3\"><IMG src=\"LSYS:c:\\x.txt\">", Request(200));
   ASSERT_EQ(icons.pictures.size(), 2u);
   EXPECT_EQ(icons.pictures[0].What, "icon small 3");
   EXPECT_EQ(icons.pictures[1].What, "icon large c:\\x.txt");
@@ -178,18 +178,18 @@ TEST(MarkupLayoutTest, UrlPicturesAreAskedOfTheCacheAsWritten) {
       "<IMG src=\"http://h/SSYS:2\"><IMG src=\"http://h/lsys:3\">";
   RecordingSurface surface;
   surface.imageCount = 2;
-  LayoutMarkup(surface, markup, MeasureRequest(200));
+  RenderOnSurface(surface, markup, MeasureRequest(200));
   EXPECT_THAT(surface.urlLookups, ::testing::ElementsAre("FILE://c:\\Pics\\a.gif", "http://x/y", "http://h/IDX:1",
                                                          "http://h/SSYS:2", "http://h/lsys:3"));
   RecordingSurface drawn;
   drawn.imageCount = 2;
-  LayoutMarkup(drawn, markup, Request(200));
+  RenderOnSurface(drawn, markup, Request(200));
   EXPECT_TRUE(drawn.pictures.empty()) << drawn.pictures.front().What;
 }
 
 TEST(MarkupLayoutTest, BodyFillsTheBoundsUnlessSelected) {
   RecordingSurface surface;
-  LayoutMarkup(surface, "<BODY bgcolor=\"#FFA0B0\">Hello...", Request(100, 20));
+  RenderOnSurface(surface, "<BODY bgcolor=\"#FFA0B0\">Hello...", Request(100, 20));
   ASSERT_EQ(surface.fills.size(), 1u);
   EXPECT_EQ(surface.fills[0].Rect, (TRect{-2, 0, 100, 20}));
   EXPECT_EQ(surface.fills[0].Color, 0xB0A0FFu);
@@ -199,13 +199,13 @@ TEST(MarkupLayoutTest, BodyFillsTheBoundsUnlessSelected) {
   RecordingSurface selected;
   MarkupLayoutRequest request = Request(100, 20);
   request.Selected = true;
-  LayoutMarkup(selected, "<BODY bgcolor=\"#FFA0B0\">Hello...", request);
+  RenderOnSurface(selected, "<BODY bgcolor=\"#FFA0B0\">Hello...", request);
   EXPECT_TRUE(selected.fills.empty());
   ASSERT_EQ(selected.texts.size(), 1u);
   EXPECT_EQ(selected.texts[0].Background, clNone);
 
   RecordingSurface gradient;
-  LayoutMarkup(gradient, "<BODY bgcolor=\"#000000\" bgcolorto=\"#FF0000\">x", Request(128, 20));
+  RenderOnSurface(gradient, "<BODY bgcolor=\"#000000\" bgcolorto=\"#FF0000\">x", Request(128, 20));
   ASSERT_EQ(gradient.fills.size(), 64u);
   EXPECT_EQ(gradient.fills[0].Rect, (TRect{0, 0, 3, 20}));
   EXPECT_EQ(gradient.fills[32].Color, 0x80u);
@@ -218,7 +218,7 @@ TEST(MarkupLayoutTest, BodyPicturesAreTiledAndPlacedInTheBounds) {
   surface.AddPicture("tile", 20, 20);
   surface.AddPicture("mark", 5, 5);
   surface.imageCount = 1;
-  LayoutMarkup(surface, "<BODY background=\"tile\" bgtopleft=\"mark\" bgtopright=\"mark\">x", Request(50, 30));
+  RenderOnSurface(surface, "<BODY background=\"tile\" bgtopleft=\"mark\" bgtopright=\"mark\">x", Request(50, 30));
   std::string placed;
   for (const auto& picture : surface.pictures) {
     placed += picture.What + "@" + std::to_string(picture.Rect.Left) + "," + std::to_string(picture.Rect.Top) + " ";
@@ -232,13 +232,13 @@ TEST(MarkupLayoutTest, BodyPicturesAreTiledAndPlacedInTheBounds) {
   RecordingSurface clipped;
   clipped.AddPicture("tile", 20, 20);
   clipped.clipBox = TRect{25, 0, 30, 30};
-  LayoutMarkup(clipped, "<BODY background=\"tile\">", Request(50, 30));
+  RenderOnSurface(clipped, "<BODY background=\"tile\">", Request(50, 30));
   EXPECT_EQ(clipped.pictures.size(), 2u);
 
   // List images are placed once, at the line's start or its right end.
   RecordingSurface images;
   images.imageCount = 1;
-  LayoutMarkup(images, "<BODY bgtopleft=\"IDX:0\" bgtopright=\"IDX:0\">", Request(50, 30));
+  RenderOnSurface(images, "<BODY bgtopleft=\"IDX:0\" bgtopright=\"IDX:0\">", Request(50, 30));
   ASSERT_EQ(images.pictures.size(), 2u);
   EXPECT_EQ(images.pictures[0].Rect.Left, 1);
   EXPECT_EQ(images.pictures[1].Rect.Left, 50 - 16);
@@ -253,7 +253,7 @@ TEST(MarkupLayoutTest, AHoveredPictureInAnAnchorShowsItsAlternative) {
     request.MouseX = hovered ? 5 : 50;
     request.MouseY = 5;
     const MarkupLayoutResult result =
-        LayoutMarkup(surface, "<A href=\"go\"><IMG src=\"pic\" alt=\"other\"></A>", request);
+        RenderOnSurface(surface, "<A href=\"go\"><IMG src=\"pic\" alt=\"other\"></A>", request);
     ASSERT_EQ(surface.pictures.size(), 1u);
     EXPECT_EQ(surface.pictures[0].What, hovered ? "picture OTHER" : "picture PIC");
     EXPECT_EQ(result.OnAnchor, hovered) << "a picture anchor counts even while drawing";
@@ -282,7 +282,7 @@ TEST(MarkupLayoutTest, AnchorsAreFoundOnlyInTheirTextBand) {
     request.MouseX = c.x;
     request.MouseY = c.y;
     request.HitTestOnly = c.hitTestOnly;
-    const MarkupLayoutResult result = LayoutMarkup(surface, markup, request);
+    const MarkupLayoutResult result = RenderOnSurface(surface, markup, request);
     EXPECT_EQ(result.OnAnchor, c.onAnchor) << c.x << "," << c.y;
     if (c.onAnchor) {
       EXPECT_EQ(result.AnchorUnderMouse, "http://x");
@@ -295,19 +295,19 @@ TEST(MarkupLayoutTest, AnchorsAreFoundOnlyInTheirTextBand) {
 
 TEST(MarkupLayoutTest, DrawingStopsAtTheBottomOfTheBounds) {
   RecordingSurface surface;
-  LayoutMarkup(surface, "one<BR>two", Request(200, 13));
+  RenderOnSurface(surface, "one<BR>two", Request(200, 13));
   EXPECT_EQ(Runs(surface), "[one]@1,13 ");
   RecordingSurface measured;
   MarkupLayoutRequest request = MeasureRequest(200);
   request.Bounds.Bottom = 13;
-  EXPECT_EQ(LayoutMarkup(measured, "one<BR>two", request).ExtentY, 26);  // measuring goes on
+  EXPECT_EQ(RenderOnSurface(measured, "one<BR>two", request).ExtentY, 26);  // measuring goes on
 }
 
 TEST(MarkupLayoutTest, WithoutWordWrapLinesEndOnlyAtBreaks) {
   RecordingSurface surface;
   MarkupLayoutRequest request = Request(1 + 30);
   request.WordWrap = false;
-  const MarkupLayoutResult result = LayoutMarkup(surface, "aaaa bbbb cccc<BR>d", request);
+  const MarkupLayoutResult result = RenderOnSurface(surface, "aaaa bbbb cccc<BR>d", request);
   EXPECT_EQ(Runs(surface), "[aaaa bbbb cccc]@1,13 [d]@1,26 ");
   EXPECT_NE(surface.texts[0].Format & tfEndEllipsis, 0u);
   EXPECT_EQ(result.ExtentY, 26);
@@ -318,7 +318,7 @@ TEST(MarkupLayoutTest, ShadowAndErrorMarkDecorateTheRun) {
   MarkupLayoutRequest request = Request(200);
   request.ShadowOffset = 1;
   request.ShadowColor = 0x808080;
-  LayoutMarkup(surface, "<SHADOW>ab</SHADOW> <E>cd</E>", request);
+  RenderOnSurface(surface, "<SHADOW>ab</SHADOW> <E>cd</E>", request);
   ASSERT_EQ(surface.texts.size(), 4u);
   EXPECT_EQ(surface.texts[0].Rect, (TRect{2, 1, 201, 14}));  // shadow first, one pixel right and down
   EXPECT_EQ(surface.texts[0].Color, 0x808080u);
@@ -354,10 +354,97 @@ TEST(MarkupLayoutTest, MarkupNumbersCannotOverflowTheLayout) {
       request.LineSpacing = INT_MAX;
       request.ShadowOffset = INT_MIN;
       request.Bounds = TRect{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
-      const MarkupLayoutResult result = LayoutMarkup(surface, markup, request);
+      const MarkupLayoutResult result = RenderOnSurface(surface, markup, request);
       EXPECT_TRUE(surface.coordinatesInRange) << markup;
       EXPECT_GE(result.ExtentX, 0) << markup;
       EXPECT_LE(result.ExtentY, kMaxLayoutCoordinate) << markup;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace plx
+
+namespace plx {
+namespace {
+
+// Everything a surface was asked to draw, as one comparable text.
+std::string Drawing(const RecordingSurface& surface) {
+  std::string out = Runs(surface);
+  const auto rect = [](const TRect& r) {
+    return std::to_string(r.Left) + "," + std::to_string(r.Top) + "," + std::to_string(r.Right) + "," +
+           std::to_string(r.Bottom) + " ";
+  };
+  for (const auto& fill : surface.fills) out += "fill " + rect(fill.Rect);
+  for (const auto& line : surface.lines) {
+    out += "line";
+    for (const TPoint& p : line.Points) out += " " + std::to_string(p.X) + "," + std::to_string(p.Y);
+    out += " ";
+  }
+  for (const auto& picture : surface.pictures) out += picture.What + " " + rect(picture.Rect);
+  return out;
+}
+
+const char* const kLayoutMarkups[] = {
+    "<BODY bgcolor=\"#FFA0B0\">Hello <B>bold</B> world...",
+    "<P align=\"center\" bgcolor=\"#00FF00\">centred<BR><HR>after the rule",
+    "<UL><LI>one<LI>two</UL><E>marked wrongly</E>",
+    "<SHADOW>shadow</SHADOW> <IMG src=\"pic\"> <IMG src=\"IDX:1\" align=\"middle\">text",
+    "<BODY bgcolorto=\"#000000\" bgcolor=\"#FFFFFF\" background=\"pic\">gradient and tiles",
+};
+
+// Laying out only measures; the layout value then draws exactly what the
+// render would, and it draws the same wherever the string's top lies.
+TEST(MarkupLayoutValueTest, DrawingReadsTheLayoutAtAnyTop) {
+  for (const char* markup : kLayoutMarkups) {
+    for (const int top : {0, 37}) {
+      RecordingSurface laid;
+      laid.AddPicture("pic", 20, 20);
+      laid.imageCount = 4;
+      const MarkupLayout layout = LayoutMarkup(laid, markup, Request(120, 200));
+      EXPECT_EQ(Drawing(laid), "") << markup;
+      EXPECT_FALSE(layout.Steps.empty()) << markup;
+      DrawMarkupLayout(laid, layout, top);
+
+      RecordingSurface rendered;
+      rendered.AddPicture("pic", 20, 20);
+      rendered.imageCount = 4;
+      MarkupLayoutRequest there = Request(120, 200);
+      there.Bounds = TRect{0, top, 120, top + 200};
+      RenderOnSurface(rendered, markup, there);
+      EXPECT_EQ(Drawing(laid), Drawing(rendered)) << markup << " at top " << top;
+    }
+  }
+}
+
+// Anchors are found where their runs are drawn, also on moved lines.
+TEST(MarkupLayoutValueTest, AnchorsLieWhereTheirTextIsDrawn) {
+  struct Case {
+    const char* markup;
+    int x, y;
+    const char* anchor;  // nullptr: none
+  };
+  // "link" is 24 pixels; the bounds are 200 wide, their line box 199 from x 1.
+  const Case cases[] = {
+      {"<A href=\"a\">link</A>", 1, 5, "a"},
+      {"<A href=\"a\">link</A>", 25, 5, "a"},
+      {"<A href=\"a\">link</A>", 26, 5, nullptr},
+      {"<P align=\"right\"><A href=\"r\">link</A>", 200 - 24, 5, "r"},
+      {"<P align=\"right\"><A href=\"r\">link</A>", 10, 5, nullptr},  // where it would be unaligned
+      {"<P indent=\"30\"><A href=\"i\">link</A>", 31, 5, "i"},
+      {"<P indent=\"30\"><A href=\"i\">link</A>", 30, 5, nullptr},
+      {"x<BR><A href=\"2\">link</A>", 5, 20, "2"},
+      {"x<BR><A href=\"2\">link</A>", 5, 5, nullptr},
+  };
+  for (const Case& c : cases) {
+    RecordingSurface surface;
+    const MarkupLayout layout = LayoutMarkup(surface, c.markup, Request(200));
+    const MarkupAnchorBox* hit = MarkupAnchorAt(layout, c.x, c.y);
+    if (c.anchor) {
+      ASSERT_NE(hit, nullptr) << c.markup << " at " << c.x << "," << c.y;
+      EXPECT_EQ(hit->Value, c.anchor);
+    } else {
+      EXPECT_EQ(hit, nullptr) << c.markup << " at " << c.x << "," << c.y;
     }
   }
 }
