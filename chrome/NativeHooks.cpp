@@ -82,7 +82,7 @@ class TChainCall {
       hooks_.At(count - 1)->HookMessage(window_, message, next);
     } catch (...) {
       // Hooks report their own failures; nothing may cross the system's dispatch.
-      Application().HandleException(nullptr);
+      Application().HandleMessageException(window_, message.Msg, nullptr);
     }
   }
 

@@ -525,7 +525,7 @@ LRESULT CALLBACK StandardWindowProc(HWND window, UINT msg, WPARAM wparam, LPARAM
     if (msg == WM_DESTROY) control->NotifyHandleEvent(THandleEvent::Destroying);
     control->WindowProc(message);
   } catch (...) {
-    Application().HandleException(control);
+    Application().HandleMessageException(window, msg, control);
   }
   if (msg == WM_NCDESTROY) control->HandleNcDestroy();
   return message.Result;

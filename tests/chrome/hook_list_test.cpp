@@ -271,6 +271,7 @@ TEST_F(HookListTest, FailingHookIsReportedAndDoesNotSwallowTheMessage) {
   Hook("A");
   new TFailingHook(form);
   EXPECT_EQ(Probe(), (Table{"A before", "form", "A after"}));
+  Application().ProcessMessages();
   Application().OnShowMessage = nullptr;
   EXPECT_EQ(shown, std::vector<std::string>{"hook failed."});
 }
