@@ -8,6 +8,7 @@
 #include "app/ClipEntry.h"
 #include "app/WindowPlacement.h"
 #include "framework/Layout.h"
+#include "framework/ScopedState.h"
 
 namespace plx {
 
@@ -235,13 +236,10 @@ void TForm1::QXTextTarget1Drop(TObject*, TWinControl*, const std::string& DropTe
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   const std::string tag = ClipColorTag([] { return std::rand(); });
   ListBox1->AddItem(ClipEntryString(tag, ClipPreview(DropText)));
-  try {
-    clips_.Append(ListBox1->Count() - 1, DropText);
-  } catch (...) {
-    // Keep the list and the clips in step, whatever failed.
-    ListBox1->DeleteItem(ListBox1->Count() - 1);
-    throw;
-  }
+  // Keep the list and the clips in step, whatever failed.
+  TScopeExit undo([&] { ListBox1->DeleteItem(ListBox1->Count() - 1); });
+  clips_.Append(ListBox1->Count() - 1, DropText);
+  undo.Dismiss();
   ApplyButtonRule();
 }
 

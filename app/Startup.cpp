@@ -17,6 +17,9 @@ int RunApplication(const std::string& title, const std::function<void()>& create
   } catch (...) {
     Application().HandleException(&Application());
   }
+  // No message loop runs any more to show what went wrong: shown here, while
+  // the window a box belongs to is still there.
+  Application().ShowPendingExceptions();
   // The windows go now, while OLE is still initialised: the list's window
   // revokes its drop-target registration as it is destroyed.
   try {
@@ -24,6 +27,7 @@ int RunApplication(const std::string& title, const std::function<void()>& create
   } catch (...) {
     Application().HandleException(&Application());
   }
+  Application().ShowPendingExceptions();
   return 0;
 }
 

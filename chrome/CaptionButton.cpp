@@ -547,11 +547,11 @@ void TacCustomCaptionButton::RelayToTooltip(const TMessage& message) {
     default: break;
   }
   if (client_message) {
-    POINT point{static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam))};
+    POINT point = msg::NcMouse(message).ScreenPoint;
     ScreenToClient(WindowHandle(), &point);
     relayed.message = client_message;
     relayed.wParam = 0;
-    relayed.lParam = MAKELPARAM(point.x, point.y);
+    relayed.lParam = msg::PackPoint(point);
   }
   SendMessageA(tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
@@ -575,19 +575,20 @@ void TacCustomCaptionButton::Released() { Fire(OnReleased); }
 void TacCustomCaptionButton::MessageBefore(TMessage& message, bool& handled) {
   switch (message.Msg) {
     case WM_SETCURSOR:
-      if (LOWORD(message.LParam) == command_id_) {
+      if (msg::SetCursor(message).HitTest == static_cast<int>(command_id_)) {
         ::SetCursor(CursorForIndex(drawn_down_ ? cursor_down_ : cursor_));
         message.Result = 1;
         handled = true;
       }
       break;
     case WM_NCLBUTTONDBLCLK:
-      if (message.WParam == command_id_) message.Msg = WM_NCLBUTTONDOWN;  // a second press
+      if (msg::NcMouse(message).HitTest == static_cast<int>(command_id_))
+        message.Msg = WM_NCLBUTTONDOWN;  // a second press
       break;
     case WM_NCRBUTTONDOWN:
     case WM_NCRBUTTONUP:
       // No window menu on right clicks over the button.
-      if (message.WParam == command_id_) handled = true;
+      if (msg::NcMouse(message).HitTest == static_cast<int>(command_id_)) handled = true;
       break;
     default:
       break;
@@ -622,7 +623,7 @@ void TacCustomCaptionButton::MessageAfter(TMessage& message) {
       ButtonUp();
       break;
     case WM_NCLBUTTONDBLCLK:
-      if (message.WParam == HTCAPTION) Fire(OnCaptionDblClick);
+      if (msg::NcMouse(message).HitTest == HTCAPTION) Fire(OnCaptionDblClick);
       break;
     case WM_SYSCOMMAND:
       SystemCommand(message);
@@ -666,7 +667,7 @@ void TacCustomCaptionButton::HitTest(TMessage& message) {
 
 void TacCustomCaptionButton::ButtonDown(TMessage& message) {
   if (!enabled_ || !visible_) return;
-  if (message.WParam == command_id_) {
+  if (msg::NcMouse(message).HitTest == static_cast<int>(command_id_)) {
     RefreshButtonState(true);
     ::SetCursor(CursorForIndex(cursor_down_));
     if (!tracking_) {
@@ -705,12 +706,12 @@ void TacCustomCaptionButton::MouseMove(TMessage& message) {
   if (!tracking_ || down_ || !drawn_down_) return;
   int band = GetSystemMetrics(IsToolWindow() ? SM_CYSMCAPTION : SM_CYCAPTION);
   if (HasMenuBar()) band += GetSystemMetrics(SM_CYMENU);
-  const int y = static_cast<short>(HIWORD(message.LParam));
+  const int y = msg::Mouse(message).Point.y;
   if (y >= 0 || y < -(band + 1)) RefreshButtonState(down_);
 }
 
 void TacCustomCaptionButton::SystemCommand(TMessage& message) {
-  if (message.WParam != command_id_) return;
+  if (msg::SysCommandId(message) != command_id_) return;
   BeforeMenuClick();
   if (allow_press_) {
     SetDown(!down_);

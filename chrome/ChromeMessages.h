@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "framework/Controls.h"
+
 namespace plx {
 
 // Posted to the hook list's window: lParam is a hooked window that is being
@@ -15,5 +17,13 @@ inline constexpr UINT AC_CAPTIONCHANGED = 0x3A59;
 inline constexpr UINT AC_UPDATESYSMENU = 0x3A60;
 // Sent to a hooked form: wParam is the new always-on-top state (0 or 1).
 inline constexpr UINT AC_TOPMOSTCHANGED = 0x3A62;
+
+namespace msg {
+// AC_REHOOK: the window going away, and its packing for the post.
+inline HWND RehookedWindow(const TMessage& message) { return reinterpret_cast<HWND>(message.LParam); }
+inline LPARAM PackRehookedWindow(HWND window) { return reinterpret_cast<LPARAM>(window); }
+// AC_TOPMOSTCHANGED: the new always-on-top state.
+inline bool TopmostState(const TMessage& message) { return message.WParam != 0; }
+}  // namespace msg
 
 }  // namespace plx

@@ -6,6 +6,8 @@
 #include "chrome/HookList.h"
 #include "framework/Application.h"
 #include "framework/Exception.h"
+#include "framework/MessageDecoders.h"
+#include "framework/ScopedState.h"
 
 namespace plx {
 
@@ -59,16 +61,15 @@ TacFormHookComponent::TacFormHookComponent(TComponent* owner, TWinControl* contr
 void TacFormHookComponent::AttachToList() {
   auto& list = TacHookList::Slot();
   if (!list) list.reset(new TacHookList());
-  try {
-    list->AddComponent(this);
-    WatchParentHandle();
-  } catch (...) {
-    // Not constructed after all: leave no entry and no empty list behind.
+  // Not constructed after all: leave no entry and no empty list behind.
+  TScopeExit undo([&] {
     StopWatchingParentHandle();
     list->RemoveComponent(this);
     if (list->Count() == 0) list.reset();
-    throw;
-  }
+  });
+  list->AddComponent(this);
+  WatchParentHandle();
+  undo.Dismiss();
 }
 
 // The parent's window may be destroyed and created again while we live:
@@ -180,9 +181,9 @@ void TacFormHookComponent::HookMessage(HWND, TMessage& message, const TNativeHoo
       TacHookList* list = TacHookList::Instance();
       const bool parent_going = Parent() && Parent()->IsDestroying();
       if (list && !IsDestroying() && !parent_going && list->InnermostOn(window_handle_) == this)
-        PostMessageA(list->ListWindow(), AC_REHOOK, 0, reinterpret_cast<LPARAM>(window_handle_));
+        PostMessageA(list->ListWindow(), AC_REHOOK, 0, msg::PackRehookedWindow(window_handle_));
     } else if (message.Msg == AC_TOPMOSTCHANGED) {
-      TopmostChanged(message.WParam != 0);
+      TopmostChanged(msg::TopmostState(message));
     }
     MessageBefore(message, handled);
   } catch (...) {
@@ -272,12 +273,14 @@ void TacCustomAppHookComponent::TAppHook::HookMessage(HWND, TMessage& message, c
 
 void TacHFormHookComponentWatchCaption::MessageAfter(TMessage& message) {
   TacCustomAppHookComponent::MessageAfter(message);
-  if (message.Msg != WM_SETTEXT || !message.LParam) return;
+  if (message.Msg != WM_SETTEXT) return;
+  const void* data = msg::SetTextData(message);
+  if (!data) return;
   std::wstring text;
   if (IsWindowUnicode(WindowHandle())) {
-    text = reinterpret_cast<const wchar_t*>(message.LParam);
+    text = static_cast<const wchar_t*>(data);
   } else {
-    const char* ansi = reinterpret_cast<const char*>(message.LParam);
+    const char* ansi = static_cast<const char*>(data);
     const int length = MultiByteToWideChar(CP_ACP, 0, ansi, -1, nullptr, 0);
     if (length > 0) {
       text.resize(static_cast<std::size_t>(length));

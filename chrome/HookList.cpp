@@ -93,7 +93,7 @@ void TacHookList::ListWndProc(TMessage& message) {
       message.Result = 1;
       return;
     case AC_REHOOK:
-      if (!components_.empty()) Reattach(reinterpret_cast<HWND>(message.LParam));
+      if (!components_.empty()) Reattach(msg::RehookedWindow(message));
       return;
     default:
       message.Result = DefWindowProcA(list_window_.Handle(), message.Msg, message.WParam, message.LParam);

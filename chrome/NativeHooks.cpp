@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "framework/Application.h"
+#include "framework/OSError.h"
 
 namespace plx {
 namespace {
@@ -82,7 +83,7 @@ class TChainCall {
       hooks_.At(count - 1)->HookMessage(window_, message, next);
     } catch (...) {
       // Hooks report their own failures; nothing may cross the system's dispatch.
-      Application().HandleException(nullptr);
+      Application().HandleMessageException(window_, message.Msg, nullptr);
     }
   }
 
@@ -122,10 +123,9 @@ LRESULT Dispatch(HWND window, TNativeHookGroup group, WNDPROC self, UINT msg, WP
     // A pass-through left under a foreign subclass: once that subclass has
     // given the slot back to us, the window can have its base procedure again.
     if (reinterpret_cast<WNDPROC>(GetWindowLongFor(window, GWLP_WNDPROC)) == self) {
-      if (const TSubclassRecord* still = FindRecord(window, group); still && still->chain.empty()) {
-        SetWindowLongFor(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(base));
-        ForgetRecord(window, group);
-      }
+      // Refused, we simply stay the pass-through we already are.
+      if (const TSubclassRecord* still = FindRecord(window, group); still && still->chain.empty())
+        if (TrySetWindowLongFor(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(base))) ForgetRecord(window, group);
     }
   }
   return message.Result;
@@ -162,8 +162,8 @@ void SetNativeHookChain(HWND window, TNativeHookGroup group, const std::vector<T
     record->chain.clear();
     if (!IsWindow(window)) {
       ForgetRecord(window, group);
-    } else if (reinterpret_cast<WNDPROC>(GetWindowLongFor(window, GWLP_WNDPROC)) == entry) {
-      SetWindowLongFor(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record->base));
+    } else if (reinterpret_cast<WNDPROC>(GetWindowLongFor(window, GWLP_WNDPROC)) == entry &&
+               TrySetWindowLongFor(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record->base))) {
       ForgetRecord(window, group);
     }
     // Otherwise a foreign subclass sits on top and calls us: writing the base
@@ -177,9 +177,11 @@ void SetNativeHookChain(HWND window, TNativeHookGroup group, const std::vector<T
     fresh->group = group;
     fresh->unicode = IsWindowUnicode(window) != FALSE;
     fresh->base = reinterpret_cast<WNDPROC>(GetWindowLongFor(window, GWLP_WNDPROC));
+    // Recorded only once the window really calls us: a refusal raises and
+    // leaves no record that would claim hooks the window never runs.
+    SetWindowLongFor(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(entry));
     record = fresh.get();
     Records().push_back(std::move(fresh));
-    SetWindowLongFor(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(entry));
   }
   record->chain = chain;
 }
@@ -195,9 +197,21 @@ LONG_PTR GetWindowLongFor(HWND window, int index) {
   return IsWindowUnicode(window) ? GetWindowLongPtrW(window, index) : GetWindowLongPtrA(window, index);
 }
 
+bool TrySetWindowLongFor(HWND window, int index, LONG_PTR value, LONG_PTR* previous) {
+  // 0 is also a legitimate previous value: only the error code, cleared
+  // before the call, tells a refusal apart.
+  SetLastError(0);
+  const LONG_PTR old = IsWindowUnicode(window) ? SetWindowLongPtrW(window, index, value)
+                                               : SetWindowLongPtrA(window, index, value);
+  if (previous) *previous = old;
+  return old != 0 || GetLastError() == 0;
+}
+
 LONG_PTR SetWindowLongFor(HWND window, int index, LONG_PTR value) {
-  return IsWindowUnicode(window) ? SetWindowLongPtrW(window, index, value)
-                                 : SetWindowLongPtrA(window, index, value);
+  LONG_PTR previous = 0;
+  if (!TrySetWindowLongFor(window, index, value, &previous))
+    RaiseLastOSError("SetWindowLongPtr", "Cannot change a window's data");
+  return previous;
 }
 
 LRESULT CallWindowProcFor(bool unicode, WNDPROC procedure, HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {

@@ -75,7 +75,13 @@ bool NativeHooksInstalled(HWND window, TNativeHookGroup group);
 // ANSI function according to IsWindowUnicode, so the system does not wrap
 // procedures in character-set thunks.
 LONG_PTR GetWindowLongFor(HWND window, int index);
+// Answers the previous value; raises EOSError when the system refuses (a
+// window that is gone, or one of another process), so the caller's idea of
+// the window never drifts from the window itself.
 LONG_PTR SetWindowLongFor(HWND window, int index, LONG_PTR value);
+// The same without raising, for paths that must not throw (unhooking while
+// a window or its owner goes away): true when the value was written.
+bool TrySetWindowLongFor(HWND window, int index, LONG_PTR value, LONG_PTR* previous = nullptr);
 LRESULT CallWindowProcFor(bool unicode, WNDPROC procedure, HWND window, UINT msg, WPARAM wparam, LPARAM lparam);
 
 }  // namespace plx

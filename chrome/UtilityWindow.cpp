@@ -1,8 +1,10 @@
 #include "chrome/UtilityWindow.h"
 
+#include "chrome/NativeHooks.h"
 #include "framework/Application.h"
 #include "framework/Exception.h"
 #include "framework/OSError.h"
+#include "framework/ScopedState.h"
 
 namespace plx {
 namespace {
@@ -25,7 +27,10 @@ TUtilityWindow::TUtilityWindow(std::function<void(TMessage&)> handler) : handler
   window_ = CreateWindowExA(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr),
                             nullptr);
   if (!window_) RaiseLastOSError("CreateWindowExA", "Cannot create a utility window");
-  SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  // A window that cannot be told its object would never reach the handler.
+  TScopeExit destroy([this] { DestroyWindow(window_); });
+  SetWindowLongFor(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  destroy.Dismiss();
 }
 
 TUtilityWindow::~TUtilityWindow() {

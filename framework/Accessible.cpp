@@ -1,6 +1,7 @@
 #include "framework/Accessible.h"
 
 #include "framework/Com.h"
+#include "framework/MessageDecoders.h"
 #include "framework/SystemLibrary.h"
 #include "framework/TextConversion.h"
 
@@ -280,8 +281,8 @@ long TAccessibleObject::WindowState() const {
 // ------------------------------------------------------------- helpers
 
 bool AnswerAccessibleClient(TMessage& message, HWND window, const std::function<TAccessibleObject*()>& made) {
-  // The object id travels in the low 32 bits, sign-extended or not.
-  if (static_cast<LONG>(static_cast<DWORD>(message.LParam)) != OBJID_CLIENT) return false;
+  const msg::TGetObject request = msg::ObjectRequest(message);
+  if (request.ObjectId != OBJID_CLIENT) return false;
   static const auto answer =
       SystemLibraryFunction<decltype(&::LresultFromObject)>("oleacc.dll", "LresultFromObject");
   if (answer == nullptr || !IsWindow(window)) return false;
@@ -290,7 +291,7 @@ bool AnswerAccessibleClient(TMessage& message, HWND window, const std::function<
   object->AddRef();
   // The answer holds its own reference to the object until the reader has
   // taken it; ours goes here.
-  message.Result = answer(kIidAccessible, message.WParam, static_cast<IAccessible*>(object));
+  message.Result = answer(kIidAccessible, request.Flags, static_cast<IAccessible*>(object));
   object->Release();
   return true;
 }

@@ -6,6 +6,7 @@
 #include "framework/Application.h"
 #include "framework/Exception.h"
 #include "framework/Graphics.h"
+#include "framework/MessageDecoders.h"
 #include "framework/OSError.h"
 #include "framework/Properties.h"
 
@@ -433,29 +434,31 @@ bool TWinControl::ReflectToChild(TMessage& message) {
   HWND child_window = nullptr;
   switch (message.Msg) {
     case WM_COMMAND:
-      child_window = reinterpret_cast<HWND>(message.LParam);
+      child_window = msg::Command(message).Control;
       break;
     case WM_DRAWITEM: {
-      auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam);
-      if (item->CtlType != ODT_MENU) child_window = item->hwndItem;
+      const DRAWITEMSTRUCT& item = msg::DrawItem(message);
+      if (item.CtlType != ODT_MENU) child_window = item.hwndItem;
       break;
     }
     case WM_MEASUREITEM: {
-      auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam);
-      if (item->CtlType != ODT_MENU) child_window = GetDlgItem(handle_, static_cast<int>(item->CtlID));
+      const MEASUREITEMSTRUCT& item = msg::MeasureItem(message);
+      if (item.CtlType != ODT_MENU) child_window = GetDlgItem(handle_, static_cast<int>(item.CtlID));
       break;
     }
     case WM_NOTIFY:
-      if (message.LParam) child_window = reinterpret_cast<const NMHDR*>(message.LParam)->hwndFrom;
+      if (const NMHDR* header = msg::NotifyHeader(message)) child_window = header->hwndFrom;
       break;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORSCROLLBAR:
+      child_window = msg::ControlColor(message).Control;
+      break;
     case WM_VKEYTOITEM:
     case WM_CHARTOITEM:
-      child_window = reinterpret_cast<HWND>(message.LParam);
+      child_window = msg::KeyToItemList(message);
       break;
     default:
       return false;
@@ -474,7 +477,7 @@ void TWinControl::WndProc(TMessage& message) {
     case CN_CTLCOLORBTN:
     case CN_CTLCOLORSTATIC:
     case CN_CTLCOLORSCROLLBAR: {
-      HDC dc = reinterpret_cast<HDC>(message.WParam);
+      HDC dc = msg::ControlColor(message).Dc;
       SetTextColor(dc, ColorToRGB(Font().Color()));
       SetBkColor(dc, ColorToRGB(Color()));
       message.Result = reinterpret_cast<LRESULT>(BackgroundBrush());
@@ -489,7 +492,7 @@ void TWinControl::WndProc(TMessage& message) {
       return;
     case WM_ERASEBKGND:
       if (class_default_proc_ == DefWindowProcA) {
-        message.Result = EraseBackground(reinterpret_cast<HDC>(message.WParam)) ? 1 : 0;
+        message.Result = EraseBackground(msg::EraseDC(message)) ? 1 : 0;
         return;
       }
       break;
@@ -525,7 +528,7 @@ LRESULT CALLBACK StandardWindowProc(HWND window, UINT msg, WPARAM wparam, LPARAM
     if (msg == WM_DESTROY) control->NotifyHandleEvent(THandleEvent::Destroying);
     control->WindowProc(message);
   } catch (...) {
-    Application().HandleException(control);
+    Application().HandleMessageException(window, msg, control);
   }
   if (msg == WM_NCDESTROY) control->HandleNcDestroy();
   return message.Result;

@@ -3,6 +3,7 @@
 #include "framework/Application.h"
 #include "framework/FocusNavigation.h"
 #include "framework/MessageDecoders.h"
+#include "framework/ScopedState.h"
 
 namespace plx {
 
@@ -172,11 +173,11 @@ void TForm::WndProc(TMessage& message) {
     case WM_WINDOWPOSCHANGED: {
       // A new frame (style bits changed, a frame that paints its own
       // non-client area) changes the client area: the window follows it.
-      const auto* position = reinterpret_cast<const WINDOWPOS*>(message.LParam);
-      if ((position->flags & SWP_FRAMECHANGED) && !applying_client_size_) {
-        applying_client_size_ = true;  // the WM_SIZE this sends is not the user's
-        TWinControl::WndProc(message);
-        applying_client_size_ = false;
+      if ((msg::WindowPos(message).flags & SWP_FRAMECHANGED) && !applying_client_size_) {
+        {
+          TAutoReset<bool> applying(applying_client_size_, true);  // the WM_SIZE this sends is not the user's
+          TWinControl::WndProc(message);
+        }
         ApplyWantedClientSize();
         return;
       }
@@ -184,21 +185,23 @@ void TForm::WndProc(TMessage& message) {
     }
     case WM_SIZE:
       // Sizing by the user (or by code outside this form) sets the size to keep.
-      if (message.WParam == SIZE_RESTORED && !applying_client_size_ && wanted_client_width_ >= 0) {
+      if (msg::Size(message).Kind == SIZE_RESTORED && !applying_client_size_ && wanted_client_width_ >= 0) {
         RECT client{};
         GetClientRect(Handle(), &client);
         wanted_client_width_ = client.right - client.left;
         wanted_client_height_ = client.bottom - client.top;
       }
       break;
-    case WM_COMMAND:
+    case WM_COMMAND: {
       // The dialog manager's Enter and Escape: IDOK or IDCANCEL from no control.
-      if (message.LParam == 0 && (LOWORD(message.WParam) == IDOK || LOWORD(message.WParam) == IDCANCEL) &&
-          BroadcastDialogKey(*this, LOWORD(message.WParam) == IDOK ? VK_RETURN : VK_ESCAPE)) {
+      const msg::TCommand command = msg::Command(message);
+      if (command.Control == nullptr && (command.Id == IDOK || command.Id == IDCANCEL) &&
+          BroadcastDialogKey(*this, command.Id == IDOK ? VK_RETURN : VK_ESCAPE)) {
         message.Result = 0;
         return;
       }
       break;
+    }
     case WM_ACTIVATE:
       // The focus is still on the control while the form is told it loses
       // the activation; it goes back there when the form is activated again.
@@ -212,7 +215,7 @@ void TForm::WndProc(TMessage& message) {
       if (HWND target = FocusTarget(*this, active_control_); target != nullptr && !IsIconic(Handle())) ::SetFocus(target);
       return;
     case WM_GETMINMAXINFO: {
-      auto* info = reinterpret_cast<MINMAXINFO*>(message.LParam);
+      MINMAXINFO* info = &msg::MinMaxInfo(message);
       if (constraints_.MinWidth > 0) info->ptMinTrackSize.x = constraints_.MinWidth;
       if (constraints_.MinHeight > 0) info->ptMinTrackSize.y = constraints_.MinHeight;
       if (constraints_.MaxWidth > 0) info->ptMaxTrackSize.x = constraints_.MaxWidth;

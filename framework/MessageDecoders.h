@@ -72,6 +72,68 @@ inline UINT SysCommandId(const TMessage& message) { return static_cast<UINT>(mes
 // WM_COMMAND: the id of the menu item, accelerator or control.
 inline UINT CommandId(const TMessage& message) { return LOWORD(static_cast<DWORD_PTR>(message.WParam)); }
 
+// WM_COMMAND (and its reflection to the control, CN_COMMAND) in full: the id,
+// the control's notification code (0 for a menu, 1 for an accelerator) and
+// the control's window (null for a menu or an accelerator).
+struct TCommand {
+  UINT Id;
+  UINT Notification;
+  HWND Control;
+};
+inline TCommand Command(const TMessage& message) {
+  const auto packed = static_cast<DWORD_PTR>(message.WParam);
+  return TCommand{LOWORD(packed), HIWORD(packed), reinterpret_cast<HWND>(message.LParam)};
+}
+
+// WM_DRAWITEM / WM_MEASUREITEM (and their reflections): the item to draw or
+// measure.
+inline DRAWITEMSTRUCT& DrawItem(const TMessage& message) {
+  return *reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam);
+}
+inline MEASUREITEMSTRUCT& MeasureItem(const TMessage& message) {
+  return *reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam);
+}
+
+// WM_NOTIFY: the header every notification starts with (null if none came).
+inline const NMHDR* NotifyHeader(const TMessage& message) { return reinterpret_cast<const NMHDR*>(message.LParam); }
+
+// WM_CTLCOLOR* (and their reflections): the control's DC and its window.
+struct TControlColor {
+  HDC Dc;
+  HWND Control;
+};
+inline TControlColor ControlColor(const TMessage& message) {
+  return TControlColor{reinterpret_cast<HDC>(message.WParam), reinterpret_cast<HWND>(message.LParam)};
+}
+
+// WM_VKEYTOITEM / WM_CHARTOITEM: the list box the key was typed in.
+inline HWND KeyToItemList(const TMessage& message) { return reinterpret_cast<HWND>(message.LParam); }
+
+// WM_ERASEBKGND: the DC to erase on.
+inline HDC EraseDC(const TMessage& message) { return reinterpret_cast<HDC>(message.WParam); }
+
+// WM_GETOBJECT: the flags to hand back to the system as they came, and the
+// object asked for. The id travels in the low 32 bits of LPARAM, sign-extended
+// or not, so it is read from those alone.
+struct TGetObject {
+  WPARAM Flags;
+  LONG ObjectId;
+};
+inline TGetObject ObjectRequest(const TMessage& message) {
+  return TGetObject{message.WParam, static_cast<LONG>(static_cast<DWORD>(message.LParam))};
+}
+
+// The answer to LB_ITEMFROMPOINT: the nearest item, and whether the point
+// lies outside every item's rectangle.
+struct TItemFromPoint {
+  int Index;
+  bool Outside;
+};
+inline TItemFromPoint ItemFromPoint(LRESULT answer) {
+  const auto packed = static_cast<DWORD_PTR>(answer);
+  return TItemFromPoint{LOWORD(packed), HIWORD(packed) != 0};
+}
+
 // WM_WINDOWPOSCHANGING / WM_WINDOWPOSCHANGED: the position being set; the
 // handler of WM_WINDOWPOSCHANGING may change it.
 inline WINDOWPOS& WindowPos(const TMessage& message) { return *reinterpret_cast<WINDOWPOS*>(message.LParam); }

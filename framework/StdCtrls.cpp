@@ -7,6 +7,7 @@
 
 #include "framework/EditAccessible.h"
 #include "framework/Exception.h"
+#include "framework/MessageDecoders.h"
 #include "framework/ScopedState.h"
 
 namespace plx {
@@ -59,8 +60,8 @@ void TCustomControl::TrackMouse() {
 
 void TCustomControl::PaintMessage(TMessage& message) {
   message.Result = 0;
-  if (message.WParam) {
-    PaintOn(reinterpret_cast<HDC>(message.WParam));
+  if (HDC given = msg::PaintDC(message)) {
+    PaintOn(given);
     return;
   }
   TPaintDC paint(Handle());
@@ -145,7 +146,7 @@ void TButton::CreateParams(TCreateParams& params) {
 }
 
 void TButton::WndProc(TMessage& message) {
-  if (message.Msg == CN_COMMAND && HIWORD(message.WParam) == BN_CLICKED) {
+  if (message.Msg == CN_COMMAND && msg::Command(message).Notification == BN_CLICKED) {
     Click();
     return;
   }
@@ -236,7 +237,7 @@ void TMemo::SetReadOnly(bool value) {
 }
 
 void TMemo::WndProc(TMessage& message) {
-  if (message.Msg == CN_COMMAND && HIWORD(message.WParam) == EN_CHANGE) {
+  if (message.Msg == CN_COMMAND && msg::Command(message).Notification == EN_CHANGE) {
     if (!setting_text_) NotifyEditValueChanged(Handle());
     if (OnChange) OnChange(this);
     return;
@@ -295,12 +296,11 @@ int TCustomListBox::SendInsert(UINT msg, int index) {
 int TCustomListBox::AddItem(const std::string& text, TObject* object) {
   const int index = items_.AddObject(text, object);
   if (!HandleAllocated()) return index;
-  try {
-    return SendInsert(LB_INSERTSTRING, index);
-  } catch (...) {
-    items_.Delete(index);
-    throw;
-  }
+  // The window refusing the entry takes it out of items_ again.
+  TScopeExit undo([&] { items_.Delete(index); });
+  const int inserted = SendInsert(LB_INSERTSTRING, index);
+  undo.Dismiss();
+  return inserted;
 }
 
 void TCustomListBox::InsertItem(int index, const std::string& text, TObject* object) {
@@ -309,12 +309,9 @@ void TCustomListBox::InsertItem(int index, const std::string& text, TObject* obj
     if (saved_item_index_ >= index) ++saved_item_index_;
     return;
   }
-  try {
-    SendInsert(LB_INSERTSTRING, index);
-  } catch (...) {
-    items_.Delete(index);
-    throw;
-  }
+  TScopeExit undo([&] { items_.Delete(index); });
+  SendInsert(LB_INSERTSTRING, index);
+  undo.Dismiss();
 }
 
 void TCustomListBox::DeleteItem(int index) {
@@ -423,11 +420,10 @@ TRect TCustomListBox::ItemRect(int index) {
 }
 
 int TCustomListBox::ItemAtPos(TPoint point, bool existing_only) {
-  const LRESULT answer = SendMessageA(Handle(), LB_ITEMFROMPOINT, 0, MAKELPARAM(point.X, point.Y));
-  const int index = LOWORD(answer);
-  const bool outside = HIWORD(answer) != 0;
-  if (existing_only && (outside || index >= Count())) return -1;
-  return index;
+  const LRESULT answer = SendMessageA(Handle(), LB_ITEMFROMPOINT, 0, msg::PackPoint(POINT{point.X, point.Y}));
+  const msg::TItemFromPoint item = msg::ItemFromPoint(answer);
+  if (existing_only && (item.Outside || item.Index >= Count())) return -1;
+  return item.Index;
 }
 
 int TCustomListBox::HorizontalExtent() {
@@ -476,17 +472,17 @@ void TCustomListBox::DrawItemMessage(const DRAWITEMSTRUCT& item) {
 void TCustomListBox::WndProc(TMessage& message) {
   switch (message.Msg) {
     case CN_DRAWITEM:
-      DrawItemMessage(*reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam));
+      DrawItemMessage(msg::DrawItem(message));
       message.Result = TRUE;
       return;
     case CN_MEASUREITEM: {
-      auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam);
-      item->itemHeight = static_cast<UINT>(MeasuredHeight(static_cast<int>(item->itemID)));
+      MEASUREITEMSTRUCT& item = msg::MeasureItem(message);
+      item.itemHeight = static_cast<UINT>(MeasuredHeight(static_cast<int>(item.itemID)));
       message.Result = TRUE;
       return;
     }
     case CN_COMMAND:
-      if (HIWORD(message.WParam) == LBN_SELCHANGE) Click();
+      if (msg::Command(message).Notification == LBN_SELCHANGE) Click();
       return;
     default:
       break;

@@ -4,33 +4,22 @@
 // BtnOrder, and silent while the window has no native caption.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "chrome/CaptionButton.h"
 #include "chrome/FormTopmost.h"
 #include "tests/chrome/ChromeGolden.h"
 #include "tests/chrome/ChromeTestSupport.h"
+#include "tests/support/WindowTestSupport.h"
 
 namespace plx {
 namespace {
 
 using test::PumpMessages;
 
-// Pumps until condition holds; false after the timeout. Messages are what
-// move the state on, so each round dispatches what has arrived.
-bool PumpUntil(const std::function<bool()>& condition, int timeout_ms = 5000) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    PumpMessages();
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-  }
-  return true;
-}
+using test::PumpUntil;
 
 struct CaptionButtonTest : ::testing::Test {
   void SetUp() override {

@@ -12,6 +12,7 @@
 
 #include "chrome/ChromeMessages.h"
 #include "chrome/HookList.h"
+#include "chrome/NativeHooks.h"
 #include "framework/Application.h"
 #include "framework/Controls.h"
 #include "framework/Exception.h"
@@ -271,6 +272,7 @@ TEST_F(HookListTest, FailingHookIsReportedAndDoesNotSwallowTheMessage) {
   Hook("A");
   new TFailingHook(form);
   EXPECT_EQ(Probe(), (Table{"A before", "form", "A after"}));
+  Application().ProcessMessages();
   Application().OnShowMessage = nullptr;
   EXPECT_EQ(shown, std::vector<std::string>{"hook failed."});
 }
@@ -330,6 +332,47 @@ TEST(HookListLifetimeTest, NoListWithoutHooks) {
   delete hook;
   EXPECT_EQ(TacHookList::Instance(), nullptr);
   EXPECT_FALSE(IsWindow(list_window));
+}
+
+}  // namespace
+}  // namespace plx
+
+namespace plx {
+namespace {
+
+// Writing a window long: a previous value of 0 is no failure, a window that
+// is gone is one, and it names the call and the system's code.
+TEST(WindowLongs, RefusalRaisesAndZeroPreviousValueDoesNot) {
+  TForm live(nullptr);
+  const HWND liveWindow = live.Handle();
+  TForm gone(nullptr);
+  const HWND goneWindow = gone.Handle();
+  gone.DestroyHandle();
+  ASSERT_FALSE(IsWindow(goneWindow));
+  const struct {
+    const char* name;
+    HWND window;
+    LONG_PTR before;
+    bool raises;
+  } cases[] = {
+      {"live window, nothing stored yet", liveWindow, 0, false},
+      {"live window, a value stored", liveWindow, 0x5A5A, false},
+      {"window that is gone", goneWindow, 0, true},
+  };
+  for (const auto& c : cases) {
+    if (!c.raises) SetWindowLongPtrA(c.window, GWLP_USERDATA, c.before);
+    try {
+      EXPECT_EQ(SetWindowLongFor(c.window, GWLP_USERDATA, 0x1234), c.before) << c.name;
+      EXPECT_FALSE(c.raises) << c.name;
+      EXPECT_EQ(GetWindowLongPtrA(c.window, GWLP_USERDATA), 0x1234) << c.name;
+    } catch (const EOSError& error) {
+      EXPECT_TRUE(c.raises) << c.name;
+      EXPECT_EQ(error.Call(), "SetWindowLongPtr") << c.name;
+      EXPECT_EQ(error.ErrorCode(), static_cast<unsigned long>(ERROR_INVALID_WINDOW_HANDLE)) << c.name;
+    }
+    LONG_PTR previous = -1;
+    EXPECT_EQ(TrySetWindowLongFor(c.window, GWLP_USERDATA, 0, &previous), !c.raises) << c.name;
+  }
 }
 
 }  // namespace

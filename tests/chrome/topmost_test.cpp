@@ -11,10 +11,13 @@
 #include "chrome/FormTopmost.h"
 #include "framework/Properties.h"
 #include "tests/chrome/ChromeTestSupport.h"
-#include "tests/chrome/HandleCounts.h"
+#include "tests/support/ResourceCounts.h"
 
 namespace plx {
 namespace {
+
+// The USER objects the hooks could leave behind: windows and menus.
+int UserObjectCount() { return test::CountWindowsOfThisProcess() + test::CountMenus(); }
 
 using test::PumpMessages;
 
@@ -240,13 +243,13 @@ TEST_F(TopmostTest, ThousandTogglesLeaveNoHandlesBehind) {
   };
   toggle();
   toggle();  // warm: everything made once per process exists now
-  const int gdi = test::GdiObjectCount(), user = test::UserObjectCount();
+  const int gdi = test::CountGdiObjects(), user = UserObjectCount();
   ASSERT_GT(gdi, 0);
   ASSERT_GT(user, 0);
   for (int i = 0; i < 1000; ++i) toggle();
   EXPECT_TRUE(WindowTopmost(window));
-  EXPECT_EQ(test::GdiObjectCount(), gdi);
-  EXPECT_EQ(test::UserObjectCount(), user);
+  EXPECT_EQ(test::CountGdiObjects(), gdi);
+  EXPECT_EQ(UserObjectCount(), user);
 }
 
 TEST(TopmostHandlesTest, HundredHookedFormsLeaveNoHandlesBehind) {
@@ -263,17 +266,17 @@ TEST(TopmostHandlesTest, HundredHookedFormsLeaveNoHandlesBehind) {
     PumpMessages();
   };
   cycle();  // warm
-  const int gdi = test::GdiObjectCount(), user = test::UserObjectCount();
+  const int gdi = test::CountGdiObjects(), user = UserObjectCount();
   for (int i = 0; i < 100; ++i) cycle();
-  EXPECT_EQ(test::GdiObjectCount(), gdi);
-  EXPECT_EQ(test::UserObjectCount(), user);
+  EXPECT_EQ(test::CountGdiObjects(), gdi);
+  EXPECT_EQ(UserObjectCount(), user);
   // Controls: a window and a brush kept alive are counted.
   auto* kept = new TForm(nullptr);
   kept->HandleNeeded();
-  EXPECT_GT(test::UserObjectCount(), user);
+  EXPECT_GT(UserObjectCount(), user);
   delete kept;
   HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
-  EXPECT_EQ(test::GdiObjectCount(), gdi + 1);
+  EXPECT_EQ(test::CountGdiObjects(), gdi + 1);
   DeleteObject(brush);
 }
 

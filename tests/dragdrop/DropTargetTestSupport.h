@@ -50,7 +50,10 @@ class TShownMessages {
   TShownMessages() {
     Application().OnShowMessage = [this](const std::string& text, const std::string&) { texts.push_back(text); };
   }
-  ~TShownMessages() { Application().OnShowMessage = nullptr; }
+  ~TShownMessages() {
+    Application().ShowPendingExceptions();  // nothing left over for a real box
+    Application().OnShowMessage = nullptr;
+  }
   TShownMessages(const TShownMessages&) = delete;
   TShownMessages& operator=(const TShownMessages&) = delete;
 

@@ -676,6 +676,7 @@ TEST_F(TextTargetTest, ExceptionsFromHandlersAreShownAndTheDragGoesOn) {
   EXPECT_EQ(target->getDataObject(), nullptr);
   EXPECT_TRUE(target->getAvailableDropEffects().Empty());
   EXPECT_EQ(object->RefCount(), 1);
+  Application().ShowPendingExceptions();
   EXPECT_EQ(shown.texts, (std::vector<std::string>{"Enter failed.", "Over failed.", "Leave failed."}));
 
   // The text was read and handed over before OnDrop failed: the drop stands.
@@ -687,6 +688,7 @@ TEST_F(TextTargetTest, ExceptionsFromHandlersAreShownAndTheDragGoesOn) {
   EXPECT_EQ(target->getText(), "x");
   EXPECT_EQ(target->getDataObject(), nullptr);
   EXPECT_EQ(object->RefCount(), 1);
+  Application().ShowPendingExceptions();
   ASSERT_EQ(shown.texts.size(), 4u);
   EXPECT_EQ(shown.texts.back(), "Drop failed.");
 }

@@ -44,6 +44,7 @@ TEST_F(ApplicationFixture, ShowsExceptionsCaptionedWithTheTitleAndSilencesAbort)
   HandleThrown([] { throw EInvalidOperation("Done."); });
   HandleThrown([] { Abort(); });
   HandleThrown([] { throw 42; });
+  Application().ProcessMessages();
   ASSERT_EQ(shown.size(), 3u);
   EXPECT_EQ(shown[0].text, "Disk full.");
   EXPECT_EQ(shown[0].caption, "Plexoria");
@@ -58,11 +59,13 @@ TEST_F(ApplicationFixture, ExceptionInAnEventHandlerIsShownAndTheLoopGoesOn) {
   button->OnClick = [](TObject*) { throw Exception("Handler failed"); };
   HWND window = button->Handle();
   SendMessageA(window, BM_CLICK, 0, 0);
+  Application().ProcessMessages();
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0].text, "Handler failed.");
   // Still alive: the window answers.
   EXPECT_TRUE(IsWindow(window));
   SendMessageA(window, BM_CLICK, 0, 0);
+  Application().ProcessMessages();
   EXPECT_EQ(shown.size(), 2u);
 }
 

@@ -698,6 +698,7 @@ TEST_F(TitleBarOnTheMainWindow, SecondControlBoxOrClientSectionIsRefusedWithAnEr
   EXPECT_EQ(close.ButtonType(), TkivTitleBarBtnType::kivClose);
   frame->TitleBarSections().Items(0).SetAlign(TkivTitleBarAlign::kivClient);
   EXPECT_EQ(frame->TitleBarSections().Items(0).Align(), TkivTitleBarAlign::kivLeft);
+  Application().ProcessMessages();
   Application().OnShowMessage = nullptr;
   ASSERT_EQ(shown.size(), 2u);
   EXPECT_EQ(shown[0], "Sorry, only one button's ButtonType property can be \"kivControlBox\"");
@@ -710,6 +711,7 @@ TEST_F(SkinnedFrame, AFormPanelFillsTheClientAreaAndTheFrameItselfIsRefused) {
   std::vector<std::string> shown;
   Application().OnShowMessage = [&](const std::string& text, const std::string&) { shown.push_back(text); };
   frame->SetFormPanel(frame);
+  Application().ProcessMessages();
   Application().OnShowMessage = nullptr;
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0], "Sorry, you can't select the Form assign to FormPanel property.");
