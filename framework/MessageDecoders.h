@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "framework/Controls.h"
 
 namespace plx::msg {
@@ -201,5 +203,19 @@ inline const void* SetTextData(const TMessage& message) { return reinterpret_cas
 // WM_PAINT sent with a DC in WPARAM (WM_PRINTCLIENT, or a parent painting a
 // child into its own DC): that DC, or null for an ordinary paint.
 inline HDC PaintDC(const TMessage& message) { return reinterpret_cast<HDC>(message.WParam); }
+
+// LB_DELETESTRING: the index of the entry to delete (may be out of range;
+// the system list answers LB_ERR then).
+inline int DeletedEntry(const TMessage& message) { return static_cast<int>(message.WParam); }
+
+// WM_SETREDRAW: whether drawing is turned back on.
+inline bool RedrawOn(const TMessage& message) { return message.WParam != FALSE; }
+
+// A private message whose WPARAM carries an index anyone may have posted:
+// std::nullopt when it lies outside [0, count).
+inline std::optional<int> PostedIndex(const TMessage& message, int count) {
+  if (count <= 0 || message.WParam >= static_cast<WPARAM>(count)) return std::nullopt;
+  return static_cast<int>(message.WParam);
+}
 
 }  // namespace plx::msg

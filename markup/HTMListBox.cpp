@@ -880,7 +880,7 @@ void THTMListBox::WndProc(TMessage& message) {
         // The scroll bar may come or go while the system list handles the
         // message, and the resize it brings works the extent out again.
         TAutoReset<int> leaving(
-            leaving_, message.Msg == LB_RESETCONTENT ? kAllEntriesLeaving : static_cast<int>(message.WParam));
+            leaving_, message.Msg == LB_RESETCONTENT ? kAllEntriesLeaving : msg::DeletedEntry(message));
         TCustomListBox::WndProc(message);
         if (scroll_horizontal_ && update_count_ == 0) ApplyHScrollExtent(0, leaving_);
       }
@@ -894,7 +894,7 @@ void THTMListBox::WndProc(TMessage& message) {
       return;
     case WM_SETREDRAW:
       // The caller's own hold on redrawing wins over a deferred resume.
-      redraw_held_by_caller_ = message.WParam == FALSE;
+      redraw_held_by_caller_ = !msg::RedrawOn(message);
       if (redraw_held_by_caller_) redraw_deferred_ = false;
       break;
     case WM_NCPAINT:
@@ -959,7 +959,7 @@ void THTMListBox::WndProc(TMessage& message) {
       if (AnswerAccessibleClient(message, Handle(), [this] { return NewHTMListBoxAccessible(Handle()); })) return;
       break;
     case CN_COMMAND:
-      if (HIWORD(message.WParam) == LBN_SELCHANGE) {
+      if (msg::Command(message).Notification == LBN_SELCHANGE) {
         HWND window = Handle();  // the click's handler may take the list away
         TCustomListBox::WndProc(message);
         NotifyListSelectionChanged(window);

@@ -768,7 +768,7 @@ void TkivTitleBar::WndProc(TMessage& message) {
       return;
     case kivMsgTitleBarClickButton:
       // Anyone may post it: the index is checked against the buttons a click reaches.
-      if (message.WParam < static_cast<WPARAM>(buttons_.Count())) ClickButton(static_cast<int>(message.WParam));
+      if (const std::optional<int> index = msg::PostedIndex(message, buttons_.Count())) ClickButton(*index);
       message.Result = 0;
       return;
     default:

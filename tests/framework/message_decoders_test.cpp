@@ -104,6 +104,18 @@ TEST(MessageDecoders, PackedWordsAndHandlesReadAsTheSystemMeantThem) {
          const auto o = msg::ObjectRequest(m);
          return std::to_string(o.Flags) + " " + std::to_string(o.ObjectId);
        }},
+      {"entry to delete", {LB_DELETESTRING, 42, 0, 0}, "42",
+       [](const TMessage& m) { return std::to_string(msg::DeletedEntry(m)); }},
+      {"redraw turned off", {WM_SETREDRAW, FALSE, 0, 0}, "0",
+       [](const TMessage& m) { return std::to_string(msg::RedrawOn(m)); }},
+      {"redraw turned on by any non-zero value", {WM_SETREDRAW, 7, 0, 0}, "1",
+       [](const TMessage& m) { return std::to_string(msg::RedrawOn(m)); }},
+      {"posted index in range", {WM_APP, 2, 0, 0}, "2",
+       [](const TMessage& m) { return std::to_string(msg::PostedIndex(m, 3).value_or(-1)); }},
+      {"posted index at the count", {WM_APP, 3, 0, 0}, "-1",
+       [](const TMessage& m) { return std::to_string(msg::PostedIndex(m, 3).value_or(-1)); }},
+      {"posted index that would be negative as an int", {WM_APP, static_cast<WPARAM>(-1), 0, 0}, "-1",
+       [](const TMessage& m) { return std::to_string(msg::PostedIndex(m, 3).value_or(-1)); }},
   };
   for (const auto& c : cases) EXPECT_EQ(c.read(c.message), c.expected) << c.name;
 }
