@@ -71,8 +71,8 @@ void TForm1::BuildLayout() {
   Memo1->SetLines({"Please drop your text above."});
   Memo1->SetScrollBars(TScrollStyle::ssVertical);
 
-  auto make_button = [&](const char* name, int left, int top, int width, int tab_order, const char* caption) {
-    TkivButton* button = layout.Create<TkivButton>(name, kivForm1, left, top, width, 27, tab_order);
+  auto makeButton = [&](const char* name, int left, int top, int width, int tabOrder, const char* caption) {
+    TkivButton* button = layout.Create<TkivButton>(name, kivForm1, left, top, width, 27, tabOrder);
     button->SetCaption(caption);
     button->Font().SetName("MS Sans Serif");
     button->Font().SetHeight(-11);
@@ -90,11 +90,11 @@ void TForm1::BuildLayout() {
     button->SetResHandle(0);
     return button;
   };
-  btnRemove = make_button("btnRemove", 8, 32, 113, 2, "Remove [-]");
+  btnRemove = makeButton("btnRemove", 8, 32, 113, 2, "Remove [-]");
   btnRemove->OnClick = [this](TObject* sender) { btnRemoveClick(sender); };
-  btnClear = make_button("btnClear", 128, 32, 104, 3, "Clear All");
+  btnClear = makeButton("btnClear", 128, 32, 104, 3, "Clear All");
   btnClear->OnClick = [this](TObject* sender) { btnClearClick(sender); };
-  kivButton3 = make_button("kivButton3", 8, 488, 225, 4, "Copy");
+  kivButton3 = makeButton("kivButton3", 8, 488, 225, 4, "Copy");
   kivButton3->OnClick = [this](TObject* sender) { kivButton3Click(sender); };
 
   ListBox1 = layout.Create<THTMListBox>("ListBox1", kivForm1, 8, 64, 225, 257, 5);
@@ -231,14 +231,14 @@ void TForm1::FormCreate(TObject*) {
   btnClear->SetEnabled(false);
 }
 
-void TForm1::QXTextTarget1Drop(TObject*, TWinControl*, const std::string& DropText, int, int) {
+void TForm1::QXTextTarget1Drop(TObject*, TWinControl*, const std::string& dropText, int, int) {
   // Seeded on every drop: drops within one second share their tint.
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   const std::string tag = ClipColorTag([] { return std::rand(); });
-  ListBox1->AddItem(ClipEntryString(tag, ClipPreview(DropText)));
+  ListBox1->AddItem(ClipEntryString(tag, ClipPreview(dropText)));
   // Keep the list and the clips in step, whatever failed.
   TScopeExit undo([&] { ListBox1->DeleteItem(ListBox1->Count() - 1); });
-  clips_.Append(ListBox1->Count() - 1, DropText);
+  clips_.Append(ListBox1->Count() - 1, dropText);
   undo.Dismiss();
   ApplyButtonRule();
 }

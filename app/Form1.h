@@ -35,12 +35,12 @@ class TForm1 : public TForm {
   TQXTextTarget* QXTextTarget1 = nullptr;
 
   // Event handlers, bound by the layout.
-  void FormCreate(TObject* Sender);
-  void QXTextTarget1Drop(TObject* Sender, TWinControl* Acceptor, const std::string& DropText, int X, int Y);
-  void ListBox1Click(TObject* Sender);
-  void btnRemoveClick(TObject* Sender);
-  void btnClearClick(TObject* Sender);
-  void kivButton3Click(TObject* Sender);
+  void FormCreate(TObject* sender);
+  void QXTextTarget1Drop(TObject* sender, TWinControl* acceptor, const std::string& dropText, int x, int y);
+  void ListBox1Click(TObject* sender);
+  void btnRemoveClick(TObject* sender);
+  void btnClearClick(TObject* sender);
+  void kivButton3Click(TObject* sender);
 
   const TClipStore& Clips() const { return clips_; }
 

@@ -4,7 +4,7 @@
 
 namespace plx {
 
-int RunApplication(const std::string& title, const std::function<void()>& create_main_form) {
+int RunApplication(const std::string& title, const std::function<void()>& createMainForm) {
   // Missing media (an empty removable drive probed while a file is looked
   // up) answers as a plain failure instead of a system box that waits for
   // the user; the bits already set stay.
@@ -12,7 +12,7 @@ int RunApplication(const std::string& title, const std::function<void()>& create
   try {
     Application().Initialize();
     Application().SetTitle(title);
-    create_main_form();
+    createMainForm();
     Application().Run();
   } catch (...) {
     Application().HandleException(&Application());

@@ -12,6 +12,6 @@ namespace plx {
 // process, initialises the application, sets its title, creates the main window with
 // create_main_form and runs the loop. Any exception on the way is shown by
 // the application object; the answer is always 0, the process's exit code.
-int RunApplication(const std::string& title, const std::function<void()>& create_main_form);
+int RunApplication(const std::string& title, const std::function<void()>& createMainForm);
 
 }  // namespace plx

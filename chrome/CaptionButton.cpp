@@ -226,16 +226,16 @@ void TacCustomCaptionButton::Loaded() {
   if (TacRealButtonsList* list = ListContaining(this)) {
     // Stable: buttons without a stored order (-1) come first, equal orders
     // keep their relative places.
-    bool any_swap = false;
+    bool anySwap = false;
     for (bool swapped = true; swapped;) {
       swapped = false;
       for (std::size_t i = 1; i < list->Buttons.size(); ++i)
         if (list->Buttons[i]->loaded_btn_order_ < list->Buttons[i - 1]->loaded_btn_order_) {
           std::swap(list->Buttons[i], list->Buttons[i - 1]);
-          swapped = any_swap = true;
+          swapped = anySwap = true;
         }
     }
-    if (any_swap) RecalculatePlacements(true);
+    if (anySwap) RecalculatePlacements(true);
   }
   // The tooltip's tool is added when the mouse first comes over the caption
   // (RelayToTooltip).
@@ -403,9 +403,9 @@ void TacCustomCaptionButton::RefreshButtonState(bool down) {
   if (!HasFullCaption()) return;
   const LONG_PTR style = GetWindowStyle(), ex_style = GetWindowExStyle();
 
-  RECT window_rect{};
-  GetWindowRect(window, &window_rect);
-  int width = window_rect.right - window_rect.left;
+  RECT windowRect{};
+  GetWindowRect(window, &windowRect);
+  int width = windowRect.right - windowRect.left;
   int cw = 0, ch = 0;
   if (ex_style & WS_EX_TOOLWINDOW) {
     cw = GetSystemMetrics(SM_CXSMSIZE);
@@ -438,9 +438,9 @@ void TacCustomCaptionButton::RefreshButtonState(bool down) {
                       (style_ == TacCaptionButtonStyle::cbsAuto && VisualStyles::IsThemeActive());
   // The face is composed off screen and copied in one blit: no flicker.
   TBitmap face(face_width, face_height);
-  HDC face_dc = face.Canvas().Handle();
+  HDC faceDc = face.Canvas().Handle();
   if (themed) {
-    BitBlt(face_dc, 0, 0, face_width, face_height, window_dc.Get(), x, y, SRCCOPY);
+    BitBlt(faceDc, 0, 0, face_width, face_height, window_dc.Get(), x, y, SRCCOPY);
     TGlyphOptions options;
     DrawGlyph(face, 0, 0, face_width, face_height, XPButtonBitmap(xp_style_color_), options);
   } else {
@@ -449,19 +449,19 @@ void TacCustomCaptionButton::RefreshButtonState(bool down) {
   const int p = drawn_down_ ? 1 : 0;
   TBitmap& picture = drawn_down_ && !glyph_down_->Empty() ? *glyph_down_ : *glyph_;
   if (picture.Empty()) {
-    TSavedDCState saved(face_dc);
-    SelectObject(face_dc, sign_font_.Handle());
-    SetBkMode(face_dc, TRANSPARENT);
-    SetTextAlign(face_dc, TA_CENTER | TA_TOP);
+    TSavedDCState saved(faceDc);
+    SelectObject(faceDc, sign_font_.Handle());
+    SetBkMode(faceDc, TRANSPARENT);
+    SetTextAlign(faceDc, TA_CENTER | TA_TOP);
     const int sx = cw / 2 - 1 + sign_left_ + p, sy = sign_top_ + p;
     if (enabled_) {
-      SetTextColor(face_dc, ColorToRGB(themed ? clWhite : sign_font_.Color()));
-      TextOutA(face_dc, sx, sy, &sign_, 1);
+      SetTextColor(faceDc, ColorToRGB(themed ? clWhite : sign_font_.Color()));
+      TextOutA(faceDc, sx, sy, &sign_, 1);
     } else {
-      SetTextColor(face_dc, ColorToRGB(clBtnHighlight));
-      TextOutA(face_dc, sx + 1, sy + 1, &sign_, 1);
-      SetTextColor(face_dc, ColorToRGB(clBtnShadow));
-      TextOutA(face_dc, sx, sy, &sign_, 1);
+      SetTextColor(faceDc, ColorToRGB(clBtnHighlight));
+      TextOutA(faceDc, sx + 1, sy + 1, &sign_, 1);
+      SetTextColor(faceDc, ColorToRGB(clBtnShadow));
+      TextOutA(faceDc, sx, sy, &sign_, 1);
     }
   } else {
     TGlyphOptions options;
@@ -537,19 +537,19 @@ void TacCustomCaptionButton::RelayToTooltip(const TMessage& message) {
   relayed.lParam = message.LParam;
   // Mouse messages over the frame carry screen points; the tool's rectangle
   // is in client coordinates, as for the client-area messages.
-  UINT client_message = 0;
+  UINT clientMessage = 0;
   switch (message.Msg) {
-    case WM_NCMOUSEMOVE: client_message = WM_MOUSEMOVE; break;
-    case WM_NCLBUTTONDOWN: client_message = WM_LBUTTONDOWN; break;
-    case WM_NCLBUTTONUP: client_message = WM_LBUTTONUP; break;
-    case WM_NCRBUTTONDOWN: client_message = WM_RBUTTONDOWN; break;
-    case WM_NCRBUTTONUP: client_message = WM_RBUTTONUP; break;
+    case WM_NCMOUSEMOVE: clientMessage = WM_MOUSEMOVE; break;
+    case WM_NCLBUTTONDOWN: clientMessage = WM_LBUTTONDOWN; break;
+    case WM_NCLBUTTONUP: clientMessage = WM_LBUTTONUP; break;
+    case WM_NCRBUTTONDOWN: clientMessage = WM_RBUTTONDOWN; break;
+    case WM_NCRBUTTONUP: clientMessage = WM_RBUTTONUP; break;
     default: break;
   }
-  if (client_message) {
+  if (clientMessage) {
     POINT point = msg::NcMouse(message).ScreenPoint;
     ScreenToClient(WindowHandle(), &point);
-    relayed.message = client_message;
+    relayed.message = clientMessage;
     relayed.wParam = 0;
     relayed.lParam = msg::PackPoint(point);
   }
@@ -643,7 +643,7 @@ void TacCustomCaptionButton::MessageAfter(TMessage& message) {
 void TacCustomCaptionButton::HitTest(TMessage& message) {
   const HWND window = WindowHandle();
   const bool full_caption = HasFullCaption();
-  bool on_button = false;
+  bool onButton = false;
   if (message.Result == HTCAPTION && visible_ && full_caption) {
     POINT point = msg::NcHitTestPoint(message);
     RECT windowRect{};
@@ -653,11 +653,11 @@ void TacCustomCaptionButton::HitTest(TMessage& message) {
     const int windowX = point.x - windowRect.left;
     ScreenToClient(window, &point);
     const int frame = GetSystemMetrics(SM_CYDLGFRAME);
-    on_button = button_rect_.Left <= windowX && windowX < button_rect_.Right &&
+    onButton = button_rect_.Left <= windowX && windowX < button_rect_.Right &&
                 (point.y < 0 ||
                  (IsIconic(window) && frame < point.y && point.y < frame + button_rect_.Top + button_rect_.Extent));
   }
-  if (on_button) {
+  if (onButton) {
     if (!drawn_down_ && tracking_) RefreshButtonState(true);
     message.Result = command_id_;
   } else if (!down_ && drawn_down_) {

@@ -147,8 +147,8 @@ void TacFormHookComponent::RefreshNCArea() {
                SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
-void TacFormHookComponent::SetZOrder(HWND insert_after) {
-  SetWindowPos(window_handle_, insert_after, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+void TacFormHookComponent::SetZOrder(HWND insertAfter) {
+  SetWindowPos(window_handle_, insertAfter, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
 bool TacFormHookComponent::GetTopmost() const {

@@ -27,7 +27,7 @@ class TacComponent : public TComponent {
 
   // Shown in the designer only; never stored.
   const std::string& About() const { return about_; }
-  void SetAbout(std::string) {}
+  void SetAbout(const std::string&) {}
 
   TWinControl* Parent() const { return parent_; }
   virtual void SetParent(TWinControl* control);
@@ -76,7 +76,7 @@ class TacFormHookComponent : public TacComponent, public TNativeHook {
   void SetWindowExStyle(LONG_PTR value);
   // Makes the system recompute and repaint the frame.
   void RefreshNCArea();
-  void SetZOrder(HWND insert_after);
+  void SetZOrder(HWND insertAfter);
 
   // The window's real WS_EX_TOPMOST state, whoever set it.
   bool GetTopmost() const;

@@ -49,16 +49,16 @@ void TacHookList::RebuildChain(HWND window, bool install) {
   SetNativeHookChain(window, TNativeHookGroup::FormHooks, chain);
 }
 
-void TacHookList::Reattach(HWND old_window) {
+void TacHookList::Reattach(HWND oldWindow) {
   std::vector<TacFormHookComponent*> moving;
   for (auto it = components_.rbegin(); it != components_.rend(); ++it)
-    if ((*it)->window_handle_ == old_window) ReleaseComponent(*it);
+    if ((*it)->window_handle_ == oldWindow) ReleaseComponent(*it);
   // Whatever is left of the old window (if it still exists) loses our chain.
-  RebuildChain(old_window);
+  RebuildChain(oldWindow);
   for (TacFormHookComponent* component : components_)
-    if (component->window_handle_ == old_window) moving.push_back(component);
+    if (component->window_handle_ == oldWindow) moving.push_back(component);
   for (TacFormHookComponent* component : moving) {
-    if (!Contains(component) || component->window_handle_ != old_window) continue;
+    if (!Contains(component) || component->window_handle_ != oldWindow) continue;
     TWinControl* parent = component->Parent();
     // A parent on its way out gets no new window made for it.
     if (!parent || parent->IsDestroying() || component->IsDestroying()) continue;
@@ -67,7 +67,7 @@ void TacHookList::Reattach(HWND old_window) {
       // through the control's handle-created moment.
       parent->HandleNeeded();
       if (Instance() != this) return;
-      if (!Contains(component) || component->window_handle_ != old_window) continue;
+      if (!Contains(component) || component->window_handle_ != oldWindow) continue;
       HookComponent(component);
       component->FormRecreate();
     } catch (...) {

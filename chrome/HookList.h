@@ -35,7 +35,7 @@ class TacHookList {
   void RebuildChain(HWND window, bool install = false);
   // The hooks of old_window go to the window their parent has now, in their
   // list order, each told by FormRecreate right after its own re-attachment.
-  void Reattach(HWND old_window);
+  void Reattach(HWND oldWindow);
 
   bool Contains(const TacFormHookComponent* component) const;
   int Count() const { return static_cast<int>(components_.size()); }

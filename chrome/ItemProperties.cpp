@@ -16,11 +16,11 @@ bool SetPropNotifyEventValue(TComponent* object, std::string_view name, TNotifyE
   return object && SetEventProp(object, name, std::move(handler));
 }
 
-bool GetItemChecked(TComponent* item, bool invert_checked) {
+bool GetItemChecked(TComponent* item, bool invertChecked) {
   if (!item) return false;
   bool value = false;
   if (GetPropBooleanValue(item, "Down", value)) return value;
-  if (GetPropBooleanValue(item, "Checked", value)) return invert_checked ? !value : value;
+  if (GetPropBooleanValue(item, "Checked", value)) return invertChecked ? !value : value;
   return false;
 }
 

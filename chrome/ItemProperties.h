@@ -14,7 +14,7 @@ bool SetPropNotifyEventValue(TComponent* object, std::string_view name, TNotifyE
 
 // "Down" when the item has it (never inverted), else "Checked" (inverted when
 // asked), else false. A null item reads false.
-bool GetItemChecked(TComponent* item, bool invert_checked);
+bool GetItemChecked(TComponent* item, bool invertChecked);
 // Writes "Down" when the item has it, else "Checked".
 void SetItemChecked(TComponent* item, bool value);
 void SetItemEnabled(TComponent* item, bool value);

@@ -160,10 +160,10 @@ void SetNativeHookChain(HWND window, TNativeHookGroup group, const std::vector<T
   if (chain.empty()) {
     if (!record) return;
     record->chain.clear();
-    if (!IsWindow(window)) {
-      ForgetRecord(window, group);
-    } else if (reinterpret_cast<WNDPROC>(GetWindowLongFor(window, GWLP_WNDPROC)) == entry &&
-               TrySetWindowLongFor(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record->base))) {
+    const bool weAreOutermost = IsWindow(window) &&
+                                reinterpret_cast<WNDPROC>(GetWindowLongFor(window, GWLP_WNDPROC)) == entry;
+    if (!IsWindow(window) ||
+        (weAreOutermost && TrySetWindowLongFor(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record->base)))) {
       ForgetRecord(window, group);
     }
     // Otherwise a foreign subclass sits on top and calls us: writing the base

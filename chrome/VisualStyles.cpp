@@ -16,13 +16,13 @@ DWORD ReadComCtlVersion() {
   if (!library) library = LoadLibraryA("comctl32.dll");
   if (!library) return 0;
   using TDllGetVersion = HRESULT(CALLBACK*)(DLLVERSIONINFO*);
-  auto get_version = reinterpret_cast<TDllGetVersion>(
+  auto getVersion = reinterpret_cast<TDllGetVersion>(
       reinterpret_cast<void*>(GetProcAddress(library, "DllGetVersion")));
   // Libraries before 4.71 have no DllGetVersion.
-  if (!get_version) return 0x00040000;
+  if (!getVersion) return 0x00040000;
   DLLVERSIONINFO info{};
   info.cbSize = sizeof info;
-  if (FAILED(get_version(&info))) return 0;
+  if (FAILED(getVersion(&info))) return 0;
   return (info.dwMajorVersion << 16) | (info.dwMinorVersion & 0xFFFF);
 }
 
@@ -111,9 +111,9 @@ bool IsAppThemed() {
 
 bool IsThemeEnabled() { return ComCtl6() && IsThemeActive() && IsAppThemed(); }
 
-HTHEME_ OpenThemeData(HWND window, const std::wstring& class_list) {
+HTHEME_ OpenThemeData(HWND window, const std::wstring& classList) {
   TThemeLibrary& lib = Library();
-  return lib.Bind() && lib.open_theme_data ? lib.open_theme_data(window, class_list.c_str()) : nullptr;
+  return lib.Bind() && lib.open_theme_data ? lib.open_theme_data(window, classList.c_str()) : nullptr;
 }
 
 HRESULT CloseThemeData(HTHEME_ theme) {
@@ -140,26 +140,26 @@ HRESULT DrawThemeText(HTHEME_ theme, HDC dc, int part, int state, const std::wst
              : 0;
 }
 
-HRESULT DrawThemedControl(HWND window, HDC dc, const std::wstring& class_list, int part, int state,
+HRESULT DrawThemedControl(HWND window, HDC dc, const std::wstring& classList, int part, int state,
                           const RECT& rect) {
-  HTHEME_ theme = OpenThemeData(window, class_list);
+  HTHEME_ theme = OpenThemeData(window, classList);
   if (!theme) return 0;
   DrawThemeParentBackground(window, dc, &rect);
   DrawThemeBackground(theme, dc, part, state, &rect, nullptr);
   return CloseThemeData(theme);
 }
 
-HRESULT DrawThemedControlWithText(HWND window, HDC dc, const std::wstring& class_list, int part, int state,
-                                  const RECT& rect, const std::wstring& text, const RECT& text_rect,
-                                  DWORD text_flags, DWORD text_flags2, bool exclude) {
-  HTHEME_ theme = OpenThemeData(window, class_list);
+HRESULT DrawThemedControlWithText(HWND window, HDC dc, const std::wstring& classList, int part, int state,
+                                  const RECT& rect, const std::wstring& text, const RECT& textRect,
+                                  DWORD textFlags, DWORD textFlags2, bool exclude) {
+  HTHEME_ theme = OpenThemeData(window, classList);
   if (!theme) return 0;
-  if (exclude) ExcludeClipRect(dc, text_rect.left, text_rect.top, text_rect.right, text_rect.bottom);
+  if (exclude) ExcludeClipRect(dc, textRect.left, textRect.top, textRect.right, textRect.bottom);
   DrawThemeParentBackground(window, dc, &rect);
   DrawThemeBackground(theme, dc, part, state, &rect, nullptr);
   if (exclude) SelectClipRgn(dc, nullptr);
   if (!text.empty())
-    DrawThemeText(theme, dc, part, state, text, static_cast<int>(text.size()), text_flags, text_flags2, &text_rect);
+    DrawThemeText(theme, dc, part, state, text, static_cast<int>(text.size()), textFlags, textFlags2, &textRect);
   return CloseThemeData(theme);
 }
 

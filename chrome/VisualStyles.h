@@ -24,7 +24,7 @@ bool IsThemeActive();
 bool IsAppThemed();
 // ComCtl6() and IsThemeActive() and IsAppThemed().
 bool IsThemeEnabled();
-HTHEME_ OpenThemeData(HWND window, const std::wstring& class_list);
+HTHEME_ OpenThemeData(HWND window, const std::wstring& classList);
 HRESULT CloseThemeData(HTHEME_ theme);
 HRESULT DrawThemeBackground(HTHEME_ theme, HDC dc, int part, int state, const RECT* rect, const RECT* clip);
 HRESULT DrawThemeParentBackground(HWND window, HDC dc, const RECT* rect);
@@ -32,12 +32,12 @@ HRESULT DrawThemeText(HTHEME_ theme, HDC dc, int part, int state, const std::wst
                       DWORD flags, DWORD flags2, const RECT* rect);
 
 // A themed part over its parent's background; 0 when there is no theme data.
-HRESULT DrawThemedControl(HWND window, HDC dc, const std::wstring& class_list, int part, int state,
+HRESULT DrawThemedControl(HWND window, HDC dc, const std::wstring& classList, int part, int state,
                           const RECT& rect);
 // The same with text; exclude keeps the background off the text rectangle.
-HRESULT DrawThemedControlWithText(HWND window, HDC dc, const std::wstring& class_list, int part, int state,
-                                  const RECT& rect, const std::wstring& text, const RECT& text_rect,
-                                  DWORD text_flags, DWORD text_flags2, bool exclude);
+HRESULT DrawThemedControlWithText(HWND window, HDC dc, const std::wstring& classList, int part, int state,
+                                  const RECT& rect, const std::wstring& text, const RECT& textRect,
+                                  DWORD textFlags, DWORD textFlags2, bool exclude);
 
 // Whether the library is loaded (for tests).
 bool Bound();

@@ -64,10 +64,12 @@ std::string FileGroupDescriptorFromFileListEx(const std::string& folder, const T
 std::string HDROPFromFileListEx(const std::string& folder, const TStringList& names, bool wide) {
   if (!wide) {
     std::vector<std::string> paths;
+    paths.reserve(names.Count());
     for (int i = 0; i < names.Count(); ++i) paths.push_back(JoinFolderAndName(folder, names.Strings(i)));
     return BuildHDROP(paths);
   }
   std::vector<std::u16string> paths;
+  paths.reserve(names.Count());
   for (int i = 0; i < names.Count(); ++i) paths.push_back(Utf16FromAnsi(JoinFolderAndName(folder, names.Strings(i))));
   return BuildHDROPWide(paths);
 }

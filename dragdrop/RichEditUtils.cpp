@@ -17,6 +17,7 @@ struct TStreamSource {
 DWORD CALLBACK ReadChunk(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done) {
   auto* source = reinterpret_cast<TStreamSource*>(cookie);
   const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(size), source->text->size() - source->position);
+  // NOLINTNEXTLINE(bugprone-not-null-terminated-result): a stream chunk carries bytes, not a zero-terminated string
   std::memcpy(buffer, source->text->data() + source->position, n);
   source->position += n;
   *done = static_cast<LONG>(n);

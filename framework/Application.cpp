@@ -119,8 +119,8 @@ void TApplication::HandleMessageException(HWND window, UINT msg, TObject* sender
 }
 
 void TApplication::ShowException(const std::exception& error) {
-  const auto* framework_error = dynamic_cast<const Exception*>(&error);
-  QueueReport(ExceptionDisplayText(framework_error ? framework_error->Message() : error.what()));
+  const auto* frameworkError = dynamic_cast<const Exception*>(&error);
+  QueueReport(ExceptionDisplayText(frameworkError ? frameworkError->Message() : error.what()));
 }
 
 void TApplication::QueueReport(std::string text) {

@@ -91,18 +91,18 @@ void TBitmap::SetSize(int width, int height) {
   void* bits = nullptr;
   TOwnedBitmap dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!dib || !bits) throw EInvalidGraphic("Cannot create a " + std::to_string(width) + " x " + std::to_string(height) + " bitmap");
-  auto* new_bits = static_cast<std::uint32_t*>(bits);
-  std::fill(new_bits, new_bits + static_cast<std::size_t>(width) * height, 0u);
+  auto* newBits = static_cast<std::uint32_t*>(bits);
+  std::fill(newBits, newBits + static_cast<std::size_t>(width) * height, 0u);
   if (bits_) {
     GdiFlush();
     const int w = std::min(width, width_), h = std::min(height, height_);
     for (int y = 0; y < h; ++y)
-      std::memcpy(new_bits + static_cast<std::size_t>(y) * width, bits_ + static_cast<std::size_t>(y) * width_,
+      std::memcpy(newBits + static_cast<std::size_t>(y) * width, bits_ + static_cast<std::size_t>(y) * width_,
                   static_cast<std::size_t>(w) * 4);
   }
   canvas_.FreeContext();
   dib_ = std::move(dib);
-  bits_ = new_bits;
+  bits_ = newBits;
   width_ = width;
   height_ = height;
   Changed();

@@ -78,6 +78,7 @@ class TComPtr {
   }
   TComPtr(const TComPtr& other) : TComPtr(other.pointer_) {}
   TComPtr(TComPtr&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
+  // NOLINTNEXTLINE(bugprone-unhandled-self-assignment): copy-and-swap takes the extra reference first, so self-assignment is safe
   TComPtr& operator=(const TComPtr& other) {
     TComPtr copy(other);
     Swap(copy);

@@ -44,12 +44,12 @@ WNDPROC RegisterFrameworkClass(const TCreateParams& params) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;
-  WNDPROC default_proc = DefWindowProcA;
+  WNDPROC defaultProc = DefWindowProcA;
   if (!params.NativeClass.empty()) {
     // Superclass the system control: same class data, our procedure first.
     if (!GetClassInfoExA(nullptr, params.NativeClass.c_str(), &wc))
       RaiseLastOSError("GetClassInfoExA", "Cannot find window class " + params.NativeClass);
-    default_proc = wc.lpfnWndProc;
+    defaultProc = wc.lpfnWndProc;
     wc.cbSize = sizeof wc;
   } else {
     wc.style = params.ClassStyle;
@@ -65,8 +65,8 @@ WNDPROC RegisterFrameworkClass(const TCreateParams& params) {
   wc.lpszClassName = params.ClassName.c_str();
   if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
     RaiseLastOSError("RegisterClassExA", "Cannot register window class " + params.ClassName);
-  procedures[params.ClassName] = default_proc;
-  return default_proc;
+  procedures[params.ClassName] = defaultProc;
+  return defaultProc;
 }
 
 int NextControlId() {
@@ -431,39 +431,39 @@ bool TWinControl::EraseBackground(HDC dc) {
 }
 
 bool TWinControl::ReflectToChild(TMessage& message) {
-  HWND child_window = nullptr;
+  HWND childWindow = nullptr;
   switch (message.Msg) {
     case WM_COMMAND:
-      child_window = msg::Command(message).Control;
+      childWindow = msg::Command(message).Control;
       break;
     case WM_DRAWITEM: {
       const DRAWITEMSTRUCT& item = msg::DrawItem(message);
-      if (item.CtlType != ODT_MENU) child_window = item.hwndItem;
+      if (item.CtlType != ODT_MENU) childWindow = item.hwndItem;
       break;
     }
     case WM_MEASUREITEM: {
       const MEASUREITEMSTRUCT& item = msg::MeasureItem(message);
-      if (item.CtlType != ODT_MENU) child_window = GetDlgItem(handle_, static_cast<int>(item.CtlID));
+      if (item.CtlType != ODT_MENU) childWindow = GetDlgItem(handle_, static_cast<int>(item.CtlID));
       break;
     }
     case WM_NOTIFY:
-      if (const NMHDR* header = msg::NotifyHeader(message)) child_window = header->hwndFrom;
+      if (const NMHDR* header = msg::NotifyHeader(message)) childWindow = header->hwndFrom;
       break;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORSCROLLBAR:
-      child_window = msg::ControlColor(message).Control;
+      childWindow = msg::ControlColor(message).Control;
       break;
     case WM_VKEYTOITEM:
     case WM_CHARTOITEM:
-      child_window = msg::KeyToItemList(message);
+      childWindow = msg::KeyToItemList(message);
       break;
     default:
       return false;
   }
-  TWinControl* child = FromHandle(child_window);
+  TWinControl* child = FromHandle(childWindow);
   if (!child || child == this) return false;
   message.Result = child->Perform(CN_BASE + message.Msg, message.WParam, message.LParam);
   return true;

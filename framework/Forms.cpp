@@ -79,9 +79,9 @@ void TForm::SetBorderStyle(TFormBorderStyle value) {
 }
 
 namespace {
-SIZE FrameExtra(DWORD style, DWORD ex_style) {
+SIZE FrameExtra(DWORD style, DWORD exStyle) {
   RECT r{0, 0, 100, 100};
-  AdjustWindowRectEx(&r, style, FALSE, ex_style);
+  AdjustWindowRectEx(&r, style, FALSE, exStyle);
   return {r.right - r.left - 100, r.bottom - r.top - 100};
 }
 }  // namespace
@@ -139,9 +139,9 @@ void TForm::Show() {
 }
 
 void TForm::Close() {
-  bool can_close = true;
-  if (OnCloseQuery) OnCloseQuery(this, can_close);
-  if (!can_close) return;
+  bool canClose = true;
+  if (OnCloseQuery) OnCloseQuery(this, canClose);
+  if (!canClose) return;
   TCloseAction action = TCloseAction::caHide;
   if (OnClose) OnClose(this, action);
   if (action == TCloseAction::caNone) return;

@@ -55,7 +55,7 @@ class TForm : public TWinControl {
   TNotifyEvent OnCreate;
   TNotifyEvent OnDestroy;
   std::function<void(TObject* sender, TCloseAction& action)> OnClose;
-  std::function<void(TObject* sender, bool& can_close)> OnCloseQuery;
+  std::function<void(TObject* sender, bool& canClose)> OnCloseQuery;
 
  protected:
   void BeforeDestruction() override;

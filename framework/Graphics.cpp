@@ -369,12 +369,12 @@ void TCanvas::StretchDraw(const TRect& r, TGraphic& graphic) {
   graphic.Draw(*this, r);
 }
 
-void TCanvas::CopyRect(const TRect& dest, TCanvas& source, const TRect& source_rect) {
+void TCanvas::CopyRect(const TRect& dest, TCanvas& source, const TRect& sourceRect) {
   HDC dc = Handle();
-  HDC source_dc = source.Handle();
+  HDC sourceDc = source.Handle();
   SetStretchBltMode(dc, COLORONCOLOR);
-  StretchBlt(dc, dest.Left, dest.Top, dest.Width(), dest.Height(), source_dc, source_rect.Left, source_rect.Top,
-             source_rect.Width(), source_rect.Height(), static_cast<DWORD>(copy_mode_));
+  StretchBlt(dc, dest.Left, dest.Top, dest.Width(), dest.Height(), sourceDc, sourceRect.Left, sourceRect.Top,
+             sourceRect.Width(), sourceRect.Height(), static_cast<DWORD>(copy_mode_));
 }
 
 TColor TCanvas::Pixel(int x, int y) {

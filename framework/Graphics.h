@@ -241,7 +241,7 @@ class TCanvas : public TPersistent {
   void Draw(int x, int y, TGraphic& graphic);
   void StretchDraw(const TRect& r, TGraphic& graphic);
   // Copies source_rect of another canvas into dest (stretched) with CopyMode.
-  void CopyRect(const TRect& dest, TCanvas& source, const TRect& source_rect);
+  void CopyRect(const TRect& dest, TCanvas& source, const TRect& sourceRect);
 
   // clNone outside the DC's surface or clip region.
   TColor Pixel(int x, int y);

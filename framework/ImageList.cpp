@@ -34,14 +34,14 @@ void TCustomImageList::SetSize(int width, int height) {
 
 int TCustomImageList::Count() const { return list_ ? ImageList_GetImageCount(list_.Get()) : 0; }
 
-int TCustomImageList::AddMasked(const TBitmap& bitmap, TColor mask_color) {
+int TCustomImageList::AddMasked(const TBitmap& bitmap, TColor maskColor) {
   if (bitmap.Empty()) return -1;
   // ImageList_AddMasked blackens the masked pixels of the bitmap it is given,
   // and the bitmap must not be selected into a DC: hand it a private copy.
   TBitmap copy;
   copy.Assign(bitmap);
   if (copy.Height() != height_ || copy.Width() < width_) copy.SetSize(std::max(copy.Width(), width_), height_);
-  const int index = ImageList_AddMasked(Handle(), copy.Handle(), ColorToRGB(mask_color) & 0x00FFFFFF);
+  const int index = ImageList_AddMasked(Handle(), copy.Handle(), ColorToRGB(maskColor) & 0x00FFFFFF);
   if (index >= 0) Changed();
   return index;
 }

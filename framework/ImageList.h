@@ -47,7 +47,7 @@ class TCustomImageList : public TComponent {
   // Adds bitmap.Width() / Width() images (at least one) whose pixels of
   // mask_color are transparent; answers the index of the first, or -1.
   // The bitmap itself is not changed.
-  int AddMasked(const TBitmap& bitmap, TColor mask_color);
+  int AddMasked(const TBitmap& bitmap, TColor maskColor);
   void Delete(int index);
   void Clear();
 

@@ -29,10 +29,10 @@ class TLayoutBuilder {
 
   // Creates a control owned by the root, placed on parent at its bounds.
   template <class T>
-  T* Create(const char* name, TWinControl* parent, int left, int top, int width, int height, int tab_order = -1) {
+  T* Create(const char* name, TWinControl* parent, int left, int top, int width, int height, int tabOrder = -1) {
     T* control = Create<T>(name);
     control->SetBounds(left, top, width, height);
-    control->SetTabOrder(tab_order);
+    control->SetTabOrder(tabOrder);
     control->SetParent(parent);
     return control;
   }

@@ -205,6 +205,7 @@ std::vector<std::string> TMemo::Lines() {
   TStringList list;
   list.SetText(Text());
   std::vector<std::string> lines;
+  lines.reserve(list.Count());
   for (int i = 0; i < list.Count(); ++i) lines.push_back(list.Strings(i));
   return lines;
 }
@@ -419,10 +420,10 @@ TRect TCustomListBox::ItemRect(int index) {
   return {r.left, r.top, r.right, r.bottom};
 }
 
-int TCustomListBox::ItemAtPos(TPoint point, bool existing_only) {
+int TCustomListBox::ItemAtPos(TPoint point, bool existingOnly) {
   const LRESULT answer = SendMessageA(Handle(), LB_ITEMFROMPOINT, 0, msg::PackPoint(POINT{point.X, point.Y}));
   const msg::TItemFromPoint item = msg::ItemFromPoint(answer);
-  if (existing_only && (item.Outside || item.Index >= Count())) return -1;
+  if (existingOnly && (item.Outside || item.Index >= Count())) return -1;
   return item.Index;
 }
 

@@ -184,7 +184,7 @@ class TCustomListBox : public TWinControl {
   void SetItemHeightOf(int index, int height);
   TRect ItemRect(int index);
   // The entry under a client point, -1 when the point is past the last.
-  int ItemAtPos(TPoint point, bool existing_only = true);
+  int ItemAtPos(TPoint point, bool existingOnly = true);
   int HorizontalExtent();
   void SetHorizontalExtent(int extent);
 

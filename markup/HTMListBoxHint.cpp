@@ -28,7 +28,7 @@ void THTMListBoxHint::Show(HWND owner, const std::string& text, POINT screen) {
     SendMessageA(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
   }
   // The tooltip reads a zero-terminated text: it ends at a zero byte.
-  text_.assign(text.c_str());
+  text_.assign(text, 0, text.find('\0'));
   TTTOOLINFOA info = ToolInfo();
   SendMessageA(tooltip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
   SendMessageA(tooltip_, TTM_TRACKPOSITION, 0, MAKELPARAM(screen.x, screen.y));

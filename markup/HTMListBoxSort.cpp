@@ -16,7 +16,7 @@ struct Sorter {
   // stays logarithmic whatever the keys.
   void Sort(int lo, int hi) {
     while (lo < hi) {
-      const std::string pivot = keys[static_cast<std::size_t>(lo + (hi - lo) / 2)];
+      const std::string pivot = keys[static_cast<std::size_t>(lo) + static_cast<std::size_t>(hi - lo) / 2];
       int i = lo;
       int j = hi;
       do {

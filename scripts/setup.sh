@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ clang libclang-rt-14-dev zlib1g-dev
+  cmake make g++ clang libclang-rt-14-dev zlib1g-dev clang-tidy-14 python3
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   googletest libgtest-dev libgmock-dev
   wine wine64 fonts-wine fonts-liberation xfonts-base

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the platform-neutral core natively
 # under AddressSanitizer and UBSan, the fuzz targets over their seed corpora
-# (clang), and the Windows build under Wine. Exits non-zero on any failure.
+# (clang), the Windows build under Wine, and clang-tidy over both builds'
+# translation units. Exits non-zero on any failure.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
@@ -25,3 +26,6 @@ trap '"$root/scripts/stop-wine.sh"' EXIT
 "$root/scripts/wine.sh" cmd /c exit 0 >/dev/null 2>&1 || true
 # Windows tests share one X display and one desktop: run them one at a time.
 (cd build/win && ctest --output-on-failure -j 1)
+
+echo "== static analysis (clang-tidy)"
+"$root/scripts/tidy.sh" build/native build/win

@@ -2,7 +2,8 @@
 # Static analysis with the root .clang-tidy over every translation unit of the
 # native core and of the Windows build, read from their compile_commands.json.
 # Usage: scripts/tidy.sh [build/native build/win]  (defaults to both)
-# Exits non-zero on any finding. Pass TIDY_FIX=1 to apply clang-tidy's fixes.
+# Exits non-zero on any finding. TIDY_FIX=1 applies the fixes clang-tidy offers
+# (needs clang-apply-replacements); read each one: some change meaning.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"

@@ -112,14 +112,14 @@ void TkivFileTheme::SetThemeFile(const std::string& value) { LoadThemeFile(value
 
 void TkivFileTheme::SetPassword(const std::string& value) {
   password_ = value;
-  if (!password_.empty()) LoadThemeFile(themeFile_);
+  if (!password_.empty()) LoadThemeFile(theme_file_);
 }
 
 void TkivFileTheme::LoadThemeFile(const std::string& value) {
-  const bool hadThemeFile = !themeFile_.empty();
+  const bool hadThemeFile = !theme_file_.empty();
   const std::string found = FindThemeFile(value);
   if (found.empty()) return;  // nothing changes: the old skin stays
-  themeFile_ = found;
+  theme_file_ = found;
   manager_.LoadFromFile(found, password_);
   if (!Ready()) return;
 
@@ -176,7 +176,7 @@ bool TkivFileTheme::GetBool(Tsk2BoolElement element) const {
 // -------------------------------------------------------- TkivBuiltInFileTheme
 
 void TkivBuiltInFileTheme::SetThemeFile(const std::string& value) {
-  designThemeFile_ = value;
+  design_theme_file_ = value;
   LoadThemeFile(value);
 }
 

@@ -38,7 +38,7 @@ class TkivFileTheme : public TComponent {
   // The skin archive in use. Setting it looks the file up (the path, then
   // the program's folder, the Windows folder and the system folder by its
   // file name) and loads it; a file found nowhere changes nothing.
-  const std::string& ThemeFile() const { return themeFile_; }
+  const std::string& ThemeFile() const { return theme_file_; }
   virtual void SetThemeFile(const std::string& value);
   // For encrypted skins; a non-empty password reloads the present file.
   const std::string& Password() const { return password_; }
@@ -66,7 +66,7 @@ class TkivFileTheme : public TComponent {
   void LoadThemeFile(const std::string& value);
 
  private:
-  std::string themeFile_;
+  std::string theme_file_;
   std::string password_;
   TkivFileThemeMgr manager_;
 };
@@ -78,7 +78,7 @@ class TkivBuiltInFileTheme : public TkivFileTheme {
 
   // The design-time source of the stored archive; it is looked up and, when
   // it exists, loaded like any theme file.
-  const std::string& DesignThemeFile() const { return designThemeFile_; }
+  const std::string& DesignThemeFile() const { return design_theme_file_; }
   void SetThemeFile(const std::string& value) override;
 
   // Reads the stored archive: it is written to a new temporary file of its
@@ -87,7 +87,7 @@ class TkivBuiltInFileTheme : public TkivFileTheme {
   void ReadSkinData(std::string_view archive);
 
  private:
-  std::string designThemeFile_;
+  std::string design_theme_file_;
 };
 
 }  // namespace plx

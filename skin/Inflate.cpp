@@ -61,19 +61,19 @@ unsigned ReverseBits(unsigned code, unsigned length) {
 
 THuffmanTree::THuffmanTree(unsigned bitLimit, unsigned firstExtraSymbol, const std::uint8_t* extraBits,
                            unsigned extraBitsCount)
-    : bitLimit_(bitLimit), firstExtraSymbol_(firstExtraSymbol), extraBits_(extraBits), extraBitsCount_(extraBitsCount) {}
+    : bit_limit_(bitLimit), first_extra_symbol_(firstExtraSymbol), extra_bits_(extraBits), extra_bits_count_(extraBitsCount) {}
 
 bool THuffmanTree::Build(const std::uint8_t* lengths, unsigned symbolCount) {
   unsigned countPerLength[kMaxCodeBits + 1] = {};
   longest_ = 0;
   for (unsigned s = 0; s < symbolCount; ++s) {
-    if (lengths[s] > bitLimit_) return false;
+    if (lengths[s] > bit_limit_) return false;
     ++countPerLength[lengths[s]];
     longest_ = std::max<unsigned>(longest_, lengths[s]);
   }
   // Over-subscription: more codes of some length than the shorter ones leave room for.
   int left = 1;
-  for (unsigned len = 1; len <= bitLimit_; ++len) {
+  for (unsigned len = 1; len <= bit_limit_; ++len) {
     left = left * 2 - static_cast<int>(countPerLength[len]);
     if (left < 0) return false;
   }
@@ -94,7 +94,7 @@ bool THuffmanTree::Build(const std::uint8_t* lengths, unsigned symbolCount) {
     const unsigned len = lengths[s];
     if (len == 0) continue;
     unsigned extra = 0;
-    if (s >= firstExtraSymbol_ && s - firstExtraSymbol_ < extraBitsCount_) extra = extraBits_[s - firstExtraSymbol_];
+    if (s >= first_extra_symbol_ && s - first_extra_symbol_ < extra_bits_count_) extra = extra_bits_[s - first_extra_symbol_];
     const std::uint32_t entry = s | (static_cast<std::uint32_t>(len) << 16) | (static_cast<std::uint32_t>(extra) << 24);
     for (std::size_t i = ReverseBits(nextCode[len]++, len); i < tableSize; i += std::size_t{1} << len) table_[i] = entry;
   }
@@ -125,7 +125,7 @@ const TFixedTrees gFixedTrees;
 class TInflater {
  public:
   TInflater(TStream& input, TStream& output, std::uint64_t outputLimit)
-      : input_(input), output_(output), outputLimit_(outputLimit), inputChunk_(kInputChunk), window_(kWindowSize + kCopySlack) {}
+      : input_(input), output_(output), output_limit_(outputLimit), input_chunk_(kInputChunk), window_(kWindowSize + kCopySlack) {}
 
   bool Run();
 
@@ -134,14 +134,14 @@ class TInflater {
   // Past the end of the input the buffer is fed zero bytes; reading into
   // them is noticed by Overrun().
   void Refill() {
-    while (bitCount_ < 32) {
-      if (chunkLength_ - chunkPosition_ >= 4) {
-        const std::uint8_t* p = inputChunk_.data() + chunkPosition_;
+    while (bit_count_ < 32) {
+      if (chunk_length_ - chunk_position_ >= 4) {
+        const std::uint8_t* p = input_chunk_.data() + chunk_position_;
         const std::uint64_t word = static_cast<std::uint64_t>(p[0]) | (static_cast<std::uint64_t>(p[1]) << 8) |
                                    (static_cast<std::uint64_t>(p[2]) << 16) | (static_cast<std::uint64_t>(p[3]) << 24);
-        chunkPosition_ += 4;
-        bits_ |= word << bitCount_;
-        bitCount_ += 32;
+        chunk_position_ += 4;
+        bits_ |= word << bit_count_;
+        bit_count_ += 32;
       } else {
         RefillSlow();
       }
@@ -150,12 +150,12 @@ class TInflater {
   void RefillSlow();
   bool NextInputByte(std::uint8_t& byte);
   // True once the decoder has used bits beyond the real input.
-  bool Overrun() const { return paddingBytes_ * 8 > bitCount_; }
+  bool Overrun() const { return padding_bytes_ * 8 > bit_count_; }
 
   std::uint32_t TakeBits(unsigned count) {
     const std::uint32_t value = static_cast<std::uint32_t>(bits_ & ((std::uint64_t{1} << count) - 1));
     bits_ >>= count;
-    bitCount_ -= count;
+    bit_count_ -= count;
     return value;
   }
   // Decodes one symbol; kEmptyEntry when the bits match no code.
@@ -164,7 +164,7 @@ class TInflater {
     if (entry != THuffmanTree::kEmptyEntry) {
       const unsigned length = THuffmanTree::CodeLength(entry);
       bits_ >>= length;
-      bitCount_ -= length;
+      bit_count_ -= length;
     }
     return entry;
   }
@@ -175,64 +175,64 @@ class TInflater {
   bool FlushHistory();
   // Output beyond the limit is cut off at the limit, and decoding fails.
   bool WriteOut(const std::uint8_t* data, std::size_t count) {
-    const bool withinLimit = count <= outputLimit_ - written_;
-    const std::size_t allowed = withinLimit ? count : static_cast<std::size_t>(outputLimit_ - written_);
+    const bool withinLimit = count <= output_limit_ - written_;
+    const std::size_t allowed = withinLimit ? count : static_cast<std::size_t>(output_limit_ - written_);
     written_ += allowed;
     return output_.Write(data, allowed) == allowed && withinLimit;
   }
 
   TStream& input_;
   TStream& output_;
-  const std::uint64_t outputLimit_;
+  const std::uint64_t output_limit_;
   std::uint64_t written_ = 0;
-  std::vector<std::uint8_t> inputChunk_;
-  std::size_t chunkPosition_ = 0;
-  std::size_t chunkLength_ = 0;
-  bool inputEnded_ = false;
+  std::vector<std::uint8_t> input_chunk_;
+  std::size_t chunk_position_ = 0;
+  std::size_t chunk_length_ = 0;
+  bool input_ended_ = false;
   std::uint64_t bits_ = 0;
-  unsigned bitCount_ = 0;
-  std::uint64_t paddingBytes_ = 0;
+  unsigned bit_count_ = 0;
+  std::uint64_t padding_bytes_ = 0;
 
   std::vector<std::uint8_t> window_;
-  std::size_t windowPosition_ = 0;
+  std::size_t window_position_ = 0;
 
-  THuffmanTree dynamicLiterals_{kMaxCodeBits, kFirstLengthSymbol, kLengthExtra, 29};
-  THuffmanTree dynamicDistances_{kMaxCodeBits, 0, kDistanceExtra, 30};
-  THuffmanTree codeLengthTree_{kCodeLengthCodeBits, 19, nullptr, 0};
+  THuffmanTree dynamic_literals_{kMaxCodeBits, kFirstLengthSymbol, kLengthExtra, 29};
+  THuffmanTree dynamic_distances_{kMaxCodeBits, 0, kDistanceExtra, 30};
+  THuffmanTree code_length_tree_{kCodeLengthCodeBits, 19, nullptr, 0};
 };
 
 bool TInflater::NextInputByte(std::uint8_t& byte) {
-  if (chunkPosition_ == chunkLength_) {
-    if (inputEnded_) return false;
-    chunkLength_ = input_.Read(inputChunk_.data(), kInputChunk);
-    chunkPosition_ = 0;
-    if (chunkLength_ == 0) {
-      inputEnded_ = true;
+  if (chunk_position_ == chunk_length_) {
+    if (input_ended_) return false;
+    chunk_length_ = input_.Read(input_chunk_.data(), kInputChunk);
+    chunk_position_ = 0;
+    if (chunk_length_ == 0) {
+      input_ended_ = true;
       return false;
     }
   }
-  byte = inputChunk_[chunkPosition_++];
+  byte = input_chunk_[chunk_position_++];
   return true;
 }
 
 void TInflater::RefillSlow() {
   for (unsigned i = 0; i < 4; ++i) {
     std::uint8_t byte = 0;
-    if (!NextInputByte(byte)) ++paddingBytes_;
-    bits_ |= static_cast<std::uint64_t>(byte) << bitCount_;
-    bitCount_ += 8;
+    if (!NextInputByte(byte)) ++padding_bytes_;
+    bits_ |= static_cast<std::uint64_t>(byte) << bit_count_;
+    bit_count_ += 8;
   }
 }
 
 bool TInflater::FlushHistory() {
   if (!WriteOut(window_.data(), kHistory)) return false;
-  std::memmove(window_.data(), window_.data() + kHistory, windowPosition_ - kHistory);
-  windowPosition_ -= kHistory;
+  std::memmove(window_.data(), window_.data() + kHistory, window_position_ - kHistory);
+  window_position_ -= kHistory;
   return true;
 }
 
 bool TInflater::StoredBlock() {
-  TakeBits(bitCount_ % 8);
+  TakeBits(bit_count_ % 8);
   Refill();
   const std::size_t length = TakeBits(16);
   TakeBits(16);  // the one's complement of the length carries nothing new
@@ -244,28 +244,28 @@ bool TInflater::StoredBlock() {
     const std::size_t piece = std::min(left, kStoredScratch);
     std::size_t filled = 0;
     // Whole bytes still in the bit buffer come first, then the input.
-    while (filled < piece && bitCount_ >= 8) {
-      if (Overrun() || paddingBytes_ * 8 + 8 > bitCount_) return false;
+    while (filled < piece && bit_count_ >= 8) {
+      if (Overrun() || padding_bytes_ * 8 + 8 > bit_count_) return false;
       scratch[filled++] = static_cast<std::uint8_t>(TakeBits(8));
     }
     while (filled < piece) {
-      if (chunkPosition_ == chunkLength_) {
+      if (chunk_position_ == chunk_length_) {
         std::uint8_t byte = 0;
         if (!NextInputByte(byte)) return false;
         scratch[filled++] = byte;
         continue;
       }
-      const std::size_t n = std::min(piece - filled, chunkLength_ - chunkPosition_);
-      std::memcpy(scratch.data() + filled, inputChunk_.data() + chunkPosition_, n);
-      chunkPosition_ += n;
+      const std::size_t n = std::min(piece - filled, chunk_length_ - chunk_position_);
+      std::memcpy(scratch.data() + filled, input_chunk_.data() + chunk_position_, n);
+      chunk_position_ += n;
       filled += n;
     }
     std::size_t copied = 0;
     while (copied < piece) {
-      if (windowPosition_ >= kWindowFlushAt && !FlushHistory()) return false;
-      const std::size_t n = std::min(piece - copied, kWindowFlushAt - windowPosition_);
-      std::memcpy(window_.data() + windowPosition_, scratch.data() + copied, n);
-      windowPosition_ += n;
+      if (window_position_ >= kWindowFlushAt && !FlushHistory()) return false;
+      const std::size_t n = std::min(piece - copied, kWindowFlushAt - window_position_);
+      std::memcpy(window_.data() + window_position_, scratch.data() + copied, n);
+      window_position_ += n;
       copied += n;
     }
     left -= piece;
@@ -285,7 +285,7 @@ bool TInflater::ReadDynamicTrees() {
     Refill();
     codeLengthLengths[kCodeLengthOrder[i]] = static_cast<std::uint8_t>(TakeBits(3));
   }
-  if (!codeLengthTree_.Build(codeLengthLengths, 19)) return false;
+  if (!code_length_tree_.Build(codeLengthLengths, 19)) return false;
 
   // Literal/length and distance lengths form one sequence, and a repeat may
   // run from one into the other, but never past the end.
@@ -295,7 +295,7 @@ bool TInflater::ReadDynamicTrees() {
   while (n < total) {
     Refill();
     if (Overrun()) return false;
-    const std::uint32_t entry = Decode(codeLengthTree_);
+    const std::uint32_t entry = Decode(code_length_tree_);
     if (entry == THuffmanTree::kEmptyEntry) return false;
     const unsigned symbol = THuffmanTree::Symbol(entry);
     if (symbol < 16) {
@@ -318,7 +318,7 @@ bool TInflater::ReadDynamicTrees() {
     n += repeat;
   }
   if (lengths[kEndOfBlock] == 0) return false;  // the block could never end
-  return dynamicLiterals_.Build(lengths, literalCount) && dynamicDistances_.Build(lengths + literalCount, distanceCount);
+  return dynamic_literals_.Build(lengths, literalCount) && dynamic_distances_.Build(lengths + literalCount, distanceCount);
 }
 
 bool TInflater::HuffmanBlock(const THuffmanTree& literals, const THuffmanTree& distances) {
@@ -329,26 +329,26 @@ bool TInflater::HuffmanBlock(const THuffmanTree& literals, const THuffmanTree& d
   const std::uint64_t distanceMask = (std::uint64_t{1} << distances.LongestLength()) - 1;
 
   for (;;) {
-    if (windowPosition_ >= kWindowFlushAt && !FlushHistory()) return false;
+    if (window_position_ >= kWindowFlushAt && !FlushHistory()) return false;
     Refill();
-    if (paddingBytes_ != 0 && Overrun()) return false;
+    if (padding_bytes_ != 0 && Overrun()) return false;
     std::uint32_t entry = literalTable[bits_ & literalMask];
     if (entry == THuffmanTree::kEmptyEntry) return false;
     unsigned codeLength = THuffmanTree::CodeLength(entry);
     bits_ >>= codeLength;
-    bitCount_ -= codeLength;
+    bit_count_ -= codeLength;
     const unsigned symbol = THuffmanTree::Symbol(entry);
     if (symbol < 256) {
-      window[windowPosition_++] = static_cast<std::uint8_t>(symbol);
+      window[window_position_++] = static_cast<std::uint8_t>(symbol);
       // Literals come in runs: a second one can be taken from the bits
       // still buffered, saving a refill.
-      if (bitCount_ >= kMaxCodeBits) {
+      if (bit_count_ >= kMaxCodeBits) {
         const std::uint32_t next = literalTable[bits_ & literalMask];
         if (next != THuffmanTree::kEmptyEntry && THuffmanTree::Symbol(next) < 256) {
           const unsigned nextLength = THuffmanTree::CodeLength(next);
           bits_ >>= nextLength;
-          bitCount_ -= nextLength;
-          window[windowPosition_++] = static_cast<std::uint8_t>(next);
+          bit_count_ -= nextLength;
+          window[window_position_++] = static_cast<std::uint8_t>(next);
         }
       }
       continue;
@@ -363,13 +363,13 @@ bool TInflater::HuffmanBlock(const THuffmanTree& literals, const THuffmanTree& d
     if (entry == THuffmanTree::kEmptyEntry) return false;
     codeLength = THuffmanTree::CodeLength(entry);
     bits_ >>= codeLength;
-    bitCount_ -= codeLength;
+    bit_count_ -= codeLength;
     const unsigned distanceSymbol = THuffmanTree::Symbol(entry);
     if (distanceSymbol >= kMaxDistanceCodes) return false;
     const std::size_t distance = kDistanceBase[distanceSymbol] + TakeBits(THuffmanTree::ExtraBits(entry));
-    if (distance > windowPosition_) return false;  // reaches before the first byte written
+    if (distance > window_position_) return false;  // reaches before the first byte written
 
-    std::uint8_t* to = window + windowPosition_;
+    std::uint8_t* to = window + window_position_;
     const std::uint8_t* from = to - distance;
     if (distance >= 8) {
       // Eight-byte steps never read bytes this copy has yet to write.
@@ -379,7 +379,7 @@ bool TInflater::HuffmanBlock(const THuffmanTree& literals, const THuffmanTree& d
     } else {
       for (std::size_t i = 0; i < length; ++i) to[i] = from[i];
     }
-    windowPosition_ += length;
+    window_position_ += length;
   }
 }
 
@@ -393,13 +393,13 @@ bool TInflater::Run() {
     switch (type) {
       case 0: ok = StoredBlock(); break;
       case 1: ok = HuffmanBlock(gFixedTrees.literals, gFixedTrees.distances); break;
-      case 2: ok = ReadDynamicTrees() && HuffmanBlock(dynamicLiterals_, dynamicDistances_); break;
+      case 2: ok = ReadDynamicTrees() && HuffmanBlock(dynamic_literals_, dynamic_distances_); break;
       default: ok = false; break;  // type 3 is reserved
     }
     if (!ok || Overrun()) return false;
     if (finalBlock) break;
   }
-  return WriteOut(window_.data(), windowPosition_);
+  return WriteOut(window_.data(), window_position_);
 }
 
 }  // namespace

@@ -39,16 +39,16 @@ class THuffmanTree : public TObject {
   bool Build(const std::uint8_t* lengths, unsigned symbolCount);
 
   const std::uint32_t* Table() const { return table_.data(); }
-  unsigned BitLimit() const { return bitLimit_; }
+  unsigned BitLimit() const { return bit_limit_; }
   unsigned LongestLength() const { return longest_; }
 
  private:
   std::vector<std::uint32_t> table_;
-  unsigned bitLimit_;
+  unsigned bit_limit_;
   unsigned longest_ = 0;
-  unsigned firstExtraSymbol_;
-  const std::uint8_t* extraBits_;  // borrowed, static data
-  unsigned extraBitsCount_;
+  unsigned first_extra_symbol_;
+  const std::uint8_t* extra_bits_;  // borrowed, static data
+  unsigned extra_bits_count_;
 };
 
 // Decodes the raw deflate stream read from input (from its current position)

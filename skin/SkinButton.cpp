@@ -42,53 +42,53 @@ bool ModifierHeld() {
 
 // -------------------------------------------------------------- TkivCustomButton
 
-TkivCustomButton::TkivCustomButton(TComponent* owner) : TCustomControl(owner), uiStyle_(GetKIVFormStyle(owner)) {
+TkivCustomButton::TkivCustomButton(TComponent* owner) : TCustomControl(owner), ui_style_(GetKIVFormStyle(owner)) {
   TkivCustomButton::UIStyleChanged();
 }
 
 TkivCustomButton::~TkivCustomButton() {
-  if (fileTheme_ != nullptr) fileTheme_->RemoveFreeNotification(this);
+  if (file_theme_ != nullptr) file_theme_->RemoveFreeNotification(this);
 }
 
 void TkivCustomButton::SetUIStyle(TkivUIStyle value) {
-  if (uiStyle_ == value) return;
-  uiStyle_ = value;
+  if (ui_style_ == value) return;
+  ui_style_ = value;
   UIStyleChanged();
   Invalidate();
 }
 
 void TkivCustomButton::SetFileTheme(TkivFileTheme* value) {
-  if (fileTheme_ == value) return;
-  if (fileTheme_ != nullptr) fileTheme_->RemoveFreeNotification(this);
-  fileTheme_ = value;
-  if (fileTheme_ != nullptr) fileTheme_->FreeNotification(this);
+  if (file_theme_ == value) return;
+  if (file_theme_ != nullptr) file_theme_->RemoveFreeNotification(this);
+  file_theme_ = value;
+  if (file_theme_ != nullptr) file_theme_->FreeNotification(this);
   UIStyleChanged();
   Invalidate();
 }
 
 void TkivCustomButton::UIStyleChanged() {
   TkivUIStyle effective{};
-  if (UsingFileTheme(fileTheme_, uiStyle_, effective)) {
-    SetTransparent(fileTheme_->GetBool(SKIN2_BUTTONTRANS));
-    Font().SetColor(fileTheme_->GetColor(SKIN2_BUTTONFONTCOLOR));
+  if (UsingFileTheme(file_theme_, ui_style_, effective)) {
+    SetTransparent(file_theme_->GetBool(SKIN2_BUTTONTRANS));
+    Font().SetColor(file_theme_->GetColor(SKIN2_BUTTONFONTCOLOR));
   } else {
     SetTransparent(GetInsideThemeBool(effective, kivItemButtonTransparent));
     Font().SetColor(clBlack);
   }
-  if (autoSize_) AutoSizeChanged();
+  if (auto_size_) AutoSizeChanged();
 }
 
 void TkivCustomButton::SetAutoSize(bool value) {
-  if (autoSize_ == value) return;
-  autoSize_ = value;
+  if (auto_size_ == value) return;
+  auto_size_ = value;
   AutoSizeChanged();
 }
 
 void TkivCustomButton::AutoSizeChanged() {
-  if (!autoSize_) return;
+  if (!auto_size_) return;
   // The built-in strip of the button's own style; a skin is not consulted.
   TBitmap strip;
-  GetInsideThemeBitmap(uiStyle_, kivItemButtonFace, strip);
+  GetInsideThemeBitmap(ui_style_, kivItemButtonFace, strip);
   const int width = strip.Empty() ? kEmptyFaceWidth : strip.Width();
   const int height = strip.Empty() ? kEmptyFaceHeight : strip.Height();
   SetBounds(Left(), Top(), width / kFaceFrames, height);
@@ -107,14 +107,14 @@ void TkivCustomButton::SetTransparent(bool value) {
 }
 
 void TkivCustomButton::SetFocusedRectMargin(int value) {
-  if (focusedRectMargin_ == value) return;
-  focusedRectMargin_ = value;
+  if (focused_rect_margin_ == value) return;
+  focused_rect_margin_ = value;
   Invalidate();
 }
 
 void TkivCustomButton::SetTabStop(bool value) {
-  if (tabStop_ == value) return;
-  tabStop_ = value;
+  if (tab_stop_ == value) return;
+  tab_stop_ = value;
   if (HandleAllocated()) {
     const LONG_PTR style = GetWindowLongPtrA(Handle(), GWL_STYLE);
     SetWindowLongPtrA(Handle(), GWL_STYLE, value ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP)));
@@ -146,9 +146,9 @@ void TkivCustomButton::FontChanged() {
 
 void TkivCustomButton::Notification(TComponent* component, TOperation operation) {
   TCustomControl::Notification(component, operation);
-  if (operation == TOperation::opRemove && component != nullptr && component == fileTheme_) {
-    fileTheme_ = nullptr;
-    uiStyle_ = kivFallbackStyle;
+  if (operation == TOperation::opRemove && component != nullptr && component == file_theme_) {
+    file_theme_ = nullptr;
+    ui_style_ = kivFallbackStyle;
     UIStyleChanged();
     Invalidate();
   }
@@ -157,7 +157,7 @@ void TkivCustomButton::Notification(TComponent* component, TOperation operation)
 void TkivCustomButton::CreateParams(TCreateParams& params) {
   TCustomControl::CreateParams(params);
   params.ClassName = "PlexoriaSkinButton";
-  if (tabStop_) params.Style |= WS_TABSTOP;
+  if (tab_stop_) params.Style |= WS_TABSTOP;
 }
 
 // ------------------------------------------------------------------- Messages
@@ -169,7 +169,7 @@ bool TkivCustomButton::InsideCountingEdges(POINT point, int width, int height) {
 }
 
 bool TkivCustomButton::CanFocusNow() {
-  return tabStop_ && Enabled() && Visible() && HandleAllocated() && IsWindowEnabled(Handle()) && IsWindowVisible(Handle());
+  return tab_stop_ && Enabled() && Visible() && HandleAllocated() && IsWindowEnabled(Handle()) && IsWindowVisible(Handle());
 }
 
 void TkivCustomButton::WndProc(TMessage& message) {
@@ -194,7 +194,7 @@ void TkivCustomButton::WndProc(TMessage& message) {
       return;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:  // a double click is a second click
-      clickArmed_ = true;
+      click_armed_ = true;
       SetCapture(Handle());
       StartRepeat();
       if (CanFocusNow() && GetFocus() != Handle()) ::SetFocus(Handle());  // a refusal is simply ignored
@@ -202,8 +202,8 @@ void TkivCustomButton::WndProc(TMessage& message) {
       message.Result = 0;
       return;
     case WM_LBUTTONUP: {
-      const bool armed = clickArmed_;
-      clickArmed_ = false;
+      const bool armed = click_armed_;
+      click_armed_ = false;
       if (GetCapture() == Handle()) ReleaseCapture();
       StopRepeat();
       const POINT point = msg::Mouse(message).Point;
@@ -219,21 +219,21 @@ void TkivCustomButton::WndProc(TMessage& message) {
       TCustomControl::WndProc(message);  // MouseEnter comes first, on the first move
       // While the button holds the mouse, moves outside reach it too.
       if (!InsideCountingEdges(msg::Mouse(message).Point, Width(), Height())) {
-        if (mouseOn_ || pressed_) SetLook(false, false);  // the timer runs on until release or leave
-      } else if (!mouseOn_ && MouseInControl()) {
+        if (mouse_on_ || pressed_) SetLook(false, false);  // the timer runs on until release or leave
+      } else if (!mouse_on_ && MouseInControl()) {
         SetLook(true, pressed_);  // back over the button: lit again, pressed only by a new press
       }
       return;
     case WM_CAPTURECHANGED:
-      if (msg::CaptureTaker(message) != Handle() && clickArmed_) {
-        clickArmed_ = false;
+      if (msg::CaptureTaker(message) != Handle() && click_armed_) {
+        click_armed_ = false;
         StopRepeat();
         SetLook(false, false);
       }
       break;
     case WM_CANCELMODE:
-      clickArmed_ = false;
-      keyPressed_ = false;
+      click_armed_ = false;
+      key_pressed_ = false;
       StopRepeat();
       if (GetCapture() == Handle()) ReleaseCapture();
       SetLook(false, false);
@@ -247,15 +247,15 @@ void TkivCustomButton::WndProc(TMessage& message) {
       break;
     case WM_KEYDOWN:
       if ((msg::Key(message) == VK_SPACE || msg::Key(message) == VK_RETURN) && Enabled() && GetFocus() == Handle()) {
-        keyPressed_ = true;
-        SetLook(mouseOn_, true);
+        key_pressed_ = true;
+        SetLook(mouse_on_, true);
         message.Result = 0;
         return;
       }
       break;
     case WM_KEYUP:
-      if ((msg::Key(message) == VK_SPACE || msg::Key(message) == VK_RETURN) && keyPressed_) {
-        keyPressed_ = false;
+      if ((msg::Key(message) == VK_SPACE || msg::Key(message) == VK_RETURN) && key_pressed_) {
+        key_pressed_ = false;
         if (pressed_ && Enabled() && GetFocus() == Handle()) Click();
         message.Result = 0;
         return;
@@ -263,9 +263,9 @@ void TkivCustomButton::WndProc(TMessage& message) {
       break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-      if (message.Msg == WM_KILLFOCUS && keyPressed_) {
-        keyPressed_ = false;
-        SetLook(mouseOn_, false);
+      if (message.Msg == WM_KILLFOCUS && key_pressed_) {
+        key_pressed_ = false;
+        SetLook(mouse_on_, false);
       }
       Invalidate();
       break;
@@ -307,29 +307,29 @@ void TkivCustomButton::MouseLeave() {
 }
 
 void TkivCustomButton::SetLook(bool mouseOn, bool pressed) {
-  if (mouseOn_ == mouseOn && pressed_ == pressed) return;
-  mouseOn_ = mouseOn;
+  if (mouse_on_ == mouseOn && pressed_ == pressed) return;
+  mouse_on_ = mouseOn;
   pressed_ = pressed;
   Invalidate();
 }
 
 void TkivCustomButton::StartRepeat() {
   // An interval of 0 or less gives no events at all.
-  if (repeatTimer_ != 0 || repeatInterval_ <= 0 || !HandleAllocated()) return;
-  repeatTimer_ = SetTimer(Handle(), kRepeatTimerId, static_cast<UINT>(repeatInterval_), nullptr);
+  if (repeat_timer_ != 0 || repeat_interval_ <= 0 || !HandleAllocated()) return;
+  repeat_timer_ = SetTimer(Handle(), kRepeatTimerId, static_cast<UINT>(repeat_interval_), nullptr);
 }
 
 void TkivCustomButton::StopRepeat() {
-  if (repeatTimer_ == 0) return;
+  if (repeat_timer_ == 0) return;
   if (HandleAllocated()) KillTimer(Handle(), kRepeatTimerId);
-  repeatTimer_ = 0;
+  repeat_timer_ = 0;
 }
 
 void TkivCustomButton::Click() {
   StopRepeat();
-  SetLook(mouseOn_, false);
+  SetLook(mouse_on_, false);
   if (Parent() != nullptr)
-    if (TForm* form = ParentForm(this)) form->SetModalResult(modalResult_);
+    if (TForm* form = ParentForm(this)) form->SetModalResult(modal_result_);
   TCustomControl::Click();
 }
 
@@ -337,21 +337,21 @@ void TkivCustomButton::Click() {
 
 void TkivCustomButton::PaintButton(int item, int count, TBitmap& bitmap, int index) {
   TkivUIStyle effective{};
-  if (UsingFileTheme(fileTheme_, uiStyle_, effective)) {
-    fileTheme_->GetBitmap2(SKIN2_BUTTON, bitmap, index, count);
+  if (UsingFileTheme(file_theme_, ui_style_, effective)) {
+    file_theme_->GetBitmap2(SKIN2_BUTTON, bitmap, index, count);
     return;
   }
   const TFaceKey key{effective, item, count};
-  if (!(facesFor_ == key)) {
-    stripFaces_.clear();
-    facesFor_ = key;
+  if (!(faces_for_ == key)) {
+    strip_faces_.clear();
+    faces_for_ = key;
   }
   if (index < 0 || index > count) {
     GetInsideThemeBitmap(effective, item, bitmap, index, count);
     return;
   }
-  if (stripFaces_.size() <= static_cast<std::size_t>(index)) stripFaces_.resize(static_cast<std::size_t>(index) + 1);
-  std::unique_ptr<TBitmap>& face = stripFaces_[static_cast<std::size_t>(index)];
+  if (strip_faces_.size() <= static_cast<std::size_t>(index)) strip_faces_.resize(static_cast<std::size_t>(index) + 1);
+  std::unique_ptr<TBitmap>& face = strip_faces_[static_cast<std::size_t>(index)];
   if (!face) {
     face = std::make_unique<TBitmap>();
     GetInsideThemeBitmap(effective, item, *face, index, count);
@@ -376,24 +376,24 @@ void TkivCustomButton::ComposeFace(TCanvas& canvas) {
     PaintButtonDisabled(face);
   else if (pressed_)
     PaintButtonMouseDown(face);
-  else if (mouseOn_)
+  else if (mouse_on_)
     PaintButtonMouseOn(face);
   else
     PaintButtonNormal(face);
   PaintBackground(canvas);
   PaintPic(canvas, face);
-  boldOnce_ = false;
-  const bool focused = HandleAllocated() && GetFocus() == Handle() && tabStop_;
+  bold_once_ = false;
+  const bool focused = HandleAllocated() && GetFocus() == Handle() && tab_stop_;
   if (focused) {
     TkivUIStyle effective{};
-    const bool skin = UsingFileTheme(fileTheme_, uiStyle_, effective);
+    const bool skin = UsingFileTheme(file_theme_, ui_style_, effective);
     if (!skin && (effective == TkivUIStyle::MacOS || effective == TkivUIStyle::BlueGlass))
-      boldOnce_ = true;
+      bold_once_ = true;
     else
       PaintFocus(canvas);
   }
   if (!IsBlank(Caption())) PaintText(canvas);
-  boldOnce_ = false;
+  bold_once_ = false;
 }
 
 void TkivCustomButton::PaintBackground(TCanvas& canvas) {
@@ -420,7 +420,7 @@ void TkivCustomButton::PaintPic(TCanvas& canvas, TBitmap& face) {
 
 void TkivCustomButton::PaintFocus(TCanvas& canvas) {
   const TRect client = ClientRect();
-  const int m = focusedRectMargin_;
+  const int m = focused_rect_margin_;
   const TRect r{client.Left + m, client.Top + m, client.Right - m, client.Bottom - m};
   if (r.Width() <= 0 || r.Height() <= 0) return;
   SetTextColor(canvas.Handle(), RGB(0, 0, 0));
@@ -430,7 +430,7 @@ void TkivCustomButton::PaintFocus(TCanvas& canvas) {
 
 void TkivCustomButton::PrepareCaptionFont(TCanvas& canvas) {
   canvas.Font().Assign(Font());
-  if (boldOnce_) canvas.Font().SetStyle(canvas.Font().Style() + fsBold);
+  if (bold_once_) canvas.Font().SetStyle(canvas.Font().Style() + fsBold);
   canvas.Brush().SetStyle(bsClear);
 }
 
@@ -541,7 +541,7 @@ void TkivButton::PaintPic(TCanvas& canvas, TBitmap& face) {
   TkivCustomButton::PaintPic(canvas, face);
   if (glyph_->Empty()) return;
   TPoint glyphAt;
-  PlaceGlyphAndCaption(canvas, glyphAt, captionAt_);
+  PlaceGlyphAndCaption(canvas, glyphAt, caption_at_);
   if (Pressed()) glyphAt = {glyphAt.X + 1, glyphAt.Y + 1};
   const int gh = glyph_->Height();
   const bool twoImages = glyph_->Width() == 2 * gh;
@@ -571,7 +571,7 @@ void TkivButton::PaintText(TCanvas& canvas) {
   }
   PrepareCaptionFont(canvas);
   const TSize text = canvas.TextExtent(Caption());
-  const TPoint at = captionAt_;
+  const TPoint at = caption_at_;
   DrawCaptionText(canvas, Caption(), {at.X, at.Y, at.X + text.cx, at.Y + text.cy},
                   DT_SINGLELINE | DT_NOCLIP);
 }

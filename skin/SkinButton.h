@@ -29,13 +29,13 @@ class TkivCustomButton : public TCustomControl {
 
   // The look: built-in style or, with FromThemeFile and a ready theme, the
   // skin. A style change also sets Transparent and the caption colour.
-  TkivUIStyle UIStyle() const { return uiStyle_; }
+  TkivUIStyle UIStyle() const { return ui_style_; }
   void SetUIStyle(TkivUIStyle value);
-  TkivFileTheme* FileTheme() const { return fileTheme_; }
+  TkivFileTheme* FileTheme() const { return file_theme_; }
   void SetFileTheme(TkivFileTheme* value);
 
   // The size follows the style's face strip: one frame wide, as high.
-  bool AutoSize() const { return autoSize_; }
+  bool AutoSize() const { return auto_size_; }
   void SetAutoSize(bool value);
   // Escape clicks a Cancel button; Enter clicks a Default button while no
   // other skinned push button has the focus.
@@ -48,15 +48,15 @@ class TkivCustomButton : public TCustomControl {
   bool Transparent() const { return transparent_; }
   void SetTransparent(bool value);
   // Written to the parent form on every click (0 too).
-  int ModalResult() const { return modalResult_; }
-  void SetModalResult(int value) { modalResult_ = value; }
+  int ModalResult() const { return modal_result_; }
+  void SetModalResult(int value) { modal_result_ = value; }
   // Inset of the dotted focus rectangle.
-  int FocusedRectMargin() const { return focusedRectMargin_; }
+  int FocusedRectMargin() const { return focused_rect_margin_; }
   void SetFocusedRectMargin(int value);
   // Milliseconds between OnMouseContinuouslyDown events; 0 or less: none.
-  int MouseContinuouslyDownInterval() const { return repeatInterval_; }
-  void SetMouseContinuouslyDownInterval(int value) { repeatInterval_ = value; }
-  bool TabStop() const { return tabStop_; }
+  int MouseContinuouslyDownInterval() const { return repeat_interval_; }
+  void SetMouseContinuouslyDownInterval(int value) { repeat_interval_ = value; }
+  bool TabStop() const { return tab_stop_; }
   void SetTabStop(bool value);
   // Always 0; writing does nothing.
   unsigned ResHandle() const { return 0; }
@@ -66,9 +66,9 @@ class TkivCustomButton : public TCustomControl {
   void SetEnabled(bool value) override;
 
   // What the button shows now.
-  bool MouseOn() const { return mouseOn_; }
+  bool MouseOn() const { return mouse_on_; }
   bool Pressed() const { return pressed_; }
-  bool RepeatTimerRunning() const { return repeatTimer_ != 0; }
+  bool RepeatTimerRunning() const { return repeat_timer_ != 0; }
 
   TNotifyEvent OnMouseEnter;
   TNotifyEvent OnMouseExit;
@@ -107,7 +107,7 @@ class TkivCustomButton : public TCustomControl {
 
   // Whether this paint draws the caption bold (the focus mark of MacOS and
   // BlueGlass) and whether the dotted rectangle marks the focus instead.
-  bool BoldCaption() const { return boldOnce_; }
+  bool BoldCaption() const { return bold_once_; }
   // The caption's font for this paint on canvas.
   void PrepareCaptionFont(TCanvas& canvas);
   // Draws text at its place, pressed and disabled looks included.
@@ -124,8 +124,8 @@ class TkivCustomButton : public TCustomControl {
   // Inside the client area, the right and bottom edges counted as inside.
   static bool InsideCountingEdges(POINT point, int width, int height);
 
-  TkivUIStyle uiStyle_;
-  TkivFileTheme* fileTheme_ = nullptr;  // borrowed
+  TkivUIStyle ui_style_;
+  TkivFileTheme* file_theme_ = nullptr;  // borrowed
   // The built-in faces cut from their strip, kept for the style and strip
   // they were cut from (loading the strip is the costly part of a paint);
   // a face of another style or strip drops them all.
@@ -135,24 +135,24 @@ class TkivCustomButton : public TCustomControl {
     int count = 0;
     bool operator==(const TFaceKey&) const = default;
   };
-  TFaceKey facesFor_;
-  std::vector<std::unique_ptr<TBitmap>> stripFaces_;  // by frame index
-  bool autoSize_ = false;
+  TFaceKey faces_for_;
+  std::vector<std::unique_ptr<TBitmap>> strip_faces_;  // by frame index
+  bool auto_size_ = false;
   bool cancel_ = false;
   bool default_ = false;
   bool transparent_ = false;
-  int modalResult_ = 0;
-  int focusedRectMargin_ = 2;
-  int repeatInterval_ = 100;
-  bool tabStop_ = true;
+  int modal_result_ = 0;
+  int focused_rect_margin_ = 2;
+  int repeat_interval_ = 100;
+  bool tab_stop_ = true;
 
-  bool mouseOn_ = false;
+  bool mouse_on_ = false;
   bool pressed_ = false;
-  bool clickArmed_ = false;     // a left press began on the button
-  bool keyPressed_ = false;     // pressed by Space or Enter
-  bool boldOnce_ = false;
+  bool click_armed_ = false;     // a left press began on the button
+  bool key_pressed_ = false;     // pressed by Space or Enter
+  bool bold_once_ = false;
   TSpitDrawCache faces_;
-  UINT_PTR repeatTimer_ = 0;
+  UINT_PTR repeat_timer_ = 0;
 };
 
 class TkivButton : public TkivCustomButton {
@@ -184,7 +184,7 @@ class TkivButton : public TkivCustomButton {
   int spacing_ = 4;
   // The caption's place, computed with the glyph's in the same paint (in the
   // caption's normal weight): a caption drawn bold for the focus keeps it.
-  TPoint captionAt_;
+  TPoint caption_at_;
 };
 
 }  // namespace plx

@@ -14,7 +14,7 @@ Tsk2SkinFileReader::Tsk2SkinFileReader(const std::string& fileName, const std::s
 Tsk2SkinFileReader::~Tsk2SkinFileReader() = default;
 
 void Tsk2SkinFileReader::Load(const std::string& fileName, const std::string& password) {
-  dataLoaded_ = false;
+  data_loaded_ = false;
   // The extraction target is ours alone and goes on every path.
   const TTemporaryFile extracted = TTemporaryFile::CreateUnique("");
   const TExtractResult result = ExtractArchiveEntry(fileName, kSkinDataEntryName, extracted.Path(), password);
@@ -37,7 +37,7 @@ void Tsk2SkinFileReader::Load(const std::string& fileName, const std::string& pa
       values_.AddRecord(record);
     }
   }
-  dataLoaded_ = true;
+  data_loaded_ = true;
 }
 
 TBitmap* Tsk2SkinFileReader::GetBitmap(std::string_view key) const {

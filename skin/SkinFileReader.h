@@ -27,7 +27,7 @@ class Tsk2SkinFileReader : public TObject {
   // "Failed to read skin file!", and a bitmap that cannot be read raises
   // the bitmap's error.
   void Load(const std::string& fileName, const std::string& password);
-  bool DataLoaded() const { return dataLoaded_; }
+  bool DataLoaded() const { return data_loaded_; }
 
   // The stored bitmap, owned by the reader; nullptr when the key is missing.
   TBitmap* GetBitmap(std::string_view key) const;
@@ -45,7 +45,7 @@ class Tsk2SkinFileReader : public TObject {
  private:
   std::vector<std::pair<std::string, std::unique_ptr<TBitmap>>> bitmaps_;
   TSkinValueLists values_;
-  bool dataLoaded_ = false;
+  bool data_loaded_ = false;
 };
 
 }  // namespace plx

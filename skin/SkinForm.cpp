@@ -111,15 +111,15 @@ TkivForm::TkivForm(TComponent* owner) : TCustomPanel(owner) {
   // flicker, and a window-sized buffer on every paint would cost more than
   // the paint itself.
   SetDoubleBuffered(false);
-  titleBar_ = new TkivTitleBar(this);
-  titleBar_->SetParent(this);
-  titleBar_->OnCustomBtnsClick = [this](TObject*, int index) {
+  title_bar_ = new TkivTitleBar(this);
+  title_bar_->SetParent(this);
+  title_bar_->OnCustomBtnsClick = [this](TObject*, int index) {
     if (OnTitleBarCustomBtnsClick) OnTitleBarCustomBtnsClick(this, index);
   };
-  titleBar_->OnHelpBtnClick = [this](TObject*, int index) {
+  title_bar_->OnHelpBtnClick = [this](TObject*, int index) {
     if (OnTitleBarHelpBtnClick) OnTitleBarHelpBtnClick(this, index);
   };
-  menuBarColor_ = menuBarToColor_ = Color();
+  menu_bar_color_ = menu_bar_to_color_ = Color();
   SetUIStyle(kivFallbackStyle);
   SetCaption(host_->Caption());
   TCustomPanel::SetCaption(" ");  // the panel itself paints no caption
@@ -129,20 +129,21 @@ TkivForm::TkivForm(TComponent* owner) : TCustomPanel(owner) {
       style == TFormBorderStyle::bsToolWindow)
     host_->SetBorderStyle(TFormBorderStyle::bsDialog);
 
-  hookToken_ = host_->AddWindowProcHook([this](TMessage& message, const TWndMethod& next) {
+  hook_token_ = host_->AddWindowProcHook([this](TMessage& message, const TWndMethod& next) {
     HostWindowProc(message, next);
   });
-  handleEventsToken_ = host_->SubscribeHandleEvents([this](THandleEvent event) {
+  handle_events_token_ = host_->SubscribeHandleEvents([this](THandleEvent event) {
     if (event == THandleEvent::Created) {
       AttachToHostWindow();
     } else {
       if (Attached()) MoveTo(TkivFormState::WindowGone);
-      measuredInsets_.reset();
+      measured_insets_.reset();
     }
   });
   if (host_->HandleAllocated()) AttachToHostWindow();
 }
 
+// NOLINTNEXTLINE(bugprone-exception-escape): every state may move to Stopped, and detaching only removes hooks by token
 TkivForm::~TkivForm() { DetachFromHost(); }
 
 void TkivForm::BeforeDestruction() {
@@ -161,8 +162,8 @@ void TkivForm::DetachFromHost() {
   MoveTo(TkivFormState::Stopped);
   if (!host_) return;
   TForm* host = std::exchange(host_, nullptr);
-  host->RemoveWindowProcHook(hookToken_);
-  host->UnsubscribeHandleEvents(handleEventsToken_);
+  host->RemoveWindowProcHook(hook_token_);
+  host->UnsubscribeHandleEvents(handle_events_token_);
   if (host->HandleAllocated() && !host->IsDestroying() && attached) {
     // Give the window its caption back.
     HWND window = host->Handle();
@@ -174,40 +175,40 @@ void TkivForm::DetachFromHost() {
 }
 
 bool TkivForm::UsingSkin() const {
-  TkivUIStyle effective = uiStyle_;
-  return UsingFileTheme(fileTheme_, uiStyle_, effective);
+  TkivUIStyle effective = ui_style_;
+  return UsingFileTheme(file_theme_, ui_style_, effective);
 }
 
 bool TkivForm::HostMinimized() const { return host_ && host_->HandleAllocated() && IsIconic(host_->Handle()); }
 
 TRect TkivForm::FrameInsets() const {
-  if (frameFromSkin_) return {Max4(skinLeft_), kTopInset, Max4(skinRight_), Max4(skinBottom_)};
+  if (frame_from_skin_) return {Max4(skin_left_), kTopInset, Max4(skin_right_), Max4(skin_bottom_)};
   return {kBuiltInSideInset, kTopInset, kBuiltInSideInset,
-          borderWidth_ == kSelfInsetBorderWidth ? kSelfInsetBorderWidth : borderWidth_ + 1};
+          border_width_ == kSelfInsetBorderWidth ? kSelfInsetBorderWidth : border_width_ + 1};
 }
 
 // ------------------------------------------------------------ the look
 
 void TkivForm::SetFileTheme(TkivFileTheme* value) {
-  if (fileTheme_ == value) return;
-  if (fileTheme_) RemoveFreeNotification(fileTheme_);
-  fileTheme_ = value;
-  if (fileTheme_) FreeNotification(fileTheme_);
-  SetUIStyle(uiStyle_);
+  if (file_theme_ == value) return;
+  if (file_theme_) RemoveFreeNotification(file_theme_);
+  file_theme_ = value;
+  if (file_theme_) FreeNotification(file_theme_);
+  SetUIStyle(ui_style_);
 }
 
 void TkivForm::UpdateFrameSizes() {
-  frameFromSkin_ = UsingSkin();
-  skinLeft_ = skinRight_ = skinBottom_ = 0;
-  if (!frameFromSkin_) return;
+  frame_from_skin_ = UsingSkin();
+  skin_left_ = skin_right_ = skin_bottom_ = 0;
+  if (!frame_from_skin_) return;
   // A picture the skin lacks counts as 0 wide or high.
-  if (const TBitmap* left = fileTheme_->GetBitmap(SKIN2_FORMLEFTBORDER)) skinLeft_ = left->Width();
-  if (const TBitmap* right = fileTheme_->GetBitmap(SKIN2_FORMRIGHTBORDER)) skinRight_ = right->Width();
-  if (const TBitmap* bottom = fileTheme_->GetBitmap(SKIN2_FORMBOTTOMBORDER1)) skinBottom_ = bottom->Height();
+  if (const TBitmap* left = file_theme_->GetBitmap(SKIN2_FORMLEFTBORDER)) skin_left_ = left->Width();
+  if (const TBitmap* right = file_theme_->GetBitmap(SKIN2_FORMRIGHTBORDER)) skin_right_ = right->Width();
+  if (const TBitmap* bottom = file_theme_->GetBitmap(SKIN2_FORMBOTTOMBORDER1)) skin_bottom_ = bottom->Height();
 }
 
 void TkivForm::SetUIStyle(TkivUIStyle value) {
-  uiStyle_ = value;
+  ui_style_ = value;
   if (!host_) return;
   // The frame's sizes follow at once, even while the rest of the look waits
   // for the layout: a host window made in between is measured once, with the
@@ -215,40 +216,40 @@ void TkivForm::SetUIStyle(TkivUIStyle value) {
   UpdateFrameSizes();
   if (IsLoading()) {
     // While the layout is read the look is applied once, when it is loaded.
-    lookPending_ = true;
+    look_pending_ = true;
     return;
   }
-  lookPending_ = false;
+  look_pending_ = false;
   // The bottom picture belongs to the look it was cut from: the next one
   // composes its own even when it has the same size.
-  bottomImage_.SetSize(0, 0);
+  bottom_image_.SetSize(0, 0);
   TkivUIStyle effective = value;
-  const bool useSkin = UsingFileTheme(fileTheme_, value, effective);
+  const bool useSkin = UsingFileTheme(file_theme_, value, effective);
   if (useSkin) {
-    const TkivFileTheme& theme = *fileTheme_;
+    const TkivFileTheme& theme = *file_theme_;
     SetColor(theme.GetColor(SKIN2_FORMCOLOR));
-    menuBarColor_ = theme.GetColor(SKIN2_MENUBARSTARTCOLOR);
-    menuBarToColor_ = theme.GetColor(SKIN2_MENUBARENDCOLOR);
-    transColor_ = theme.GetColor(SKIN2_TRANSCOLOR);
-    titleRegion_ = theme.GetBool(SKIN2_TITLEBARNEEDREGION);
-    bottomRegion_ = theme.GetBool(SKIN2_BOTTOMBORDERNEEDREGION);
-    titleMinY_ = theme.GetInt(SKIN2_TITLEBARREGIONMINY);
-    titleMaxY_ = theme.GetInt(SKIN2_TITLEBARREGIONMAXY);
-    bottomMinY_ = theme.GetInt(SKIN2_BOTTOMREGIONMINY);
-    bottomMaxY_ = theme.GetInt(SKIN2_BOTTOMREGIONMAXY);
+    menu_bar_color_ = theme.GetColor(SKIN2_MENUBARSTARTCOLOR);
+    menu_bar_to_color_ = theme.GetColor(SKIN2_MENUBARENDCOLOR);
+    trans_color_ = theme.GetColor(SKIN2_TRANSCOLOR);
+    title_region_ = theme.GetBool(SKIN2_TITLEBARNEEDREGION);
+    bottom_region_ = theme.GetBool(SKIN2_BOTTOMBORDERNEEDREGION);
+    title_min_y_ = theme.GetInt(SKIN2_TITLEBARREGIONMINY);
+    title_max_y_ = theme.GetInt(SKIN2_TITLEBARREGIONMAXY);
+    bottom_min_y_ = theme.GetInt(SKIN2_BOTTOMREGIONMINY);
+    bottom_max_y_ = theme.GetInt(SKIN2_BOTTOMREGIONMAXY);
   } else {
-    transColor_ = kSkinTransparentColor;
-    titleRegion_ = bottomRegion_ = false;
-    borderColor_ = GetInsideThemeColor(effective, kivItemBorderColor);
-    borderWidth_ = GetInsideThemeInt(effective, kivItemBorderWidth);
+    trans_color_ = kSkinTransparentColor;
+    title_region_ = bottom_region_ = false;
+    border_color_ = GetInsideThemeColor(effective, kivItemBorderColor);
+    border_width_ = GetInsideThemeInt(effective, kivItemBorderWidth);
     SetColor(GetInsideThemeColor(effective, kivItemFormColor));
-    menuBarColor_ = menuBarToColor_ = Color();
+    menu_bar_color_ = menu_bar_to_color_ = Color();
   }
-  titleBar_->SetFileTheme(fileTheme_);
-  titleBar_->SetUIStyle(value);
-  if (!useSkin) titleBar_->SetRoundCornerBottom(0);
+  title_bar_->SetFileTheme(file_theme_);
+  title_bar_->SetUIStyle(value);
+  if (!useSkin) title_bar_->SetRoundCornerBottom(0);
   AlignTitleBar();
-  if (autoUpdateSub_) ContainerApplyUIStyle(this, value, fileTheme_);
+  if (auto_update_sub_) ContainerApplyUIStyle(this, value, file_theme_);
   RecomputeFrame();
   Invalidate();
   PaintFormBorder();
@@ -257,75 +258,75 @@ void TkivForm::SetUIStyle(TkivUIStyle value) {
   // needs, and a height with the frame's own parts counted in. The skin's
   // bottom border counts as it is drawn, not as the inset it leaves; a
   // built-in style has none.
-  if (titleBar_->MinFormWidth() > 0) host_->Constraints().MinWidth = titleBar_->MinFormWidth();
-  host_->Constraints().MinHeight = MenuBarHeight() + titleBar_->Height() + skinBottom_ + kMinHeightSlack;
+  if (title_bar_->MinFormWidth() > 0) host_->Constraints().MinWidth = title_bar_->MinFormWidth();
+  host_->Constraints().MinHeight = MenuBarHeight() + title_bar_->Height() + skin_bottom_ + kMinHeightSlack;
 }
 
 void TkivForm::Loaded() {
   TCustomPanel::Loaded();
-  if (lookPending_) SetUIStyle(uiStyle_);
+  if (look_pending_) SetUIStyle(ui_style_);
 }
 
 void TkivForm::SetBorderColor(TColor value) {
-  if (borderColor_ == value) return;
-  borderColor_ = value;
+  if (border_color_ == value) return;
+  border_color_ = value;
   PaintFormBorder();
 }
 
 void TkivForm::SetBorderWidth(int value) {
-  if (borderWidth_ == value) return;
-  borderWidth_ = value;
+  if (border_width_ == value) return;
+  border_width_ = value;
   RecomputeFrame();
   PaintFormBorder();
 }
 
 void TkivForm::SetTitleBarVisible(bool value) {
-  if (titleBarVisible_ == value || !titleBar_) return;
-  titleBarVisible_ = value;
-  titleBar_->SetVisible(value);
+  if (title_bar_visible_ == value || !title_bar_) return;
+  title_bar_visible_ = value;
+  title_bar_->SetVisible(value);
   AlignTitleBar();
   PaintFormBorder();
 }
 
 void TkivForm::SetTitleBarCustom(bool value) {
-  if (titleBar_) titleBar_->SetCustom(value);
+  if (title_bar_) title_bar_->SetCustom(value);
 }
 
 void TkivForm::SetTitleBarDrawAppIcon(bool value) {
-  if (titleBar_) titleBar_->SetDrawAppIcon(value);
+  if (title_bar_) title_bar_->SetDrawAppIcon(value);
 }
 
-const std::string& TkivForm::Caption() const { return titleBar_ ? titleBar_->Caption() : TCustomPanel::Caption(); }
+const std::string& TkivForm::Caption() const { return title_bar_ ? title_bar_->Caption() : TCustomPanel::Caption(); }
 
 void TkivForm::SetCaption(std::string value) {
-  if (!titleBar_) {
+  if (!title_bar_) {
     TCustomPanel::SetCaption(std::move(value));
     return;
   }
-  titleBar_->SetCaption(value);
+  title_bar_->SetCaption(value);
   if (host_) host_->SetCaption(std::move(value));
 }
 
-TFont& TkivForm::Font() { return titleBar_ ? titleBar_->Font() : TCustomPanel::Font(); }
+TFont& TkivForm::Font() { return title_bar_ ? title_bar_->Font() : TCustomPanel::Font(); }
 
 void TkivForm::SetRoundCorner(int value) {
-  if (!titleBar_) return;
-  titleBar_->SetRoundCorner(value);
+  if (!title_bar_) return;
+  title_bar_->SetRoundCorner(value);
   RegionWindow();
 }
 
 void TkivForm::SetRoundCornerBottom(int value) {
-  if (!titleBar_) return;
-  titleBar_->SetRoundCornerBottom(value);
+  if (!title_bar_) return;
+  title_bar_->SetRoundCornerBottom(value);
   RegionWindow();
 }
 
 TColor TkivForm::InactiveCaptionColor() const {
-  return titleBar_ ? titleBar_->InactiveCaptionColor() : clInactiveCaption;
+  return title_bar_ ? title_bar_->InactiveCaptionColor() : clInactiveCaption;
 }
 
 void TkivForm::SetInactiveCaptionColor(TColor value) {
-  if (titleBar_) titleBar_->SetInactiveCaptionColor(value);
+  if (title_bar_) title_bar_->SetInactiveCaptionColor(value);
 }
 
 void TkivForm::SetFormPanel(TCustomPanel* value) {
@@ -333,35 +334,35 @@ void TkivForm::SetFormPanel(TCustomPanel* value) {
     Application().ShowException(EInvalidOperation("Sorry, you can't select the Form assign to FormPanel property"));
     return;
   }
-  if (formPanel_ == value) return;
-  if (formPanel_) RemoveFreeNotification(formPanel_);
-  formPanel_ = value;
-  if (!formPanel_) return;
-  FreeNotification(formPanel_);
+  if (form_panel_ == value) return;
+  if (form_panel_) RemoveFreeNotification(form_panel_);
+  form_panel_ = value;
+  if (!form_panel_) return;
+  FreeNotification(form_panel_);
   // A plain panel becomes the flat, captionless ground of the client area.
-  if (typeid(*formPanel_) == typeid(TPanel)) {
-    formPanel_->SetBevelOuter(TBevelCut::bvNone);
-    formPanel_->SetCaption("");
+  if (typeid(*form_panel_) == typeid(TPanel)) {
+    form_panel_->SetBevelOuter(TBevelCut::bvNone);
+    form_panel_->SetCaption("");
   }
   AlignFormPanel();
 }
 
 void TkivForm::AlignFormPanel() {
-  if (!formPanel_ || !formPanel_->Parent()) return;
-  if (formPanel_->Parent() == this) {
-    const int top = titleBarVisible_ && titleBar_ ? titleBar_->Height() : 0;
-    formPanel_->SetBounds(0, top, Width(), std::max(0, Height() - top));
+  if (!form_panel_ || !form_panel_->Parent()) return;
+  if (form_panel_->Parent() == this) {
+    const int top = title_bar_visible_ && title_bar_ ? title_bar_->Height() : 0;
+    form_panel_->SetBounds(0, top, Width(), std::max(0, Height() - top));
     return;
   }
-  const TRect area = formPanel_->Parent()->ClientRect();
-  formPanel_->SetBounds(area.Left, area.Top, area.Width(), area.Height());
+  const TRect area = form_panel_->Parent()->ClientRect();
+  form_panel_->SetBounds(area.Left, area.Top, area.Width(), area.Height());
 }
 
 void TkivForm::Notification(TComponent* component, TOperation operation) {
   TCustomPanel::Notification(component, operation);
-  if (operation == TOperation::opRemove && component == formPanel_) formPanel_ = nullptr;
-  if (operation != TOperation::opRemove || component != fileTheme_) return;
-  fileTheme_ = nullptr;
+  if (operation == TOperation::opRemove && component == form_panel_) form_panel_ = nullptr;
+  if (operation != TOperation::opRemove || component != file_theme_) return;
+  file_theme_ = nullptr;
   if (Stopped() || IsDestroying()) return;
   ContainerApplyUIStyle(this, kivFallbackStyle, nullptr);
   SetUIStyle(kivFallbackStyle);
@@ -376,7 +377,7 @@ void TkivForm::AttachToHostWindow() {
   RECT client{};
   GetClientRect(window, &client);  // still the platform's own frame the first time
   MoveTo(TkivFormState::Attached);
-  measuredInsets_.reset();
+  measured_insets_.reset();
   StripCaption();
   if (first) {
     // The client area the form was given is what the layout fixes: it stays
@@ -414,7 +415,7 @@ void TkivForm::RecomputeFrame() {
   // Measuring the window again is costly; when its client area was measured
   // with these very insets and the window already has its size, nothing
   // would change.
-  if (measuredInsets_ == insets && bounds.right - bounds.left == client.right + insets.Left + insets.Right &&
+  if (measured_insets_ == insets && bounds.right - bounds.left == client.right + insets.Left + insets.Right &&
       bounds.bottom - bounds.top == client.bottom + insets.Top + insets.Bottom)
     return;
   SetWindowPos(window, nullptr, 0, 0, client.right + insets.Left + insets.Right,
@@ -435,8 +436,8 @@ void TkivForm::SetBounds(int left, int top, int width, int height) {
 }
 
 void TkivForm::AlignTitleBar() {
-  if (!titleBar_) return;
-  titleBar_->SetBounds(0, 0, Width(), titleBar_->Height());
+  if (!title_bar_) return;
+  title_bar_->SetBounds(0, 0, Width(), title_bar_->Height());
   AlignFormPanel();
 }
 
@@ -453,8 +454,8 @@ void TkivForm::HostResized() {
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
   FitToHostClientArea();
-  titleBar_->ProcessMaxBtn();
-  titleBar_->Invalidate();
+  title_bar_->ProcessMaxBtn();
+  title_bar_->Invalidate();
   PaintFormBorder();
   RegionWindow();
 }
@@ -462,7 +463,7 @@ void TkivForm::HostResized() {
 void TkivForm::OpenWindowMenuBelowTitleBar() {
   RECT bounds{};
   GetWindowRect(host_->Handle(), &bounds);
-  titleBar_->PopupWindowMenu(bounds.left, bounds.top + titleBar_->Height());
+  title_bar_->PopupWindowMenu(bounds.left, bounds.top + title_bar_->Height());
 }
 
 void TkivForm::HostWindowProc(TMessage& message, const TWndMethod& next) {
@@ -479,7 +480,7 @@ void TkivForm::HostWindowProc(TMessage& message, const TWndMethod& next) {
       // platform's own frame arithmetic is not wanted.
       RECT* rect = msg::NcCalcSize(message).ProposedRect;
       const TRect insets = FrameInsets();
-      measuredInsets_ = insets;
+      measured_insets_ = insets;
       rect->left += insets.Left;
       rect->top += insets.Top;
       rect->right -= insets.Right;
@@ -492,13 +493,13 @@ void TkivForm::HostWindowProc(TMessage& message, const TWndMethod& next) {
     case WM_NCPAINT:
     case WM_NCACTIVATE:
       if (HostMinimized()) return next(message);
-      titleBar_->Invalidate();
+      title_bar_->Invalidate();
       PaintFormBorder();
       message.Result = TRUE;
       return;
     case WM_ACTIVATE:
       next(message);
-      titleBar_->SetActive(msg::Activating(message));
+      title_bar_->SetActive(msg::Activating(message));
       PaintFormBorder();
       return;
     case WM_STYLECHANGED:
@@ -525,7 +526,7 @@ void TkivForm::HostWindowProc(TMessage& message, const TWndMethod& next) {
       }
       return next(message);
     case kivMsgTitleBarLeftInset:
-      message.Result = frameFromSkin_ ? Max4(skinLeft_) : kBuiltInSideInset;
+      message.Result = frame_from_skin_ ? Max4(skin_left_) : kBuiltInSideInset;
       return;
     default:
       return next(message);
@@ -537,8 +538,8 @@ void TkivForm::HostWindowProc(TMessage& message, const TWndMethod& next) {
 void TkivForm::Paint() {
   if (Stopped()) return;
   const TRect client{0, 0, Width(), Height()};
-  TkivUIStyle effective = uiStyle_;
-  const bool useSkin = UsingFileTheme(fileTheme_, uiStyle_, effective);
+  TkivUIStyle effective = ui_style_;
+  const bool useSkin = UsingFileTheme(file_theme_, ui_style_, effective);
   if (TBitmap* tile = BackgroundTile(useSkin, effective)) {
     TileDraw(Canvas(), *tile, client);
   } else {
@@ -547,7 +548,7 @@ void TkivForm::Paint() {
   }
   // A see-through child has the panel painted behind it into its own DC:
   // the window's frame is no part of that picture.
-  if (!paintingElsewhere_) PaintFormBorder();
+  if (!painting_elsewhere_) PaintFormBorder();
 }
 
 TBitmap* TkivForm::BackgroundTile(bool useSkin, TkivUIStyle effective) {
@@ -555,8 +556,8 @@ TBitmap* TkivForm::BackgroundTile(bool useSkin, TkivUIStyle effective) {
   if (!useSkin && effective == TkivUIStyle::MacOS) name = "MACOS_FORM_BACKGROUND";
   if (!useSkin && effective == TkivUIStyle::Protein) name = "PROTEIN_FORM_BACKGROUND";
   if (!name) return nullptr;
-  if (tileFor_ != effective) {
-    tileFor_ = effective;
+  if (tile_for_ != effective) {
+    tile_for_ = effective;
     try {
       tile_.LoadFromResourceName(GetModuleHandleA(nullptr), name);
     } catch (const Exception&) {
@@ -568,7 +569,7 @@ TBitmap* TkivForm::BackgroundTile(bool useSkin, TkivUIStyle effective) {
 
 void TkivForm::WndProc(TMessage& message) {
   if (message.Msg != WM_PAINT || msg::PaintDC(message) == nullptr) return TCustomPanel::WndProc(message);
-  const TAutoReset elsewhere(paintingElsewhere_, true);
+  const TAutoReset elsewhere(painting_elsewhere_, true);
   TCustomPanel::WndProc(message);
 }
 
@@ -598,11 +599,11 @@ void TkivForm::PaintFormBorderOn(HDC dc, int width, int height) {
 }
 
 void TkivForm::ComposeBottomImage(int width) {
-  const TkivFileTheme& theme = *fileTheme_;
+  const TkivFileTheme& theme = *file_theme_;
   TBitmap* first = theme.GetBitmap(SKIN2_FORMBOTTOMBORDER1);
-  const int height = skinBottom_;
+  const int height = skin_bottom_;
   if (!first || width <= 0 || height <= 0) {
-    bottomImage_.SetSize(0, 0);
+    bottom_image_.SetSize(0, 0);
     return;
   }
   TBitmap image(width, height);
@@ -616,30 +617,30 @@ void TkivForm::ComposeBottomImage(int width) {
     canvas.Draw(0, 0, *first);
     if (last) canvas.Draw(width - rightWidth, 0, *last);
   } else {
-    SpitDrawHorizontal2(*first, canvas, {0, 0, width, height}, transColor_, false);
+    SpitDrawHorizontal2(*first, canvas, {0, 0, width, height}, trans_color_, false);
   }
-  if (bottomRegion_) {
+  if (bottom_region_) {
     // Its see-through parts show the form's colour.
-    bottomImage_.SetSize(width, height);
-    bottomImage_.Canvas().Brush().SetColor(theme.GetColor(SKIN2_FORMCOLOR));
-    bottomImage_.Canvas().FillRect({0, 0, width, height});
-    image.SetTransparentColor(transColor_);
+    bottom_image_.SetSize(width, height);
+    bottom_image_.Canvas().Brush().SetColor(theme.GetColor(SKIN2_FORMCOLOR));
+    bottom_image_.Canvas().FillRect({0, 0, width, height});
+    image.SetTransparentColor(trans_color_);
     image.SetTransparent(true);
-    bottomImage_.Canvas().Draw(0, 0, image);
+    bottom_image_.Canvas().Draw(0, 0, image);
   } else {
-    bottomImage_.Assign(image);
+    bottom_image_.Assign(image);
   }
-  bottomImage_.SetTransparentColor(transColor_);
-  bottomImage_.SetTransparent(false);
+  bottom_image_.SetTransparentColor(trans_color_);
+  bottom_image_.SetTransparent(false);
 }
 
 void TkivForm::PaintSkinBorder(TCanvas& canvas, int width, int height) {
-  const TkivFileTheme& theme = *fileTheme_;
+  const TkivFileTheme& theme = *file_theme_;
   const TColor formColor = theme.GetColor(SKIN2_FORMCOLOR);
-  const int left = Max4(skinLeft_), right = Max4(skinRight_), bottom = skinBottom_;
-  const bool titleShown = titleBarVisible_ && titleBar_->CanPaint();
+  const int left = Max4(skin_left_), right = Max4(skin_right_), bottom = skin_bottom_;
+  const bool titleShown = title_bar_visible_ && title_bar_->CanPaint();
   if (titleShown) {
-    TBitmap* title = titleBar_->GetTitleImage(-2);
+    TBitmap* title = title_bar_->GetTitleImage(-2);
     if (!title->Empty()) {
       HDC source = title->Canvas().Handle();
       const int imageHeight = title->Height();
@@ -649,28 +650,28 @@ void TkivForm::PaintSkinBorder(TCanvas& canvas, int width, int height) {
       BitBlt(canvas.Handle(), width - right, 0, title->Width() - from, imageHeight, source, from, 0, SRCCOPY);
     }
   }
-  const int top = titleBarVisible_ ? titleBar_->Height() + kTopInset : 0;
+  const int top = title_bar_visible_ ? title_bar_->Height() + kTopInset : 0;
   canvas.Brush().SetColor(formColor);
   if (TBitmap* picture = theme.GetBitmap(SKIN2_FORMLEFTBORDER); picture && height - bottom > top)
     canvas.StretchDraw({0, top, picture->Width(), height - bottom}, *picture);
-  if (skinLeft_ < kMinFrameEdge) canvas.FillRect({skinLeft_, top, kMinFrameEdge, height - bottom});
+  if (skin_left_ < kMinFrameEdge) canvas.FillRect({skin_left_, top, kMinFrameEdge, height - bottom});
   if (TBitmap* picture = theme.GetBitmap(SKIN2_FORMRIGHTBORDER); picture && height - bottom > top)
     canvas.StretchDraw({width - picture->Width(), top, width, height - bottom}, *picture);
-  if (skinRight_ < kMinFrameEdge) canvas.FillRect({width - kMinFrameEdge, top, width - skinRight_, height - bottom});
-  if (bottomImage_.Width() != width || bottomImage_.Height() != bottom) ComposeBottomImage(width);
-  if (!bottomImage_.Empty()) canvas.Draw(0, height - bottom, bottomImage_);
+  if (skin_right_ < kMinFrameEdge) canvas.FillRect({width - kMinFrameEdge, top, width - skin_right_, height - bottom});
+  if (bottom_image_.Width() != width || bottom_image_.Height() != bottom) ComposeBottomImage(width);
+  if (!bottom_image_.Empty()) canvas.Draw(0, height - bottom, bottom_image_);
   if (bottom < kMinFrameEdge)
-    canvas.FillRect({skinLeft_, height - kMinFrameEdge, width - skinRight_, height - bottom});
+    canvas.FillRect({skin_left_, height - kMinFrameEdge, width - skin_right_, height - bottom});
 }
 
 void TkivForm::PaintBuiltInBorder(TCanvas& canvas, int width, int height) {
-  const int bw = std::max(0, borderWidth_);
-  const bool titleShown = titleBarVisible_ && titleBar_->CanPaint();
-  const int titleBottom = titleBarVisible_ ? titleBar_->Height() + kTopInset : 0;
+  const int bw = std::max(0, border_width_);
+  const bool titleShown = title_bar_visible_ && title_bar_->CanPaint();
+  const int titleBottom = title_bar_visible_ ? title_bar_->Height() + kTopInset : 0;
   if (titleShown) {
-    TBitmap* leftSection = titleBar_->GetTitleImage(0);
-    TBitmap* rightSection = titleBar_->GetTitleImage(1);
-    TBitmap* clientSection = titleBar_->GetTitleImage(2);
+    TBitmap* leftSection = title_bar_->GetTitleImage(0);
+    TBitmap* rightSection = title_bar_->GetTitleImage(1);
+    TBitmap* clientSection = title_bar_->GetTitleImage(2);
     const int strip = kBuiltInSideInset - bw;
     if (strip > 0) {
       HDC dc = canvas.Handle();
@@ -700,18 +701,18 @@ void TkivForm::PaintBuiltInBorder(TCanvas& canvas, int width, int height) {
     // Each arc spans the corner's ellipse (one pixel larger than the
     // region's corner) from the middle of one side to the middle of the other.
     constexpr int box = kOutlinedCornerSize + 1, mid = box / 2;
-    canvas.Pen().SetColor(borderColor_);
+    canvas.Pen().SetColor(border_color_);
     canvas.Pen().SetWidth(1);
     Arc(canvas.Handle(), 0, 0, box, box, mid, 0, 0, mid);
     Arc(canvas.Handle(), width - box, 0, width, box, width, mid, width - mid, 0);
   }
-  if (!titleBarVisible_) {
-    canvas.Brush().SetColor(borderColor_);
+  if (!title_bar_visible_) {
+    canvas.Brush().SetColor(border_color_);
     canvas.FillRect({0, 0, width, 1});
     canvas.Brush().SetColor(Color());
     canvas.FillRect({bw, 1, width - bw, kTopInset});
   }
-  canvas.Brush().SetColor(borderColor_);
+  canvas.Brush().SetColor(border_color_);
   canvas.FillRect({0, 0, bw, height});
   canvas.FillRect({width - bw, 0, width, height});
   canvas.FillRect({0, height - bw, width, height});
@@ -734,35 +735,35 @@ void TkivForm::RegionWindow() {
   const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
   TOwnedRegion region;
   if (UsingSkin()) {
-    if (!titleRegion_ && !bottomRegion_) {
+    if (!title_region_ && !bottom_region_) {
       region.Reset(CreateRectRgn(0, 0, width, height));
     } else {
       std::vector<RECT> rects;
-      TBitmap* title = titleRegion_ && titleBarVisible_ ? titleBar_->GetTitleImage(-1) : nullptr;
+      TBitmap* title = title_region_ && title_bar_visible_ ? title_bar_->GetTitleImage(-1) : nullptr;
       const int titleHeight = title ? std::min(title->Height(), height) : 0;
       if (title && titleHeight > 0) {
-        const int minRow = std::max(titleMinY_, 0);
-        const int maxRow = titleMinY_ < titleMaxY_ ? std::min(titleMaxY_, titleHeight) : titleHeight;
+        const int minRow = std::max(title_min_y_, 0);
+        const int maxRow = title_min_y_ < title_max_y_ ? std::min(title_max_y_, titleHeight) : titleHeight;
         if (minRow > 0) rects.push_back({0, 0, width, std::min(minRow, titleHeight)});
-        AddOpaqueRuns(*title, transColor_, minRow, maxRow, 0, rects);
+        AddOpaqueRuns(*title, trans_color_, minRow, maxRow, 0, rects);
         if (maxRow < titleHeight) rects.push_back({0, std::max(maxRow, minRow), width, titleHeight});
       }
-      if (bottomImage_.Width() != width) ComposeBottomImage(width);
-      const int bottomHeight = bottomRegion_ ? std::min(bottomImage_.Height(), height - titleHeight) : 0;
+      if (bottom_image_.Width() != width) ComposeBottomImage(width);
+      const int bottomHeight = bottom_region_ ? std::min(bottom_image_.Height(), height - titleHeight) : 0;
       if (height - bottomHeight > titleHeight) rects.push_back({0, titleHeight, width, height - bottomHeight});
       if (bottomHeight > 0) {
         const int top = height - bottomHeight;
-        const int minRow = std::max(bottomMinY_, 0);
-        const int maxRow = bottomMinY_ < bottomMaxY_ ? std::min(bottomMaxY_, bottomHeight) : bottomHeight;
+        const int minRow = std::max(bottom_min_y_, 0);
+        const int maxRow = bottom_min_y_ < bottom_max_y_ ? std::min(bottom_max_y_, bottomHeight) : bottomHeight;
         if (minRow > 0) rects.push_back({0, top, width, top + std::min(minRow, bottomHeight)});
-        AddOpaqueRuns(bottomImage_, transColor_, minRow, maxRow, top, rects);
+        AddOpaqueRuns(bottom_image_, trans_color_, minRow, maxRow, top, rects);
         if (maxRow < bottomHeight) rects.push_back({0, top + std::max(maxRow, minRow), width, height});
       }
       region = RegionFromRects(rects);
     }
   } else if (!IsDesigning()) {
-    const int corner = std::max(0, titleBar_->RoundCorner());
-    const int cornerBottom = std::max(0, titleBar_->RoundCornerBottom());
+    const int corner = std::max(0, title_bar_->RoundCorner());
+    const int cornerBottom = std::max(0, title_bar_->RoundCornerBottom());
     const int half = height / 2;
     // A corner size of 0 is a plain rectangle.
     auto halfRegion = [&](int top, int bottom, int size) {

@@ -53,53 +53,53 @@ class TkivForm : public TCustomPanel, public TkivFormStyleSource {
   // Raises when the owner form already has a skinned frame. An owner that
   // is not a form gets a plain panel.
   explicit TkivForm(TComponent* owner);
-  ~TkivForm() override;
+  ~TkivForm() override;  // NOLINT(bugprone-exception-escape): see the definition
 
-  bool TitleBarCustom() const { return titleBar_ ? titleBar_->Custom() : false; }
+  bool TitleBarCustom() const { return title_bar_ ? title_bar_->Custom() : false; }
   void SetTitleBarCustom(bool value);
-  TkivFileTheme* FileTheme() const { return fileTheme_; }
+  TkivFileTheme* FileTheme() const { return file_theme_; }
   void SetFileTheme(TkivFileTheme* value);
-  TkivUIStyle UIStyle() const { return uiStyle_; }
+  TkivUIStyle UIStyle() const { return ui_style_; }
   void SetUIStyle(TkivUIStyle value);
-  TkivUIStyle FormUIStyle() const override { return uiStyle_; }
-  bool UIStyleAutoUpdateSub() const { return autoUpdateSub_; }
-  void SetUIStyleAutoUpdateSub(bool value) { autoUpdateSub_ = value; }
-  TColor BorderColor() const { return borderColor_; }
+  TkivUIStyle FormUIStyle() const override { return ui_style_; }
+  bool UIStyleAutoUpdateSub() const { return auto_update_sub_; }
+  void SetUIStyleAutoUpdateSub(bool value) { auto_update_sub_ = value; }
+  TColor BorderColor() const { return border_color_; }
   void SetBorderColor(TColor value);
-  int BorderWidth() const { return borderWidth_; }
+  int BorderWidth() const { return border_width_; }
   void SetBorderWidth(int value);
-  bool TitleBarVisible() const { return titleBarVisible_; }
+  bool TitleBarVisible() const { return title_bar_visible_; }
   void SetTitleBarVisible(bool value);
   // The title bar's caption; writing it also sets the host form's caption.
   const std::string& Caption() const;
   void SetCaption(std::string value) override;
-  bool TitleBarDrawAppIcon() const { return titleBar_ ? titleBar_->DrawAppIcon() : true; }
+  bool TitleBarDrawAppIcon() const { return title_bar_ ? title_bar_->DrawAppIcon() : true; }
   void SetTitleBarDrawAppIcon(bool value);
   // The title bar's font: the caption text.
   TFont& Font();
   // A panel that fills the client area (below the title bar when it lies
   // on the frame). The frame itself is refused with an error box.
-  TCustomPanel* FormPanel() const { return formPanel_; }
+  TCustomPanel* FormPanel() const { return form_panel_; }
   void SetFormPanel(TCustomPanel* value);
-  TColor MenuBarColor() const { return menuBarColor_; }
-  void SetMenuBarColor(TColor value) { menuBarColor_ = value; }
-  TColor MenuBarToColor() const { return menuBarToColor_; }
-  void SetMenuBarToColor(TColor value) { menuBarToColor_ = value; }
+  TColor MenuBarColor() const { return menu_bar_color_; }
+  void SetMenuBarColor(TColor value) { menu_bar_color_ = value; }
+  TColor MenuBarToColor() const { return menu_bar_to_color_; }
+  void SetMenuBarToColor(TColor value) { menu_bar_to_color_ = value; }
   // The menu bar's height; this frame shows no menu bar, so it reads 0.
   int MenuBarHeight() const { return 0; }
-  void SetMenuBarHeight(int value) { menuBarHeight_ = value; }
-  int RoundCorner() const { return titleBarVisible_ && titleBar_ ? titleBar_->RoundCorner() : 0; }
+  void SetMenuBarHeight(int value) { menu_bar_height_ = value; }
+  int RoundCorner() const { return title_bar_visible_ && title_bar_ ? title_bar_->RoundCorner() : 0; }
   void SetRoundCorner(int value);
-  int RoundCornerBottom() const { return titleBarVisible_ && titleBar_ ? titleBar_->RoundCornerBottom() : 0; }
+  int RoundCornerBottom() const { return title_bar_visible_ && title_bar_ ? title_bar_->RoundCornerBottom() : 0; }
   void SetRoundCornerBottom(int value);
   TColor InactiveCaptionColor() const;
   void SetInactiveCaptionColor(TColor value);
   std::string Version() const { return "6.2"; }
 
-  TkivTitleBar* TitleBar() const { return titleBar_; }
+  TkivTitleBar* TitleBar() const { return title_bar_; }
   TkivFormState State() const { return state_; }
-  TkivTitleBarButtons& TitleBarButtons() { return titleBar_->Buttons(); }
-  TkivTitleBarSections& TitleBarSections() { return titleBar_->Sections(); }
+  TkivTitleBarButtons& TitleBarButtons() { return title_bar_->Buttons(); }
+  TkivTitleBarSections& TitleBarSections() { return title_bar_->Sections(); }
   TkivTitleBarButtonEvent OnTitleBarCustomBtnsClick;
   TkivTitleBarButtonEvent OnTitleBarHelpBtnClick;
 
@@ -149,40 +149,40 @@ class TkivForm : public TCustomPanel, public TkivFormStyleSource {
   TBitmap* BackgroundTile(bool useSkin, TkivUIStyle effective);
 
   TForm* host_ = nullptr;              // the owner form (borrowed)
-  TkivTitleBar* titleBar_ = nullptr;   // owned as a component
-  TkivFileTheme* fileTheme_ = nullptr;  // borrowed
-  TCustomPanel* formPanel_ = nullptr;   // borrowed; forgotten when it goes
-  TkivUIStyle uiStyle_ = kivFallbackStyle;
-  bool autoUpdateSub_ = false;
-  TColor borderColor_ = clBlack;
-  int borderWidth_ = 1;
-  bool titleBarVisible_ = true;
-  TColor menuBarColor_ = clBtnFace;
-  TColor menuBarToColor_ = clBtnFace;
-  int menuBarHeight_ = kDefaultMenuBarHeight;
+  TkivTitleBar* title_bar_ = nullptr;   // owned as a component
+  TkivFileTheme* file_theme_ = nullptr;  // borrowed
+  TCustomPanel* form_panel_ = nullptr;   // borrowed; forgotten when it goes
+  TkivUIStyle ui_style_ = kivFallbackStyle;
+  bool auto_update_sub_ = false;
+  TColor border_color_ = clBlack;
+  int border_width_ = 1;
+  bool title_bar_visible_ = true;
+  TColor menu_bar_color_ = clBtnFace;
+  TColor menu_bar_to_color_ = clBtnFace;
+  int menu_bar_height_ = kDefaultMenuBarHeight;
 
   // The frame's sizes: the skin's border pictures when the frame is drawn
   // from the skin (frameFromSkin_), else the built-in frame's.
-  bool frameFromSkin_ = false;
-  int skinLeft_ = 0, skinRight_ = 0, skinBottom_ = 0;
+  bool frame_from_skin_ = false;
+  int skin_left_ = 0, skin_right_ = 0, skin_bottom_ = 0;
   // The insets the host window's client area was last measured with.
-  std::optional<TRect> measuredInsets_;
-  TColor transColor_ = 0x00FF00FF;
-  bool titleRegion_ = false, bottomRegion_ = false;
-  int titleMinY_ = -1, titleMaxY_ = -1, bottomMinY_ = -1, bottomMaxY_ = -1;
-  TBitmap bottomImage_;
+  std::optional<TRect> measured_insets_;
+  TColor trans_color_ = 0x00FF00FF;
+  bool title_region_ = false, bottom_region_ = false;
+  int title_min_y_ = -1, title_max_y_ = -1, bottom_min_y_ = -1, bottom_max_y_ = -1;
+  TBitmap bottom_image_;
   // The background tile of the built-in style it was loaded for (the
   // resource is loaded once per look, not on every paint); empty when that
   // style has none or it could not be loaded.
   TBitmap tile_;
-  std::optional<TkivUIStyle> tileFor_;
+  std::optional<TkivUIStyle> tile_for_;
 
-  THookToken hookToken_ = 0;          // the frame's place in the host's chain
-  THookToken handleEventsToken_ = 0;  // the host's window created and destroyed
+  THookToken hook_token_ = 0;          // the frame's place in the host's chain
+  THookToken handle_events_token_ = 0;  // the host's window created and destroyed
   TkivFormState state_ = TkivFormState::NoWindowYet;
   bool placing_ = false;            // fitting a maximised window to the work area
-  bool paintingElsewhere_ = false;  // painting into a DC given with WM_PAINT
-  bool lookPending_ = false;        // a look asked for while the layout was read
+  bool painting_elsewhere_ = false;  // painting into a DC given with WM_PAINT
+  bool look_pending_ = false;        // a look asked for while the layout was read
 };
 
 }  // namespace plx

@@ -40,7 +40,9 @@ std::string NewTemporaryPath(const std::string& extension) { return TemporaryFol
 TTemporaryFile TTemporaryFile::CreateUnique(const std::string& extension) {
   const std::string stem = TemporaryFolder() + NewGuidText();
   for (int counter = 0; counter < kNamesPerGuid; ++counter) {
-    std::string path = stem + (counter == 0 ? std::string() : std::to_string(counter)) + extension;
+    std::string path = stem;
+    if (counter > 0) path += std::to_string(counter);
+    path += extension;
     // CREATE_NEW fails when the name exists: nothing of anyone else's is
     // ever opened, truncated or later deleted by us.
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY, nullptr);

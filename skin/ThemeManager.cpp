@@ -9,45 +9,45 @@ namespace plx {
 TkivThemeManager::TkivThemeManager(TComponent* owner) : TComponent(owner) {}
 
 TkivThemeManager::~TkivThemeManager() {
-  if (fileTheme_ != nullptr) fileTheme_->RemoveFreeNotification(this);
+  if (file_theme_ != nullptr) file_theme_->RemoveFreeNotification(this);
 }
 
 void TkivThemeManager::SetUIStyle(TkivUIStyle value) {
-  const bool changed = value != uiStyle_;
-  uiStyle_ = value;
+  const bool changed = value != ui_style_;
+  ui_style_ = value;
   UpdateAll();
   if (changed && OnUIStyleChanged) OnUIStyleChanged(this);
 }
 
 void TkivThemeManager::SetFileTheme(TkivFileTheme* value) {
-  if (fileTheme_ != nullptr) fileTheme_->RemoveFreeNotification(this);
-  fileTheme_ = value;
-  if (fileTheme_ != nullptr) fileTheme_->FreeNotification(this);
-  SetUIStyle(uiStyle_);
+  if (file_theme_ != nullptr) file_theme_->RemoveFreeNotification(this);
+  file_theme_ = value;
+  if (file_theme_ != nullptr) file_theme_->FreeNotification(this);
+  SetUIStyle(ui_style_);
 }
 
-void TkivThemeManager::SetCompList(const TStringList& value) { compList_.Assign(value); }
+void TkivThemeManager::SetCompList(const TStringList& value) { comp_list_.Assign(value); }
 
 void TkivThemeManager::UpdateAll() {
   // Frames are not part of this framework; forms are the only containers
   // that own components by name.
   auto* form = dynamic_cast<TForm*>(Owner());
   if (form == nullptr || form->IsDestroying()) return;
-  for (int i = 0; i < compList_.Count(); ++i) {
-    TComponent* component = form->FindComponent(compList_.Strings(i));
+  for (int i = 0; i < comp_list_.Count(); ++i) {
+    TComponent* component = form->FindComponent(comp_list_.Strings(i));
     if (component == nullptr) continue;
-    SetIntProp(component, "UIStyle", static_cast<long long>(uiStyle_));
-    SetComponentProp(component, "FileTheme", fileTheme_);
+    SetIntProp(component, "UIStyle", static_cast<long long>(ui_style_));
+    SetComponentProp(component, "FileTheme", file_theme_);
   }
 }
 
 void TkivThemeManager::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
   if (operation != TOperation::opRemove || component == nullptr) return;
-  const int index = compList_.IndexOf(component->Name());
-  if (index >= 0 && !component->Name().empty()) compList_.Delete(index);
-  if (component == fileTheme_) {
-    fileTheme_ = nullptr;
+  const int index = comp_list_.IndexOf(component->Name());
+  if (index >= 0 && !component->Name().empty()) comp_list_.Delete(index);
+  if (component == file_theme_) {
+    file_theme_ = nullptr;
     SetUIStyle(kivFallbackStyle);
   }
 }

@@ -18,13 +18,13 @@ class TkivThemeManager : public TComponent {
   explicit TkivThemeManager(TComponent* owner);
   ~TkivThemeManager() override;
 
-  TkivUIStyle UIStyle() const { return uiStyle_; }
+  TkivUIStyle UIStyle() const { return ui_style_; }
   // Stores the style, gives it to every listed component, and reports a
   // change through OnUIStyleChanged.
   void SetUIStyle(TkivUIStyle value);
-  TkivFileTheme* FileTheme() const { return fileTheme_; }
+  TkivFileTheme* FileTheme() const { return file_theme_; }
   void SetFileTheme(TkivFileTheme* value);
-  TkivThemeMgrCompList& CompList() { return compList_; }
+  TkivThemeMgrCompList& CompList() { return comp_list_; }
   void SetCompList(const TStringList& value);
 
   // When the owner is a form: sets "UIStyle" and then "FileTheme" on every
@@ -38,9 +38,9 @@ class TkivThemeManager : public TComponent {
   const TPropertyTable* PublishedProperties() const override;
 
  private:
-  TkivUIStyle uiStyle_ = kivFallbackStyle;
-  TkivFileTheme* fileTheme_ = nullptr;  // borrowed
-  TkivThemeMgrCompList compList_;
+  TkivUIStyle ui_style_ = kivFallbackStyle;
+  TkivFileTheme* file_theme_ = nullptr;  // borrowed
+  TkivThemeMgrCompList comp_list_;
 };
 
 }  // namespace plx

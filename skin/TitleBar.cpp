@@ -86,20 +86,20 @@ void StretchInto(TCanvas& canvas, TBitmap& bitmap, const TRect& rect) {
 
 // ------------------------------------------------------------- sections
 
-TkivTitleBarSection::TkivTitleBarSection(TkivTitleBar& titleBar) : titleBar_(titleBar) {
+TkivTitleBarSection::TkivTitleBarSection(TkivTitleBar& titleBar) : title_bar_(titleBar) {
   picture_.OnChange = [this](TObject*) { Changed(); };
 }
 
-void TkivTitleBarSection::Changed() { titleBar_.ItemChanged(); }
+void TkivTitleBarSection::Changed() { title_bar_.ItemChanged(); }
 
 void TkivTitleBarSection::SetAutoSize(bool value) {
-  if (autoSize_ == value) return;
-  autoSize_ = value;
+  if (auto_size_ == value) return;
+  auto_size_ = value;
   Changed();
 }
 
 int TkivTitleBarSection::Width() const {
-  if (autoSize_ && picture_.Graphic()) return picture_.Width();
+  if (auto_size_ && picture_.Graphic()) return picture_.Width();
   return width_;
 }
 
@@ -112,8 +112,8 @@ void TkivTitleBarSection::SetWidth(int value) {
 void TkivTitleBarSection::SetAlign(TkivTitleBarAlign value) {
   if (align_ == value) return;
   if (value == TkivTitleBarAlign::kivClient) {
-    for (int i = 0; i < titleBar_.Sections().Count(); ++i) {
-      const TkivTitleBarSection& other = titleBar_.Sections().Items(i);
+    for (int i = 0; i < title_bar_.Sections().Count(); ++i) {
+      const TkivTitleBarSection& other = title_bar_.Sections().Items(i);
       if (&other != this && other.Align() == TkivTitleBarAlign::kivClient) {
         ShowUsageError("Sorry, only one section's Align property can be \"kivClient\"");
         return;
@@ -131,38 +131,38 @@ void TkivTitleBarSection::SetStretch(bool value) {
 }
 
 void TkivTitleBarSection::SetCapSec(bool value) {
-  if (capSec_ == value) return;
-  capSec_ = value;
+  if (cap_sec_ == value) return;
+  cap_sec_ = value;
   Changed();
 }
 
 // -------------------------------------------------------------- buttons
 
-TkivTitleBarButton::TkivTitleBarButton(TkivTitleBar& titleBar) : titleBar_(titleBar) {
-  for (TPicture* picture : {&picNormal_, &picMouseOn_, &picMouseDown_})
+TkivTitleBarButton::TkivTitleBarButton(TkivTitleBar& titleBar) : title_bar_(titleBar) {
+  for (TPicture* picture : {&pic_normal_, &pic_mouse_on_, &pic_mouse_down_})
     picture->OnChange = [this](TObject*) { Changed(); };
 }
 
-void TkivTitleBarButton::Changed() { titleBar_.ItemChanged(); }
+void TkivTitleBarButton::Changed() { title_bar_.ItemChanged(); }
 
 void TkivTitleBarButton::SetUIStyle(TkivUIStyle value) {
-  if (uiStyle_ == value) return;
-  uiStyle_ = value;
+  if (ui_style_ == value) return;
+  ui_style_ = value;
   Changed();
 }
 
 void TkivTitleBarButton::SetButtonType(TkivTitleBarBtnType value) {
-  if (buttonType_ == value) return;
+  if (button_type_ == value) return;
   if (value == TkivTitleBarBtnType::kivControlBox) {
-    for (int i = 0; i < titleBar_.Buttons().Count(); ++i) {
-      const TkivTitleBarButton& other = titleBar_.Buttons().Items(i);
+    for (int i = 0; i < title_bar_.Buttons().Count(); ++i) {
+      const TkivTitleBarButton& other = title_bar_.Buttons().Items(i);
       if (&other != this && other.ButtonType() == TkivTitleBarBtnType::kivControlBox) {
         ShowUsageError("Sorry, only one button's ButtonType property can be \"kivControlBox\"");
         return;
       }
     }
   }
-  buttonType_ = value;
+  button_type_ = value;
   Changed();
 }
 
@@ -179,10 +179,10 @@ void TkivTitleBarButton::SetTop(int value) {
 }
 
 void TkivTitleBarButton::SetControlBoxMenu(TkivPopupMenu* value) {
-  if (controlBoxMenu_ == value) return;
-  controlBoxMenu_ = value;
+  if (control_box_menu_ == value) return;
+  control_box_menu_ = value;
   // The button is no component: the title bar hears of the menu going.
-  if (value) titleBar_.FreeNotification(value);
+  if (value) title_bar_.FreeNotification(value);
   Changed();
 }
 
@@ -193,7 +193,7 @@ void TkivTitleBarButton::SetVisible(bool value) {
 }
 
 bool TkivTitleBarButton::HasAllPictures() const {
-  return !picNormal_.Empty() && !picMouseOn_.Empty() && !picMouseDown_.Empty();
+  return !pic_normal_.Empty() && !pic_mouse_on_.Empty() && !pic_mouse_down_.Empty();
 }
 
 // ------------------------------------------------------------ title bar
@@ -203,14 +203,14 @@ TkivTitleBar::TkivTitleBar(TComponent* owner) : TCustomPanel(owner) {
   Font().SetName("Tahoma");
   Font().SetStyle({fsBold});
   Font().SetColor(clWhite);
-  uiStyle_ = GetKIVFormStyle(owner);
+  ui_style_ = GetKIVFormStyle(owner);
   for (TkivTitleBarBtnType type : {TkivTitleBarBtnType::kivControlBox, TkivTitleBarBtnType::kivClose,
                                    TkivTitleBarBtnType::kivMax, TkivTitleBarBtnType::kivMin})
     buttons_.Add().SetButtonType(type);
 }
 
 TkivTitleBar::~TkivTitleBar() {
-  if (fileTheme_) RemoveFreeNotification(fileTheme_);
+  if (file_theme_) RemoveFreeNotification(file_theme_);
 }
 
 TForm* TkivTitleBar::ParentForm() const {
@@ -235,13 +235,13 @@ int TkivTitleBar::LeftInset() const {
 }
 
 void TkivTitleBar::ItemChanged() {
-  titleDirty_ = true;
+  title_dirty_ = true;
   RepaintSoon();
 }
 
 void TkivTitleBar::RepaintSoon() {
-  if (changeBatches_ > 0) {
-    changedInBatch_ = true;
+  if (change_batches_ > 0) {
+    changed_in_batch_ = true;
     return;
   }
   if (!IsDestroying()) Invalidate();
@@ -249,35 +249,35 @@ void TkivTitleBar::RepaintSoon() {
 
 void TkivTitleBar::SetColor(TColor value) {
   TCustomPanel::SetColor(value);
-  titleDirty_ = true;  // the sections are laid on it
+  title_dirty_ = true;  // the sections are laid on it
 }
 
 void TkivTitleBar::SetParent(TWinControl* parent) {
   TCustomPanel::SetParent(parent);
-  titleDirty_ = true;  // the sections need a form, and lie elsewhere inside a frame
+  title_dirty_ = true;  // the sections need a form, and lie elsewhere inside a frame
 }
 
 void TkivTitleBar::FontChanged() {
   TCustomPanel::FontChanged();
   // A caption section is as wide as its caption in this font.
-  titleDirty_ = true;
+  title_dirty_ = true;
 }
 
-TkivTitleBar::TChangeBatch::TChangeBatch(TkivTitleBar& titleBar) : titleBar_(titleBar) { ++titleBar_.changeBatches_; }
+TkivTitleBar::TChangeBatch::TChangeBatch(TkivTitleBar& titleBar) : title_bar_(titleBar) { ++title_bar_.change_batches_; }
 
 TkivTitleBar::TChangeBatch::~TChangeBatch() {
-  if (--titleBar_.changeBatches_ > 0 || !std::exchange(titleBar_.changedInBatch_, false)) return;
-  titleBar_.RepaintSoon();
+  if (--title_bar_.change_batches_ > 0 || !std::exchange(title_bar_.changed_in_batch_, false)) return;
+  title_bar_.RepaintSoon();
 }
 
 void TkivTitleBar::SetFileTheme(TkivFileTheme* value) {
-  if (fileTheme_ == value) return;
-  if (fileTheme_) RemoveFreeNotification(fileTheme_);
-  fileTheme_ = value;
-  if (fileTheme_) FreeNotification(fileTheme_);
+  if (file_theme_ == value) return;
+  if (file_theme_) RemoveFreeNotification(file_theme_);
+  file_theme_ = value;
+  if (file_theme_) FreeNotification(file_theme_);
   // Assigning a theme keeps the caption's colour; a style change sets it.
-  const TAutoReset keepColour(keepFontColor_, true);
-  SetUIStyle(uiStyle_);
+  const TAutoReset keepColour(keep_font_color_, true);
+  SetUIStyle(ui_style_);
 }
 
 void TkivTitleBar::Notification(TComponent* component, TOperation operation) {
@@ -285,22 +285,22 @@ void TkivTitleBar::Notification(TComponent* component, TOperation operation) {
   if (operation != TOperation::opRemove) return;
   for (int i = 0; i < buttons_.Count(); ++i)
     if (buttons_.Items(i).ControlBoxMenu() == component) buttons_.Items(i).SetControlBoxMenu(nullptr);
-  if (component == fileTheme_) {
-    fileTheme_ = nullptr;
-    if (!IsDestroying()) SetUIStyle(uiStyle_);
+  if (component == file_theme_) {
+    file_theme_ = nullptr;
+    if (!IsDestroying()) SetUIStyle(ui_style_);
   }
 }
 
 void TkivTitleBar::SetUIStyle(TkivUIStyle value) {
   const TChangeBatch batch(*this);
-  uiStyle_ = value;
+  ui_style_ = value;
   if (custom_) {
     ItemChanged();
     return;
   }
   sections_.Clear();
   TkivUIStyle effective = value;
-  const bool useSkin = UsingFileTheme(fileTheme_, value, effective);
+  const bool useSkin = UsingFileTheme(file_theme_, value, effective);
   const int frameShift = InForm() ? kivFrameTopRows : 0;
   TForm* form = ParentForm();
   auto addSection = [&](TkivTitleBarAlign align, bool autoSize) -> TkivTitleBarSection& {
@@ -310,78 +310,78 @@ void TkivTitleBar::SetUIStyle(TkivUIStyle value) {
     return section;
   };
   if (useSkin) {
-    const TkivFileTheme& theme = *fileTheme_;
-    fiveSections_ = theme.GetBool(SKIN2_TITLEFIVESECT);
-    transColor_ = theme.GetColor(SKIN2_TRANSCOLOR);
+    const TkivFileTheme& theme = *file_theme_;
+    five_sections_ = theme.GetBool(SKIN2_TITLEFIVESECT);
+    trans_color_ = theme.GetColor(SKIN2_TRANSCOLOR);
     theme.GetBitmap2(SKIN2_TITLEBAR1, addSection(TkivTitleBarAlign::kivLeft, true).Picture().Bitmap());
     TkivTitleBarSection& second = addSection(TkivTitleBarAlign::kivLeft, false);
-    if (fiveSections_)
+    if (five_sections_)
       second.SetCapSec(true);
     else
       second.SetAlign(TkivTitleBarAlign::kivClient);
     theme.GetBitmap2(SKIN2_TITLEBAR2, second.Picture().Bitmap());
     theme.GetBitmap2(SKIN2_TITLEBAR3,
-                     addSection(fiveSections_ ? TkivTitleBarAlign::kivLeft : TkivTitleBarAlign::kivRight, true)
+                     addSection(five_sections_ ? TkivTitleBarAlign::kivLeft : TkivTitleBarAlign::kivRight, true)
                          .Picture()
                          .Bitmap());
-    if (fiveSections_) {
+    if (five_sections_) {
       theme.GetBitmap2(SKIN2_TITLEBAR4, addSection(TkivTitleBarAlign::kivClient, false).Picture().Bitmap());
       theme.GetBitmap2(SKIN2_TITLEBAR5, addSection(TkivTitleBarAlign::kivRight, true).Picture().Bitmap());
     }
-    leftBtnXOffset_ = theme.GetInt(SKIN2_TITLEBARICONPOSX);
-    rightBtnXOffset_ = theme.GetInt(SKIN2_TITLEBARBUTTONPOSX);
-    buttonTop_ = theme.GetInt(SKIN2_TITLEBARBUTTONPOSY) - frameShift;
-    iconTop_ = theme.GetInt(SKIN2_TITLEBARICONPOSY) - frameShift;
-    captionTop_ = theme.GetInt(SKIN2_TITLEBARCAPTIONTOP);
-    fillColor_ = theme.GetColor(SKIN2_FORMCOLOR);
-    titleRegion_ = theme.GetBool(SKIN2_TITLEBARNEEDREGION);
+    left_btn_x_offset_ = theme.GetInt(SKIN2_TITLEBARICONPOSX);
+    right_btn_x_offset_ = theme.GetInt(SKIN2_TITLEBARBUTTONPOSX);
+    button_top_ = theme.GetInt(SKIN2_TITLEBARBUTTONPOSY) - frameShift;
+    icon_top_ = theme.GetInt(SKIN2_TITLEBARICONPOSY) - frameShift;
+    caption_top_ = theme.GetInt(SKIN2_TITLEBARCAPTIONTOP);
+    fill_color_ = theme.GetColor(SKIN2_FORMCOLOR);
+    title_region_ = theme.GetBool(SKIN2_TITLEBARNEEDREGION);
     auto widthOf = [&](Tsk2SkinBitmapElement element) {
       const TBitmap* bitmap = theme.GetBitmap(element);
       return bitmap ? bitmap->Width() : 0;
     };
-    const int buttonsWidth = widthOf(SKIN2_TITLEBUTTONS) / kTitleButtonFrames * buttons_.Count() + rightBtnXOffset_;
-    minFormWidth_ = fiveSections_ ? widthOf(SKIN2_TITLEBAR1) + widthOf(SKIN2_TITLEBAR3) +
+    const int buttonsWidth = widthOf(SKIN2_TITLEBUTTONS) / kTitleButtonFrames * buttons_.Count() + right_btn_x_offset_;
+    min_form_width_ = five_sections_ ? widthOf(SKIN2_TITLEBAR1) + widthOf(SKIN2_TITLEBAR3) +
                                         std::max(widthOf(SKIN2_TITLEBAR5), buttonsWidth) + kFiveSectionMinWidthSlack
                                   : widthOf(SKIN2_TITLEBAR1) + std::max(widthOf(SKIN2_TITLEBAR3), buttonsWidth);
-    minFormHeight_ = 0;  // a skin leaves the height to the frame
+    min_form_height_ = 0;  // a skin leaves the height to the frame
   } else {
-    fiveSections_ = false;
-    titleRegion_ = false;
-    transColor_ = kSkinTransparentColor;
+    five_sections_ = false;
+    title_region_ = false;
+    trans_color_ = kSkinTransparentColor;
     GetInsideThemeBitmap(effective, kivItemTitleLeft,
                          addSection(TkivTitleBarAlign::kivLeft, true).Picture().Bitmap());
     GetInsideThemeBitmap(effective, kivItemTitleRight,
                          addSection(TkivTitleBarAlign::kivRight, true).Picture().Bitmap());
     GetInsideThemeBitmap(effective, kivItemTitleClient,
                          addSection(TkivTitleBarAlign::kivClient, false).Picture().Bitmap());
-    leftBtnXOffset_ = GetInsideThemeInt(effective, kivItemLeftBtnXOffset);
-    rightBtnXOffset_ = GetInsideThemeInt(effective, kivItemRightBtnXOffset);
-    buttonTop_ = GetInsideThemeInt(effective, kivItemTitleButtonTop) - frameShift;
-    iconTop_ = buttonTop_;
-    minFormWidth_ = GetInsideThemeInt(effective, kivItemFormMinWidth);
-    minFormHeight_ = kBuiltInMinFormHeight;
-    roundCorner_ = GetInsideThemeInt(effective, kivItemRoundCorner);
-    roundCornerBottom_ = 0;
+    left_btn_x_offset_ = GetInsideThemeInt(effective, kivItemLeftBtnXOffset);
+    right_btn_x_offset_ = GetInsideThemeInt(effective, kivItemRightBtnXOffset);
+    button_top_ = GetInsideThemeInt(effective, kivItemTitleButtonTop) - frameShift;
+    icon_top_ = button_top_;
+    min_form_width_ = GetInsideThemeInt(effective, kivItemFormMinWidth);
+    min_form_height_ = kBuiltInMinFormHeight;
+    round_corner_ = GetInsideThemeInt(effective, kivItemRoundCorner);
+    round_corner_bottom_ = 0;
   }
   const TkivUIStyle buttonStyle = useSkin ? TkivUIStyle::FromThemeFile : effective;
   for (int i = 0; i < buttons_.Count(); ++i) {
     buttons_.Items(i).SetUIStyle(buttonStyle);
     ApplyStyleToButton(buttons_.Items(i), useSkin, effective);
   }
-  windowMenu_.SetUIStyle(buttonStyle);
-  windowMenu_.SetFileTheme(fileTheme_);
-  if (!keepFontColor_) {
-    Font().SetColor(useSkin                                 ? fileTheme_->GetColor(SKIN2_TITLEFONTCOLOR)
+  window_menu_.SetUIStyle(buttonStyle);
+  window_menu_.SetFileTheme(file_theme_);
+  if (!keep_font_color_) {
+    Font().SetColor(useSkin                                 ? file_theme_->GetColor(SKIN2_TITLEFONTCOLOR)
                     : effective == TkivUIStyle::MacOS ? clBlack
                                                             : clWhite);
   }
-  autoSize_ = true;
+  auto_size_ = true;
   AdjustHeight();
   // Inside a skinned frame the frame sets the form's limits, with its own
   // parts counted in.
   if (form && !InForm()) {
-    form->Constraints().MinWidth = minFormWidth_;
-    if (minFormHeight_ > 0) form->Constraints().MinHeight = minFormHeight_;
+    form->Constraints().MinWidth = min_form_width_;
+    if (min_form_height_ > 0) form->Constraints().MinHeight = min_form_height_;
   }
   ItemChanged();
 }
@@ -392,7 +392,7 @@ void TkivTitleBar::LoadButtonPictures(TkivTitleBarButton& button, int lastFrame,
   for (int i = 0; i < 3; ++i) {
     TBitmap frame;
     if (useSkin)
-      fileTheme_->GetBitmap2(SKIN2_TITLEBUTTONS, frame, lastFrame - 2 + i, kTitleButtonFrames);
+      file_theme_->GetBitmap2(SKIN2_TITLEBUTTONS, frame, lastFrame - 2 + i, kTitleButtonFrames);
     else
       GetInsideThemeBitmap(effective, kivItemTitleButtons, frame, lastFrame - 2 + i, kTitleButtonFrames);
     pictures[i]->Bitmap().Assign(frame);
@@ -403,8 +403,8 @@ void TkivTitleBar::ApplyStyleToButton(TkivTitleBarButton& button, bool useSkin, 
   const int lastFrame = LastFrameOf(button.ButtonType());
   if (lastFrame == 0) return;  // custom buttons keep their pictures, transparency and top
   if (useSkin) {
-    button.SetTransparent(fileTheme_->GetBool(SKIN2_TITLEBTNTRANS));
-    button.SetTop(fileTheme_->GetInt(SKIN2_TITLEBARBUTTONPOSY));
+    button.SetTransparent(file_theme_->GetBool(SKIN2_TITLEBTNTRANS));
+    button.SetTop(file_theme_->GetInt(SKIN2_TITLEBARBUTTONPOSY));
   } else {
     button.SetTransparent(GetInsideThemeBool(effective, kivItemTitleButtonsTransparent));
     button.SetTop(GetInsideThemeInt(effective, kivItemTitleButtonTop));
@@ -415,8 +415,8 @@ void TkivTitleBar::ApplyStyleToButton(TkivTitleBarButton& button, bool useSkin, 
 
 void TkivTitleBar::ProcessMaxBtn() {
   if (custom_) return;
-  TkivUIStyle effective = uiStyle_;
-  const bool useSkin = UsingFileTheme(fileTheme_, uiStyle_, effective);
+  TkivUIStyle effective = ui_style_;
+  const bool useSkin = UsingFileTheme(file_theme_, ui_style_, effective);
   const int lastFrame = ParentMaximized() ? kRestoreLastFrame : LastFrameOf(TkivTitleBarBtnType::kivMax);
   const TChangeBatch batch(*this);
   for (int i = 0; i < buttons_.Count(); ++i)
@@ -426,14 +426,14 @@ void TkivTitleBar::ProcessMaxBtn() {
 }
 
 void TkivTitleBar::SetAutoSize(bool value) {
-  autoSize_ = value;
+  auto_size_ = value;
   AdjustHeight();
 }
 
 void TkivTitleBar::AdjustHeight() {
-  if (!autoSize_) return;
+  if (!auto_size_) return;
   if (sections_.Count() == 0) {
-    autoSize_ = false;
+    auto_size_ = false;
     return;
   }
   const int shift = InForm() ? kivFrameTopRows : 0;
@@ -441,8 +441,8 @@ void TkivTitleBar::AdjustHeight() {
 }
 
 void TkivTitleBar::SetButtonInterval(int value) {
-  if (buttonInterval_ == value) return;
-  buttonInterval_ = value;
+  if (button_interval_ == value) return;
+  button_interval_ = value;
   ItemChanged();
 }
 
@@ -454,32 +454,32 @@ void TkivTitleBar::SetCaption(std::string value) {
 }
 
 void TkivTitleBar::SetActive(bool value) {
-  if (formActive_ == value) return;
-  formActive_ = value;
+  if (form_active_ == value) return;
+  form_active_ = value;
   RepaintSoon();
 }
 
 void TkivTitleBar::SetLeftBtnXOffset(int value) {
-  if (leftBtnXOffset_ == value) return;
-  leftBtnXOffset_ = value;
+  if (left_btn_x_offset_ == value) return;
+  left_btn_x_offset_ = value;
   ItemChanged();
 }
 
 void TkivTitleBar::SetRightBtnXOffset(int value) {
-  if (rightBtnXOffset_ == value) return;
-  rightBtnXOffset_ = value;
+  if (right_btn_x_offset_ == value) return;
+  right_btn_x_offset_ = value;
   RepaintSoon();
 }
 
 void TkivTitleBar::SetDrawAppIcon(bool value) {
-  if (drawAppIcon_ == value) return;
-  drawAppIcon_ = value;
+  if (draw_app_icon_ == value) return;
+  draw_app_icon_ = value;
   RepaintSoon();
 }
 
 void TkivTitleBar::SetInactiveCaptionColor(TColor value) {
-  if (inactiveCaptionColor_ == value) return;
-  inactiveCaptionColor_ = value;
+  if (inactive_caption_color_ == value) return;
+  inactive_caption_color_ = value;
   RepaintSoon();
 }
 
@@ -495,7 +495,7 @@ bool TkivTitleBar::CanPaint() {
 TBitmap* TkivTitleBar::GetTitleImage(int index) {
   if (index == -1 || index == -2) {
     UpdateTitleImages();
-    return index == -1 ? &plainTitle_ : &filledTitle_;
+    return index == -1 ? &plain_title_ : &filled_title_;
   }
   if (index >= 0 && index < sections_.Count() && sections_.Count() > 2)
     return PictureBitmap(sections_.Items(index).Picture());
@@ -503,14 +503,14 @@ TBitmap* TkivTitleBar::GetTitleImage(int index) {
 }
 
 void TkivTitleBar::SetRoundCorner(int value) {
-  if (roundCorner_ == value) return;
-  roundCorner_ = value;
+  if (round_corner_ == value) return;
+  round_corner_ = value;
   RepaintSoon();
 }
 
 void TkivTitleBar::SetRoundCornerBottom(int value) {
-  if (roundCornerBottom_ == value) return;
-  roundCornerBottom_ = value;
+  if (round_corner_bottom_ == value) return;
+  round_corner_bottom_ = value;
   RepaintSoon();
 }
 
@@ -521,15 +521,15 @@ void TkivTitleBar::Paint() {
   canvas.FillRect(ClientRect());
   if (!ParentForm()) return;
   UpdateTitleImages();
-  if (!sectionsImage_.Empty())
-    BitBlt(canvas.Handle(), 0, 0, sectionsImage_.Width(), sectionsImage_.Height(), sectionsImage_.Canvas().Handle(),
+  if (!sections_image_.Empty())
+    BitBlt(canvas.Handle(), 0, 0, sections_image_.Width(), sections_image_.Height(), sections_image_.Canvas().Handle(),
            0, 0, SRCCOPY);
   canvas.Brush().SetStyle(bsClear);
   canvas.Font().Assign(Font());
   DrawButtons(canvas);
   // A caption section is as wide as the caption: the frame's top rows and
   // edges, cut from the same title image, follow it.
-  if (captionSection_)
+  if (caption_section_)
     if (auto* frame = dynamic_cast<TkivForm*>(Parent())) frame->PaintFormBorder();
 }
 
@@ -542,25 +542,25 @@ TPoint TkivTitleBar::SectionOffset() const {
 void TkivTitleBar::UpdateTitleImages() {
   const TPoint offset = SectionOffset();
   const TRect key{Width(), Height(), offset.X, offset.Y};
-  if (!titleDirty_ && composedFor_ == key) return;
+  if (!title_dirty_ && composed_for_ == key) return;
   ComposeTitleImages(offset);
-  composedFor_ = key;
-  titleDirty_ = false;
+  composed_for_ = key;
+  title_dirty_ = false;
 }
 
 void TkivTitleBar::ComposeTitleImages(TPoint offset) {
-  captionSection_ = false;
-  shownCaption_.clear();
+  caption_section_ = false;
+  shown_caption_.clear();
   const int width = Width(), height = Height();
   if (!ParentForm() || width <= 0 || height <= 0) {
-    for (TBitmap* image : {&sectionsImage_, &plainTitle_, &filledTitle_}) image->SetSize(0, 0);
+    for (TBitmap* image : {&sections_image_, &plain_title_, &filled_title_}) image->SetSize(0, 0);
     return;
   }
   const int dx = offset.X, dy = offset.Y;
   // The title bar's own picture under its buttons and caption: the sections
   // on the title bar's colour, the right ones see-through over the fill.
-  sectionsImage_.SetSize(width, height);
-  TCanvas& canvas = sectionsImage_.Canvas();
+  sections_image_.SetSize(width, height);
+  TCanvas& canvas = sections_image_.Canvas();
   canvas.Brush().SetColor(Color());
   canvas.FillRect({0, 0, width, height});
   canvas.Brush().SetStyle(bsClear);
@@ -569,14 +569,14 @@ void TkivTitleBar::ComposeTitleImages(TPoint offset) {
   int buttonsWidth = 0;
   for (int i = 0; i < buttons_.Count(); ++i)
     if (TBitmap* picture = PictureBitmap(buttons_.Items(i).PicNormal()))
-      buttonsWidth += picture->Width() + buttonInterval_;
+      buttonsWidth += picture->Width() + button_interval_;
 
   const int imageWidth = std::max(0, width - 2 * dx), imageHeight = std::max(0, height - dy);
-  plainTitle_.SetSize(imageWidth, imageHeight);
-  filledTitle_.SetSize(imageWidth, imageHeight);
-  if (!filledTitle_.Empty()) {
-    filledTitle_.Canvas().Brush().SetColor(fillColor_);
-    filledTitle_.Canvas().FillRect({0, 0, imageWidth, imageHeight});
+  plain_title_.SetSize(imageWidth, imageHeight);
+  filled_title_.SetSize(imageWidth, imageHeight);
+  if (!filled_title_.Empty()) {
+    filled_title_.Canvas().Brush().SetColor(fill_color_);
+    filled_title_.Canvas().FillRect({0, 0, imageWidth, imageHeight});
   }
 
   int x = dx, r = width - dx, lastLeftWidth = 0;
@@ -590,10 +590,10 @@ void TkivTitleBar::ComposeTitleImages(TPoint offset) {
     if (section.CapSec()) {
       int nextWidth = 0;
       if (i + 1 < sections_.Count()) nextWidth = sections_.Items(i + 1).Picture().Width();
-      shownCaption_ = FormatStringWithWidth(canvas, Caption(), width - leftBtnXOffset_ - buttonsWidth - nextWidth - kCaptionSectionRoom);
-      const int stretched = canvas.TextWidth(shownCaption_) + leftBtnXOffset_ - lastLeftWidth + kCaptionSectionPadding;
+      shown_caption_ = FormatStringWithWidth(canvas, Caption(), width - left_btn_x_offset_ - buttonsWidth - nextWidth - kCaptionSectionRoom);
+      const int stretched = canvas.TextWidth(shown_caption_) + left_btn_x_offset_ - lastLeftWidth + kCaptionSectionPadding;
       StretchInto(canvas, *picture, {x, dy, x + stretched, dy + ph});
-      if (!plainTitle_.Empty()) StretchInto(plainTitle_.Canvas(), *picture, {x - dx, 0, x - dx + stretched, ph});
+      if (!plain_title_.Empty()) StretchInto(plain_title_.Canvas(), *picture, {x - dx, 0, x - dx + stretched, ph});
       x += stretched;
       captionDrawn = true;
       continue;
@@ -601,17 +601,17 @@ void TkivTitleBar::ComposeTitleImages(TPoint offset) {
     switch (section.Align()) {
       case TkivTitleBarAlign::kivLeft:
         canvas.Draw(x, dy, *picture);
-        if (!plainTitle_.Empty()) plainTitle_.Canvas().Draw(x - dx, 0, *picture);
+        if (!plain_title_.Empty()) plain_title_.Canvas().Draw(x - dx, 0, *picture);
         x += pw;
         lastLeftWidth = pw;
         break;
       case TkivTitleBarAlign::kivRight:
         // Over the fill colour, with the skin's see-through colour left out.
-        canvas.Brush().SetColor(fillColor_);
+        canvas.Brush().SetColor(fill_color_);
         canvas.FillRect({r - pw, dy, r, dy + ph});
         canvas.Brush().SetStyle(bsClear);
-        DrawMasked(canvas, *picture, r - pw, dy, transColor_);
-        if (!plainTitle_.Empty()) plainTitle_.Canvas().Draw(r - dx - pw, 0, *picture);
+        DrawMasked(canvas, *picture, r - pw, dy, trans_color_);
+        if (!plain_title_.Empty()) plain_title_.Canvas().Draw(r - dx - pw, 0, *picture);
         r -= pw;
         break;
       case TkivTitleBarAlign::kivClient:
@@ -621,21 +621,21 @@ void TkivTitleBar::ComposeTitleImages(TPoint offset) {
   }
   if (client) {
     StretchInto(canvas, *client, {x, dy, r, dy + client->Height()});
-    if (!plainTitle_.Empty()) StretchInto(plainTitle_.Canvas(), *client, {x - dx, 0, r - dx, client->Height()});
+    if (!plain_title_.Empty()) StretchInto(plain_title_.Canvas(), *client, {x - dx, 0, r - dx, client->Height()});
   }
   // The filled image shows the fill colour where the skin cuts the region.
-  plainTitle_.SetTransparentColor(transColor_);
-  plainTitle_.SetTransparent(titleRegion_);
-  if (!filledTitle_.Empty()) filledTitle_.Canvas().Draw(0, 0, plainTitle_);
-  if (!captionDrawn) shownCaption_.clear();
-  captionSection_ = captionDrawn;
+  plain_title_.SetTransparentColor(trans_color_);
+  plain_title_.SetTransparent(title_region_);
+  if (!filled_title_.Empty()) filled_title_.Canvas().Draw(0, 0, plain_title_);
+  if (!captionDrawn) shown_caption_.clear();
+  caption_section_ = captionDrawn;
 }
 
 TkivTitleBar::TButtonLayout TkivTitleBar::LayOutButtons() {
   TButtonLayout layout;
   const int width = Width();
   const int e = LeftInset() - 1;
-  int r = width - rightBtnXOffset_ + e;
+  int r = width - right_btn_x_offset_ + e;
   for (int i = 0; i < buttons_.Count(); ++i) {
     TkivTitleBarButton& button = buttons_.Items(i);
     if (!button.Visible() || !button.HasAllPictures()) continue;
@@ -644,17 +644,17 @@ TkivTitleBar::TButtonLayout TkivTitleBar::LayOutButtons() {
       layout.controlBox = i;
       continue;
     }
-    r -= button.ButtonType() == TkivTitleBarBtnType::kivClose ? pw : pw + buttonInterval_ + kButtonGap;
+    r -= button.ButtonType() == TkivTitleBarBtnType::kivClose ? pw : pw + button_interval_ + kButtonGap;
     if (r + pw + kButtonGap > width) r = width - pw - kButtonGap;
-    const int top = custom_ ? button.Top() - (InForm() ? kivFrameTopRows : 0) : buttonTop_;
+    const int top = custom_ ? button.Top() - (InForm() ? kivFrameTopRows : 0) : button_top_;
     layout.buttons.push_back({i, {r, top, r + pw, top + ph}});
   }
   layout.right = r;
-  int l = std::max(0, leftBtnXOffset_ - kIconOffsetShift - e);
+  int l = std::max(0, left_btn_x_offset_ - kIconOffsetShift - e);
   if (layout.controlBox >= 0) {
     TkivTitleBarButton& box = buttons_.Items(layout.controlBox);
-    layout.controlBoxRect = {l, iconTop_, l + box.PicNormal().Width(), iconTop_ + box.PicNormal().Height()};
-    l += drawAppIcon_ ? kAppIconAdvance : box.PicNormal().Width() + kControlBoxGap;
+    layout.controlBoxRect = {l, icon_top_, l + box.PicNormal().Width(), icon_top_ + box.PicNormal().Height()};
+    l += draw_app_icon_ ? kAppIconAdvance : box.PicNormal().Width() + kControlBoxGap;
   }
   layout.captionLeft = l == 0 ? kBareCaptionLeft : l;
   return layout;
@@ -684,8 +684,8 @@ void TkivTitleBar::DrawButtons(TCanvas& canvas) {
   POINT cursor{};
   if (HandleAllocated() && GetCursorPos(&cursor) && ::ScreenToClient(Handle(), &cursor))
     mouse = {cursor.x, cursor.y};
-  hotButton_ = -1;
-  const bool skinColours = uiStyle_ == TkivUIStyle::FromThemeFile;
+  hot_button_ = -1;
+  const bool skinColours = ui_style_ == TkivUIStyle::FromThemeFile;
   auto pictureFor = [&](TkivTitleBarButton& button, bool hot) -> TBitmap* {
     TPicture& picture = hot ? (pressed_ ? button.PicMouseDown() : button.PicMouseOn()) : button.PicNormal();
     return PictureBitmap(picture);
@@ -693,12 +693,12 @@ void TkivTitleBar::DrawButtons(TCanvas& canvas) {
   for (const auto& [index, rect] : layout.buttons) {
     TkivTitleBarButton& button = buttons_.Items(index);
     const bool hot = InRect(mouse, rect);
-    if (hot) hotButton_ = index;
+    if (hot) hot_button_ = index;
     TBitmap* picture = pictureFor(button, hot);
     if (!picture) continue;
     if (button.Transparent())
       DrawMasked(canvas, *picture, rect.Left, rect.Top,
-                 skinColours ? transColor_ : picture->Pixel(0, picture->Height() - 1));
+                 skinColours ? trans_color_ : picture->Pixel(0, picture->Height() - 1));
     else
       canvas.Draw(rect.Left, rect.Top, *picture);
   }
@@ -706,15 +706,15 @@ void TkivTitleBar::DrawButtons(TCanvas& canvas) {
     TkivTitleBarButton& box = buttons_.Items(layout.controlBox);
     const TRect& rect = layout.controlBoxRect;
     const bool hot = InRect(mouse, rect);
-    if (drawAppIcon_) {
-      if (hot) hotButton_ = layout.controlBox;
+    if (draw_app_icon_) {
+      if (hot) hot_button_ = layout.controlBox;
       // The program's icon at the small size; a shared icon is never
       // destroyed, so the handle is kept for every later paint.
-      if (!appIcon_)
-        appIcon_ = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, kAppIconSize,
+      if (!app_icon_)
+        app_icon_ = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, kAppIconSize,
                                                  kAppIconSize, LR_SHARED));
-      if (appIcon_)
-        DrawIconEx(canvas.Handle(), rect.Left + kAppIconIndent, rect.Top, appIcon_, kAppIconSize, kAppIconSize, 0,
+      if (app_icon_)
+        DrawIconEx(canvas.Handle(), rect.Left + kAppIconIndent, rect.Top, app_icon_, kAppIconSize, kAppIconSize, 0,
                    nullptr, DI_NORMAL);
     } else if (TBitmap* picture = pictureFor(box, hot)) {
       canvas.Draw(rect.Left, rect.Top - 1, *picture);
@@ -722,19 +722,19 @@ void TkivTitleBar::DrawButtons(TCanvas& canvas) {
   }
 
   const int l = layout.captionLeft, r = layout.right;
-  std::string text = shownCaption_;
+  std::string text = shown_caption_;
   if (text.empty()) {
     canvas.Font().Assign(Font());
     text = CutWithEllipsis(Caption(), r - l, [&canvas](const std::string& part) { return canvas.TextWidth(part); });
   }
   canvas.Font().Assign(Font());
-  if (!formActive_) canvas.Font().SetColor(inactiveCaptionColor_);
+  if (!form_active_) canvas.Font().SetColor(inactive_caption_color_);
   canvas.Brush().SetStyle(bsClear);
-  TkivUIStyle effective = uiStyle_;
-  if (UsingFileTheme(fileTheme_, uiStyle_, effective))
-    canvas.TextOut(l, captionTop_ - kivFrameTopRows, text);
+  TkivUIStyle effective = ui_style_;
+  if (UsingFileTheme(file_theme_, ui_style_, effective))
+    canvas.TextOut(l, caption_top_ - kivFrameTopRows, text);
   else
-    canvas.TextOut(l, buttonTop_ + (effective == TkivUIStyle::Protein ? kProteinCaptionDrop : 0), text);
+    canvas.TextOut(l, button_top_ + (effective == TkivUIStyle::Protein ? kProteinCaptionDrop : 0), text);
 }
 
 // ---------------------------------------------------------------- mouse
@@ -757,7 +757,7 @@ void TkivTitleBar::WndProc(TMessage& message) {
       return;
     case WM_MOUSEMOVE:
       // The hover pictures follow the mouse.
-      if (ButtonAt(point) != hotButton_) RepaintSoon();
+      if (ButtonAt(point) != hot_button_) RepaintSoon();
       break;
     case WM_GETOBJECT:
       if (AnswerAccessibleClient(message, Handle(), [this] { return NewTitleBarAccessible(Handle()); })) return;
@@ -778,7 +778,7 @@ void TkivTitleBar::WndProc(TMessage& message) {
 }
 
 void TkivTitleBar::MouseLeave() {
-  hotButton_ = -1;
+  hot_button_ = -1;
   RepaintSoon();
 }
 
@@ -848,7 +848,7 @@ void TkivTitleBar::DoubleClick(TPoint point) {
   }
 }
 
-void TkivTitleBar::PopupWindowMenu(int screenX, int screenY) { windowMenu_.Popup(std::max(0, screenX), screenY); }
+void TkivTitleBar::PopupWindowMenu(int screenX, int screenY) { window_menu_.Popup(std::max(0, screenX), screenY); }
 
 void TkivTitleBar::DoClick(int index) {
   TForm* form = ParentForm();

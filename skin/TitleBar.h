@@ -49,7 +49,7 @@ class TkivTitleBarSection : public TPersistent {
  public:
   explicit TkivTitleBarSection(TkivTitleBar& titleBar);
 
-  bool AutoSize() const { return autoSize_; }
+  bool AutoSize() const { return auto_size_; }
   void SetAutoSize(bool value);
   // With AutoSize, the picture's width.
   int Width() const;
@@ -61,28 +61,28 @@ class TkivTitleBarSection : public TPersistent {
   // Always true for the client section.
   bool Stretch() const { return stretch_ || align_ == TkivTitleBarAlign::kivClient; }
   void SetStretch(bool value);
-  bool CapSec() const { return capSec_; }
+  bool CapSec() const { return cap_sec_; }
   void SetCapSec(bool value);
 
  private:
   void Changed();
 
-  TkivTitleBar& titleBar_;
-  bool autoSize_ = false;
+  TkivTitleBar& title_bar_;
+  bool auto_size_ = false;
   int width_ = 10;
   TkivTitleBarAlign align_ = TkivTitleBarAlign::kivLeft;
   TPicture picture_;
   bool stretch_ = false;
-  bool capSec_ = false;
+  bool cap_sec_ = false;
 };
 
 class TkivTitleBarButton : public TPersistent {
  public:
   explicit TkivTitleBarButton(TkivTitleBar& titleBar);
 
-  TkivUIStyle UIStyle() const { return uiStyle_; }
+  TkivUIStyle UIStyle() const { return ui_style_; }
   void SetUIStyle(TkivUIStyle value);
-  TkivTitleBarBtnType ButtonType() const { return buttonType_; }
+  TkivTitleBarBtnType ButtonType() const { return button_type_; }
   // A second control box is refused with an error box.
   void SetButtonType(TkivTitleBarBtnType value);
   bool Transparent() const { return transparent_; }
@@ -91,46 +91,46 @@ class TkivTitleBarButton : public TPersistent {
   void SetTop(int value);
   // The menu a control box opens instead of the window menu (borrowed; the
   // title bar forgets it when it goes).
-  TkivPopupMenu* ControlBoxMenu() const { return controlBoxMenu_; }
+  TkivPopupMenu* ControlBoxMenu() const { return control_box_menu_; }
   void SetControlBoxMenu(TkivPopupMenu* value);
   bool Visible() const { return visible_; }
   void SetVisible(bool value);
-  TPicture& PicNormal() { return picNormal_; }
-  TPicture& PicMouseOn() { return picMouseOn_; }
-  TPicture& PicMouseDown() { return picMouseDown_; }
+  TPicture& PicNormal() { return pic_normal_; }
+  TPicture& PicMouseOn() { return pic_mouse_on_; }
+  TPicture& PicMouseDown() { return pic_mouse_down_; }
   // A button lacking one of its pictures is neither drawn nor clickable.
   bool HasAllPictures() const;
 
  private:
   void Changed();
 
-  TkivTitleBar& titleBar_;
-  TkivUIStyle uiStyle_ = kivFallbackStyle;
-  TkivTitleBarBtnType buttonType_ = TkivTitleBarBtnType::kivCustom;
+  TkivTitleBar& title_bar_;
+  TkivUIStyle ui_style_ = kivFallbackStyle;
+  TkivTitleBarBtnType button_type_ = TkivTitleBarBtnType::kivCustom;
   bool transparent_ = false;
   int top_ = 2;
-  TkivPopupMenu* controlBoxMenu_ = nullptr;
+  TkivPopupMenu* control_box_menu_ = nullptr;
   bool visible_ = true;
-  TPicture picNormal_;
-  TPicture picMouseOn_;
-  TPicture picMouseDown_;
+  TPicture pic_normal_;
+  TPicture pic_mouse_on_;
+  TPicture pic_mouse_down_;
 };
 
 // An ordered collection of sections or buttons, owned by the title bar.
 template <class Item>
 class TkivTitleBarCollection {
  public:
-  explicit TkivTitleBarCollection(TkivTitleBar& titleBar) : titleBar_(titleBar) {}
+  explicit TkivTitleBarCollection(TkivTitleBar& titleBar) : title_bar_(titleBar) {}
   int Count() const { return static_cast<int>(items_.size()); }
   Item& Items(int index) const { return *items_.at(static_cast<std::size_t>(index)); }
   Item& Add() {
-    items_.push_back(std::make_unique<Item>(titleBar_));
+    items_.push_back(std::make_unique<Item>(title_bar_));
     return *items_.back();
   }
   void Clear() { items_.clear(); }
 
  private:
-  TkivTitleBar& titleBar_;
+  TkivTitleBar& title_bar_;
   std::vector<std::unique_ptr<Item>> items_;
 };
 using TkivTitleBarSections = TkivTitleBarCollection<TkivTitleBarSection>;
@@ -143,31 +143,31 @@ class TkivTitleBar : public TCustomPanel {
 
   bool Custom() const { return custom_; }
   void SetCustom(bool value) { custom_ = value; }
-  TkivFileTheme* FileTheme() const { return fileTheme_; }
+  TkivFileTheme* FileTheme() const { return file_theme_; }
   void SetFileTheme(TkivFileTheme* value);
-  TkivUIStyle UIStyle() const { return uiStyle_; }
+  TkivUIStyle UIStyle() const { return ui_style_; }
   void SetUIStyle(TkivUIStyle value);
-  bool AutoSize() const { return autoSize_; }
+  bool AutoSize() const { return auto_size_; }
   void SetAutoSize(bool value);
 
   TkivTitleBarSections& Sections() { return sections_; }
   TkivTitleBarButtons& Buttons() { return buttons_; }
-  int ButtonInterval() const { return buttonInterval_; }
+  int ButtonInterval() const { return button_interval_; }
   void SetButtonInterval(int value);
   void SetCaption(std::string value) override;
-  bool FormActive() const { return formActive_; }
+  bool FormActive() const { return form_active_; }
   void SetActive(bool value);
-  int LeftBtnXOffset() const { return leftBtnXOffset_; }
+  int LeftBtnXOffset() const { return left_btn_x_offset_; }
   void SetLeftBtnXOffset(int value);
-  int RightBtnXOffset() const { return rightBtnXOffset_; }
+  int RightBtnXOffset() const { return right_btn_x_offset_; }
   void SetRightBtnXOffset(int value);
-  bool DrawAppIcon() const { return drawAppIcon_; }
+  bool DrawAppIcon() const { return draw_app_icon_; }
   void SetDrawAppIcon(bool value);
-  int RoundCorner() const { return roundCorner_; }
+  int RoundCorner() const { return round_corner_; }
   void SetRoundCorner(int value);
-  int RoundCornerBottom() const { return roundCornerBottom_; }
+  int RoundCornerBottom() const { return round_corner_bottom_; }
   void SetRoundCornerBottom(int value);
-  TColor InactiveCaptionColor() const { return inactiveCaptionColor_; }
+  TColor InactiveCaptionColor() const { return inactive_caption_color_; }
   void SetInactiveCaptionColor(TColor value);
 
   TkivTitleBarButtonEvent OnCustomBtnsClick;
@@ -186,15 +186,15 @@ class TkivTitleBar : public TCustomPanel {
   // The smallest size the look allows the form (0: no rule), from the
   // last look loaded. A title bar inside a skinned frame leaves writing
   // them to the frame; on a form of its own it writes them itself.
-  int MinFormWidth() const { return minFormWidth_; }
-  int MinFormHeight() const { return minFormHeight_; }
+  int MinFormWidth() const { return min_form_width_; }
+  int MinFormHeight() const { return min_form_height_; }
   // Inside a skinned frame.
   bool InForm() const;
   // Acts as a click on the button: maximise or restore, minimise, close.
   void DoClick(int index);
   // Opens the window menu with its top-left at the screen point.
   void PopupWindowMenu(int screenX, int screenY);
-  TkivTitleBarPopupMenu& WindowMenu() { return windowMenu_; }
+  TkivTitleBarPopupMenu& WindowMenu() { return window_menu_; }
 
   // The form the title bar sits on (its top-level parent), or nullptr.
   TForm* ParentForm() const;
@@ -270,48 +270,48 @@ class TkivTitleBar : public TCustomPanel {
     ~TChangeBatch();
 
    private:
-    TkivTitleBar& titleBar_;
+    TkivTitleBar& title_bar_;
   };
 
   bool custom_ = false;
-  TkivFileTheme* fileTheme_ = nullptr;  // borrowed
-  TkivUIStyle uiStyle_ = kivFallbackStyle;
-  bool autoSize_ = false;
+  TkivFileTheme* file_theme_ = nullptr;  // borrowed
+  TkivUIStyle ui_style_ = kivFallbackStyle;
+  bool auto_size_ = false;
   TkivTitleBarSections sections_{*this};
   TkivTitleBarButtons buttons_{*this};
-  int buttonInterval_ = 0;
-  bool formActive_ = true;
-  int leftBtnXOffset_ = 0;
-  int rightBtnXOffset_ = 0;
-  bool drawAppIcon_ = true;
-  int roundCorner_ = 0;
-  int roundCornerBottom_ = 0;
-  TColor inactiveCaptionColor_ = clInactiveCaption;
+  int button_interval_ = 0;
+  bool form_active_ = true;
+  int left_btn_x_offset_ = 0;
+  int right_btn_x_offset_ = 0;
+  bool draw_app_icon_ = true;
+  int round_corner_ = 0;
+  int round_corner_bottom_ = 0;
+  TColor inactive_caption_color_ = clInactiveCaption;
 
-  bool fiveSections_ = false;
-  TColor transColor_ = 0x00FF00FF;
-  TColor fillColor_ = clBlack;
-  bool titleRegion_ = false;  // the skin cuts the window's region from the title
-  std::string shownCaption_;  // the caption a caption section shows
-  TBitmap sectionsImage_;     // the sections as the title bar shows them
-  TBitmap plainTitle_;        // full window width, full picture height
-  TBitmap filledTitle_;       // the plain image laid on the fill colour
-  bool captionSection_ = false;  // the composed title has a caption section
+  bool five_sections_ = false;
+  TColor trans_color_ = 0x00FF00FF;
+  TColor fill_color_ = clBlack;
+  bool title_region_ = false;  // the skin cuts the window's region from the title
+  std::string shown_caption_;  // the caption a caption section shows
+  TBitmap sections_image_;     // the sections as the title bar shows them
+  TBitmap plain_title_;        // full window width, full picture height
+  TBitmap filled_title_;       // the plain image laid on the fill colour
+  bool caption_section_ = false;  // the composed title has a caption section
   // The title images are up to date for this size and section offset
   // unless titleDirty_.
-  bool titleDirty_ = true;
-  TRect composedFor_;  // width, height and section offset, as Left/Top/Right/Bottom
-  int minFormWidth_ = 0, minFormHeight_ = 0;
-  TkivTitleBarPopupMenu windowMenu_{*this};
-  int buttonTop_ = 2;
-  int iconTop_ = 2;
-  int captionTop_ = 2;
-  int hotButton_ = -1;
+  bool title_dirty_ = true;
+  TRect composed_for_;  // width, height and section offset, as Left/Top/Right/Bottom
+  int min_form_width_ = 0, min_form_height_ = 0;
+  TkivTitleBarPopupMenu window_menu_{*this};
+  int button_top_ = 2;
+  int icon_top_ = 2;
+  int caption_top_ = 2;
+  int hot_button_ = -1;
   bool pressed_ = false;
-  bool keepFontColor_ = false;
-  HICON appIcon_ = nullptr;      // shared: the system owns it
-  int changeBatches_ = 0;        // open TChangeBatch scopes
-  bool changedInBatch_ = false;  // an item changed while they were open
+  bool keep_font_color_ = false;
+  HICON app_icon_ = nullptr;      // shared: the system owns it
+  int change_batches_ = 0;        // open TChangeBatch scopes
+  bool changed_in_batch_ = false;  // an item changed while they were open
 };
 
 }  // namespace plx

@@ -20,16 +20,16 @@ bool HasVisibleButton(TkivTitleBar& titleBar, TkivTitleBarBtnType type) {
 
 bool TkivTitleBarPopupMenu::ItemEnabled(TCommand command) const {
   switch (command) {
-    case cmMinimize: return HasVisibleButton(titleBar_, TkivTitleBarBtnType::kivMin);
-    case cmMaximizeRestore: return HasVisibleButton(titleBar_, TkivTitleBarBtnType::kivMax);
-    case cmClose: return HasVisibleButton(titleBar_, TkivTitleBarBtnType::kivClose);
+    case cmMinimize: return HasVisibleButton(title_bar_, TkivTitleBarBtnType::kivMin);
+    case cmMaximizeRestore: return HasVisibleButton(title_bar_, TkivTitleBarBtnType::kivMax);
+    case cmClose: return HasVisibleButton(title_bar_, TkivTitleBarBtnType::kivClose);
     case cmNone: break;
   }
   return false;
 }
 
 void TkivTitleBarPopupMenu::Popup(int x, int y) {
-  TForm* form = titleBar_.ParentForm();
+  TForm* form = title_bar_.ParentForm();
   if (!form) return;
   TOwnedMenu menu(CreatePopupMenu());
   if (!menu.Get()) return;
@@ -52,22 +52,22 @@ void TkivTitleBarPopupMenu::Popup(int x, int y) {
 
 void TkivTitleBarPopupMenu::Execute(TCommand command) {
   if (!ItemEnabled(command)) return;
-  TkivTitleBarButtons& buttons = titleBar_.Buttons();
+  TkivTitleBarButtons& buttons = title_bar_.Buttons();
   switch (command) {
     case cmMinimize:
       for (int i = 0; i < buttons.Count(); ++i)
         if (buttons.Items(i).ButtonType() == TkivTitleBarBtnType::kivMin && buttons.Items(i).Visible()) {
-          titleBar_.DoClick(i);
+          title_bar_.DoClick(i);
           return;
         }
       return;
     case cmMaximizeRestore:
       for (int i = 0; i < buttons.Count(); ++i)
         if (buttons.Items(i).ButtonType() == TkivTitleBarBtnType::kivMax && buttons.Items(i).Visible())
-          titleBar_.DoClick(i);
+          title_bar_.DoClick(i);
       return;
     case cmClose:
-      if (TForm* form = titleBar_.ParentForm()) form->Close();
+      if (TForm* form = title_bar_.ParentForm()) form->Close();
       return;
     case cmNone: return;
   }

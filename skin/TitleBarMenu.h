@@ -16,12 +16,12 @@ class TkivTitleBarPopupMenu {
  public:
   enum TCommand : UINT { cmNone = 0, cmMinimize = 1, cmMaximizeRestore = 2, cmClose = 3 };
 
-  explicit TkivTitleBarPopupMenu(TkivTitleBar& titleBar) : titleBar_(titleBar) {}
+  explicit TkivTitleBarPopupMenu(TkivTitleBar& titleBar) : title_bar_(titleBar) {}
   TkivTitleBarPopupMenu(const TkivTitleBarPopupMenu&) = delete;
   TkivTitleBarPopupMenu& operator=(const TkivTitleBarPopupMenu&) = delete;
 
-  void SetUIStyle(TkivUIStyle value) { uiStyle_ = value; }
-  void SetFileTheme(TkivFileTheme* value) { fileTheme_ = value; }
+  void SetUIStyle(TkivUIStyle value) { ui_style_ = value; }
+  void SetFileTheme(TkivFileTheme* value) { file_theme_ = value; }
 
   // Shows the menu with its top-left at the screen point and waits until it
   // closes; then carries out the chosen command.
@@ -32,9 +32,9 @@ class TkivTitleBarPopupMenu {
   bool ItemEnabled(TCommand command) const;
 
  private:
-  TkivTitleBar& titleBar_;
-  TkivUIStyle uiStyle_ = kivFallbackStyle;
-  TkivFileTheme* fileTheme_ = nullptr;  // borrowed
+  TkivTitleBar& title_bar_;
+  TkivUIStyle ui_style_ = kivFallbackStyle;
+  TkivFileTheme* file_theme_ = nullptr;  // borrowed
 };
 
 }  // namespace plx

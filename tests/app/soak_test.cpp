@@ -101,7 +101,7 @@ class TDropGenerator {
         return {"hostile answer", {{CF_TEXT, Words(Size()), TYMED_HGLOBAL, kHostile[Between(0, 2)]}}, false, ""};
       }
       case 9:
-        return {"Unicode text only", {{CF_UNICODETEXT, "w\0i\0d\0e\0\0\0"}}, false, ""};
+        return {"Unicode text only", {{CF_UNICODETEXT, std::string("w\0i\0d\0e\0\0\0", 10)}}, false, ""};
       case 10:
         return {"text on a stream only", {{CF_TEXT, "streamed", TYMED_ISTREAM}}, false, ""};
       default:
@@ -166,56 +166,56 @@ bool EntryShows(const std::string& entry, const std::string& text) {
 class SoakFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    form = new TForm1(nullptr);
-    form->AfterConstruction();
-    ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
-    UpdateWindow(form->Handle());
-    target = form->QXTextTarget1->DropTargetObject();
-    target_references = target->RefCount();
+    form_ = new TForm1(nullptr);
+    form_->AfterConstruction();
+    ShowWindow(form_->Handle(), SW_SHOWNOACTIVATE);
+    UpdateWindow(form_->Handle());
+    target_ = form_->QXTextTarget1->DropTargetObject();
+    target_references_ = target_->RefCount();
   }
-  void TearDown() override { delete form; }
+  void TearDown() override { delete form_; }
 
   // DragEnter, a few DragOvers, then Drop or (sometimes) DragLeave, with the
   // point over the list, as OLE calls a registered target.
-  void DropOnce(TDropGenerator& generator, std::vector<std::string>& model, int& drops_made) {
+  void DropOnce(TDropGenerator& generator, std::vector<std::string>& model, int& dropsMade) {
     const TGeneratedDrop drop = generator.Next();
     SCOPED_TRACE(drop.kind);
     auto object = MakeDataObject(drop.offered);
     static const DWORD kKeys[] = {0, MK_CONTROL, MK_SHIFT, MK_CONTROL | MK_SHIFT};
     const DWORD keys = kKeys[generator.Between(0, 3)] | MK_LBUTTON;
-    const TPoint screen = form->ListBox1->ClientToScreen({generator.Between(0, 224), generator.Between(0, 256)});
+    const TPoint screen = form_->ListBox1->ClientToScreen({generator.Between(0, 224), generator.Between(0, 256)});
     const POINTL point{screen.X, screen.Y};
     constexpr DWORD kAllowed = DROPEFFECT_COPY | DROPEFFECT_MOVE;
     DWORD effect = kAllowed;
-    ASSERT_EQ(target->DragEnter(object.Get(), keys, point, &effect), S_OK);
+    ASSERT_EQ(target_->DragEnter(object.Get(), keys, point, &effect), S_OK);
     for (int over = generator.Between(0, 3); over > 0; --over) {
       effect = kAllowed;
-      ASSERT_EQ(target->DragOver(keys, point, &effect), S_OK);
+      ASSERT_EQ(target_->DragOver(keys, point, &effect), S_OK);
     }
     if (generator.Between(0, 19) == 0) {
-      ASSERT_EQ(target->DragLeave(), S_OK);
+      ASSERT_EQ(target_->DragLeave(), S_OK);
     } else {
       effect = kAllowed;
-      const HRESULT result = target->Drop(object.Get(), keys, point, &effect);
+      const HRESULT result = target_->Drop(object.Get(), keys, point, &effect);
       // Ctrl and Shift together ask for a link, which this source does not offer.
       const bool accepted = (keys & (MK_CONTROL | MK_SHIFT)) != (MK_CONTROL | MK_SHIFT);
       const bool adds = accepted && drop.adds_clip;
       EXPECT_EQ(SUCCEEDED(result), adds) << std::hex << result;
       if (adds && drop.rounded_up) {
-        ASSERT_EQ(form->Clips().Count(), static_cast<int>(model.size()) + 1);
-        const std::string& held = form->Clips().Item(form->Clips().Count() - 1).text;
+        ASSERT_EQ(form_->Clips().Count(), static_cast<int>(model.size()) + 1);
+        const std::string& held = form_->Clips().Item(form_->Clips().Count() - 1).text;
         EXPECT_LE(held.size(), 1u);
         model.push_back(held);
       } else if (adds) {
         model.push_back(drop.clip_text);
       }
-      ++drops_made;
+      ++dropsMade;
     }
     // The drag is over: the data object and every medium it handed out have
     // been let go, and the target holds what it held before.
     EXPECT_EQ(object->RefCount(), 1);
     EXPECT_EQ(TTestDataObject::LiveMedia(), 0);
-    EXPECT_EQ(target->RefCount(), target_references);
+    EXPECT_EQ(target_->RefCount(), target_references_);
   }
 
   // Selects a clip no larger than select_limit: the memo lays a long line out
@@ -225,30 +225,30 @@ class SoakFixture : public ::testing::Test {
   void Select(TDropGenerator& generator, const std::vector<std::string>& model) {
     std::vector<int> candidates;
     for (std::size_t i = 0; i < model.size(); ++i)
-      if (model[i].size() <= select_limit) candidates.push_back(static_cast<int>(i));
+      if (model[i].size() <= select_limit_) candidates.push_back(static_cast<int>(i));
     if (candidates.empty()) return;
     const int index = candidates[static_cast<std::size_t>(generator.Between(0, static_cast<int>(candidates.size()) - 1))];
     ++selections_;
-    form->ListBox1->SetItemIndex(index);
-    form->ListBox1Click(form->ListBox1);
+    form_->ListBox1->SetItemIndex(index);
+    form_->ListBox1Click(form_->ListBox1);
     // The memo shows the clip up to its first zero.
     const std::string& text = model[static_cast<std::size_t>(index)];
-    EXPECT_EQ(form->Memo1->Text(), text.substr(0, text.find('\0'))) << "clip " << index;
+    EXPECT_EQ(form_->Memo1->Text(), text.substr(0, text.find('\0'))) << "clip " << index;
   }
 
   void Remove(std::vector<std::string>& model) {
-    const int index = form->ListBox1->ItemIndex();
-    form->btnRemoveClick(form->btnRemove);
+    const int index = form_->ListBox1->ItemIndex();
+    form_->btnRemoveClick(form_->btnRemove);
     if (index >= 0 && index < static_cast<int>(model.size())) {
       model.erase(model.begin() + index);
-      EXPECT_EQ(form->Memo1->Text(), "");
+      EXPECT_EQ(form_->Memo1->Text(), "");
     }
   }
 
   void ClearAll(std::vector<std::string>& model) {
-    form->btnClearClick(form->btnClear);
+    form_->btnClearClick(form_->btnClear);
     model.clear();
-    EXPECT_EQ(form->Memo1->Text(), "");
+    EXPECT_EQ(form_->Memo1->Text(), "");
   }
 
   // Reading the clipboard makes Wine keep a copy of what was read for the
@@ -258,20 +258,20 @@ class SoakFixture : public ::testing::Test {
   void Copy() {
     test::EmptyTheClipboard();
     const DWORD sequence = GetClipboardSequenceNumber();
-    form->kivButton3Click(form->kivButton3);
+    form_->kivButton3Click(form_->kivButton3);
     // An empty memo has nothing to select, and the memo copies nothing then.
-    const std::string shown = form->Memo1->Text();
+    const std::string shown = form_->Memo1->Text();
     if (shown.empty()) return;
     EXPECT_NE(GetClipboardSequenceNumber(), sequence);
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
-    if (read_the_clipboard) {
+    if (read_the_clipboard_) {
       EXPECT_EQ(test::ClipboardText(), shown.substr(0, shown.find('\0')));
     }
   }
 
   // Mostly the list; now and then the whole window.
   void Repaint(TDropGenerator& generator) {
-    HWND list = form->ListBox1->Handle();
+    HWND list = form_->ListBox1->Handle();
     switch (generator.Between(0, 3)) {
       case 0:
         SendMessageA(list, WM_VSCROLL, SB_BOTTOM, 0);
@@ -282,7 +282,7 @@ class SoakFixture : public ::testing::Test {
       case 2:
         break;
       default:
-        RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        RedrawWindow(form_->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         break;
     }
     RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
@@ -322,41 +322,41 @@ class SoakFixture : public ::testing::Test {
   // One plain drop of text onto the list.
   void DropText(const std::string& text) {
     auto object = MakeDataObject({{CF_TEXT, text}});
-    const TPoint screen = form->ListBox1->ClientToScreen({5, 5});
+    const TPoint screen = form_->ListBox1->ClientToScreen({5, 5});
     DWORD effect = DROPEFFECT_COPY;
-    target->DragEnter(object.Get(), MK_LBUTTON, POINTL{screen.X, screen.Y}, &effect);
+    target_->DragEnter(object.Get(), MK_LBUTTON, POINTL{screen.X, screen.Y}, &effect);
     effect = DROPEFFECT_COPY;
-    EXPECT_EQ(target->Drop(object.Get(), MK_LBUTTON, POINTL{screen.X, screen.Y}, &effect), S_OK);
+    EXPECT_EQ(target_->Drop(object.Get(), MK_LBUTTON, POINTL{screen.X, screen.Y}, &effect), S_OK);
   }
 
   // The list, the store and the model agree: same count, and each clip holds
   // exactly the bytes dropped and its entry shows them.
   void ExpectInStep(const std::vector<std::string>& model) {
-    ASSERT_EQ(form->Clips().Count(), static_cast<int>(model.size()));
-    ASSERT_EQ(form->ListBox1->Count(), static_cast<int>(model.size()));
-    ASSERT_EQ(SendMessageA(form->ListBox1->Handle(), LB_GETCOUNT, 0, 0), static_cast<LRESULT>(model.size()));
+    ASSERT_EQ(form_->Clips().Count(), static_cast<int>(model.size()));
+    ASSERT_EQ(form_->ListBox1->Count(), static_cast<int>(model.size()));
+    ASSERT_EQ(SendMessageA(form_->ListBox1->Handle(), LB_GETCOUNT, 0, 0), static_cast<LRESULT>(model.size()));
     for (std::size_t i = 0; i < model.size(); ++i) {
       const int index = static_cast<int>(i);
-      ASSERT_TRUE(form->Clips().Item(index).text == model[i])
-          << "clip " << i << " holds other bytes: " << form->Clips().Item(index).text.size() << " bytes, dropped "
-          << model[i].size() << " after " << last_action;
-      ASSERT_TRUE(EntryShows(form->ListBox1->Item(index), model[i])) << "entry " << i;
+      ASSERT_TRUE(form_->Clips().Item(index).text == model[i])
+          << "clip " << i << " holds other bytes: " << form_->Clips().Item(index).text.size() << " bytes, dropped "
+          << model[i].size() << " after " << last_action_;
+      ASSERT_TRUE(EntryShows(form_->ListBox1->Item(index), model[i])) << "entry " << i;
     }
     const bool has_clips = !model.empty();
-    EXPECT_EQ(form->btnRemove->Enabled(), has_clips);
-    EXPECT_EQ(form->btnClear->Enabled(), has_clips);
+    EXPECT_EQ(form_->btnRemove->Enabled(), has_clips);
+    EXPECT_EQ(form_->btnClear->Enabled(), has_clips);
   }
 
   // Steps in random order until drops drops have been made.
   void Run(TDropGenerator& generator, int drops) {
     std::vector<std::string> model;
-    int drops_made = 0;
-    std::size_t peak_clips = 0;
-    while (drops_made < drops) {
+    int dropsMade = 0;
+    std::size_t peakClips = 0;
+    while (dropsMade < drops) {
       const int action = generator.Between(0, 99);
-      last_action = action;
+      last_action_ = action;
       if (action < 62) {
-        DropOnce(generator, model, drops_made);
+        DropOnce(generator, model, dropsMade);
       } else if (action < 70) {
         Select(generator, model);
       } else if (action < 86) {
@@ -369,20 +369,20 @@ class SoakFixture : public ::testing::Test {
         ClearAll(model);
       }
       ExpectInStep(model);
-      peak_clips = std::max(peak_clips, model.size());
+      peakClips = std::max(peakClips, model.size());
       if (HasFatalFailure() || HasFailure()) return;
     }
     ClearAll(model);
     ExpectInStep(model);
-    peak_clips_ = std::max(peak_clips_, peak_clips);
+    peak_clips_ = std::max(peak_clips_, peakClips);
   }
 
-  TForm1* form = nullptr;
-  TTextDropTarget* target = nullptr;
-  LONG target_references = 0;
-  int last_action = 0;
-  bool read_the_clipboard = true;
-  std::size_t select_limit = kMegabyte;
+  TForm1* form_ = nullptr;
+  TTextDropTarget* target_ = nullptr;
+  LONG target_references_ = 0;
+  int last_action_ = 0;
+  bool read_the_clipboard_ = true;
+  std::size_t select_limit_ = kMegabyte;
   std::size_t peak_clips_ = 0;
   int selections_ = 0;
 };
@@ -391,7 +391,7 @@ TEST_F(SoakFixture, ThousandsOfDropsKeepListAndClipsInStepAndLeaveNothingBehind)
   const unsigned seed = static_cast<unsigned>(EnvNumber("PLEXORIA_SOAK_SEED", 20261210));
   const bool long_run = EnvNumber("PLEXORIA_SOAK_LONG", 0) != 0;
   const int drops = static_cast<int>(EnvNumber("PLEXORIA_SOAK_DROPS", long_run ? 100000 : 10000));
-  select_limit = long_run ? kMegabyte : 16 * 1024;
+  select_limit_ = long_run ? kMegabyte : 16 * 1024;
   const DWORD started = GetTickCount();
   SCOPED_TRACE("seed " + std::to_string(seed));
   TDropGenerator generator(seed);
@@ -401,7 +401,7 @@ TEST_F(SoakFixture, ThousandsOfDropsKeepListAndClipsInStepAndLeaveNothingBehind)
   // follows is measured from a settled start.
   Run(generator, 200);
   ASSERT_FALSE(HasFailure());
-  read_the_clipboard = false;
+  read_the_clipboard_ = false;
   Settle();
   const test::TResourceCounts start = test::CountResources();
 

@@ -410,12 +410,12 @@ TEST_F(CaptionButtonTest, WindowMenuItemSitsAtItsPositionAndFollowsTheButton) {
   EXPECT_EQ(item.text, "From the hint");
   EXPECT_FALSE(item.state & MF_CHECKED);
 
-  int menu_clicks = 0;
-  button->OnMenuClick = [&](TObject*) { ++menu_clicks; };
+  int menuClicks = 0;
+  button->OnMenuClick = [&](TObject*) { ++menuClicks; };
   SendMessageA(window, WM_SYSCOMMAND, button->CommandId(), 0);
   EXPECT_TRUE(button->Down());
   EXPECT_TRUE(MenuItem(button->CommandId()).state & MF_CHECKED);
-  EXPECT_EQ(menu_clicks, 1);
+  EXPECT_EQ(menuClicks, 1);
 
   button->SetEnabled(false);
   EXPECT_TRUE(MenuItem(button->CommandId()).state & MF_GRAYED);
@@ -468,11 +468,11 @@ TEST_F(CaptionButtonTest, WithoutANativeCaptionNothingIsClaimedButTheMenuItemWor
   Repaint();
   // Pretend the frame answers HTCAPTION for its own title bar, as skinned frames do.
   EXPECT_NE(HitTestAt(centre), static_cast<LRESULT>(button->CommandId()));
-  int menu_clicks = 0;
-  button->OnMenuClick = [&](TObject*) { ++menu_clicks; };
+  int menuClicks = 0;
+  button->OnMenuClick = [&](TObject*) { ++menuClicks; };
   SendMessageA(window, WM_SYSCOMMAND, button->CommandId(), 0);
   EXPECT_TRUE(button->Down());
-  EXPECT_EQ(menu_clicks, 1);
+  EXPECT_EQ(menuClicks, 1);
 }
 
 TEST_F(CaptionButtonTest, AWindowWithoutACaptionIsNotMeasuredAgainForItsButtons) {

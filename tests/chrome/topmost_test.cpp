@@ -96,7 +96,7 @@ struct TopmostTest : ::testing::Test {
     pin->SystemMenu().SetSeparators(seBefore);
     pin->SetTopmostProperty(topmost);
     pin->Loaded();
-    pin->OnTopmostChanged = [this](TObject*, bool topmost_now) { changes.push_back(topmost_now); };
+    pin->OnTopmostChanged = [this](TObject*, bool topmostNow) { changes.push_back(topmostNow); };
     return pin;
   }
   int ItemPosition(UINT id) {

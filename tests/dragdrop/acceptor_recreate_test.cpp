@@ -39,42 +39,42 @@ class AcceptorRecreate : public ::testing::Test {
   static void TearDownTestSuite() { OleUninitialize(); }
 
   void SetUp() override {
-    form = test::MakeAcceptorForm(list);
+    form_ = test::MakeAcceptorForm(list_);
     // The native subclass is attached to whatever window the list has.
-    list->SubscribeHandleEvents([this](THandleEvent event) {
+    list_->SubscribeHandleEvents([this](THandleEvent event) {
       if (event != THandleEvent::Created) return;
       const LONG_PTR previous =
-          SetWindowLongPtrA(list->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingSubclass));
-      SetPropA(list->Handle(), kPrevious, reinterpret_cast<HANDLE>(previous));
+          SetWindowLongPtrA(list_->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingSubclass));
+      SetPropA(list_->Handle(), kPrevious, reinterpret_cast<HANDLE>(previous));
     });
-    list->AddWindowProcHook([this](TMessage& message, const TWndMethod& next) {
-      if (message.Msg == WM_APP) ++hook_seen;
+    list_->AddWindowProcHook([this](TMessage& message, const TWndMethod& next) {
+      if (message.Msg == WM_APP) ++hook_seen_;
       next(message);
     });
-    form->Show();
-    target = new TQXTextTarget(form);
-    target->setAcceptor(list);
-    target->OnDrop = [this](TObject*, TWinControl*, const std::string& text, int, int) { drops.push_back(text); };
+    form_->Show();
+    target_ = new TQXTextTarget(form_);
+    target_->setAcceptor(list_);
+    target_->OnDrop = [this](TObject*, TWinControl*, const std::string& text, int, int) { drops_.push_back(text); };
     g_native_seen = 0;
   }
   void TearDown() override {
-    delete form;
+    delete form_;
     EXPECT_EQ(test::TTestDataObject::LiveMedia(), 0);
   }
 
   // A real drag of text from this thread onto the list's centre.
   DWORD DragOntoTheList(const std::string& text) {
     RECT client{};
-    GetClientRect(list->Handle(), &client);
+    GetClientRect(list_->Handle(), &client);
     POINT centre{client.right / 2, client.bottom / 2};
-    ClientToScreen(list->Handle(), &centre);
+    ClientToScreen(list_->Handle(), &centre);
     SetCursorPos(centre.x, centre.y);
     for (int i = 0; i < 500; ++i) {
       POINT at{};
       if (GetCursorPos(&at) && at.x == centre.x && at.y == centre.y) break;
       Sleep(10);
     }
-    EXPECT_EQ(WindowFromPoint(centre), list->Handle());
+    EXPECT_EQ(WindowFromPoint(centre), list_->Handle());
     auto data = test::MakeDataObject({{CF_TEXT, text}});
     TComPtr<test::TDropWhenAnswered> source(new test::TDropWhenAnswered(centre));
     DWORD effect = DROPEFFECT_NONE;
@@ -82,41 +82,41 @@ class AcceptorRecreate : public ::testing::Test {
     return effect;
   }
 
-  TForm* form = nullptr;
-  TListBox* list = nullptr;
-  TQXTextTarget* target = nullptr;
-  int hook_seen = 0;
-  std::vector<std::string> drops;
+  TForm* form_ = nullptr;
+  TListBox* list_ = nullptr;
+  TQXTextTarget* target_ = nullptr;
+  int hook_seen_ = 0;
+  std::vector<std::string> drops_;
 };
 
 TEST_F(AcceptorRecreate, HooksFollowTheNewWindowAndTheTargetRegistersOnlyWhenBoundAgain) {
   // Before: a real drag lands, and both hooks see messages.
   EXPECT_EQ(DragOntoTheList("before\0"s), static_cast<DWORD>(DROPEFFECT_MOVE));
-  ASSERT_EQ(drops, std::vector<std::string>{"before\0"s});  // the block as dropped, zero included
-  SendMessageA(list->Handle(), WM_APP, 0, 0);
+  ASSERT_EQ(drops_, std::vector<std::string>{"before\0"s});  // the block as dropped, zero included
+  SendMessageA(list_->Handle(), WM_APP, 0, 0);
   EXPECT_EQ(g_native_seen, 1);
-  EXPECT_EQ(hook_seen, 1);
+  EXPECT_EQ(hook_seen_, 1);
 
-  const HWND old_window = list->Handle();
-  list->RecreateWnd();
-  ASSERT_NE(list->Handle(), old_window);
+  const HWND old_window = list_->Handle();
+  list_->RecreateWnd();
+  ASSERT_NE(list_->Handle(), old_window);
 
   // The hooks are on the new window.
-  SendMessageA(list->Handle(), WM_APP, 0, 0);
+  SendMessageA(list_->Handle(), WM_APP, 0, 0);
   EXPECT_EQ(g_native_seen, 2);
-  EXPECT_EQ(hook_seen, 2);
+  EXPECT_EQ(hook_seen_, 2);
 
   // The target registered the old window only: a drag finds no target.
-  EXPECT_FALSE(target->Registered());
+  EXPECT_FALSE(target_->Registered());
   EXPECT_EQ(DragOntoTheList("unregistered\0"s), static_cast<DWORD>(DROPEFFECT_NONE));
-  EXPECT_EQ(drops.size(), 1u);
+  EXPECT_EQ(drops_.size(), 1u);
 
   // Bound again, it registers the new window and drops land.
-  target->setAcceptor(nullptr);
-  target->setAcceptor(list);
-  EXPECT_TRUE(target->Registered());
+  target_->setAcceptor(nullptr);
+  target_->setAcceptor(list_);
+  EXPECT_TRUE(target_->Registered());
   EXPECT_EQ(DragOntoTheList("after\0"s), static_cast<DWORD>(DROPEFFECT_MOVE));
-  EXPECT_EQ(drops, (std::vector<std::string>{"before\0"s, "after\0"s}));
+  EXPECT_EQ(drops_, (std::vector<std::string>{"before\0"s, "after\0"s}));
 }
 
 }  // namespace

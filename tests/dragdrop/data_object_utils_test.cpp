@@ -26,6 +26,7 @@ using test::TTestDataObject;
 
 std::vector<std::string> Lines(const TStringList& list) {
   std::vector<std::string> lines;
+  lines.reserve(list.Count());
   for (int i = 0; i < list.Count(); ++i) lines.push_back(list.Strings(i));
   return lines;
 }
@@ -135,18 +136,18 @@ TEST(DataObjGetFormat, PicturesAndStoragesComeAsCopiesOrReferencesForTheCaller) 
   HDC recorder = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
   Rectangle(recorder, 0, 0, 20, 10);
   HENHMETAFILE enhanced = CloseEnhMetaFile(recorder);
-  HDC old_recorder = CreateMetaFileA(nullptr);
-  Rectangle(old_recorder, 0, 0, 20, 10);
-  HMETAFILE metafile = CloseMetaFile(old_recorder);
+  HDC oldRecorder = CreateMetaFileA(nullptr);
+  Rectangle(oldRecorder, 0, 0, 20, 10);
+  HMETAFILE metafile = CloseMetaFile(oldRecorder);
   const UINT custom = RegisterClipboardFormatA("Plexoria Picture");
-  auto handle_of = [](const std::string& text) { return reinterpret_cast<HANDLE>(DecodeHandleFromString(text)); };
+  auto handleOf = [](const std::string& text) { return reinterpret_cast<HANDLE>(DecodeHandleFromString(text)); };
 
   {  // CF_BITMAP: a new bitmap with the same pixels.
     auto object = MakeDataObject({{CF_BITMAP, "", TYMED_GDI, TMisbehaviour::None, bitmap.Get()}});
     DataObjectTymed = TYMED_GDI;
     const std::string text = DataObjGetFormat(object.Get(), "2");
     ASSERT_EQ(text.size(), sizeof(HBITMAP));
-    TOwnedBitmap copy(static_cast<HBITMAP>(handle_of(text)));
+    TOwnedBitmap copy(static_cast<HBITMAP>(handleOf(text)));
     EXPECT_NE(copy.Get(), bitmap.Get());
     ASSERT_EQ(GetObjectType(copy.Get()), static_cast<DWORD>(OBJ_BITMAP));
     TMemoryDC dc(screen.Get());
@@ -159,7 +160,7 @@ TEST(DataObjGetFormat, PicturesAndStoragesComeAsCopiesOrReferencesForTheCaller) 
     DataObjectTymed = TYMED_ENHMF;
     const std::string text = DataObjGetFormat(object.Get(), "14");
     ASSERT_EQ(text.size(), sizeof(HENHMETAFILE));
-    auto copy = static_cast<HENHMETAFILE>(handle_of(text));
+    auto copy = static_cast<HENHMETAFILE>(handleOf(text));
     ENHMETAHEADER header{};
     ASSERT_GT(GetEnhMetaFileHeader(copy, sizeof header, &header), 0u);
     ENHMETAHEADER original{};
@@ -186,7 +187,7 @@ TEST(DataObjGetFormat, PicturesAndStoragesComeAsCopiesOrReferencesForTheCaller) 
     DataObjectTymed = TYMED_ISTORAGE;
     const std::string text = DataObjGetFormat(object.Get(), "Plexoria Picture");
     ASSERT_EQ(text.size(), sizeof(IStorage*));
-    auto storage = TComPtr<IStorage>::Adopt(static_cast<IStorage*>(handle_of(text)));
+    auto storage = TComPtr<IStorage>::Adopt(static_cast<IStorage*>(handleOf(text)));
     TComPtr<IStream> contents;
     ASSERT_TRUE(SUCCEEDED(
         storage->OpenStream(L"Contents", nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, contents.Put())));
@@ -266,6 +267,7 @@ TEST(DataObjFormatList, EndlessEnumeratorStops) {
 TEST(DataObjRefCount, CountAfterOneAddRefAndRelease) {
   auto object = MakeDataObject({});
   EXPECT_EQ(DataObjRefCount(object.Get()), 1u);
+  // NOLINTNEXTLINE(performance-unnecessary-copy-initialization): the copy is the second reference being counted
   TComPtr<TTestDataObject> second = object;
   EXPECT_EQ(DataObjRefCount(object.Get()), 2u);
   EXPECT_EQ(DataObjRefCount(nullptr), 0u);

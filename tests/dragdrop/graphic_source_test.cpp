@@ -55,6 +55,7 @@ std::unique_ptr<TMetafile> Rectangles() {
 std::vector<std::string> Enumerated(IDataObject* object) {
   std::vector<std::string> lines;
   const auto list = DataObjFormatEtcList(object);
+  lines.reserve(list->Count());
   for (int i = 0; i < list->Count(); ++i) lines.push_back(list->Strings(i));
   return lines;
 }
@@ -110,8 +111,8 @@ TEST(GraphicDataObject, AMetafileIsOfferedAsEnhancedAndWindowsMetafile) {
   const auto metafile = Rectangles();
   ENHMETAHEADER header{};
   ASSERT_NE(GetEnhMetaFileHeader(metafile->Handle(), sizeof header, &header), 0u);
-  for (bool with_size : {false, true}) {
-    TComPtr<TGraphicDataObject> object(new TGraphicDataObject(*metafile, with_size));
+  for (bool withSize : {false, true}) {
+    TComPtr<TGraphicDataObject> object(new TGraphicDataObject(*metafile, withSize));
     EXPECT_EQ(Enumerated(object.Get()), (std::vector<std::string>{"\"CF_ENHMETAFILE\",14,TYMED_ENHMF,1,-1",
                                                                   "\"CF_METAFILEPICT\",3,TYMED_MFPICT,1,-1"}));
     FORMATETC request = Request(CF_DIB, TYMED_HGLOBAL);
@@ -136,8 +137,8 @@ TEST(GraphicDataObject, AMetafileIsOfferedAsEnhancedAndWindowsMetafile) {
     METAFILEPICT picture{};
     std::memcpy(&picture, record.data(), sizeof picture);
     EXPECT_EQ(picture.mm, MM_ANISOTROPIC);
-    EXPECT_EQ(picture.xExt, with_size ? header.rclFrame.right - header.rclFrame.left : 0) << with_size;
-    EXPECT_EQ(picture.yExt, with_size ? header.rclFrame.bottom - header.rclFrame.top : 0) << with_size;
+    EXPECT_EQ(picture.xExt, withSize ? header.rclFrame.right - header.rclFrame.left : 0) << withSize;
+    EXPECT_EQ(picture.yExt, withSize ? header.rclFrame.bottom - header.rclFrame.top : 0) << withSize;
     EXPECT_GT(GetMetaFileBitsEx(picture.hMF, 0, nullptr), 0u);
     // Readable as the picture target reads it.
     EXPECT_NE(GraphicFromMetaFilePict(medium.hMetaFilePict), nullptr);
@@ -223,19 +224,19 @@ class GraphicSourceDragTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(target->Registered());
     target->OnDrop = [this](TObject*, TWinControl*, TPicture& picture, int, int) {
-      ++arrival.count;
-      arrival.pixels = PixelsOf(picture.Graphic());
-      arrival.metafile = dynamic_cast<TMetafile*>(picture.Graphic()) != nullptr;
+      ++arrival_.count;
+      arrival_.pixels = PixelsOf(picture.Graphic());
+      arrival_.metafile = dynamic_cast<TMetafile*>(picture.Graphic()) != nullptr;
     };
-    source = NewSource();
+    source_ = NewSource();
   }
 
   TQXGraphicSource* NewSource() {
     auto* made = new TQXGraphicSource(nullptr);
     made->OnAfterDrop = [this](TObject*, TImage* donorImage, bool droppedOK) {
-      ++afters;
-      after_donor = donorImage;
-      dropped_ok = droppedOK;
+      ++afters_;
+      after_donor_ = donorImage;
+      dropped_ok_ = droppedOK;
     };
     // OLE asks for feedback once the target has answered; the button is
     // released then, so the next look drops there.
@@ -245,18 +246,18 @@ class GraphicSourceDragTest : public ::testing::Test {
     return made;
   }
   void TearDown() override {
-    if (source) {
-      EXPECT_EQ(source->DropSourceObject()->RefCount(), 1);
-      EXPECT_FALSE(source->Busy());
+    if (source_) {
+      EXPECT_EQ(source_->DropSourceObject()->RefCount(), 1);
+      EXPECT_FALSE(source_->Busy());
     }
-    delete source;
+    delete source_;
     target->OnDrop = nullptr;
     ReleaseAllButtonsAndKeys();
   }
 
   bool Drag() {
     test::PressButtonAt(acceptor->ClientToScreen({acceptor->Width() / 2, acceptor->Height() / 2}));
-    const bool ended = source->Execute();
+    const bool ended = source_->Execute();
     // The target reports from a message it posted to its acceptor.
     MSG message;
     while (target->PendingDrops() > 0 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
@@ -267,11 +268,11 @@ class GraphicSourceDragTest : public ::testing::Test {
   static TImage* donor;
   static TListBox* acceptor;
   static TQXGraphicTarget* target;
-  TQXGraphicSource* source = nullptr;
-  TGraphicArrival arrival;
-  int afters = 0;
-  TImage* after_donor = nullptr;
-  bool dropped_ok = false;
+  TQXGraphicSource* source_ = nullptr;
+  TGraphicArrival arrival_;
+  int afters_ = 0;
+  TImage* after_donor_ = nullptr;
+  bool dropped_ok_ = false;
 };
 
 TForm* GraphicSourceDragTest::form = nullptr;
@@ -281,23 +282,23 @@ TQXGraphicTarget* GraphicSourceDragTest::target = nullptr;
 
 TEST_F(GraphicSourceDragTest, TheDonorsBitmapArrivesWithItsPixels) {
   donor->Picture().SetGraphic(Checkered());
-  source->setDonor(donor);
+  source_->setDonor(donor);
   ASSERT_TRUE(Drag());
-  EXPECT_EQ(arrival.count, 1);
-  EXPECT_EQ(arrival.pixels, PixelsOf(donor->Picture().Graphic()));
-  EXPECT_EQ(afters, 1);
-  EXPECT_EQ(after_donor, donor);
-  EXPECT_TRUE(dropped_ok);
-  EXPECT_EQ(source->getReturnedEffect(), deCopy);
+  EXPECT_EQ(arrival_.count, 1);
+  EXPECT_EQ(arrival_.pixels, PixelsOf(donor->Picture().Graphic()));
+  EXPECT_EQ(afters_, 1);
+  EXPECT_EQ(after_donor_, donor);
+  EXPECT_TRUE(dropped_ok_);
+  EXPECT_EQ(source_->getReturnedEffect(), deCopy);
 }
 
 TEST_F(GraphicSourceDragTest, AMetafileArrivesAsAMetafile) {
   TPicture picture;
   picture.SetGraphic(Rectangles());
-  source->setPicture(picture);
+  source_->setPicture(picture);
   ASSERT_TRUE(Drag());
-  EXPECT_EQ(arrival.count, 1);
-  EXPECT_TRUE(arrival.metafile);
+  EXPECT_EQ(arrival_.count, 1);
+  EXPECT_TRUE(arrival_.metafile);
 }
 
 TEST_F(GraphicSourceDragTest, OnBeforeDropCanChangeThePictureThatArrives) {
@@ -314,68 +315,68 @@ TEST_F(GraphicSourceDragTest, OnBeforeDropCanChangeThePictureThatArrives) {
       {"nothing", [] { return nullptr; }, PixelsOf(Checkered().get())},
   };
   for (const Case& c : cases) {
-    arrival = {};
-    afters = 0;
+    arrival_ = {};
+    afters_ = 0;
     donor->Picture().SetGraphic(Checkered());
-    source->setDonor(donor);
-    source->OnBeforeDrop = [&](TObject*, TImage* donorImage, TPicture& dropPicture, bool& cancelDrop) {
+    source_->setDonor(donor);
+    source_->OnBeforeDrop = [&](TObject*, TImage* donorImage, TPicture& dropPicture, bool& cancelDrop) {
       EXPECT_EQ(donorImage, donor);
       EXPECT_FALSE(cancelDrop);
       dropPicture.SetGraphic(c.changed());
     };
     ASSERT_TRUE(Drag()) << c.name;
-    ASSERT_EQ(arrival.count, 1) << c.name;
-    EXPECT_FALSE(arrival.metafile) << c.name;
-    EXPECT_EQ(arrival.pixels, c.arrives) << c.name;
-    EXPECT_EQ(afters, 1) << c.name;
-    EXPECT_TRUE(dropped_ok) << c.name;
+    ASSERT_EQ(arrival_.count, 1) << c.name;
+    EXPECT_FALSE(arrival_.metafile) << c.name;
+    EXPECT_EQ(arrival_.pixels, c.arrives) << c.name;
+    EXPECT_EQ(afters_, 1) << c.name;
+    EXPECT_TRUE(dropped_ok_) << c.name;
     // The changed picture is the source's now, its donor let go.
     const std::unique_ptr<TGraphic> changed = c.changed();
-    EXPECT_EQ(source->getPicture().Empty(), changed == nullptr) << c.name;
-    EXPECT_EQ(dynamic_cast<TMetafile*>(source->getPicture().Graphic()) != nullptr,
+    EXPECT_EQ(source_->getPicture().Empty(), changed == nullptr) << c.name;
+    EXPECT_EQ(dynamic_cast<TMetafile*>(source_->getPicture().Graphic()) != nullptr,
               dynamic_cast<TMetafile*>(changed.get()) != nullptr)
         << c.name;
-    EXPECT_EQ(source->DonorImage(), nullptr) << c.name;
-    EXPECT_EQ(after_donor, nullptr) << c.name;
+    EXPECT_EQ(source_->DonorImage(), nullptr) << c.name;
+    EXPECT_EQ(after_donor_, nullptr) << c.name;
   }
 }
 
 TEST_F(GraphicSourceDragTest, DestroyingTheSourceDuringItsDragEndsTheDragCleanly) {
   donor->Picture().SetGraphic(Checkered());
-  source->setDonor(donor);
-  source->OnGiveFeedback = [this](TObject*, TDropEffect, bool&) {
-    delete source;
-    source = nullptr;
+  source_->setDonor(donor);
+  source_->OnGiveFeedback = [this](TObject*, TDropEffect, bool&) {
+    delete source_;
+    source_ = nullptr;
     SetMouseButtonDown(VK_LBUTTON, false);
   };
   EXPECT_TRUE(Drag());  // ended as a cancel
-  EXPECT_EQ(source, nullptr);
-  EXPECT_EQ(arrival.count, 0);
-  EXPECT_EQ(afters, 0);
+  EXPECT_EQ(source_, nullptr);
+  EXPECT_EQ(arrival_.count, 0);
+  EXPECT_EQ(afters_, 0);
   // Positive control: another source drags and drops afterwards.
-  source = NewSource();
-  source->setDonor(donor);
+  source_ = NewSource();
+  source_->setDonor(donor);
   ASSERT_TRUE(Drag());
-  EXPECT_EQ(arrival.count, 1);
-  EXPECT_TRUE(dropped_ok);
+  EXPECT_EQ(arrival_.count, 1);
+  EXPECT_TRUE(dropped_ok_);
 }
 
 TEST_F(GraphicSourceDragTest, OnBeforeDropCanCancel) {
   donor->Picture().SetGraphic(Checkered());
-  source->setDonor(donor);
+  source_->setDonor(donor);
   int before = 0;
-  source->OnBeforeDrop = [&](TObject*, TImage*, TPicture&, bool& cancelDrop) {
+  source_->OnBeforeDrop = [&](TObject*, TImage*, TPicture&, bool& cancelDrop) {
     ++before;
     cancelDrop = true;
   };
   EXPECT_TRUE(Drag());
   EXPECT_EQ(before, 1);
-  EXPECT_EQ(arrival.count, 0);
-  EXPECT_EQ(afters, 0);
+  EXPECT_EQ(arrival_.count, 0);
+  EXPECT_EQ(afters_, 0);
   // Positive control: the same drag without the handler arrives.
-  source->OnBeforeDrop = nullptr;
+  source_->OnBeforeDrop = nullptr;
   EXPECT_TRUE(Drag());
-  EXPECT_EQ(arrival.count, 1);
+  EXPECT_EQ(arrival_.count, 1);
 }
 
 // ---- what a target gets, read by a target that records it ----

@@ -121,26 +121,26 @@ struct TGraphicDrop {
 class GraphicTargetTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    form = test::MakeAcceptorForm(panel);
-    target = new TQXGraphicTarget(form);
-    target->setAcceptor(panel);
-    target->OnDrop = [this](TObject* sender, TWinControl* acceptor, TPicture& picture, int x, int y) {
-      EXPECT_EQ(sender, target);
-      drops.push_back({&picture, acceptor, RowOf(picture), target->getDroppedGraphicFormat(), x, y});
+    form_ = test::MakeAcceptorForm(panel_);
+    target_ = new TQXGraphicTarget(form_);
+    target_->setAcceptor(panel_);
+    target_->OnDrop = [this](TObject* sender, TWinControl* acceptor, TPicture& picture, int x, int y) {
+      EXPECT_EQ(sender, target_);
+      drops_.push_back({&picture, acceptor, RowOf(picture), target_->getDroppedGraphicFormat(), x, y});
     };
-    bitmap = MakeBitmap();
+    bitmap_ = MakeBitmap();
     HDC recorder = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
     Rectangle(recorder, 0, 0, 20, 10);
-    enhanced = CloseEnhMetaFile(recorder);
-    HDC old_recorder = CreateMetaFileA(nullptr);
-    Rectangle(old_recorder, 0, 0, 20, 10);
-    metafile = CloseMetaFile(old_recorder);
+    enhanced_ = CloseEnhMetaFile(recorder);
+    HDC oldRecorder = CreateMetaFileA(nullptr);
+    Rectangle(oldRecorder, 0, 0, 20, 10);
+    metafile_ = CloseMetaFile(oldRecorder);
   }
   void TearDown() override {
-    delete form;
-    DeleteObject(bitmap);
-    DeleteEnhMetaFile(enhanced);
-    DeleteMetaFile(metafile);
+    delete form_;
+    DeleteObject(bitmap_);
+    DeleteEnhMetaFile(enhanced_);
+    DeleteMetaFile(metafile_);
     EXPECT_EQ(TTestDataObject::LiveMedia(), 0);
   }
 
@@ -154,8 +154,8 @@ class GraphicTargetTest : public ::testing::Test {
     return made;  // the caller owns it; the selection ends first
   }
 
-  IDropTarget* DropTarget() { return target->DropTargetObject(); }
-  POINTL PanelPoint(int x, int y) { return test::ScreenPoint(panel, x, y); }
+  IDropTarget* DropTarget() { return target_->DropTargetObject(); }
+  POINTL PanelPoint(int x, int y) { return test::ScreenPoint(panel_, x, y); }
   HRESULT EnterAndDrop(IDataObject* object, DWORD keys, DWORD allowed, DWORD* effect = nullptr, int x = 0,
                        int y = 0) {
     return test::EnterAndDrop(DropTarget(), object, keys, PanelPoint(x, y), allowed, effect);
@@ -166,22 +166,22 @@ class GraphicTargetTest : public ::testing::Test {
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
   }
 
-  TForm* form = nullptr;
-  TListBox* panel = nullptr;
-  TQXGraphicTarget* target = nullptr;
-  std::vector<TGraphicDrop> drops;
-  HBITMAP bitmap = nullptr;
-  HENHMETAFILE enhanced = nullptr;
-  HMETAFILE metafile = nullptr;
+  TForm* form_ = nullptr;
+  TListBox* panel_ = nullptr;
+  TQXGraphicTarget* target_ = nullptr;
+  std::vector<TGraphicDrop> drops_;
+  HBITMAP bitmap_ = nullptr;
+  HENHMETAFILE enhanced_ = nullptr;
+  HMETAFILE metafile_ = nullptr;
 };
 
 TEST_F(GraphicTargetTest, Defaults) {
-  EXPECT_EQ(target->AcceptGraphicFormats(), (TDropGraphicFormats{dgfMetafile, dgfBitmap}));
-  EXPECT_EQ(target->PreferredFormat(), dgfMetafile);
-  EXPECT_TRUE(target->getPicture().Empty());
-  EXPECT_TRUE(target->Registered());
+  EXPECT_EQ(target_->AcceptGraphicFormats(), (TDropGraphicFormats{dgfMetafile, dgfBitmap}));
+  EXPECT_EQ(target_->PreferredFormat(), dgfMetafile);
+  EXPECT_TRUE(target_->getPicture().Empty());
+  EXPECT_TRUE(target_->Registered());
   // OLE holds the window for this target.
-  EXPECT_EQ(RegisterDragDrop(panel->Handle(), DropTarget()), DRAGDROP_E_ALREADYREGISTERED);
+  EXPECT_EQ(RegisterDragDrop(panel_->Handle(), DropTarget()), DRAGDROP_E_ALREADYREGISTERED);
 }
 
 TEST_F(GraphicTargetTest, AcceptanceAndDropOrder) {
@@ -201,8 +201,8 @@ TEST_F(GraphicTargetTest, AcceptanceAndDropOrder) {
       {"metafile only, bitmap preferred", {dgfMetafile}, dgfBitmap, {enh, pict}, {dib, gdi, url, enh, pict}},
   };
   for (const Case& c : cases) {
-    target->setAcceptGraphicFormats(c.accepted);
-    target->SetPreferredFormat(c.preferred);
+    target_->setAcceptGraphicFormats(c.accepted);
+    target_->SetPreferredFormat(c.preferred);
     // The last format asked for is offered, so that the drag is accepted,
     // but its data cannot be had.
     const TRequest& last = c.queries.back();
@@ -214,10 +214,10 @@ TEST_F(GraphicTargetTest, AcceptanceAndDropOrder) {
     EXPECT_TRUE(FAILED(result)) << c.name;
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE)) << c.name;
     Pump();
-    EXPECT_TRUE(drops.empty()) << c.name;
+    EXPECT_TRUE(drops_.empty()) << c.name;
     EXPECT_EQ(object->RefCount(), 1) << c.name;
   }
-  target->setAcceptGraphicFormats({});
+  target_->setAcceptGraphicFormats({});
   auto object = MakeDataObject({{CF_DIB, "x"}});
   EXPECT_EQ(EnterAndDrop(object.Get(), 0, DROPEFFECT_COPY), kNotTried);
   EXPECT_TRUE(object->requests.empty());
@@ -235,7 +235,7 @@ TEST_F(GraphicTargetTest, EffectNeverLinks) {
       {MK_CONTROL | MK_SHIFT, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, DROPEFFECT_NONE},
   };
   for (const Case& c : cases) {
-    auto object = MakeDataObject({{CF_ENHMETAFILE, "", TYMED_ENHMF, TMisbehaviour::None, enhanced}});
+    auto object = MakeDataObject({{CF_ENHMETAFILE, "", TYMED_ENHMF, TMisbehaviour::None, enhanced_}});
     DWORD effect = c.allowed;
     DropTarget()->DragEnter(object.Get(), c.keys, PanelPoint(1, 1), &effect);
     EXPECT_EQ(effect, c.effect) << "keys " << c.keys << " allowed " << c.allowed;
@@ -256,12 +256,12 @@ TEST_F(GraphicTargetTest, EachFormatBecomesThePictureReportedAfterTheDrop) {
     std::vector<TColor> row;  // of a bitmap
   } cases[] = {
       {"CF_DIB", {CF_DIB, dib}, dgfBitmap, {clRed, clBlue}},
-      {"CF_BITMAP", {CF_BITMAP, "", TYMED_GDI, TMisbehaviour::None, bitmap}, dgfBitmap, {clLime, clBlue}},
-      {"CF_ENHMETAFILE", {CF_ENHMETAFILE, "", TYMED_ENHMF, TMisbehaviour::None, enhanced}, dgfMetafile, {}},
-      {"CF_METAFILEPICT", {CF_METAFILEPICT, "", TYMED_MFPICT, TMisbehaviour::None, metafile}, dgfMetafile, {}},
+      {"CF_BITMAP", {CF_BITMAP, "", TYMED_GDI, TMisbehaviour::None, bitmap_}, dgfBitmap, {clLime, clBlue}},
+      {"CF_ENHMETAFILE", {CF_ENHMETAFILE, "", TYMED_ENHMF, TMisbehaviour::None, enhanced_}, dgfMetafile, {}},
+      {"CF_METAFILEPICT", {CF_METAFILEPICT, "", TYMED_MFPICT, TMisbehaviour::None, metafile_}, dgfMetafile, {}},
   };
   for (const Case& c : cases) {
-    drops.clear();
+    drops_.clear();
     auto object = MakeDataObject({c.offered});
     DWORD effect = 0;
     EXPECT_EQ(EnterAndDrop(object.Get(), MK_CONTROL, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect, 7, 9), S_OK)
@@ -269,28 +269,28 @@ TEST_F(GraphicTargetTest, EachFormatBecomesThePictureReportedAfterTheDrop) {
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY)) << c.name;
     // OLE's call has returned; the report waits in the acceptor's queue, and
     // the data object is held until then.
-    EXPECT_TRUE(drops.empty()) << c.name;
-    EXPECT_EQ(target->PendingDrops(), 1u) << c.name;
-    EXPECT_EQ(target->getDataObject(), object.Get()) << c.name;
+    EXPECT_TRUE(drops_.empty()) << c.name;
+    EXPECT_EQ(target_->PendingDrops(), 1u) << c.name;
+    EXPECT_EQ(target_->getDataObject(), object.Get()) << c.name;
     Pump();
-    ASSERT_EQ(drops.size(), 1u) << c.name;
-    EXPECT_EQ(drops[0].picture, &target->getPicture()) << c.name;
-    EXPECT_EQ(drops[0].acceptor, panel) << c.name;
-    EXPECT_EQ(drops[0].format, c.format) << c.name;
-    EXPECT_EQ(drops[0].x, 7) << c.name;
-    EXPECT_EQ(drops[0].y, 9) << c.name;
+    ASSERT_EQ(drops_.size(), 1u) << c.name;
+    EXPECT_EQ(drops_[0].picture, &target_->getPicture()) << c.name;
+    EXPECT_EQ(drops_[0].acceptor, panel_) << c.name;
+    EXPECT_EQ(drops_[0].format, c.format) << c.name;
+    EXPECT_EQ(drops_[0].x, 7) << c.name;
+    EXPECT_EQ(drops_[0].y, 9) << c.name;
     if (c.format == dgfBitmap) {
-      EXPECT_EQ(drops[0].row, c.row) << c.name;
+      EXPECT_EQ(drops_[0].row, c.row) << c.name;
     } else {
-      auto* picture = dynamic_cast<TMetafile*>(target->getPicture().Graphic());
+      auto* picture = dynamic_cast<TMetafile*>(target_->getPicture().Graphic());
       ASSERT_NE(picture, nullptr) << c.name;
       ENHMETAHEADER header{};
       EXPECT_GT(GetEnhMetaFileHeader(picture->Handle(), sizeof header, &header), 0u) << c.name;
       EXPECT_GT(header.nRecords, 2u) << c.name;
     }
-    EXPECT_EQ(target->PendingDrops(), 0u) << c.name;
-    EXPECT_EQ(target->getDataObject(), nullptr) << c.name;
-    EXPECT_TRUE(target->getAvailableDropEffects().Empty()) << c.name;
+    EXPECT_EQ(target_->PendingDrops(), 0u) << c.name;
+    EXPECT_EQ(target_->getDataObject(), nullptr) << c.name;
+    EXPECT_TRUE(target_->getAvailableDropEffects().Empty()) << c.name;
     EXPECT_EQ(object->RefCount(), 1) << c.name;
     EXPECT_EQ(TTestDataObject::LiveMedia(), 0) << c.name;
   }
@@ -300,11 +300,11 @@ TEST_F(GraphicTargetTest, UnreadableDataFallsToTheNextFormatOrRaisesNothing) {
   const std::string dib = PackedDIB(2, 24, BI_RGB, 0, "", "\x00\x00\xFF\xFF\x00\x00\x00\x00"s);
   // A DIB that does not decode is passed over for the bitmap behind it.
   auto object = MakeDataObject(
-      {{CF_DIB, "not a bitmap"}, {CF_BITMAP, "", TYMED_GDI, TMisbehaviour::None, bitmap}});
+      {{CF_DIB, "not a bitmap"}, {CF_BITMAP, "", TYMED_GDI, TMisbehaviour::None, bitmap_}});
   EXPECT_EQ(EnterAndDrop(object.Get(), 0, DROPEFFECT_COPY), S_OK);
   Pump();
-  ASSERT_EQ(drops.size(), 1u);
-  EXPECT_EQ(drops[0].row, (std::vector<TColor>{clLime, clBlue}));
+  ASSERT_EQ(drops_.size(), 1u);
+  EXPECT_EQ(drops_[0].row, (std::vector<TColor>{clLime, clBlue}));
 
   struct Case {
     const char* name;
@@ -316,15 +316,15 @@ TEST_F(GraphicTargetTest, UnreadableDataFallsToTheNextFormatOrRaisesNothing) {
       {"stream instead of a block", {CF_DIB, dib, TYMED_HGLOBAL, TMisbehaviour::WrongMedium}},
   };
   for (const Case& c : cases) {
-    drops.clear();
+    drops_.clear();
     auto hostile = MakeDataObject({c.offered});
     DWORD effect = 0;
     EXPECT_TRUE(FAILED(EnterAndDrop(hostile.Get(), 0, DROPEFFECT_COPY, &effect))) << c.name;
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE)) << c.name;
     Pump();
-    EXPECT_TRUE(drops.empty()) << c.name;
+    EXPECT_TRUE(drops_.empty()) << c.name;
     // The picture of the earlier drop stays.
-    EXPECT_EQ(RowOf(target->getPicture()), (std::vector<TColor>{clLime, clBlue})) << c.name;
+    EXPECT_EQ(RowOf(target_->getPicture()), (std::vector<TColor>{clLime, clBlue})) << c.name;
     EXPECT_EQ(hostile->RefCount(), 1) << c.name;
     EXPECT_EQ(TTestDataObject::LiveMedia(), 0) << c.name;
   }
@@ -341,24 +341,24 @@ TEST_F(GraphicTargetTest, ImageURLDropStartsFromAnEmptyPicture) {
   EXPECT_TRUE(untouched.Empty());
 
   // Positive control: a metafile drop reports its metafile.
-  auto first = MakeDataObject({{CF_ENHMETAFILE, "", TYMED_ENHMF, TMisbehaviour::None, enhanced}});
+  auto first = MakeDataObject({{CF_ENHMETAFILE, "", TYMED_ENHMF, TMisbehaviour::None, enhanced_}});
   EXPECT_EQ(EnterAndDrop(first.Get(), 0, DROPEFFECT_COPY), S_OK);
   Pump();
-  ASSERT_EQ(drops.size(), 1u);
-  EXPECT_EQ(drops[0].format, dgfMetafile);
-  EXPECT_FALSE(target->getPicture().Empty());
+  ASSERT_EQ(drops_.size(), 1u);
+  EXPECT_EQ(drops_[0].format, dgfMetafile);
+  EXPECT_FALSE(target_->getPicture().Empty());
 
   const std::string image_block = std::string(44, '\x01') + "http://example.invalid/a.bmp\0trailing"s;
   auto object = MakeDataObject({{DragDropFormats().NetscapeImage, image_block}});
   EXPECT_EQ(EnterAndDrop(object.Get(), 0, DROPEFFECT_COPY, nullptr, 3, 4), S_OK);
   Pump();
-  ASSERT_EQ(drops.size(), 2u);
-  EXPECT_EQ(drops[1].picture, &target->getPicture());
-  EXPECT_TRUE(target->getPicture().Empty());
-  EXPECT_EQ(drops[1].format, dgfBitmap);
-  EXPECT_EQ(target->getDroppedGraphicFormat(), dgfBitmap);
-  EXPECT_EQ(drops[1].x, 3);
-  EXPECT_EQ(drops[1].y, 4);
+  ASSERT_EQ(drops_.size(), 2u);
+  EXPECT_EQ(drops_[1].picture, &target_->getPicture());
+  EXPECT_TRUE(target_->getPicture().Empty());
+  EXPECT_EQ(drops_[1].format, dgfBitmap);
+  EXPECT_EQ(target_->getDroppedGraphicFormat(), dgfBitmap);
+  EXPECT_EQ(drops_[1].x, 3);
+  EXPECT_EQ(drops_[1].y, 4);
   EXPECT_EQ(object->RefCount(), 1);
   EXPECT_EQ(ImageURLFromNetscapeImage(image_block), "http://example.invalid/a.bmp");
   EXPECT_EQ(ImageURLFromNetscapeImage(std::string(44, 'x')), "");
@@ -369,10 +369,10 @@ TEST_F(GraphicTargetTest, ForgedDropMessagesAreIgnored) {
   // The message is registered by name: any process can post it, with any
   // pointer. Only the target's own records are followed.
   TGraphicTargetDropRecord stranger;
-  PostMessageA(panel->Handle(), DragDropFormats().GraphicTargetDropMessage, reinterpret_cast<WPARAM>(&stranger), 0);
-  PostMessageA(panel->Handle(), DragDropFormats().GraphicTargetDropMessage, 0x12345678, 0);
+  PostMessageA(panel_->Handle(), DragDropFormats().GraphicTargetDropMessage, reinterpret_cast<WPARAM>(&stranger), 0);
+  PostMessageA(panel_->Handle(), DragDropFormats().GraphicTargetDropMessage, 0x12345678, 0);
   Pump();
-  EXPECT_TRUE(drops.empty());
+  EXPECT_TRUE(drops_.empty());
 }
 
 TEST_F(GraphicTargetTest, ChangingTheAcceptedFormatsDuringADragRechecks) {
@@ -380,30 +380,30 @@ TEST_F(GraphicTargetTest, ChangingTheAcceptedFormatsDuringADragRechecks) {
   DWORD effect = DROPEFFECT_COPY;
   DropTarget()->DragEnter(object.Get(), 0, PanelPoint(1, 1), &effect);
   EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
-  target->setAcceptBitmap(false);
+  target_->setAcceptBitmap(false);
   effect = DROPEFFECT_COPY;
   DropTarget()->DragOver(0, PanelPoint(1, 1), &effect);
   EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
-  target->setAcceptBitmap(true);
+  target_->setAcceptBitmap(true);
   effect = DROPEFFECT_COPY;
   DropTarget()->DragOver(0, PanelPoint(1, 1), &effect);
   EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
-  EXPECT_EQ(target->getAvailableGraphicFormats(), (TDropGraphicFormats{dgfBitmap}));
+  EXPECT_EQ(target_->getAvailableGraphicFormats(), (TDropGraphicFormats{dgfBitmap}));
   DropTarget()->DragLeave();
   EXPECT_EQ(object->RefCount(), 1);
 }
 
 TEST_F(GraphicTargetTest, TargetGoneBeforeItsPostedDropIsHandled) {
-  auto object = MakeDataObject({{CF_BITMAP, "", TYMED_GDI, TMisbehaviour::None, bitmap}});
+  auto object = MakeDataObject({{CF_BITMAP, "", TYMED_GDI, TMisbehaviour::None, bitmap_}});
   EXPECT_EQ(EnterAndDrop(object.Get(), 0, DROPEFFECT_COPY), S_OK);
-  EXPECT_EQ(target->PendingDrops(), 1u);
-  delete target;
-  target = nullptr;
+  EXPECT_EQ(target_->PendingDrops(), 1u);
+  delete target_;
+  target_ = nullptr;
   // Its record and the data object went with it; the queued message finds
   // nothing.
   EXPECT_EQ(object->RefCount(), 1);
   Pump();
-  EXPECT_TRUE(drops.empty());
+  EXPECT_TRUE(drops_.empty());
 }
 
 }  // namespace

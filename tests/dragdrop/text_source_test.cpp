@@ -43,14 +43,14 @@ class TextDataObjectTest : public ::testing::Test {
       EXPECT_EQ(object_->RefCount(), 1);
     }
     object_.Reset();
-    delete source;
+    delete source_;
   }
 
   IDataObject* Object() {
     if (!object_)
-      object_ = TComPtr<TTextDataObject>(source->getUsingCustomFormat()
-                                             ? new TTextDataObject(&source->CustomFormatList(), source)
-                                             : new TTextDataObject(source->getText(), source));
+      object_ = TComPtr<TTextDataObject>(source_->getUsingCustomFormat()
+                                             ? new TTextDataObject(&source_->CustomFormatList(), source_)
+                                             : new TTextDataObject(source_->getText(), source_));
     return object_.Get();
   }
 
@@ -74,18 +74,19 @@ class TextDataObjectTest : public ::testing::Test {
   std::vector<std::string> Enumerated() {
     std::vector<std::string> lines;
     const auto list = DataObjFormatEtcList(Object());
+    lines.reserve(list->Count());
     for (int i = 0; i < list->Count(); ++i) lines.push_back(list->Strings(i));
     return lines;
   }
 
-  TQXTextSource* source = new TQXTextSource(nullptr);
+  TQXTextSource* source_ = new TQXTextSource(nullptr);
 
  private:
   TComPtr<TTextDataObject> object_;
 };
 
 TEST_F(TextDataObjectTest, PlainTextIsCFTextWithItsZeroOnAGlobalBlockOnly) {
-  source->setText("Hello"s);
+  source_->setText("Hello"s);
   std::string bytes;
   ASSERT_EQ(Get(Request(CF_TEXT), &bytes), S_OK);
   EXPECT_EQ(bytes, "Hello\0"s);
@@ -116,30 +117,30 @@ TEST_F(TextDataObjectTest, PlainTextIsCFTextWithItsZeroOnAGlobalBlockOnly) {
 
 TEST_F(TextDataObjectTest, TextWithZeroBytesAndHighBytesArrivesWhole) {
   const std::string text = "a\0b\xFF\x80"s + std::string(70000, 'z');
-  source->setText(text);
+  source_->setText(text);
   std::string bytes;
   ASSERT_EQ(Get(Request(CF_TEXT), &bytes), S_OK);
   EXPECT_EQ(bytes, text + '\0');
 }
 
 TEST_F(TextDataObjectTest, CustomFormatsAreServedInsteadOfText) {
-  source->setText("plain"s);
-  source->CustomFormatList().AddFormat("HTML Format", "<b>x</b>");
-  source->CustomFormatList().AddFormatEx("Plexoria Test Indexed", "second", 2, TYMED_HGLOBAL);
+  source_->setText("plain"s);
+  source_->CustomFormatList().AddFormat("HTML Format", "<b>x</b>");
+  source_->CustomFormatList().AddFormatEx("Plexoria Test Indexed", "second", 2, TYMED_HGLOBAL);
   const UINT html = ClipboardFormatFromString("HTML Format");
   const UINT indexed = ClipboardFormatFromString("Plexoria Test Indexed");
 
   std::string bytes;
   ASSERT_EQ(Get(Request(html), &bytes), S_OK);
   EXPECT_EQ(bytes, "<b>x</b>\0"s);
-  EXPECT_EQ(source->CustomFormatIndex(), 0);
+  EXPECT_EQ(source_->CustomFormatIndex(), 0);
   ASSERT_EQ(Get(Request(indexed, TYMED_HGLOBAL, 2), &bytes), S_OK);
   EXPECT_EQ(bytes, "second\0"s);
-  EXPECT_EQ(source->CustomFormatIndex(), 1);
+  EXPECT_EQ(source_->CustomFormatIndex(), 1);
 
   // CF_TEXT is not offered: the list does not name it.
   EXPECT_EQ(Get(Request(CF_TEXT)), DV_E_FORMATETC);
-  EXPECT_EQ(source->CustomFormatIndex(), -1);
+  EXPECT_EQ(source_->CustomFormatIndex(), -1);
   EXPECT_EQ(Query(Request(CF_TEXT)), S_FALSE);
   EXPECT_EQ(Query(Request(html)), S_OK);
   EXPECT_EQ(Query(Request(html, kAnyTymed)), S_OK);
@@ -151,15 +152,15 @@ TEST_F(TextDataObjectTest, CustomFormatsAreServedInsteadOfText) {
                                                         ",TYMED_HGLOBAL,1,2"}));
 
   // Listing "1" offers CF_TEXT, with the item's content.
-  source->CustomFormatList().AddFormat("1", "custom text");
+  source_->CustomFormatList().AddFormat("1", "custom text");
   EXPECT_EQ(Query(Request(CF_TEXT)), S_OK);
   ASSERT_EQ(Get(Request(CF_TEXT), &bytes), S_OK);
   EXPECT_EQ(bytes, "custom text\0"s);
-  EXPECT_EQ(source->CustomFormatIndex(), 2);
+  EXPECT_EQ(source_->CustomFormatIndex(), 2);
 }
 
 TEST_F(TextDataObjectTest, AFiveByteItemWithoutTrailingZeroIsAFiveByteBlock) {
-  TCustomFormatData& item = source->CustomFormatList().AddFormat("Plexoria Five", "12345");
+  TCustomFormatData& item = source_->CustomFormatList().AddFormat("Plexoria Five", "12345");
   item.SetAllowTrailingNull(false);
   EXPECT_FALSE(item.GetAllowTrailingNull());
   const UINT five = ClipboardFormatFromString("Plexoria Five");
@@ -199,10 +200,10 @@ TEST_F(TextDataObjectTest, TrailingZeroOnlyOnGlobalBlocksAndTymedZeroMeansGlobal
 }
 
 TEST_F(TextDataObjectTest, AnEmptyItemIsRenderedOnDemandAndKept) {
-  source->CustomFormatList().AddFormat("Plexoria Rendered", "");
+  source_->CustomFormatList().AddFormat("Plexoria Rendered", "");
   std::vector<std::string> asked;
-  source->OnRenderCustomFormat = [&](TObject* sender, const std::string& name, std::string& content) {
-    EXPECT_EQ(sender, source);
+  source_->OnRenderCustomFormat = [&](TObject* sender, const std::string& name, std::string& content) {
+    EXPECT_EQ(sender, source_);
     asked.push_back(name);
     content = "rendered\0bytes"s;
   };
@@ -211,7 +212,7 @@ TEST_F(TextDataObjectTest, AnEmptyItemIsRenderedOnDemandAndKept) {
   EXPECT_EQ(bytes, "rendered\0bytes\0"s);
   ASSERT_EQ(Get(Request(ClipboardFormatFromString("Plexoria Rendered")), &bytes), S_OK);
   EXPECT_EQ(asked, std::vector<std::string>{"Plexoria Rendered"});  // kept after the first
-  EXPECT_EQ(source->CustomFormatList().Get(0).FormatContent(), "rendered\0bytes"s);
+  EXPECT_EQ(source_->CustomFormatList().Get(0).FormatContent(), "rendered\0bytes"s);
 }
 
 TEST_F(TextDataObjectTest, StreamContentIsAPointerWidePointerWithAReferenceForTheReceiver) {
@@ -220,8 +221,8 @@ TEST_F(TextDataObjectTest, StreamContentIsAPointerWidePointerWithAReferenceForTh
   const ULONG alone = DataObjRefCount(stream.Get());
   const std::string pointer = EncodeHandleToString(reinterpret_cast<std::uintptr_t>(stream.Get()));
   ASSERT_EQ(pointer.size(), sizeof(void*));
-  source->CustomFormatList().AddFormatEx("Plexoria Stream", pointer, 0, TYMED_ISTREAM);
-  source->CustomFormatList().AddFormatEx("Plexoria Short", pointer.substr(0, 4), 0, TYMED_ISTREAM);
+  source_->CustomFormatList().AddFormatEx("Plexoria Stream", pointer, 0, TYMED_ISTREAM);
+  source_->CustomFormatList().AddFormatEx("Plexoria Short", pointer.substr(0, 4), 0, TYMED_ISTREAM);
   const UINT format = ClipboardFormatFromString("Plexoria Stream");
 
   FORMATETC request = Request(format, TYMED_ISTREAM | TYMED_HGLOBAL);
@@ -247,8 +248,8 @@ TEST_F(TextDataObjectTest, HandlesGoOutAsCopiesOrWithTheObjectAsTheirKeeper) {
   // A 2 x 1 bitmap, a palette and an enhanced metafile the test owns.
   TWindowDC screen(nullptr);
   TOwnedBitmap bitmap(CreateCompatibleBitmap(screen.Get(), 2, 1));
-  LOGPALETTE palette_record{0x300, 1, {{1, 2, 3, 0}}};
-  TGdiObject<HPALETTE> palette(CreatePalette(&palette_record));
+  LOGPALETTE paletteRecord{0x300, 1, {{1, 2, 3, 0}}};
+  TGdiObject<HPALETTE> palette(CreatePalette(&paletteRecord));
   HDC recorder = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
   Rectangle(recorder, 0, 0, 10, 10);
   TOwnedEnhMetaFile metafile(CloseEnhMetaFile(recorder));
@@ -258,13 +259,13 @@ TEST_F(TextDataObjectTest, HandlesGoOutAsCopiesOrWithTheObjectAsTheirKeeper) {
   auto handle32 = [](const void* h) {
     return EncodeDWORDToString(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(h)));
   };
-  source->CustomFormatList().AddFormatEx("2", handle(bitmap.Get()), 0, TYMED_GDI);
-  source->CustomFormatList().AddFormatEx("9", handle(palette.Get()), 0, TYMED_GDI);
-  source->CustomFormatList().AddFormatEx("14", handle(metafile.Get()), 0, TYMED_ENHMF);
-  source->CustomFormatList().AddFormatEx("Plexoria Metafile", handle(metafile.Get()), 0, TYMED_ENHMF);
-  source->CustomFormatList().AddFormatEx("Plexoria Bitmap32", handle32(bitmap.Get()), 0, TYMED_GDI);
-  source->CustomFormatList().AddFormatEx("Plexoria Palette32", handle32(palette.Get()), 0, TYMED_GDI);
-  source->CustomFormatList().AddFormatEx("Plexoria Metafile32", handle32(metafile.Get()), 0, TYMED_ENHMF);
+  source_->CustomFormatList().AddFormatEx("2", handle(bitmap.Get()), 0, TYMED_GDI);
+  source_->CustomFormatList().AddFormatEx("9", handle(palette.Get()), 0, TYMED_GDI);
+  source_->CustomFormatList().AddFormatEx("14", handle(metafile.Get()), 0, TYMED_ENHMF);
+  source_->CustomFormatList().AddFormatEx("Plexoria Metafile", handle(metafile.Get()), 0, TYMED_ENHMF);
+  source_->CustomFormatList().AddFormatEx("Plexoria Bitmap32", handle32(bitmap.Get()), 0, TYMED_GDI);
+  source_->CustomFormatList().AddFormatEx("Plexoria Palette32", handle32(palette.Get()), 0, TYMED_GDI);
+  source_->CustomFormatList().AddFormatEx("Plexoria Metafile32", handle32(metafile.Get()), 0, TYMED_ENHMF);
   IDataObject* object = Object();
 
   struct Case {
@@ -335,8 +336,8 @@ TEST_F(TextDataObjectTest, QueryGetDataSaysYesExactlyWhereGetDataServes) {
       {"a stream pointer in 4 bytes: too short", TYMED_ISTREAM, handle.substr(0, 4), TYMED_ISTREAM, false},
   };
   for (const Case& c : cases) {
-    source->CustomFormatList().Clear();
-    source->CustomFormatList().AddFormatEx("2", c.content, 0, c.offered);
+    source_->CustomFormatList().Clear();
+    source_->CustomFormatList().AddFormatEx("2", c.content, 0, c.offered);
     const FORMATETC request = Request(CF_BITMAP, c.requested);
     STGMEDIUM medium{};
     FORMATETC asked = request;
@@ -348,7 +349,7 @@ TEST_F(TextDataObjectTest, QueryGetDataSaysYesExactlyWhereGetDataServes) {
 }
 
 TEST_F(TextDataObjectTest, EnumeratesForReadingOnly) {
-  source->setText("x"s);
+  source_->setText("x"s);
   TComPtr<IEnumFORMATETC> formats;
   EXPECT_EQ(Object()->EnumFormatEtc(DATADIR_SET, formats.Put()), E_NOTIMPL);
   EXPECT_EQ(Object()->EnumFormatEtc(7, formats.Put()), E_INVALIDARG);
@@ -461,8 +462,8 @@ TEST(TextSourceDonor, ARemovedDonorIsCleared) {
   // Destroying an owner of both the source and its donor.
   auto* owner = new TForm(nullptr);
   auto* donor = new TPanel(owner);
-  auto* owned_source = new TQXTextSource(owner);
-  owned_source->setDonor(donor);
+  auto* ownedSource = new TQXTextSource(owner);
+  ownedSource->setDonor(donor);
   delete owner;
 }
 
@@ -548,14 +549,14 @@ class TextSourceDragTest : public ::testing::Test {
     // Every case checks that the drag lets go of its data object.
     target->keep_data_object = true;
     stage->donor->Clear();
-    source = NewSource();
-    source->OnAfterDrop = [this](TObject* sender, TComponent* donor, bool droppedOK) {
-      EXPECT_EQ(sender, source);
-      ++after.count;
-      after.donor = donor;
-      after.dropped_ok = droppedOK;
+    source_ = NewSource();
+    source_->OnAfterDrop = [this](TObject* sender, TComponent* donor, bool droppedOK) {
+      EXPECT_EQ(sender, source_);
+      ++after_.count;
+      after_.donor = donor;
+      after_.dropped_ok = droppedOK;
     };
-    source->OnCancelDrop = [this](TObject*) { ++cancels; };
+    source_->OnCancelDrop = [this](TObject*) { ++cancels_; };
     // The drag loop reads the button at its next round: releasing it once
     // the target has been entered drops there.
     target->during_drag = [](int round) {
@@ -563,9 +564,9 @@ class TextSourceDragTest : public ::testing::Test {
     };
   }
   void TearDown() override {
-    if (source) {
-      ExpectOnlyTheComponentHoldsItsDropSource(*source);
-      EXPECT_FALSE(source->Busy());
+    if (source_) {
+      ExpectOnlyTheComponentHoldsItsDropSource(*source_);
+      EXPECT_FALSE(source_->Busy());
     }
     if (target->held) {
       EXPECT_EQ(DataObjRefCount(target->held.Get()), 1u);  // the drag let go of it
@@ -575,13 +576,13 @@ class TextSourceDragTest : public ::testing::Test {
       EXPECT_TRUE(target->block_freed);
     }
     target->Reset();
-    delete source;
+    delete source_;
     ReleaseAllButtonsAndKeys();
   }
 
   bool Drag() {
     stage->HoldButtonOverTarget();
-    return source->Execute();
+    return source_->Execute();
   }
 
   // A source that offers what the target proposes.
@@ -593,9 +594,9 @@ class TextSourceDragTest : public ::testing::Test {
 
   static TRecordingDropTarget* target;  // one reference held by the suite
   static TDragStage* stage;
-  TQXTextSource* source = nullptr;
-  TAfterDrop after;
-  int cancels = 0;
+  TQXTextSource* source_ = nullptr;
+  TAfterDrop after_;
+  int cancels_ = 0;
 };
 
 TRecordingDropTarget* TextSourceDragTest::target = nullptr;
@@ -604,17 +605,17 @@ TDragStage* TextSourceDragTest::stage = nullptr;
 TEST_F(TextSourceDragTest, NothingToDragStartsNoDrag) {
   EXPECT_FALSE(Drag());
   EXPECT_EQ(target->enters, 0);
-  EXPECT_EQ(after.count, 0);
+  EXPECT_EQ(after_.count, 0);
   // Positive control: with a text the same call drags and drops.
-  source->setText("now"s);
+  source_->setText("now"s);
   EXPECT_TRUE(Drag());
   EXPECT_EQ(target->drops, 1);
   EXPECT_EQ(target->dropped, "now\0"s);
-  EXPECT_EQ(source->getReturnedEffect(), deMove);
+  EXPECT_EQ(source_->getReturnedEffect(), deMove);
   // Refused after that drop: the returned effect says nothing was dropped.
-  source->setText(""s);
+  source_->setText(""s);
   EXPECT_FALSE(Drag());
-  EXPECT_EQ(source->ReturnedEffect(), TDropEffects{deNone});
+  EXPECT_EQ(source_->ReturnedEffect(), TDropEffects{deNone});
 }
 
 // Where a handler destroys the source during its own drag.
@@ -640,20 +641,20 @@ TEST_F(TextSourceDragTest, DestroyingTheSourceDuringItsDragEndsTheDragCleanly) {
     target->Reset();
     target->keep_data_object = true;
     target->during_drag = release;
-    if (!source) source = NewSource();
-    source->setText("going"s);
+    if (!source_) source_ = NewSource();
+    source_->setText("going"s);
     const auto destroy = [this] {
-      delete source;
-      source = nullptr;
+      delete source_;
+      source_ = nullptr;
     };
     HRESULT askedAfter = S_OK;  // the held data object asked once the source is gone
     switch (c.where) {
       case TDestroyedIn::GiveFeedback:
-        source->OnGiveFeedback = [&](TObject*, TDropEffect, bool&) { destroy(); };
+        source_->OnGiveFeedback = [&](TObject*, TDropEffect, bool&) { destroy(); };
         break;
       case TDestroyedIn::TargetDragOver:
         target->during_drag = [&](int round) {
-          if (round < 2 || !source) return;
+          if (round < 2 || !source_) return;
           destroy();
           FORMATETC request = Request(CF_TEXT);
           askedAfter = target->held->QueryGetData(&request);
@@ -661,28 +662,28 @@ TEST_F(TextSourceDragTest, DestroyingTheSourceDuringItsDragEndsTheDragCleanly) {
         };
         break;
       case TDestroyedIn::BeforeDrop:
-        source->OnBeforeDrop = [&](TObject*, TComponent*, std::string& dropText, bool&) {
+        source_->OnBeforeDrop = [&](TObject*, TComponent*, std::string& dropText, bool&) {
           destroy();
           dropText = "never stored";
         };
         break;
       case TDestroyedIn::RenderCustomFormat:
-        source->CustomFormatList().AddFormat("1", "");
-        source->OnRenderCustomFormat = [&](TObject*, const std::string&, std::string& content) {
+        source_->CustomFormatList().AddFormat("1", "");
+        source_->OnRenderCustomFormat = [&](TObject*, const std::string&, std::string& content) {
           destroy();
           content = "never stored";
         };
         break;
       case TDestroyedIn::CancelDrop:
         target->during_drag = [](int) { PostThreadMessageA(GetCurrentThreadId(), WM_KEYDOWN, VK_ESCAPE, 0); };
-        source->OnCancelDrop = [&](TObject*) { destroy(); };
+        source_->OnCancelDrop = [&](TObject*) { destroy(); };
         break;
       case TDestroyedIn::AfterDrop:
-        source->OnAfterDrop = [&](TObject*, TComponent*, bool) { destroy(); };
+        source_->OnAfterDrop = [&](TObject*, TComponent*, bool) { destroy(); };
         break;
     }
     EXPECT_TRUE(Drag()) << c.name;  // ended, as a cancel or a drop
-    EXPECT_EQ(source, nullptr) << c.name;
+    EXPECT_EQ(source_, nullptr) << c.name;
     EXPECT_EQ(target->drops, c.drops) << c.name;
     if (c.where == TDestroyedIn::RenderCustomFormat) {
       EXPECT_EQ(target->read_result, DV_E_FORMATETC) << c.name;
@@ -696,19 +697,19 @@ TEST_F(TextSourceDragTest, DestroyingTheSourceDuringItsDragEndsTheDragCleanly) {
     // Another source drags and drops afterwards.
     target->Reset();
     target->during_drag = release;
-    source = NewSource();
-    source->setText("next"s);
+    source_ = NewSource();
+    source_->setText("next"s);
     EXPECT_TRUE(Drag()) << c.name;
     EXPECT_EQ(target->dropped, "next\0"s) << c.name;
-    EXPECT_EQ(source->getReturnedEffect(), deMove) << c.name;
-    EXPECT_FALSE(source->Busy()) << c.name;
+    EXPECT_EQ(source_->getReturnedEffect(), deMove) << c.name;
+    EXPECT_FALSE(source_->Busy()) << c.name;
   }
 }
 
 TEST_F(TextSourceDragTest, TheDonorsSelectedItemArrivesWithOneZeroByte) {
   for (const char* entry : {"first", "second", "third"}) stage->donor->AddItem(entry);
   stage->donor->SetItemIndex(1);
-  source->setDonor(stage->donor);
+  source_->setDonor(stage->donor);
   ASSERT_TRUE(Drag());
   EXPECT_EQ(target->allowed, static_cast<DWORD>(DROPEFFECT_COPY | DROPEFFECT_MOVE));
   EXPECT_EQ(target->text_offered, S_OK);
@@ -716,10 +717,10 @@ TEST_F(TextSourceDragTest, TheDonorsSelectedItemArrivesWithOneZeroByte) {
   EXPECT_EQ(target->dropped, "second\0"s);
   EXPECT_EQ(target->dropped_size, 7u);
   EXPECT_TRUE(target->block_freed);
-  EXPECT_EQ(after.count, 1);
-  EXPECT_EQ(after.donor, stage->donor);
-  EXPECT_TRUE(after.dropped_ok);
-  EXPECT_EQ(source->getReturnedEffect(), deMove);
+  EXPECT_EQ(after_.count, 1);
+  EXPECT_EQ(after_.donor, stage->donor);
+  EXPECT_TRUE(after_.dropped_ok);
+  EXPECT_EQ(source_->getReturnedEffect(), deMove);
 
   // Kept past the drag, the object offers nothing more and reaches nothing.
   FORMATETC request = Request(CF_TEXT);
@@ -731,8 +732,8 @@ TEST_F(TextSourceDragTest, TheDonorsSelectedItemArrivesWithOneZeroByte) {
 TEST_F(TextSourceDragTest, ChangingTheSelectionDuringTheDragChangesWhatArrives) {
   for (const char* entry : {"first", "second", "third"}) stage->donor->AddItem(entry);
   stage->donor->SetItemIndex(0);
-  source->setDonor(stage->donor);
-  target->during_drag = [this](int round) {
+  source_->setDonor(stage->donor);
+  target->during_drag = [](int round) {
     stage->donor->SetItemIndex(2);
     if (round >= 2) test::SetMouseButtonDown(VK_LBUTTON, false);
   };
@@ -741,20 +742,20 @@ TEST_F(TextSourceDragTest, ChangingTheSelectionDuringTheDragChangesWhatArrives) 
 }
 
 TEST_F(TextSourceDragTest, EscapeCancelsWithOnCancelDropAndNoOnAfterDrop) {
-  source->setText("never"s);
+  source_->setText("never"s);
   target->during_drag = [](int) { PostThreadMessageA(GetCurrentThreadId(), WM_KEYDOWN, VK_ESCAPE, 0); };
   EXPECT_TRUE(Drag());  // a cancel is an ended drag
-  EXPECT_EQ(cancels, 1);
-  EXPECT_EQ(after.count, 0);
+  EXPECT_EQ(cancels_, 1);
+  EXPECT_EQ(after_.count, 0);
   EXPECT_EQ(target->drops, 0);
   EXPECT_EQ(target->leaves, 1);
-  EXPECT_EQ(source->getReturnedEffect(), deNone);
+  EXPECT_EQ(source_->getReturnedEffect(), deNone);
 }
 
 TEST_F(TextSourceDragTest, OnBeforeDropCanCancelTheDrop) {
-  source->setText("held back"s);
+  source_->setText("held back"s);
   int before = 0;
-  source->OnBeforeDrop = [&](TObject*, TComponent*, std::string& dropText, bool& cancelDrop) {
+  source_->OnBeforeDrop = [&](TObject*, TComponent*, std::string& dropText, bool& cancelDrop) {
     ++before;
     EXPECT_EQ(dropText, "held back");
     cancelDrop = true;
@@ -762,74 +763,74 @@ TEST_F(TextSourceDragTest, OnBeforeDropCanCancelTheDrop) {
   EXPECT_TRUE(Drag());
   EXPECT_EQ(before, 1);
   EXPECT_EQ(target->drops, 0);
-  EXPECT_EQ(after.count, 0);
-  EXPECT_EQ(source->getReturnedEffect(), deNone);
+  EXPECT_EQ(after_.count, 0);
+  EXPECT_EQ(source_->getReturnedEffect(), deNone);
 }
 
 TEST_F(TextSourceDragTest, OnBeforeDropCanChangeTheTextAndDetachesTheDonor) {
   stage->donor->AddItem("from the list");
   stage->donor->SetItemIndex(0);
-  source->setDonor(stage->donor);
-  source->OnBeforeDrop = [&](TObject*, TComponent* donor, std::string& dropText, bool&) {
+  source_->setDonor(stage->donor);
+  source_->OnBeforeDrop = [&](TObject*, TComponent* donor, std::string& dropText, bool&) {
     EXPECT_EQ(donor, stage->donor);
     EXPECT_EQ(dropText, "from the list");
     dropText = "changed\0text"s;
   };
   ASSERT_TRUE(Drag());
   EXPECT_EQ(target->dropped, "changed\0text\0"s);
-  EXPECT_EQ(source->DonorComponent(), nullptr);
-  EXPECT_EQ(after.donor, nullptr);
-  EXPECT_EQ(source->getText(), "changed\0text"s);
+  EXPECT_EQ(source_->DonorComponent(), nullptr);
+  EXPECT_EQ(after_.donor, nullptr);
+  EXPECT_EQ(source_->getText(), "changed\0text"s);
 }
 
 TEST_F(TextSourceDragTest, DroppingWhereTheTargetReportsNoEffectRaisesNoBeforeDrop) {
-  source->setText("refused"s);
+  source_->setText("refused"s);
   target->propose = DROPEFFECT_NONE;
   int before = 0;
-  source->OnBeforeDrop = [&](TObject*, TComponent*, std::string&, bool&) { ++before; };
+  source_->OnBeforeDrop = [&](TObject*, TComponent*, std::string&, bool&) { ++before; };
   EXPECT_TRUE(Drag());
   EXPECT_EQ(before, 0);
   EXPECT_EQ(target->drops, 0);
   // The loop may answer a drop on nothing as a drop (then OnAfterDrop says
   // it did not go through) or as a cancel (then there is no OnAfterDrop).
-  EXPECT_LE(after.count, 1);
-  EXPECT_FALSE(after.dropped_ok);
-  EXPECT_EQ(source->getReturnedEffect(), deNone);
+  EXPECT_LE(after_.count, 1);
+  EXPECT_FALSE(after_.dropped_ok);
+  EXPECT_EQ(source_->getReturnedEffect(), deNone);
 }
 
 TEST_F(TextSourceDragTest, TheRightButtonDropsWhenItIsTheMouseButton) {
-  source->setText("right"s);
-  source->SetMouseButton(TMouseButton::mbRight);
+  source_->setText("right"s);
+  source_->SetMouseButton(TMouseButton::mbRight);
   int feedbacks = 0;
-  source->OnGiveFeedback = [&](TObject*, TDropEffect, bool&) { ++feedbacks; };
+  source_->OnGiveFeedback = [&](TObject*, TDropEffect, bool&) { ++feedbacks; };
   // The left button is up throughout: only the right one's release drops.
   target->during_drag = [&](int) {
     if (feedbacks >= 3) test::SetMouseButtonDown(VK_RBUTTON, false);
   };
   stage->HoldButtonOverTarget(VK_RBUTTON);
-  ASSERT_TRUE(source->Execute());
+  ASSERT_TRUE(source_->Execute());
   EXPECT_GE(feedbacks, 3);
   EXPECT_EQ(target->dropped, "right\0"s);
 
   // Positive control: with the left button as the drop button the same
   // state ends the drag at the loop's first look; the one feedback is the
   // target's answer to being entered on the way to the drop.
-  source->SetMouseButton(TMouseButton::mbLeft);
+  source_->SetMouseButton(TMouseButton::mbLeft);
   feedbacks = 0;
   stage->HoldButtonOverTarget(VK_RBUTTON);
-  EXPECT_TRUE(source->Execute());
+  EXPECT_TRUE(source_->Execute());
   EXPECT_EQ(feedbacks, 1);
 }
 
 TEST_F(TextSourceDragTest, CustomFormatsTravelAndASecondExecuteDuringTheDragIsRefused) {
-  source->CustomFormatList().AddFormat("Plexoria Five", "12345").SetAllowTrailingNull(false);
+  source_->CustomFormatList().AddFormat("Plexoria Five", "12345").SetAllowTrailingNull(false);
   target->read = Request(ClipboardFormatFromString("Plexoria Five"));
   bool nested = true;
   target->during_drag = [&](int round) {
-    nested = source->Execute();
-    EXPECT_TRUE(source->Busy());
+    nested = source_->Execute();
+    EXPECT_TRUE(source_->Busy());
     // Refused: the returned effect says so until the next feedback.
-    EXPECT_EQ(source->ReturnedEffect(), TDropEffects{deNone});
+    EXPECT_EQ(source_->ReturnedEffect(), TDropEffects{deNone});
     if (round >= 2) test::SetMouseButtonDown(VK_LBUTTON, false);
   };
   ASSERT_TRUE(Drag());
@@ -837,15 +838,15 @@ TEST_F(TextSourceDragTest, CustomFormatsTravelAndASecondExecuteDuringTheDragIsRe
   EXPECT_EQ(target->text_offered, S_FALSE);  // the list does not name CF_TEXT
   EXPECT_EQ(target->dropped, "12345");
   EXPECT_EQ(target->dropped_size, 5u);
-  EXPECT_EQ(source->CustomFormatIndex(), 0);
+  EXPECT_EQ(source_->CustomFormatIndex(), 0);
 }
 
 TEST_F(TextSourceDragTest, CtrlMakesTheTargetsCopyTheReturnedEffect) {
-  source->setText("copied"s);
+  source_->setText("copied"s);
   target->propose = DROPEFFECT_COPY;
   ASSERT_TRUE(Drag());
-  EXPECT_EQ(source->getReturnedEffect(), deCopy);
-  EXPECT_TRUE(after.dropped_ok);
+  EXPECT_EQ(source_->getReturnedEffect(), deCopy);
+  EXPECT_TRUE(after_.dropped_ok);
 }
 
 }  // namespace

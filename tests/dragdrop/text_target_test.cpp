@@ -37,73 +37,73 @@ struct TDropRecord {
 class TextTargetTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    form = test::MakeAcceptorForm(list);
-    target = new TQXTextTarget(form);
-    target->setAcceptor(list);
-    target->OnDrop = [this](TObject* sender, TWinControl* acceptor, const std::string& text, int x, int y) {
-      EXPECT_EQ(sender, target);
-      drops.push_back({text, acceptor, x, y});
+    form_ = test::MakeAcceptorForm(list_);
+    target_ = new TQXTextTarget(form_);
+    target_->setAcceptor(list_);
+    target_->OnDrop = [this](TObject* sender, TWinControl* acceptor, const std::string& text, int x, int y) {
+      EXPECT_EQ(sender, target_);
+      drops_.push_back({text, acceptor, x, y});
     };
   }
   void TearDown() override {
-    delete form;
+    delete form_;
     EXPECT_EQ(TTestDataObject::LiveMedia(), 0);
   }
 
-  IDropTarget* DropTarget() { return target->DropTargetObject(); }
-  POINTL ListPoint(int x = 5, int y = 5) { return test::ScreenPoint(list, x, y); }
+  IDropTarget* DropTarget() { return target_->DropTargetObject(); }
+  POINTL ListPoint(int x = 5, int y = 5) { return test::ScreenPoint(list_, x, y); }
   HRESULT EnterAndDrop(IDataObject* object, DWORD keys, DWORD allowed, DWORD* effect = nullptr) {
     return test::EnterAndDrop(DropTarget(), object, keys, ListPoint(), allowed, effect);
   }
 
-  TForm* form = nullptr;
-  TListBox* list = nullptr;
-  TQXTextTarget* target = nullptr;
-  std::vector<TDropRecord> drops;
+  TForm* form_ = nullptr;
+  TListBox* list_ = nullptr;
+  TQXTextTarget* target_ = nullptr;
+  std::vector<TDropRecord> drops_;
 };
 
 TEST_F(TextTargetTest, BindingRegistersAndDestroyRevokes) {
-  ASSERT_TRUE(target->Registered());
+  ASSERT_TRUE(target_->Registered());
   // OLE holds the window: a second registration is refused.
-  EXPECT_EQ(RegisterDragDrop(list->Handle(), DropTarget()), DRAGDROP_E_ALREADYREGISTERED);
+  EXPECT_EQ(RegisterDragDrop(list_->Handle(), DropTarget()), DRAGDROP_E_ALREADYREGISTERED);
 
-  list->DestroyHandle();
-  EXPECT_FALSE(target->Registered());
+  list_->DestroyHandle();
+  EXPECT_FALSE(target_->Registered());
   // A new window for the control is not registered by the component.
-  const HWND again = list->Handle();
-  EXPECT_FALSE(target->Registered());
+  const HWND again = list_->Handle();
+  EXPECT_FALSE(target_->Registered());
   EXPECT_EQ(RevokeDragDrop(again), DRAGDROP_E_NOTREGISTERED);
 
-  target->setAcceptor(nullptr);
-  target->setAcceptor(list);
-  EXPECT_TRUE(target->Registered());
-  EXPECT_EQ(target->AcceptorWindow(), list->Handle());
+  target_->setAcceptor(nullptr);
+  target_->setAcceptor(list_);
+  EXPECT_TRUE(target_->Registered());
+  EXPECT_EQ(target_->AcceptorWindow(), list_->Handle());
 }
 
 TEST_F(TextTargetTest, SecondTargetOfTheOwnerCannotTakeTheAcceptor) {
-  auto* second = new TQXTextTarget(form);
-  second->setAcceptor(list);
+  auto* second = new TQXTextTarget(form_);
+  second->setAcceptor(list_);
   EXPECT_EQ(second->AcceptorControl(), nullptr);
-  EXPECT_EQ(target->AcceptorControl(), list);
-  EXPECT_TRUE(target->Registered());
+  EXPECT_EQ(target_->AcceptorControl(), list_);
+  EXPECT_TRUE(target_->Registered());
 }
 
 TEST_F(TextTargetTest, RemovingTheAcceptorUnbinds) {
-  delete list;
-  list = nullptr;
-  EXPECT_EQ(target->AcceptorControl(), nullptr);
-  EXPECT_FALSE(target->Registered());
+  delete list_;
+  list_ = nullptr;
+  EXPECT_EQ(target_->AcceptorControl(), nullptr);
+  EXPECT_FALSE(target_->Registered());
 }
 
 TEST_F(TextTargetTest, DropTargetObjectLivesAsLongAsItsHolders) {
   // The component's reference, and OLE's while the window is registered.
-  EXPECT_GE(target->DropTargetObject()->RefCount(), 2);
-  TComPtr<TTextDropTarget> kept(target->DropTargetObject());
+  EXPECT_GE(target_->DropTargetObject()->RefCount(), 2);
+  TComPtr<TTextDropTarget> kept(target_->DropTargetObject());
   const LONG while_bound = kept->RefCount();
-  target->setAcceptor(nullptr);
+  target_->setAcceptor(nullptr);
   EXPECT_LT(kept->RefCount(), while_bound);
-  delete target;
-  target = nullptr;
+  delete target_;
+  target_ = nullptr;
   EXPECT_EQ(kept->RefCount(), 1);  // ours alone
   // A drag reaching the orphaned object is refused, not followed into the
   // destroyed component.
@@ -119,9 +119,9 @@ TEST_F(TextTargetTest, DropTargetObjectLivesAsLongAsItsHolders) {
 TEST_F(TextTargetTest, AcceptanceOrder) {
   const TDragDropFormats& f = DragDropFormats();
   const UINT custom = RegisterClipboardFormatA("Plexoria Custom");
-  target->CustomFormats().Add("Plexoria Custom");
-  target->CustomFormats().AddObject("", nullptr);  // gives no format: skipped
-  target->CustomFormats().AddObject("13", ObjectSlotFromNumber(TYMED_ISTREAM));
+  target_->CustomFormats().Add("Plexoria Custom");
+  target_->CustomFormats().AddObject("", nullptr);  // gives no format: skipped
+  target_->CustomFormats().AddObject("13", ObjectSlotFromNumber(TYMED_ISTREAM));
   struct Case {
     const char* name;
     TDropTextFormats accepted;
@@ -145,7 +145,7 @@ TEST_F(TextTargetTest, AcceptanceOrder) {
       {"nothing", {}, {}},
   };
   for (const Case& c : cases) {
-    target->setAcceptTextFormats(c.accepted);
+    target_->setAcceptTextFormats(c.accepted);
     // An object offering nothing the target wants: every check is asked.
     auto object = MakeDataObject({{CF_OEMTEXT, "x"}});
     DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
@@ -160,7 +160,7 @@ TEST_F(TextTargetTest, AcceptanceOrder) {
 // Which format a drop reads when the object offers all of them.
 TEST_F(TextTargetTest, DropReadsTheFirstAcceptedFormat) {
   const TDragDropFormats& f = DragDropFormats();
-  target->CustomFormats().Add("Plexoria Custom");
+  target_->CustomFormats().Add("Plexoria Custom");
   const UINT custom = RegisterClipboardFormatA("Plexoria Custom");
   const std::string hdrop = BuildHDROP({"C:\\a.txt", "C:\\b.txt"});
   auto everything = [&] {
@@ -187,20 +187,20 @@ TEST_F(TextTargetTest, DropReadsTheFirstAcceptedFormat) {
       {"custom first", {dtfText, dtfURL, dtfCustom}, "custom", dtfCustom, 0},
   };
   for (const Case& c : cases) {
-    drops.clear();
-    target->setAcceptTextFormats(c.accepted);
+    drops_.clear();
+    target_->setAcceptTextFormats(c.accepted);
     auto object = everything();
     EXPECT_EQ(EnterAndDrop(object.Get(), 0, DROPEFFECT_COPY), S_OK) << c.name;
-    ASSERT_EQ(drops.size(), 1u) << c.name;
-    EXPECT_EQ(drops[0].text, c.text) << c.name;
-    EXPECT_EQ(target->getText(), c.text) << c.name;
-    EXPECT_EQ(target->DroppedTextFormat(), c.kind) << c.name;
-    EXPECT_EQ(target->CustomFormatIndex(), c.custom_index) << c.name;
+    ASSERT_EQ(drops_.size(), 1u) << c.name;
+    EXPECT_EQ(drops_[0].text, c.text) << c.name;
+    EXPECT_EQ(target_->getText(), c.text) << c.name;
+    EXPECT_EQ(target_->DroppedTextFormat(), c.kind) << c.name;
+    EXPECT_EQ(target_->CustomFormatIndex(), c.custom_index) << c.name;
     // A URL drop also asks for its title.
     EXPECT_EQ(object->requests.size(), c.kind == dtfURL ? 2u : 1u) << c.name;
     EXPECT_EQ(object->RefCount(), 1) << c.name;
-    EXPECT_EQ(target->getDataObject(), nullptr) << c.name;
-    EXPECT_TRUE(target->getAvailableDropEffects().Empty()) << c.name;
+    EXPECT_EQ(target_->getDataObject(), nullptr) << c.name;
+    EXPECT_TRUE(target_->getAvailableDropEffects().Empty()) << c.name;
   }
 }
 
@@ -223,14 +223,14 @@ TEST_F(TextTargetTest, CustomFormatsReadOnTheMediaTheyName) {
       {"stream instead of block", 0, {custom, "abc", TYMED_HGLOBAL, TMisbehaviour::WrongMedium}, DV_E_TYMED, false,
        "before"},
   };
-  target->setAcceptTextFormats({dtfCustom});
+  target_->setAcceptTextFormats({dtfCustom});
   for (const Case& c : cases) {
-    target->CustomFormats().Clear();
-    target->CustomFormats().AddObject("Plexoria Not Offered", nullptr);
-    target->CustomFormats().AddObject("Plexoria Custom", ObjectSlotFromNumber(c.slot));
+    target_->CustomFormats().Clear();
+    target_->CustomFormats().AddObject("Plexoria Not Offered", nullptr);
+    target_->CustomFormats().AddObject("Plexoria Custom", ObjectSlotFromNumber(c.slot));
     auto before = MakeDataObject({{custom, "before"}, {custom, "before", TYMED_ISTREAM}});
     ASSERT_EQ(EnterAndDrop(before.Get(), 0, DROPEFFECT_COPY), S_OK) << c.name;
-    drops.clear();
+    drops_.clear();
 
     auto object = MakeDataObject({c.offered});
     DWORD effect = 0;
@@ -239,13 +239,13 @@ TEST_F(TextTargetTest, CustomFormatsReadOnTheMediaTheyName) {
     ASSERT_FALSE(object->requests.empty()) << c.name;
     EXPECT_EQ(object->requests.back(), (TRequest{custom, asked, -1})) << c.name;
     EXPECT_EQ(effect, c.dropped ? static_cast<DWORD>(DROPEFFECT_COPY) : static_cast<DWORD>(DROPEFFECT_NONE)) << c.name;
-    ASSERT_EQ(drops.size(), c.dropped ? 1u : 0u) << c.name;
+    ASSERT_EQ(drops_.size(), c.dropped ? 1u : 0u) << c.name;
     if (c.dropped) {
-      EXPECT_EQ(drops[0].text, c.text) << c.name;
+      EXPECT_EQ(drops_[0].text, c.text) << c.name;
     }
-    EXPECT_EQ(target->getText(), c.text) << c.name;
-    EXPECT_EQ(target->CustomFormatIndex(), 1) << c.name;
-    EXPECT_EQ(target->DroppedTextFormat(), dtfCustom) << c.name;
+    EXPECT_EQ(target_->getText(), c.text) << c.name;
+    EXPECT_EQ(target_->CustomFormatIndex(), 1) << c.name;
+    EXPECT_EQ(target_->DroppedTextFormat(), dtfCustom) << c.name;
     EXPECT_EQ(object->RefCount(), 1) << c.name;
     EXPECT_EQ(TTestDataObject::LiveMedia(), 0) << c.name;
   }
@@ -256,12 +256,12 @@ TEST_F(TextTargetTest, CustomFormatsReadOnTheMediaTheyName) {
 TEST_F(TextTargetTest, FormatChangeOutsideADragClearsAcceptance) {
   auto object = MakeDataObject({{CF_TEXT, "x"}});
   ASSERT_EQ(EnterAndDrop(object.Get(), 0, DROPEFFECT_COPY), S_OK);
-  drops.clear();
-  target->setAcceptURL(true);
+  drops_.clear();
+  target_->setAcceptURL(true);
   DWORD effect = DROPEFFECT_COPY;
   EXPECT_EQ(DropTarget()->Drop(object.Get(), 0, ListPoint(), &effect), kNotTried);
   EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
-  EXPECT_TRUE(drops.empty());
+  EXPECT_TRUE(drops_.empty());
   EXPECT_EQ(object->RefCount(), 1);
 }
 
@@ -273,32 +273,32 @@ TEST_F(TextTargetTest, DragStateBetweenCalls) {
   DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_SCROLL;
   ASSERT_EQ(DropTarget()->DragEnter(object.Get(), 0, ListPoint(), &effect), S_OK);
   EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_MOVE));
-  EXPECT_EQ(target->getAvailableDropEffects(), (TDropEffects{deCopy, deMove}));
-  EXPECT_EQ(target->getDataObject(), object.Get());
-  EXPECT_EQ(target->DataObjectRefCount(), 2u);  // the test's and the target's
-  EXPECT_EQ(target->getDropEffect(), deMove);
+  EXPECT_EQ(target_->getAvailableDropEffects(), (TDropEffects{deCopy, deMove}));
+  EXPECT_EQ(target_->getDataObject(), object.Get());
+  EXPECT_EQ(target_->DataObjectRefCount(), 2u);  // the test's and the target's
+  EXPECT_EQ(target_->getDropEffect(), deMove);
 
   // Ctrl asks for copy; a source now allowing only move refuses it. The
   // offered effects stay those of DragEnter.
   effect = DROPEFFECT_MOVE;
   ASSERT_EQ(DropTarget()->DragOver(MK_CONTROL, ListPoint(), &effect), S_OK);
   EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
-  EXPECT_EQ(target->getDropEffect(), deNone);
-  EXPECT_EQ(target->getAvailableDropEffects(), (TDropEffects{deCopy, deMove}));
+  EXPECT_EQ(target_->getDropEffect(), deNone);
+  EXPECT_EQ(target_->getAvailableDropEffects(), (TDropEffects{deCopy, deMove}));
   effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
   ASSERT_EQ(DropTarget()->DragOver(MK_CONTROL, ListPoint(), &effect), S_OK);
   EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
-  EXPECT_EQ(target->getDropEffect(), deCopy);
+  EXPECT_EQ(target_->getDropEffect(), deCopy);
 
   ASSERT_EQ(DropTarget()->DragLeave(), S_OK);
-  EXPECT_EQ(target->getDataObject(), nullptr);
-  EXPECT_TRUE(target->getAvailableDropEffects().Empty());
+  EXPECT_EQ(target_->getDataObject(), nullptr);
+  EXPECT_TRUE(target_->getAvailableDropEffects().Empty());
   EXPECT_EQ(object->RefCount(), 1);
   // Without a held object nothing is accepted any more.
   effect = DROPEFFECT_COPY;
   ASSERT_EQ(DropTarget()->DragOver(0, ListPoint(), &effect), S_OK);
   EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
-  EXPECT_TRUE(drops.empty());
+  EXPECT_TRUE(drops_.empty());
 }
 
 TEST_F(TextTargetTest, TextTargetRefusesUnicodeOnlySources) {
@@ -309,7 +309,7 @@ TEST_F(TextTargetTest, TextTargetRefusesUnicodeOnlySources) {
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
     EXPECT_TRUE(object->requests.empty());
   }
-  EXPECT_TRUE(drops.empty());
+  EXPECT_TRUE(drops_.empty());
 }
 
 // Keys x allowed effects x override: what DragEnter and Drop report, and
@@ -340,13 +340,13 @@ TEST_F(TextTargetTest, EffectTable) {
       {none, move, true, 0, true},
   };
   for (const Case& c : cases) {
-    drops.clear();
-    target->SetOverrideDropEffect(deMove, c.move_as_copy ? deCopy : deMove);
+    drops_.clear();
+    target_->SetOverrideDropEffect(deMove, c.move_as_copy ? deCopy : deMove);
     auto object = MakeDataObject({{CF_TEXT, "x"}});
     DWORD effect = c.allowed;
     DropTarget()->DragEnter(object.Get(), c.keys, ListPoint(), &effect);
     EXPECT_EQ(effect, c.reported) << "enter keys " << c.keys << " allowed " << c.allowed << " override " << c.move_as_copy;
-    EXPECT_EQ(target->getDropEffect(), EnumFromDropEffect(c.reported));
+    EXPECT_EQ(target_->getDropEffect(), EnumFromDropEffect(c.reported));
     effect = c.allowed;
     DropTarget()->DragOver(c.keys, ListPoint(6, 6), &effect);
     EXPECT_EQ(effect, c.reported) << "over keys " << c.keys << " allowed " << c.allowed;
@@ -354,7 +354,7 @@ TEST_F(TextTargetTest, EffectTable) {
     const HRESULT result = DropTarget()->Drop(object.Get(), c.keys, ListPoint(), &effect);
     EXPECT_EQ(effect, c.reported) << "drop keys " << c.keys << " allowed " << c.allowed;
     EXPECT_EQ(result, c.dropped ? S_OK : kNotTried) << "keys " << c.keys << " allowed " << c.allowed;
-    EXPECT_EQ(drops.size(), c.dropped ? 1u : 0u) << "keys " << c.keys << " allowed " << c.allowed;
+    EXPECT_EQ(drops_.size(), c.dropped ? 1u : 0u) << "keys " << c.keys << " allowed " << c.allowed;
     EXPECT_EQ(object->RefCount(), 1);
   }
 }
@@ -364,9 +364,9 @@ TEST_F(TextTargetTest, EffectTable) {
 TEST_F(TextTargetTest, HostileDataObjects) {
   auto first = MakeDataObject({{CF_TEXT, "before\0"s}});
   ASSERT_EQ(EnterAndDrop(first.Get(), 0, DROPEFFECT_COPY), S_OK);
-  drops.clear();
-  std::string unterminated_hdrop = BuildHDROP({"C:\\a"});
-  unterminated_hdrop.resize(unterminated_hdrop.size() - 2);
+  drops_.clear();
+  std::string unterminatedHdrop = BuildHDROP({"C:\\a"});
+  unterminatedHdrop.resize(unterminatedHdrop.size() - 2);
   struct Case {
     const char* name;
     TOfferedFormat offered;
@@ -376,17 +376,17 @@ TEST_F(TextTargetTest, HostileDataObjects) {
       {"GetData fails", {CF_TEXT, "x", TYMED_HGLOBAL, TMisbehaviour::GetDataFails}, {dtfText}, test::kGetDataFailure},
       {"lock fails", {CF_TEXT, "x", TYMED_HGLOBAL, TMisbehaviour::LockFails}, {dtfText}, E_HANDLE},
       {"stream instead of block", {CF_TEXT, "x", TYMED_HGLOBAL, TMisbehaviour::WrongMedium}, {dtfText}, DV_E_TYMED},
-      {"file list without its end", {CF_HDROP, unterminated_hdrop}, {dtfFiles}, DV_E_FORMATETC},
+      {"file list without its end", {CF_HDROP, unterminatedHdrop}, {dtfFiles}, DV_E_FORMATETC},
       {"file list that cannot be locked", {CF_HDROP, "", TYMED_HGLOBAL, TMisbehaviour::LockFails}, {dtfFiles}, E_HANDLE},
   };
   for (const Case& c : cases) {
-    target->setAcceptTextFormats(c.accepted);
+    target_->setAcceptTextFormats(c.accepted);
     auto object = MakeDataObject({c.offered});
     DWORD effect = 0;
     EXPECT_EQ(EnterAndDrop(object.Get(), 0, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect), c.result) << c.name;
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE)) << c.name;
-    EXPECT_TRUE(drops.empty()) << c.name;
-    EXPECT_EQ(target->getText(), "before\0"s) << c.name;
+    EXPECT_TRUE(drops_.empty()) << c.name;
+    EXPECT_EQ(target_->getText(), "before\0"s) << c.name;
     EXPECT_EQ(object->RefCount(), 1) << c.name;
     EXPECT_EQ(TTestDataObject::LiveMedia(), 0) << c.name;
   }
@@ -398,7 +398,7 @@ TEST_F(TextTargetTest, HostileDataObjects) {
 TEST_F(TextTargetTest, FileListsOnlyFromGlobalMemory) {
   const std::string hdrop = BuildHDROP({"C:\\forged.txt"});
   HBITMAP bitmap = CreateBitmap(1, 1, 1, 32, nullptr);
-  target->setAcceptTextFormats({dtfCustom});
+  target_->setAcceptTextFormats({dtfCustom});
   struct Case {
     const char* name;
     TOfferedFormat offered;
@@ -410,18 +410,18 @@ TEST_F(TextTargetTest, FileListsOnlyFromGlobalMemory) {
       {"bitmap", {CF_HDROP, "", TYMED_GDI, TMisbehaviour::None, bitmap}, DV_E_TYMED},
   };
   for (const Case& c : cases) {
-    drops.clear();
-    target->CustomFormats().Clear();
-    target->CustomFormats().AddObject("15", ObjectSlotFromNumber(c.offered.tymed));
+    drops_.clear();
+    target_->CustomFormats().Clear();
+    target_->CustomFormats().AddObject("15", ObjectSlotFromNumber(c.offered.tymed));
     auto object = MakeDataObject({c.offered});
     DWORD effect = 0;
     EXPECT_EQ(EnterAndDrop(object.Get(), 0, DROPEFFECT_COPY, &effect), c.result) << c.name;
     if (c.result == S_OK) {
-      ASSERT_EQ(drops.size(), 1u) << c.name;
-      EXPECT_EQ(drops[0].text, "C:\\forged.txt") << c.name;
-      EXPECT_EQ(target->DroppedTextFormat(), dtfFiles) << c.name;
+      ASSERT_EQ(drops_.size(), 1u) << c.name;
+      EXPECT_EQ(drops_[0].text, "C:\\forged.txt") << c.name;
+      EXPECT_EQ(target_->DroppedTextFormat(), dtfFiles) << c.name;
     } else {
-      EXPECT_TRUE(drops.empty()) << c.name;
+      EXPECT_TRUE(drops_.empty()) << c.name;
       EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE)) << c.name;
     }
     EXPECT_EQ(object->RefCount(), 1) << c.name;
@@ -443,39 +443,39 @@ TEST_F(TextTargetTest, BlocksAreDeliveredWhole) {
       {"100 MB", big},
   };
   for (const Case& c : cases) {
-    drops.clear();
+    drops_.clear();
     auto object = MakeDataObject({{CF_TEXT, c.block}});
     EXPECT_EQ(EnterAndDrop(object.Get(), 0, DROPEFFECT_MOVE), S_OK) << c.name;
-    ASSERT_EQ(drops.size(), 1u) << c.name;
-    EXPECT_EQ(drops[0].text.size(), c.block.size()) << c.name;
-    EXPECT_TRUE(drops[0].text == c.block) << c.name;
+    ASSERT_EQ(drops_.size(), 1u) << c.name;
+    EXPECT_EQ(drops_[0].text.size(), c.block.size()) << c.name;
+    EXPECT_TRUE(drops_[0].text == c.block) << c.name;
   }
-  EXPECT_EQ(drops[0].text.size(), big.size());
+  EXPECT_EQ(drops_[0].text.size(), big.size());
 }
 
 TEST_F(TextTargetTest, DropPointIsInAcceptorClientCoordinates) {
   auto object = MakeDataObject({{CF_TEXT, "x"}});
   DWORD effect = DROPEFFECT_COPY;
-  int enter_x = -1, enter_y = -1;
-  target->OnDragEnter = [&](TObject*, TDropEffect reported, int x, int y) {
+  int enterX = -1, enterY = -1;
+  target_->OnDragEnter = [&](TObject*, TDropEffect reported, int x, int y) {
     EXPECT_EQ(reported, deCopy);
-    enter_x = x;
-    enter_y = y;
+    enterX = x;
+    enterY = y;
   };
   DropTarget()->DragEnter(object.Get(), 0, ListPoint(7, 9), &effect);
-  EXPECT_EQ(enter_x, 7);
-  EXPECT_EQ(enter_y, 9);
+  EXPECT_EQ(enterX, 7);
+  EXPECT_EQ(enterY, 9);
   effect = DROPEFFECT_COPY;
   DropTarget()->Drop(object.Get(), 0, ListPoint(0, 0), &effect);
-  ASSERT_EQ(drops.size(), 1u);
-  EXPECT_EQ(drops[0].x, 0);
-  EXPECT_EQ(drops[0].y, 0);
-  EXPECT_EQ(drops[0].acceptor, list);
+  ASSERT_EQ(drops_.size(), 1u);
+  EXPECT_EQ(drops_[0].x, 0);
+  EXPECT_EQ(drops_[0].y, 0);
+  EXPECT_EQ(drops_[0].acceptor, list_);
 }
 
 TEST_F(TextTargetTest, URLTitles) {
   const TDragDropFormats& f = DragDropFormats();
-  target->setAcceptTextFormats({dtfURL});
+  target_->setAcceptTextFormats({dtfURL});
   const std::string descriptor = BuildFileGroupDescriptor({{"Shortcut to Example.url", 32, std::nullopt}});
   struct Case {
     const char* name;
@@ -491,22 +491,22 @@ TEST_F(TextTargetTest, URLTitles) {
       {"descriptor cut short", {{f.URL, "u"}, {f.FileGroupDescriptor, descriptor.substr(0, 80)}}, "Shor"},
   };
   for (const Case& c : cases) {
-    drops.clear();
+    drops_.clear();
     auto object = MakeDataObject(c.offered);
     EXPECT_EQ(EnterAndDrop(object.Get(), 0, DROPEFFECT_COPY), S_OK) << c.name;
-    EXPECT_EQ(drops.size(), 1u) << c.name;
-    EXPECT_EQ(target->DroppedTextFormat(), dtfURL) << c.name;
-    EXPECT_EQ(target->URLTitle(), c.title) << c.name;
+    EXPECT_EQ(drops_.size(), 1u) << c.name;
+    EXPECT_EQ(target_->DroppedTextFormat(), dtfURL) << c.name;
+    EXPECT_EQ(target_->URLTitle(), c.title) << c.name;
   }
 }
 
 TEST_F(TextTargetTest, WideFileListsAndLines) {
-  target->setAcceptTextFormats({dtfFiles});
+  target_->setAcceptTextFormats({dtfFiles});
   auto object = MakeDataObject({{CF_HDROP, BuildHDROPWide({u"C:\\one.txt", u"C:\\two words.txt"})}});
   ASSERT_EQ(EnterAndDrop(object.Get(), 0, DROPEFFECT_COPY), S_OK);
-  EXPECT_EQ(target->getText(), "C:\\one.txt\r\nC:\\two words.txt");
-  EXPECT_EQ(target->DroppedTextFormat(), dtfFiles);
-  TStringList& lines = target->getDroppedLines();
+  EXPECT_EQ(target_->getText(), "C:\\one.txt\r\nC:\\two words.txt");
+  EXPECT_EQ(target_->DroppedTextFormat(), dtfFiles);
+  TStringList& lines = target_->getDroppedLines();
   ASSERT_EQ(lines.Count(), 2);
   EXPECT_EQ(lines.Strings(1), "C:\\two words.txt");
 }
@@ -521,7 +521,7 @@ TEST_F(TextTargetTest, FileListNamesAsTheBlockHoldsThem) {
   };
   const std::string long_name = "C:\\" + std::string(400, 'n');
   const std::u16string outside_latin = u"C:\\\u20AC \u4E2D \U0001F600.txt";
-  std::string empty_first = BuildHDROP({"", "C:\\x"});  // a zero where the first name would start
+  std::string emptyFirst = BuildHDROP({"", "C:\\x"});  // a zero where the first name would start
   struct Case {
     const char* name;
     std::string block;
@@ -529,19 +529,19 @@ TEST_F(TextTargetTest, FileListNamesAsTheBlockHoldsThem) {
   } cases[] = {
       {"narrow", BuildHDROP({"C:\\a.txt", "C:\\b c.txt"}), "C:\\a.txt\r\nC:\\b c.txt"},
       {"name longer than a path buffer", BuildHDROP({long_name, "C:\\b"}), long_name + "\r\nC:\\b"},
-      {"empty name first", empty_first, "C:\\x"},
+      {"empty name first", emptyFirst, "C:\\x"},
       {"no names", BuildHDROP({}), ""},
       {"wide, Latin", BuildHDROPWide({u"C:\\caf\u00E9.txt"}), ansi(u"C:\\caf\u00E9.txt")},
       {"wide, outside Latin", BuildHDROPWide({outside_latin, u"C:\\b"}), ansi(outside_latin) + "\r\nC:\\b"},
   };
-  target->setAcceptTextFormats({dtfFiles});
+  target_->setAcceptTextFormats({dtfFiles});
   for (const Case& c : cases) {
-    drops.clear();
+    drops_.clear();
     auto object = MakeDataObject({{CF_HDROP, c.block}});
     EXPECT_EQ(EnterAndDrop(object.Get(), 0, DROPEFFECT_COPY), S_OK) << c.name;
-    ASSERT_EQ(drops.size(), 1u) << c.name;
-    EXPECT_EQ(drops[0].text, c.text) << c.name;
-    EXPECT_EQ(target->DroppedTextFormat(), dtfFiles) << c.name;
+    ASSERT_EQ(drops_.size(), 1u) << c.name;
+    EXPECT_EQ(drops_[0].text, c.text) << c.name;
+    EXPECT_EQ(target_->DroppedTextFormat(), dtfFiles) << c.name;
   }
 }
 
@@ -550,22 +550,22 @@ TEST_F(TextTargetTest, ChangingAcceptedKindsDuringADrag) {
   DWORD effect = DROPEFFECT_COPY;
   DropTarget()->DragEnter(object.Get(), 0, ListPoint(), &effect);
   EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
-  EXPECT_EQ(target->getAVailableTextFormats(), (TDropTextFormats{dtfFiles, dtfCustom}));
-  EXPECT_EQ(target->DataObjectFormatList()->Count(), 2);
-  EXPECT_TRUE(target->DataObjectHasFormat("15"));
-  target->setAcceptFiles(true);
+  EXPECT_EQ(target_->getAVailableTextFormats(), (TDropTextFormats{dtfFiles, dtfCustom}));
+  EXPECT_EQ(target_->DataObjectFormatList()->Count(), 2);
+  EXPECT_TRUE(target_->DataObjectHasFormat("15"));
+  target_->setAcceptFiles(true);
   effect = DROPEFFECT_COPY;
   DropTarget()->DragOver(0, ListPoint(), &effect);
   EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
-  target->setAcceptFiles(false);
+  target_->setAcceptFiles(false);
   effect = DROPEFFECT_COPY;
   DropTarget()->DragOver(0, ListPoint(), &effect);
   EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
   bool left = false;
-  target->OnDragLeave = [&](TObject*) { left = true; };
+  target_->OnDragLeave = [&](TObject*) { left = true; };
   DropTarget()->DragLeave();
   EXPECT_TRUE(left);
-  EXPECT_EQ(target->getDataObject(), nullptr);
+  EXPECT_EQ(target_->getDataObject(), nullptr);
   EXPECT_EQ(object->RefCount(), 1);
 }
 
@@ -660,9 +660,9 @@ TEST(TextTargetLifetime, FormDestroyedWhileMessagesFlowToTheList) {
 // object is let go after DragLeave and after Drop.
 TEST_F(TextTargetTest, ExceptionsFromHandlersAreShownAndTheDragGoesOn) {
   test::TShownMessages shown;
-  target->OnDragEnter = [](TObject*, TDropEffect, int, int) { throw Exception("Enter failed"); };
-  target->OnDragOver = [](TObject*, TDropEffect, int, int) { throw std::runtime_error("Over failed"); };
-  target->OnDragLeave = [](TObject*) { throw Exception("Leave failed"); };
+  target_->OnDragEnter = [](TObject*, TDropEffect, int, int) { throw Exception("Enter failed"); };
+  target_->OnDragOver = [](TObject*, TDropEffect, int, int) { throw std::runtime_error("Over failed"); };
+  target_->OnDragLeave = [](TObject*) { throw Exception("Leave failed"); };
   auto object = MakeDataObject({{CF_TEXT, "x"}});
 
   DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
@@ -671,22 +671,22 @@ TEST_F(TextTargetTest, ExceptionsFromHandlersAreShownAndTheDragGoesOn) {
   effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
   EXPECT_EQ(DropTarget()->DragOver(MK_CONTROL, ListPoint(), &effect), S_OK);
   EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
-  EXPECT_EQ(target->getDataObject(), object.Get());
+  EXPECT_EQ(target_->getDataObject(), object.Get());
   EXPECT_EQ(DropTarget()->DragLeave(), S_OK);
-  EXPECT_EQ(target->getDataObject(), nullptr);
-  EXPECT_TRUE(target->getAvailableDropEffects().Empty());
+  EXPECT_EQ(target_->getDataObject(), nullptr);
+  EXPECT_TRUE(target_->getAvailableDropEffects().Empty());
   EXPECT_EQ(object->RefCount(), 1);
   Application().ShowPendingExceptions();
   EXPECT_EQ(shown.texts, (std::vector<std::string>{"Enter failed.", "Over failed.", "Leave failed."}));
 
   // The text was read and handed over before OnDrop failed: the drop stands.
-  target->OnDragEnter = nullptr;
-  target->OnDrop = [](TObject*, TWinControl*, const std::string&, int, int) { throw Exception("Drop failed"); };
+  target_->OnDragEnter = nullptr;
+  target_->OnDrop = [](TObject*, TWinControl*, const std::string&, int, int) { throw Exception("Drop failed"); };
   effect = 0;
   EXPECT_EQ(EnterAndDrop(object.Get(), 0, DROPEFFECT_COPY, &effect), S_OK);
   EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
-  EXPECT_EQ(target->getText(), "x");
-  EXPECT_EQ(target->getDataObject(), nullptr);
+  EXPECT_EQ(target_->getText(), "x");
+  EXPECT_EQ(target_->getDataObject(), nullptr);
   EXPECT_EQ(object->RefCount(), 1);
   Application().ShowPendingExceptions();
   ASSERT_EQ(shown.texts.size(), 4u);

@@ -62,12 +62,12 @@ bool PlexoriaProcess::Start() {
   });
 }
 
-HWND PlexoriaProcess::FindChild(const std::string& class_name, const std::string& text) const {
+HWND PlexoriaProcess::FindChild(const std::string& className, const std::string& text) const {
   struct ChildSearch {
     const std::string* class_name;
     const std::string* text;
     HWND found;
-  } search{&class_name, &text, nullptr};
+  } search{&className, &text, nullptr};
   EnumChildWindows(
       main_window_,
       [](HWND window, LPARAM param) -> BOOL {
@@ -109,11 +109,11 @@ bool WaitForReleasedCapture(HWND window) {
   });
 }
 
-bool MoveCursorTo(int screen_x, int screen_y) {
-  SetCursorPos(screen_x, screen_y);
+bool MoveCursorTo(int screenX, int screenY) {
+  SetCursorPos(screenX, screenY);
   return WaitUntil([&] {
     POINT at{};
-    return GetCursorPos(&at) && at.x == screen_x && at.y == screen_y;
+    return GetCursorPos(&at) && at.x == screenX && at.y == screenY;
   });
 }
 
@@ -122,23 +122,23 @@ namespace {
 // place: a click sent without one lands wherever the system's cursor is when
 // the event is queued, and a late pointer motion (the window system reporting
 // an earlier position) can have moved it back in the meantime.
-INPUT MouseEventAt(int screen_x, int screen_y, DWORD flags) {
+INPUT MouseEventAt(int screenX, int screenY, DWORD flags) {
   const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   INPUT input{};
   input.type = INPUT_MOUSE;
   // The smallest normalised value that maps back onto the pixel.
-  input.mi.dx = static_cast<LONG>((static_cast<long long>(screen_x) * 65536 + width - 1) / width);
-  input.mi.dy = static_cast<LONG>((static_cast<long long>(screen_y) * 65536 + height - 1) / height);
+  input.mi.dx = static_cast<LONG>((static_cast<long long>(screenX) * 65536 + width - 1) / width);
+  input.mi.dy = static_cast<LONG>((static_cast<long long>(screenY) * 65536 + height - 1) / height);
   input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   return input;
 }
 }  // namespace
 
-void ClickAt(HWND window, int client_x, int client_y) {
+void ClickAt(HWND window, int clientX, int clientY) {
   // The last click is over once its window has let the mouse go; input sent
   // before that would go to the window still holding the capture.
   WaitForReleasedCapture(window);
-  POINT p{client_x, client_y};
+  POINT p{clientX, clientY};
   ClientToScreen(window, &p);
   MoveCursorTo(p.x, p.y);
   INPUT inputs[3] = {MouseEventAt(p.x, p.y, 0), MouseEventAt(p.x, p.y, MOUSEEVENTF_LEFTDOWN),

@@ -39,7 +39,7 @@ class PlexoriaProcess {
 
   // A child window of the main window by its framework class and, when
   // given, its text; nullptr when there is none.
-  HWND FindChild(const std::string& class_name, const std::string& text = {}) const;
+  HWND FindChild(const std::string& className, const std::string& text = {}) const;
 
   // Asks the window to close and answers the exit code (or -1 on timeout).
   int CloseAndWait();
@@ -56,9 +56,9 @@ std::string WindowText(HWND window);
 // waited for: the caller waits for what it changes on the screen. The next
 // click first waits until the last one has let the mouse capture go.
 void ClickCentre(HWND window);
-void ClickAt(HWND window, int client_x, int client_y);
+void ClickAt(HWND window, int clientX, int clientY);
 // Moves the cursor and waits until the system reports it there.
-bool MoveCursorTo(int screen_x, int screen_y);
+bool MoveCursorTo(int screenX, int screenY);
 // Waits until no window of the thread that owns window holds the capture.
 bool WaitForReleasedCapture(HWND window);
 

@@ -22,8 +22,8 @@ const char* const kClips[] = {
     "Call the printer shop back about the invoice before noon.",
     "https://example.org/handbook/chapter-3",
     "SELECT name, size FROM orders WHERE shipped = 0 ORDER BY size DESC;",
-    "The meeting moves to Thursday at ten. Bring the figures for the third quarter, the draft of the letter "
-    "to the suppliers and the list of open questions from last week.",
+    ("The meeting moves to Thursday at ten. Bring the figures for the third quarter, the draft of the letter "
+     "to the suppliers and the list of open questions from last week."),
 };
 constexpr int kShownClip = 3;
 

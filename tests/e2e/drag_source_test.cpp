@@ -154,67 +154,67 @@ struct TAfterDrop {
 class DragTextIntoPlexoria : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(app.Start()) << "no Plexoria window from " << PlexoriaExePath();
-    plexoria_list = app.FindChild("PlexoriaListBox");
-    memo = app.FindChild("PlexoriaMemo");
-    ASSERT_TRUE(plexoria_list && memo);
-    source = new TQXTextSource(window.form);
-    source->SetDropEffects({deCopy, deMove});
-    source->setDonor(window.list);
-    source->OnAfterDrop = [this](TObject*, TComponent* donor, bool droppedOK) {
-      ++after.count;
-      after.donor = donor;
-      after.dropped_ok = droppedOK;
+    ASSERT_TRUE(app_.Start()) << "no Plexoria window from " << PlexoriaExePath();
+    plexoria_list_ = app_.FindChild("PlexoriaListBox");
+    memo_ = app_.FindChild("PlexoriaMemo");
+    ASSERT_TRUE(plexoria_list_ && memo_);
+    source_ = new TQXTextSource(window_.form);
+    source_->SetDropEffects({deCopy, deMove});
+    source_->setDonor(window_.list);
+    source_->OnAfterDrop = [this](TObject*, TComponent* donor, bool droppedOK) {
+      ++after_.count;
+      after_.donor = donor;
+      after_.dropped_ok = droppedOK;
     };
   }
   void TearDown() override {
     SetControlDown(false);
     test::ReleaseAllButtonsAndKeys();
-    EXPECT_EQ(source->DropSourceObject()->RefCount(), 1);
+    EXPECT_EQ(source_->DropSourceObject()->RefCount(), 1);
   }
 
   // Presses the button on the donor's entry (which selects it) and drags it
   // onto Plexoria's list.
   bool DragEntry(int index, bool control) {
     RECT item{};
-    SendMessageA(window.list->Handle(), LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    SendMessageA(window_.list->Handle(), LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
     POINT press{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
-    ClientToScreen(window.list->Handle(), &press);
-    EXPECT_TRUE(TakeForeground(*window.form));
+    ClientToScreen(window_.list->Handle(), &press);
+    EXPECT_TRUE(TakeForeground(*window_.form));
     test::PressButtonAt({press.x, press.y});
-    EXPECT_EQ(window.list->ItemIndex(), index);
-    TMouseDragDriver driver(*source, window.form->Handle(), CentreOf(plexoria_list), control);
-    const bool ended = source->Execute();
+    EXPECT_EQ(window_.list->ItemIndex(), index);
+    TMouseDragDriver driver(*source_, window_.form->Handle(), CentreOf(plexoria_list_), control);
+    const bool ended = source_->Execute();
     SetControlDown(false);
     EXPECT_TRUE(driver.Released());
     EXPECT_FALSE(driver.Cancelled());
     return ended;
   }
 
-  int ListCount() { return static_cast<int>(SendMessageA(plexoria_list, LB_GETCOUNT, 0, 0)); }
+  int ListCount() { return static_cast<int>(SendMessageA(plexoria_list_, LB_GETCOUNT, 0, 0)); }
 
   // Shows clip index in the memo with a real click on its entry.
   std::string ClipText(int index) {
     RECT item{};
-    SendMessageA(plexoria_list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-    ClickAt(plexoria_list, (item.left + item.right) / 2, (item.top + item.bottom) / 2);
-    WaitUntil([&] { return SendMessageA(plexoria_list, LB_GETCURSEL, 0, 0) == index && !WindowText(memo).empty(); });
-    return WindowText(memo);
+    SendMessageA(plexoria_list_, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    ClickAt(plexoria_list_, (item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    WaitUntil([&] { return SendMessageA(plexoria_list_, LB_GETCURSEL, 0, 0) == index && !WindowText(memo_).empty(); });
+    return WindowText(memo_);
   }
 
-  TSourceWindow window;
-  PlexoriaProcess app;
-  HWND plexoria_list = nullptr;
-  HWND memo = nullptr;
-  TQXTextSource* source = nullptr;  // owned by the window's form
-  TAfterDrop after;
+  TSourceWindow window_;
+  PlexoriaProcess app_;
+  HWND plexoria_list_ = nullptr;
+  HWND memo_ = nullptr;
+  TQXTextSource* source_ = nullptr;  // owned by the window's form
+  TAfterDrop after_;
 };
 
 TEST_F(DragTextIntoPlexoria, TheDroppedTextBecomesAClipAndTheSourceSeesTheReportedEffect) {
   const std::string first = "Dragged from another program: \"quoted\" <b>not markup</b> & more";
   const std::string second = "Second entry, copied with Ctrl";
-  window.list->AddItem(first);
-  window.list->AddItem(second);
+  window_.list->AddItem(first);
+  window_.list->AddItem(second);
 
   struct Case {
     const char* name;
@@ -227,14 +227,14 @@ TEST_F(DragTextIntoPlexoria, TheDroppedTextBecomesAClipAndTheSourceSeesTheReport
   };
   int clips = 0;
   for (const Case& c : cases) {
-    after = {};
+    after_ = {};
     ASSERT_TRUE(DragEntry(c.entry, c.control)) << c.name;
     ASSERT_TRUE(WaitUntil([&] { return ListCount() == clips + 1; })) << c.name;
     ++clips;
-    EXPECT_EQ(after.count, 1) << c.name;
-    EXPECT_TRUE(after.dropped_ok) << c.name;
-    EXPECT_EQ(after.donor, window.list) << c.name;
-    EXPECT_EQ(source->getReturnedEffect(), c.effect) << c.name;
+    EXPECT_EQ(after_.count, 1) << c.name;
+    EXPECT_TRUE(after_.dropped_ok) << c.name;
+    EXPECT_EQ(after_.donor, window_.list) << c.name;
+    EXPECT_EQ(source_->getReturnedEffect(), c.effect) << c.name;
   }
   EXPECT_EQ(ClipText(0), first);
   EXPECT_EQ(ClipText(1), second);

@@ -21,34 +21,34 @@ class DropOnTheList : public ::testing::Test {
   static void TearDownTestSuite() { OleUninitialize(); }
 
   void SetUp() override {
-    ASSERT_TRUE(app.Start()) << "no Plexoria window from " << PlexoriaExePath();
-    list = app.FindChild("PlexoriaListBox");
-    ASSERT_NE(list, nullptr);
+    ASSERT_TRUE(app_.Start()) << "no Plexoria window from " << PlexoriaExePath();
+    list_ = app_.FindChild("PlexoriaListBox");
+    ASSERT_NE(list_, nullptr);
   }
 
   TDragResult Drag(UINT format, const std::string& data, bool control, bool shift = false,
                    DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE) {
-    const TDragResult drag = DragOnto(list, format, data, control, shift, allowed);
+    const TDragResult drag = DragOnto(list_, format, data, control, shift, allowed);
     EXPECT_NE(drag.result, E_FAIL) << "the cursor is not over the list";
     return drag;
   }
 
-  int ListCount() { return static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)); }
+  int ListCount() { return static_cast<int>(SendMessageA(list_, LB_GETCOUNT, 0, 0)); }
   bool WaitForCount(int count) {
     return WaitUntil([&] { return ListCount() == count; });
   }
   // Selects entry index with a real click on it.
   void ClickEntry(int index) {
     RECT item{};
-    SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-    ClickAt(list, (item.left + item.right) / 2, (item.top + item.bottom) / 2);
-    EXPECT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETCURSEL, 0, 0) == index; }))
+    SendMessageA(list_, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    ClickAt(list_, (item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    EXPECT_TRUE(WaitUntil([&] { return SendMessageA(list_, LB_GETCURSEL, 0, 0) == index; }))
         << "entry " << index << " not selected; item rect " << item.left << "," << item.top << "," << item.right
-        << "," << item.bottom << " selection " << SendMessageA(list, LB_GETCURSEL, 0, 0);
+        << "," << item.bottom << " selection " << SendMessageA(list_, LB_GETCURSEL, 0, 0);
   }
 
-  PlexoriaProcess app;
-  HWND list = nullptr;
+  PlexoriaProcess app_;
+  HWND list_ = nullptr;
 };
 
 TEST_F(DropOnTheList, EffectsByModifierKeys) {
@@ -89,10 +89,10 @@ TEST_F(DropOnTheList, UnicodeOnlySourceIsRefused) {
 }
 
 TEST_F(DropOnTheList, DroppedClipsCanBeShownRemovedClearedAndCopied) {
-  HWND memo = app.FindChild("PlexoriaMemo");
-  HWND remove = app.FindChild("PlexoriaSkinButton", "Remove [-]");
-  HWND clear = app.FindChild("PlexoriaSkinButton", "Clear All");
-  HWND copy = app.FindChild("PlexoriaSkinButton", "Copy");
+  HWND memo = app_.FindChild("PlexoriaMemo");
+  HWND remove = app_.FindChild("PlexoriaSkinButton", "Remove [-]");
+  HWND clear = app_.FindChild("PlexoriaSkinButton", "Clear All");
+  HWND copy = app_.FindChild("PlexoriaSkinButton", "Copy");
   ASSERT_TRUE(memo && remove && clear && copy);
 
   // A six-byte block: a five-letter word and its zero.
@@ -128,12 +128,12 @@ TEST_F(DropOnTheList, DroppedClipsCanBeShownRemovedClearedAndCopied) {
 // start-up and again whenever it comes back. The list's window, registered
 // as a drop target only once, must never be made again on the way.
 TEST_F(DropOnTheList, TheListKeepsItsWindowWhileTheFrameTakesTheCaptionOff) {
-  HWND window = app.MainWindow();
+  HWND window = app_.MainWindow();
   EXPECT_EQ(GetWindowLongPtrA(window, GWL_STYLE) & WS_CAPTION, 0);
   SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) | WS_CAPTION);
   EXPECT_TRUE(WaitUntil([&] { return (GetWindowLongPtrA(window, GWL_STYLE) & WS_CAPTION) == 0; }))
       << "the frame did not take the caption off again";
-  EXPECT_TRUE(IsWindow(list)) << "the list's window was destroyed";
+  EXPECT_TRUE(IsWindow(list_)) << "the list's window was destroyed";
   // Drag checks that the list's first window is the one under the cursor.
   EXPECT_EQ(Drag(CF_TEXT, "dropped after the frame\0"s, false).effect, static_cast<DWORD>(DROPEFFECT_MOVE));
   EXPECT_TRUE(WaitForCount(1));

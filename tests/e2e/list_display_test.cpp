@@ -24,30 +24,30 @@ class ListDisplay : public ::testing::Test {
   static void TearDownTestSuite() { OleUninitialize(); }
 
   void SetUp() override {
-    ASSERT_TRUE(app.Start()) << "no Plexoria window from " << PlexoriaExePath();
-    list = app.FindChild("PlexoriaListBox");
-    ASSERT_NE(list, nullptr);
+    ASSERT_TRUE(app_.Start()) << "no Plexoria window from " << PlexoriaExePath();
+    list_ = app_.FindChild("PlexoriaListBox");
+    ASSERT_NE(list_, nullptr);
   }
 
-  int Count() { return static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)); }
-  int Height(int index) { return static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, index, 0)); }
+  int Count() { return static_cast<int>(SendMessageA(list_, LB_GETCOUNT, 0, 0)); }
+  int Height(int index) { return static_cast<int>(SendMessageA(list_, LB_GETITEMHEIGHT, index, 0)); }
   RECT ItemRect(int index) {
     RECT r{};
-    SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+    SendMessageA(list_, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
     return r;
   }
   // Drops text (with its terminating zero) and waits for its entry.
   void Drop(const std::string& text) {
     const int before = Count();
-    const TDragResult drag = DragOnto(list, CF_TEXT, text + '\0', false);
+    const TDragResult drag = DragOnto(list_, CF_TEXT, text + '\0', false);
     ASSERT_EQ(drag.result, DRAGDROP_S_DROP);
     ASSERT_TRUE(WaitUntil([&] { return Count() == before + 1; })) << text;
   }
   // Waits until the screen shows what condition asks of the list's pixels.
   bool WaitForScreen(const std::function<bool(const TScreenshot&)>& condition) {
     return WaitUntil([&] {
-      shot = CaptureClientArea(list);
-      return condition(shot);
+      shot_ = CaptureClientArea(list_);
+      return condition(shot_);
     });
   }
   // Columns of the entry's rows holding a pixel that is neither the tint
@@ -56,8 +56,8 @@ class ListDisplay : public ::testing::Test {
     const RECT r = ItemRect(index);
     int first = -1, last = -1;
     for (int x = r.left; x < r.right; ++x) {
-      for (int y = r.top; y < r.bottom && y < shot.height; ++y) {
-        if (shot.At(x, y) != background) {
+      for (int y = r.top; y < r.bottom && y < shot_.height; ++y) {
+        if (shot_.At(x, y) != background) {
           if (first < 0) first = x;
           last = x;
           break;
@@ -67,9 +67,9 @@ class ListDisplay : public ::testing::Test {
     return first < 0 ? 0 : last - first + 1;
   }
 
-  PlexoriaProcess app;
-  HWND list = nullptr;
-  TScreenshot shot;
+  PlexoriaProcess app_;
+  HWND list_ = nullptr;
+  TScreenshot shot_;
 };
 
 TEST_F(ListDisplay, DroppedTextShowsAsTintedWrappedMarkupEntries) {
@@ -78,10 +78,10 @@ TEST_F(ListDisplay, DroppedTextShowsAsTintedWrappedMarkupEntries) {
   const RECT first = ItemRect(0);
   ASSERT_TRUE(WaitForScreen([&](const TScreenshot& s) { return IsTint(s.At(first.right - 2, first.top + 6)); }))
       << "entry 0 not painted in a tint";
-  const COLORREF tint = shot.At(first.right - 2, first.top + 6);
-  EXPECT_EQ(shot.At(first.left, first.top), tint) << "the tint fills the entry from its left edge";
-  EXPECT_EQ(shot.At(first.right - 1, first.bottom - 1), tint) << "to its right edge and bottom";
-  EXPECT_EQ(shot.At(first.right - 2, first.bottom + 2), GetSysColor(COLOR_WINDOW)) << "nothing painted below";
+  const COLORREF tint = shot_.At(first.right - 2, first.top + 6);
+  EXPECT_EQ(shot_.At(first.left, first.top), tint) << "the tint fills the entry from its left edge";
+  EXPECT_EQ(shot_.At(first.right - 1, first.bottom - 1), tint) << "to its right edge and bottom";
+  EXPECT_EQ(shot_.At(first.right - 2, first.bottom + 2), GetSysColor(COLOR_WINDOW)) << "nothing painted below";
   EXPECT_GT(TextSpan(0, tint), 10) << "the word is drawn on the tint";
 
   Drop("The quick brown fox jumps over the lazy dog while five boxing wizards jump quick");
@@ -98,25 +98,25 @@ TEST_F(ListDisplay, DroppedTextShowsAsTintedWrappedMarkupEntries) {
     const RECT last = ItemRect(4);
     return last.bottom <= s.height && IsTint(s.At(last.right - 2, last.top + 1));
   }));
-  const int plain = TextSpan(2, shot.At(ItemRect(2).right - 2, ItemRect(2).top + 1));
-  const int bold = TextSpan(3, shot.At(ItemRect(3).right - 2, ItemRect(3).top + 1));
+  const int plain = TextSpan(2, shot_.At(ItemRect(2).right - 2, ItemRect(2).top + 1));
+  const int bold = TextSpan(3, shot_.At(ItemRect(3).right - 2, ItemRect(3).top + 1));
   EXPECT_GT(bold, plain) << "the bold run is drawn wider than the same plain text";
   EXPECT_GT(plain, 0);
 
   // Pictures for a person to look at: the list, and the whole window.
   const std::string folder = getenv("PLEXORIA_BINARY_DIR") ? getenv("PLEXORIA_BINARY_DIR") : ".";
-  EXPECT_TRUE(shot.SaveBmp(folder + "/list-display-e2e.bmp"));
-  EXPECT_TRUE(CaptureClientArea(app.MainWindow()).SaveBmp(folder + "/list-display-e2e-window.bmp"));
+  EXPECT_TRUE(shot_.SaveBmp(folder + "/list-display-e2e.bmp"));
+  EXPECT_TRUE(CaptureClientArea(app_.MainWindow()).SaveBmp(folder + "/list-display-e2e-window.bmp"));
 
   // Selecting an entry paints it in the selection colours, without its tint.
-  ClickAt(list, (first.left + first.right) / 2, first.top + 6);
-  ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETCURSEL, 0, 0) == 0; }));
+  ClickAt(list_, (first.left + first.right) / 2, first.top + 6);
+  ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list_, LB_GETCURSEL, 0, 0) == 0; }));
   const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
   EXPECT_TRUE(WaitForScreen([&](const TScreenshot& s) { return s.At(first.right - 2, first.top + 6) == highlight; }))
       << "selected entry not in the selection colour";
-  EXPECT_EQ(shot.At(first.left + 1, first.bottom - 2), highlight);
+  EXPECT_EQ(shot_.At(first.left + 1, first.bottom - 2), highlight);
   EXPECT_GT(TextSpan(0, highlight), 10) << "the word is drawn on the selection colour";
-  EXPECT_TRUE(IsTint(shot.At(ItemRect(1).right - 2, ItemRect(1).top + 1))) << "the other entries keep their tint";
+  EXPECT_TRUE(IsTint(shot_.At(ItemRect(1).right - 2, ItemRect(1).top + 1))) << "the other entries keep their tint";
 }
 
 }  // namespace

@@ -11,12 +11,12 @@ namespace {
 constexpr char kPrompt[] = "Please drop your text above.";
 
 // A mouse event carrying its own screen point (see ClickAt).
-void SendMouse(int screen_x, int screen_y, DWORD flags) {
+void SendMouse(int screenX, int screenY, DWORD flags) {
   const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   INPUT input{};
   input.type = INPUT_MOUSE;
-  input.mi.dx = static_cast<LONG>((static_cast<long long>(screen_x) * 65536 + width - 1) / width);
-  input.mi.dy = static_cast<LONG>((static_cast<long long>(screen_y) * 65536 + height - 1) / height);
+  input.mi.dx = static_cast<LONG>((static_cast<long long>(screenX) * 65536 + width - 1) / width);
+  input.mi.dy = static_cast<LONG>((static_cast<long long>(screenY) * 65536 + height - 1) / height);
   input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   SendInput(1, &input, sizeof input);
 }

@@ -94,27 +94,27 @@ class CrossProcessSoak : public ::testing::Test {
   static void TearDownTestSuite() { OleUninitialize(); }
 
   void SetUp() override {
-    ASSERT_TRUE(app.Start()) << "no Plexoria window from " << PlexoriaExePath();
-    list = FindChildWhere(app.MainWindow(), IsList);
-    memo = FindChildWhere(app.MainWindow(), IsMemo);
-    ASSERT_NE(list, nullptr);
-    ASSERT_NE(memo, nullptr);
+    ASSERT_TRUE(app_.Start()) << "no Plexoria window from " << PlexoriaExePath();
+    list_ = FindChildWhere(app_.MainWindow(), IsList);
+    memo_ = FindChildWhere(app_.MainWindow(), IsMemo);
+    ASSERT_NE(list_, nullptr);
+    ASSERT_NE(memo_, nullptr);
   }
 
-  int Count() { return static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)); }
+  int Count() { return static_cast<int>(SendMessageA(list_, LB_GETCOUNT, 0, 0)); }
   bool WaitForCount(int count) {
     return WaitUntil([&] { return Count() == count; });
   }
   // The program still answers its window messages.
   bool Responds() {
     DWORD_PTR result = 0;
-    return SendMessageTimeoutA(app.MainWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
+    return SendMessageTimeoutA(app_.MainWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
   }
   void PutCursorOnList() {
     RECT client{};
-    GetClientRect(list, &client);
+    GetClientRect(list_, &client);
     POINT centre{client.right / 2, client.bottom / 2};
-    ClientToScreen(list, &centre);
+    ClientToScreen(list_, &centre);
     ASSERT_TRUE(MoveCursorTo(centre.x, centre.y));
   }
   // Selects entry index as a user's selection does (the list box's own
@@ -122,26 +122,26 @@ class CrossProcessSoak : public ::testing::Test {
   // land on the list's hint window instead) and answers what the memo shows
   // once it shows expected, or after waiting for that in vain.
   std::string ShownWhenSelected(int index, const std::string& expected) {
-    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(list));
+    SendMessageA(list_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageA(GetParent(list_), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list_), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list_));
     std::string shown;
     WaitUntil([&] {
-      shown = WindowText(memo);
+      shown = WindowText(memo_);
       return shown == expected;
     });
     return shown;
   }
 
-  PlexoriaProcess app;
-  HWND list = nullptr;
-  HWND memo = nullptr;
+  PlexoriaProcess app_;
+  HWND list_ = nullptr;
+  HWND memo_ = nullptr;
 };
 
 TEST_F(CrossProcessSoak, SurvivesKilledSourcesAndHoldsExactlyTheCompletedDrops) {
   const int drags = Drags();
   std::vector<std::string> completed;
-  int refused = 0, killed_entering = 0, killed_in_get_data = 0, with_ctrl = 0;
+  int refused = 0, killedEntering = 0, killedInGetData = 0, withCtrl = 0;
   for (int i = 0; i < drags; ++i) {
     SCOPED_TRACE("drag " + std::to_string(i));
     const int kind = i % 10;
@@ -150,14 +150,14 @@ TEST_F(CrossProcessSoak, SurvivesKilledSourcesAndHoldsExactlyTheCompletedDrops) 
       PutCursorOnList();
       ASSERT_TRUE(KillSourceMidDrag(in_get_data ? "getdata" : "enter"))
           << "the helper source never reached " << (in_get_data ? "GetData" : "the target's answer");
-      (in_get_data ? killed_in_get_data : killed_entering)++;
+      (in_get_data ? killedInGetData : killedEntering)++;
       ASSERT_TRUE(Responds()) << "the program stopped answering after its source was killed";
       EXPECT_EQ(Count(), static_cast<int>(completed.size())) << "a killed drag added a clip";
       continue;
     }
     if (kind == 7) {
       const std::string wide("w\0i\0d\0e\0\0\0", 10);
-      const TDragResult drag = DragOnto(list, CF_UNICODETEXT, wide, false);
+      const TDragResult drag = DragOnto(list_, CF_UNICODETEXT, wide, false);
       EXPECT_EQ(drag.effect, static_cast<DWORD>(DROPEFFECT_NONE));
       ++refused;
       EXPECT_EQ(Count(), static_cast<int>(completed.size())) << "a refused drag added a clip";
@@ -165,22 +165,22 @@ TEST_F(CrossProcessSoak, SurvivesKilledSourcesAndHoldsExactlyTheCompletedDrops) 
     }
     const bool control = kind % 2 == 1;
     const std::string text = "soak drop " + std::to_string(i) + (control ? " with Ctrl" : "") + '\0';
-    const TDragResult drag = DragOnto(list, CF_TEXT, text, control);
+    const TDragResult drag = DragOnto(list_, CF_TEXT, text, control);
     ASSERT_EQ(drag.result, DRAGDROP_S_DROP);
     ASSERT_EQ(drag.effect, static_cast<DWORD>(control ? DROPEFFECT_COPY : DROPEFFECT_MOVE));
-    with_ctrl += control;
+    withCtrl += control;
     completed.push_back(text.substr(0, text.size() - 1));
     ASSERT_TRUE(WaitForCount(static_cast<int>(completed.size())));
   }
   // The last drags killed their sources: the program still takes a drop.
   const std::string last = "after the soak";
-  ASSERT_EQ(DragOnto(list, CF_TEXT, last + '\0', false).effect, static_cast<DWORD>(DROPEFFECT_MOVE));
+  ASSERT_EQ(DragOnto(list_, CF_TEXT, last + '\0', false).effect, static_cast<DWORD>(DROPEFFECT_MOVE));
   completed.push_back(last);
   ASSERT_TRUE(WaitForCount(static_cast<int>(completed.size())));
 
   std::printf("cross-process soak: %d drags: %zu completed (%d with Ctrl), %d refused, %d sources killed while "
               "entering, %d while serving GetData\n",
-              drags, completed.size(), with_ctrl, refused, killed_entering, killed_in_get_data);
+              drags, completed.size(), withCtrl, refused, killedEntering, killedInGetData);
 
   // Exactly the completed drops, in order: the first, the last and a few
   // between show their own text when selected. The memo shows the prompt
@@ -191,7 +191,7 @@ TEST_F(CrossProcessSoak, SurvivesKilledSourcesAndHoldsExactlyTheCompletedDrops) 
     const std::string& expected = completed[static_cast<std::size_t>(index)];
     EXPECT_EQ(ShownWhenSelected(index, expected), expected) << "entry " << index;
   }
-  EXPECT_EQ(app.CloseAndWait(), 0);
+  EXPECT_EQ(app_.CloseAndWait(), 0);
 }
 
 }  // namespace

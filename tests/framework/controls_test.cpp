@@ -106,15 +106,15 @@ TEST_F(FormFixture, RecreateWndGivesANewWindowAndKeepsTheObjectsState) {
   list->AddItem("one");
   list->AddItem("two");
   list->SetItemIndex(1);
-  HWND old_memo = memo->Handle();
-  HWND old_list = list->Handle();
+  HWND oldMemo = memo->Handle();
+  HWND oldList = list->Handle();
 
   form->RecreateWnd();
 
-  EXPECT_FALSE(IsWindow(old_memo));
-  EXPECT_FALSE(IsWindow(old_list));
+  EXPECT_FALSE(IsWindow(oldMemo));
+  EXPECT_FALSE(IsWindow(oldList));
   ASSERT_TRUE(memo->HandleAllocated());
-  EXPECT_NE(memo->Handle(), old_memo);
+  EXPECT_NE(memo->Handle(), oldMemo);
   EXPECT_EQ(memo->Text(), "kept across re-creation");
   EXPECT_EQ(GetParent(memo->Handle()), form->Handle());
   RECT r{};

@@ -175,6 +175,7 @@ std::vector<TColor> PixelsByGdi(HBITMAP bitmap, int width, int height) {
   TWindowDC screen(nullptr);
   EXPECT_EQ(GetDIBits(screen.Get(), bitmap, 0, height, raw.data(), &info, DIB_RGB_COLORS), height);
   std::vector<TColor> out;
+  out.reserve(raw.size());
   for (std::uint32_t p : raw) out.push_back(((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF));
   return out;
 }

@@ -280,18 +280,18 @@ TEST(Canvas, AsksForADCOnlyWhenItNeedsOne) {
   canvas.TextWidth("x");
   EXPECT_EQ(canvas.created, 1);
 
-  TCanvas without_dc;
-  EXPECT_THROW(without_dc.FillRect({0, 0, 1, 1}), EInvalidOperation);
+  TCanvas withoutDc;
+  EXPECT_THROW(withoutDc.FillRect({0, 0, 1, 1}), EInvalidOperation);
 }
 
 TEST(Canvas, GivesABorrowedDCBackAsItFoundItAndLeaksNoObject) {
   TMemoryDC memory(nullptr);
   HDC dc = memory.Get();
-  TOwnedFont own_font(CreateFontA(-20, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma"));
+  TOwnedFont ownFont(CreateFontA(-20, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma"));
   TWindowDC screen(nullptr);
   TOwnedBitmap surface(CreateCompatibleBitmap(screen.Get(), 16, 16));
-  TSelectObject keep_font(dc, own_font.Get());
-  TSelectObject keep_surface(dc, surface.Get());
+  TSelectObject keepFont(dc, ownFont.Get());
+  TSelectObject keepSurface(dc, surface.Get());
   SetTextColor(dc, RGB(1, 2, 3));
   SetBkMode(dc, OPAQUE);
   SetROP2(dc, R2_COPYPEN);
@@ -311,14 +311,14 @@ TEST(Canvas, GivesABorrowedDCBackAsItFoundItAndLeaksNoObject) {
     used[1] = canvas.Pen().Handle();
     used[2] = GetCurrentObject(dc, OBJ_BRUSH);
     // A change while selected: the old font leaves the DC and is deleted.
-    HGDIOBJ old_font = canvas.Font().Handle();
+    HGDIOBJ oldFont = canvas.Font().Handle();
     canvas.Font().SetHeight(-30);
     canvas.TextOut(0, 0, "y");
-    EXPECT_EQ(GetObjectType(old_font), 0u);
+    EXPECT_EQ(GetObjectType(oldFont), 0u);
     used[0] = canvas.Font().Handle();
     EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), used[0]);
   }
-  EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), own_font.Get());
+  EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), ownFont.Get());
   EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen_before);
   EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), brush_before);
   EXPECT_EQ(GetTextColor(dc), RGB(1, 2, 3));
@@ -366,10 +366,10 @@ TEST(FontPenBrush, SettersRaiseOnChangeOnlyForRealChangesAndAssignCopies) {
   EXPECT_EQ(brush.Style(), bsSolid);
   TPen pen;
   pen.SetWidth(3);
-  TPen pen_copy;
-  pen_copy.Assign(pen);
-  EXPECT_EQ(pen_copy.Width(), 3);
-  EXPECT_THROW(pen_copy.Assign(brush), Exception);
+  TPen penCopy;
+  penCopy.Assign(pen);
+  EXPECT_EQ(penCopy.Width(), 3);
+  EXPECT_THROW(penCopy.Assign(brush), Exception);
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ TEST(GdiHandles, OwnedObjectsAreDeletedOnceAndMoveWithTheirOwner) {
   {
     TOwnedPen first(pen);
     TOwnedPen second(std::move(first));
-    EXPECT_FALSE(first);
+    EXPECT_FALSE(first);  // NOLINT(bugprone-use-after-move): the moved-from owner must be empty
     EXPECT_EQ(second.Get(), pen);
     TOwnedPen third;
     third = std::move(second);
@@ -31,13 +31,13 @@ TEST(GdiHandles, OwnedObjectsAreDeletedOnceAndMoveWithTheirOwner) {
 }
 
 TEST(GdiHandles, DCsGoBackTheirOwnWay) {
-  HDC memory_dc;
+  HDC memoryDc;
   {
     TMemoryDC memory(nullptr);
-    memory_dc = memory.Get();
-    EXPECT_EQ(GetObjectType(memory_dc), static_cast<DWORD>(OBJ_MEMDC));
+    memoryDc = memory.Get();
+    EXPECT_EQ(GetObjectType(memoryDc), static_cast<DWORD>(OBJ_MEMDC));
   }
-  EXPECT_EQ(GetObjectType(memory_dc), 0u);
+  EXPECT_EQ(GetObjectType(memoryDc), 0u);
 
   HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(window, nullptr);
@@ -77,10 +77,10 @@ TEST(GdiHandles, GlobalMemoryIsLockedForAScopeAndFreedUnlessHandedOn) {
     TGlobalLock lock(block.Get());
     EXPECT_EQ(std::memcmp(lock.As<char>(), "clip\0x", 6), 0);
   }
-  HGLOBAL handed_on = block.Release();
+  HGLOBAL handedOn = block.Release();
   EXPECT_FALSE(block);
-  TGlobalMemory receiver(handed_on);
-  EXPECT_EQ(receiver.Get(), handed_on);
+  TGlobalMemory receiver(handedOn);
+  EXPECT_EQ(receiver.Get(), handedOn);
 
   TGlobalLock nothing(nullptr);
   EXPECT_FALSE(nothing);

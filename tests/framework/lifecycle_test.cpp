@@ -34,7 +34,7 @@ class TLoggingPanel : public TCustomControl {
 };
 
 // A hook that logs its name for WM_APP and WM_DESTROY and passes on.
-TWndHook NamedHook(TLog& log, std::string name) {
+TWndHook NamedHook(TLog& log, const std::string& name) {
   return [&log, name](TMessage& message, const TWndMethod& next) {
     if (message.Msg == WM_APP) log.push_back(name);
     if (message.Msg == WM_DESTROY) log.push_back(name + " WM_DESTROY");

@@ -120,7 +120,7 @@ class RecordingSurface : public MarkupSurface {
   }
 
   // Pictures the container and the cache know, by upper-cased name.
-  void AddPicture(const std::string& name, int width, int height) { pictureSizes_[Upper(name)] = {width, height}; }
+  void AddPicture(const std::string& name, int width, int height) { picture_sizes_[Upper(name)] = {width, height}; }
 
   static int LineHeight(const MarkupFont& font) { return std::max(1, std::min(font.Size, 1000) * 13 / 8); }
   int Width(std::string_view text, TextFormat format) const {
@@ -156,8 +156,8 @@ class RecordingSurface : public MarkupSurface {
     return upper;
   }
   std::optional<MarkupPictureInfo> Find(std::string_view name) {
-    const auto found = pictureSizes_.find(Upper(name));
-    if (found == pictureSizes_.end()) return std::nullopt;
+    const auto found = picture_sizes_.find(Upper(name));
+    if (found == picture_sizes_.end()) return std::nullopt;
     MarkupPictureInfo info;
     info.Handle = &found->first;
     info.Empty = false;
@@ -171,7 +171,7 @@ class RecordingSurface : public MarkupSurface {
   }
 
   MarkupFont font_;
-  std::map<std::string, MarkupSize> pictureSizes_;
+  std::map<std::string, MarkupSize> picture_sizes_;
 };
 
 }  // namespace plx::test

@@ -51,11 +51,11 @@ TEST(ShellLinkTest, OnlyWebAndMailLinksReachTheShell) {
 class LookupTest : public ::testing::Test {
  protected:
   int Key(int key, int selected = -1, bool incremental = false) {
-    return lookup.KeyDown(key, incremental, static_cast<int>(entries.size()), selected,
-                          [this](int i) { return entries[static_cast<std::size_t>(i)]; });
+    return lookup_.KeyDown(key, incremental, static_cast<int>(entries_.size()), selected,
+                          [this](int i) { return entries_[static_cast<std::size_t>(i)]; });
   }
-  std::vector<std::string> entries{"apple", "Banana", "blueberry", "cherry", "bamboo"};
-  TIncrementalLookup lookup;
+  std::vector<std::string> entries_{"apple", "Banana", "blueberry", "cherry", "bamboo"};
+  TIncrementalLookup lookup_;
 };
 
 TEST_F(LookupTest, ALetterFindsTheFirstEntryFromTheSelectedOne) {
@@ -65,38 +65,38 @@ TEST_F(LookupTest, ALetterFindsTheFirstEntryFromTheSelectedOne) {
   EXPECT_EQ(Key('B', 3), 4);
   EXPECT_EQ(Key('A', 3), 0);             // nothing after it: from the first entry
   EXPECT_EQ(Key('Z', 1), -1);            // a letter that starts no entry selects nothing
-  EXPECT_EQ(lookup.Text(), "Z");
+  EXPECT_EQ(lookup_.Text(), "Z");
 }
 
 TEST_F(LookupTest, NavigationKeysAndEscapeClearTheSearch) {
   for (int key : {27, 33, 34, 35, 36, 37, 38, 39, 40}) {
     Key('B', -1, true);
     EXPECT_EQ(Key(key, 1, true), -1) << key;
-    EXPECT_EQ(lookup.Text(), "") << key;
+    EXPECT_EQ(lookup_.Text(), "") << key;
   }
   Key('B', -1, true);
   EXPECT_EQ(Key('A', 1, true), 1);  // positive control: a letter goes on from "B"
-  EXPECT_EQ(lookup.Text(), "BA");
+  EXPECT_EQ(lookup_.Text(), "BA");
 }
 
 TEST_F(LookupTest, IncrementalLookupBuildsTheSearchText) {
   EXPECT_EQ(Key('B', -1, true), 1);
   EXPECT_EQ(Key('L', 1, true), 2);  // "BL": blueberry
-  EXPECT_EQ(lookup.Text(), "BL");
+  EXPECT_EQ(lookup_.Text(), "BL");
   EXPECT_EQ(Key(8, 2, true), 2);    // backspace: "B", from the selected entry
-  EXPECT_EQ(lookup.Text(), "B");
+  EXPECT_EQ(lookup_.Text(), "B");
   EXPECT_EQ(Key('A', 2, true), 4);  // "BA" from blueberry on: bamboo
   EXPECT_EQ(Key('X', 4, true), -1);  // "BAX" and then "X": nothing
-  EXPECT_EQ(lookup.Text(), "X");
+  EXPECT_EQ(lookup_.Text(), "X");
   EXPECT_EQ(Key('C', -1, true), 3);  // "XC" matches nothing; starts over with "C"
-  EXPECT_EQ(lookup.Text(), "C");
-  lookup.Clear();
+  EXPECT_EQ(lookup_.Text(), "C");
+  lookup_.Clear();
   EXPECT_EQ(Key('A', -1, false), 0);
   EXPECT_EQ(Key('P', 0, false), -1);  // without incremental lookup only "P" is searched
 }
 
 TEST_F(LookupTest, AnEmptyListSelectsNothing) {
-  entries.clear();
+  entries_.clear();
   EXPECT_EQ(Key('A'), -1);
   EXPECT_EQ(Key('A', -1, true), -1);
 }
@@ -105,6 +105,7 @@ int ByteCompare(const std::string& a, const std::string& b) { return a.compare(b
 
 std::vector<std::string> Apply(const std::vector<std::string>& keys, const std::vector<int>& order) {
   std::vector<std::string> sorted;
+  sorted.reserve(order.size());
   for (int from : order) sorted.push_back(keys[static_cast<std::size_t>(from)]);
   return sorted;
 }
@@ -113,6 +114,7 @@ TEST(SortOrderTest, OrdersKeysAndIsAPermutation) {
   std::mt19937 random(7);
   for (int size : {0, 1, 2, 3, 10, 257}) {
     std::vector<std::string> keys;
+    keys.reserve(size);
     for (int i = 0; i < size; ++i) keys.push_back(std::string(1, static_cast<char>('a' + random() % 5)) +
                                                  std::to_string(random() % 7));
     const std::vector<int> order = SortedEntryOrder(keys, ByteCompare);
@@ -135,6 +137,7 @@ TEST(SortOrderTest, EqualKeysAreNeverExchanged) {
 
 TEST(SortOrderTest, LargeOrderedAndReversedListsSort) {
   std::vector<std::string> keys;
+  keys.reserve(100000);
   for (int i = 0; i < 100000; ++i) keys.push_back(std::to_string(1000000 + i));
   std::vector<std::string> reversed(keys.rbegin(), keys.rend());
   EXPECT_EQ(Apply(reversed, SortedEntryOrder(reversed, ByteCompare)), keys);

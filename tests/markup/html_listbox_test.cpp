@@ -235,10 +235,10 @@ TEST_F(HTMListFixture, EmptyingTheListLetsGoOfItsMeasuredTexts) {
   TextMetricsCache& shared = TextMetricsCache::ForThisThread();
   TBitmap elsewhere(10, 10);
   std::string anchor;
-  int extent_x = 0;
-  int extent_y = 0;
+  int extentX = 0;
+  int extentY = 0;
   RenderMarkup(elsewhere.Canvas(), "measured <B>elsewhere</B>", TRect{0, 0, 200, 100}, nullptr, 0, 0, 1, true, true,
-               false, true, true, clBlue, clGray, anchor, extent_x, extent_y, nullptr, nullptr, 0);
+               false, true, true, clBlue, clGray, anchor, extentX, extentY, nullptr, nullptr, 0);
   const std::size_t shared_count = shared.Count();
   ASSERT_GT(shared_count, 0u);
   for (const bool by_clear : {false, true}) {
@@ -749,6 +749,7 @@ TEST_F(HTMListFixture, HorizontalScrollingFollowsTheWidestEntry) {
     const TRect r = list->ItemRect(1);
     HDC dc = GetDC(list->Handle());
     std::vector<COLORREF> pixels;
+    pixels.reserve(list->ClientWidth());
     for (int x = 0; x < list->ClientWidth(); ++x) pixels.push_back(GetPixel(dc, x, r.Top + r.Height() / 2));
     ReleaseDC(list->Handle(), dc);
     return pixels;

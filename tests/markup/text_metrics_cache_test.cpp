@@ -46,20 +46,20 @@ TEST(TextMetricsCacheTest, StaysWithinItsBytesAndNeverReusesFontNumbers) {
     const std::size_t fit = TextMetricsCache::kMaxBytes / (text(0).size() + TextMetricsCache::kEntryOverhead);
     cache.Clear();
     std::size_t i = 0;
-    std::size_t held_before_restart = 0;
+    std::size_t heldBeforeRestart = 0;
     for (;; ++i) {
       ASSERT_LT(i, 10 * fit) << "never started afresh";
       const std::size_t before = cache.Count();
       cache.Store(first, 0, 0, text(i), 1);
       ASSERT_LE(cache.Bytes(), TextMetricsCache::kMaxBytes);
       if (cache.Count() <= before) {
-        held_before_restart = before;
+        heldBeforeRestart = before;
         break;
       }
     }
     // It started afresh when the next entry would have passed the budget,
     // not sooner: the oldest entries are gone, the newest kept.
-    EXPECT_EQ(held_before_restart, fit);
+    EXPECT_EQ(heldBeforeRestart, fit);
     EXPECT_EQ(cache.Find(first, 0, 0, text(0)), nullptr);
     EXPECT_NE(cache.Find(first, 0, 0, text(i)), nullptr);
   }

@@ -21,7 +21,7 @@ class TBitWriter {
   }
   // Pads with zero bits to the next byte boundary.
   TBitWriter& Align() {
-    while (bitCount_ != 0) PutBit(0);
+    while (bit_count_ != 0) PutBit(0);
     return *this;
   }
   TBitWriter& Bytes(const std::string& bytes) {
@@ -45,13 +45,13 @@ class TBitWriter {
 
  private:
   void PutBit(unsigned bit) {
-    if (bitCount_ == 0) bytes_.push_back('\0');
-    if (bit) bytes_.back() = static_cast<char>(static_cast<unsigned char>(bytes_.back()) | (1u << bitCount_));
-    bitCount_ = (bitCount_ + 1) % 8;
+    if (bit_count_ == 0) bytes_.push_back('\0');
+    if (bit) bytes_.back() = static_cast<char>(static_cast<unsigned char>(bytes_.back()) | (1u << bit_count_));
+    bit_count_ = (bit_count_ + 1) % 8;
   }
 
   std::string bytes_;
-  unsigned bitCount_ = 0;
+  unsigned bit_count_ = 0;
 };
 
 }  // namespace plx::test

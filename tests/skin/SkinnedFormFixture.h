@@ -37,39 +37,39 @@ class SkinnedFormFixture : public ::testing::Test {
   void SetUp() override {
     // Hover pictures follow the real cursor: keep it off the windows.
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
-    form = new TForm(nullptr);
-    form->SetCaption("Plexoria");
-    form->SetBorderStyle(TFormBorderStyle::bsDialog);
-    form->SetBounds(300, 200, form->Width(), form->Height());
-    form->SetClientWidth(243);
-    form->SetClientHeight(clientHeight);
-    frame = new TkivForm(form);
-    frame->SetBounds(0, 0, 243, clientHeight);
-    frame->SetParent(form);
-    frame->SetCaption("Plexoria");
+    form_ = new TForm(nullptr);
+    form_->SetCaption("Plexoria");
+    form_->SetBorderStyle(TFormBorderStyle::bsDialog);
+    form_->SetBounds(300, 200, form_->Width(), form_->Height());
+    form_->SetClientWidth(243);
+    form_->SetClientHeight(client_height_);
+    frame_ = new TkivForm(form_);
+    frame_->SetBounds(0, 0, 243, client_height_);
+    frame_->SetParent(form_);
+    frame_->SetCaption("Plexoria");
   }
-  void TearDown() override { delete form; }
+  void TearDown() override { delete form_; }
 
   // The look of the main window: the embedded skin.
   void UseEmbeddedSkin() {
-    theme = new TkivBuiltInFileTheme(form);
-    theme->ReadSkinData(EmbeddedSkinArchive());
-    ASSERT_TRUE(theme->Ready());
-    frame->SetUIStyle(TkivUIStyle::FromThemeFile);
-    frame->SetFileTheme(theme);
+    theme_ = new TkivBuiltInFileTheme(form_);
+    theme_->ReadSkinData(EmbeddedSkinArchive());
+    ASSERT_TRUE(theme_->Ready());
+    frame_->SetUIStyle(TkivUIStyle::FromThemeFile);
+    frame_->SetFileTheme(theme_);
   }
   // The title bar's buttons as the main window's layout has them: the
   // maximise button hidden.
   void HideMaximizeButton() {
-    TkivTitleBarButtons& buttons = frame->TitleBarButtons();
+    TkivTitleBarButtons& buttons = frame_->TitleBarButtons();
     for (int i = 0; i < buttons.Count(); ++i)
       if (buttons.Items(i).ButtonType() == TkivTitleBarBtnType::kivMax) buttons.Items(i).SetVisible(false);
   }
   void Show() {
-    form->Show();
+    form_->Show();
     PumpMessages();
   }
-  HWND Window() { return form->Handle(); }
+  HWND Window() { return form_->Handle(); }
   RECT WindowBounds() {
     RECT r{};
     GetWindowRect(Window(), &r);
@@ -81,21 +81,21 @@ class SkinnedFormFixture : public ::testing::Test {
     const RECT bounds = WindowBounds();
     auto picture = std::make_unique<TBitmap>(bounds.right - bounds.left, bounds.bottom - bounds.top);
     HDC dc = picture->Canvas().Handle();
-    const TRect insets = frame->FrameInsets();
+    const TRect insets = frame_->FrameInsets();
     {
       TSavedDCState saved(dc);
       SetViewportOrgEx(dc, insets.Left, insets.Top, nullptr);
-      frame->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc));
-      if (frame->TitleBar()->Visible()) frame->TitleBar()->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc));
+      frame_->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc));
+      if (frame_->TitleBar()->Visible()) frame_->TitleBar()->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc));
     }
-    frame->PaintFormBorderOn(dc, picture->Width(), picture->Height());
+    frame_->PaintFormBorderOn(dc, picture->Width(), picture->Height());
     return picture;
   }
 
-  int clientHeight = 520;
-  TForm* form = nullptr;
-  TkivForm* frame = nullptr;
-  TkivBuiltInFileTheme* theme = nullptr;
+  int client_height_ = 520;
+  TForm* form_ = nullptr;
+  TkivForm* frame_ = nullptr;
+  TkivBuiltInFileTheme* theme_ = nullptr;
 };
 
 }  // namespace plx::test

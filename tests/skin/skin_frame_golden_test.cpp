@@ -11,7 +11,7 @@ namespace {
 
 struct FrameGolden : test::SkinnedFormFixture {
   void SetUp() override {
-    clientHeight = 60;
+    client_height_ = 60;
     SkinnedFormFixture::SetUp();
     HideMaximizeButton();
   }
@@ -25,7 +25,7 @@ TEST_F(FrameGolden, EmbeddedSkin) {
 
 TEST_F(FrameGolden, EmbeddedSkinWithACaptionTooLongForTheBar) {
   UseEmbeddedSkin();
-  frame->SetCaption("Plexoria collects every piece of text you drop on it");
+  frame_->SetCaption("Plexoria collects every piece of text you drop on it");
   Show();
   EXPECT_TRUE(test::MatchesGolden(*Picture(), "frame_embedded_skin_long_caption"));
 }
@@ -33,7 +33,7 @@ TEST_F(FrameGolden, EmbeddedSkinWithACaptionTooLongForTheBar) {
 TEST_F(FrameGolden, EmbeddedSkinInactive) {
   UseEmbeddedSkin();
   Show();
-  frame->TitleBar()->SetActive(false);
+  frame_->TitleBar()->SetActive(false);
   EXPECT_TRUE(test::MatchesGolden(*Picture(), "frame_embedded_skin_inactive"));
 }
 
@@ -48,7 +48,7 @@ TEST_F(FrameGolden, EveryBuiltInStyle) {
       {TkivUIStyle::BlueGlass, "frame_blueglass"},
   };
   for (const auto& look : looks) {
-    frame->SetUIStyle(look.style);
+    frame_->SetUIStyle(look.style);
     HideMaximizeButton();
     test::PumpMessages();
     EXPECT_TRUE(test::MatchesGolden(*Picture(), look.name));

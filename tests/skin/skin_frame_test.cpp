@@ -48,12 +48,12 @@ TEST_F(SkinnedFrame, TakesTheCaptionOffAndKeepsTheClientArea) {
   EXPECT_EQ(bounds.left, 300);
   EXPECT_EQ(bounds.top, 200);
   // The panel fills the client area; the title bar lies along its top.
-  EXPECT_EQ(frame->Width(), 243);
-  EXPECT_EQ(frame->Height(), 520);
-  EXPECT_EQ(frame->TitleBar()->Width(), 243);
-  EXPECT_EQ(frame->TitleBar()->Height(), 33);
-  EXPECT_EQ(form->Constraints().MinWidth, 251);
-  EXPECT_EQ(form->Constraints().MinHeight, 42);
+  EXPECT_EQ(frame_->Width(), 243);
+  EXPECT_EQ(frame_->Height(), 520);
+  EXPECT_EQ(frame_->TitleBar()->Width(), 243);
+  EXPECT_EQ(frame_->TitleBar()->Height(), 33);
+  EXPECT_EQ(form_->Constraints().MinWidth, 251);
+  EXPECT_EQ(form_->Constraints().MinHeight, 42);
 }
 
 TEST_F(SkinnedFrame, EachLookHasItsInsetsAroundTheSameClientArea) {
@@ -70,13 +70,13 @@ TEST_F(SkinnedFrame, EachLookHasItsInsetsAroundTheSameClientArea) {
       {"DeepBlue, border 2 wide", TkivUIStyle::DeepBlue, 2, {3, 3, 3, 3}},
       {"the embedded skin", TkivUIStyle::FromThemeFile, 0, {4, 3, 4, 6}},
   };
-  theme = new TkivBuiltInFileTheme(form);
-  theme->ReadSkinData(test::EmbeddedSkinArchive());
-  frame->SetFileTheme(theme);
+  theme_ = new TkivBuiltInFileTheme(form_);
+  theme_->ReadSkinData(test::EmbeddedSkinArchive());
+  frame_->SetFileTheme(theme_);
   for (const auto& look : looks) {
     SCOPED_TRACE(look.name);
-    frame->SetUIStyle(look.style);
-    if (look.borderWidth) frame->SetBorderWidth(look.borderWidth);
+    frame_->SetUIStyle(look.style);
+    if (look.borderWidth) frame_->SetBorderWidth(look.borderWidth);
     PumpMessages();
     RECT client{};
     GetClientRect(Window(), &client);
@@ -104,14 +104,14 @@ TEST_F(SkinnedFrame, EachLookSetsTheMinimumHeightFromItsTitleBarAndBottomBorder)
       {"DeepBlue", TkivUIStyle::DeepBlue, 32},   {"Protein", TkivUIStyle::Protein, 23},
       {"BlueGlass", TkivUIStyle::BlueGlass, 33}, {"the embedded skin", TkivUIStyle::FromThemeFile, 42},
   };
-  theme = new TkivBuiltInFileTheme(form);
-  theme->ReadSkinData(test::EmbeddedSkinArchive());
-  frame->SetFileTheme(theme);
+  theme_ = new TkivBuiltInFileTheme(form_);
+  theme_->ReadSkinData(test::EmbeddedSkinArchive());
+  frame_->SetFileTheme(theme_);
   Show();
   for (const auto& look : looks) {
     SCOPED_TRACE(look.name);
-    frame->SetUIStyle(look.style);
-    EXPECT_EQ(form->Constraints().MinHeight, look.minHeight);
+    frame_->SetUIStyle(look.style);
+    EXPECT_EQ(form_->Constraints().MinHeight, look.minHeight);
   }
 }
 
@@ -123,12 +123,12 @@ TEST_F(SkinnedFrame, ANewSkinOfTheSameBottomHeightBringsItsOwnBottomBorder) {
       test::Picture("SKIN2_FORMBOTTOMBORDER1", 10, 6, 0x00FF00FF), test::Integer("SKIN2_TRANSCOLOR", 0x00FF00FF),
       test::Integer("SKIN2_FORMCOLOR", 0x00123456), test::Boolean("SKIN2_BOTTOMBORDERNEEDREGION", true)};
   Show();
-  frame->SetUIStyle(TkivUIStyle::FromThemeFile);
+  frame_->SetUIStyle(TkivUIStyle::FromThemeFile);
   auto bottomMiddle = [&](const std::vector<SkinRecord>& records) {
-    auto* skin = new TkivBuiltInFileTheme(form);
+    auto* skin = new TkivBuiltInFileTheme(form_);
     skin->ReadSkinData(test::SkinArchiveOf(records));
     EXPECT_TRUE(skin->Ready());
-    frame->SetFileTheme(skin);
+    frame_->SetFileTheme(skin);
     PumpMessages();
     auto picture = Picture();
     return picture->Pixel(picture->Width() / 2, picture->Height() - 2);
@@ -150,17 +150,17 @@ TEST_F(SkinnedFrame, TheRegionLeavesOutTheSeeThroughColourAsDrawingDoes) {
       {"a system colour", clBtnFace, buttonFace},
   };
   Show();
-  frame->SetUIStyle(TkivUIStyle::FromThemeFile);
+  frame_->SetUIStyle(TkivUIStyle::FromThemeFile);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    auto* skin = new TkivBuiltInFileTheme(form);
+    auto* skin = new TkivBuiltInFileTheme(form_);
     skin->ReadSkinData(test::SkinArchiveOf(
         {test::Picture("SKIN2_TITLEBAR1", 126, 36, c.pictures), test::Picture("SKIN2_TITLEBAR2", 190, 36, c.pictures),
          test::Picture("SKIN2_TITLEBAR3", 125, 36, c.pictures),
          test::Integer("SKIN2_TRANSCOLOR", static_cast<std::int32_t>(c.seeThrough)),
          test::Boolean("SKIN2_TITLEBARNEEDREGION", true)}));
     ASSERT_TRUE(skin->Ready());
-    frame->SetFileTheme(skin);
+    frame_->SetFileTheme(skin);
     PumpMessages();
     const RECT bounds = WindowBounds();
     const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
@@ -168,36 +168,36 @@ TEST_F(SkinnedFrame, TheRegionLeavesOutTheSeeThroughColourAsDrawingDoes) {
     ASSERT_NE(GetWindowRgn(Window(), region.Get()), ERROR);
     EXPECT_FALSE(PtInRegion(region.Get(), width / 2, 10)) << "the see-through title";
     EXPECT_TRUE(PtInRegion(region.Get(), width / 2, height / 2)) << "the window below it";
-    frame->SetFileTheme(nullptr);
+    frame_->SetFileTheme(nullptr);
     delete skin;
   }
 }
 
 TEST_F(SkinnedFrame, AFiveSectionTitleIsComposedWithTheTitleBarsFontFromTheStart) {
-  auto* skin = new TkivBuiltInFileTheme(form);
+  auto* skin = new TkivBuiltInFileTheme(form_);
   skin->ReadSkinData(test::SkinArchiveOf(
       {test::Boolean("SKIN2_TITLEFIVESECT", true), test::Picture("SKIN2_TITLEBAR1", 20, 36, 0x00200000),
        test::Picture("SKIN2_TITLEBAR2", 4, 36, 0x00004000), test::Picture("SKIN2_TITLEBAR3", 10, 36, 0x00000060),
        test::Picture("SKIN2_TITLEBAR4", 4, 36, 0x00808000), test::Picture("SKIN2_TITLEBAR5", 30, 36, 0x00A000A0)}));
   ASSERT_TRUE(skin->Ready());
-  frame->SetCaption("Plexoria keeps every clip");
-  frame->SetUIStyle(TkivUIStyle::FromThemeFile);
-  frame->SetFileTheme(skin);
+  frame_->SetCaption("Plexoria keeps every clip");
+  frame_->SetUIStyle(TkivUIStyle::FromThemeFile);
+  frame_->SetFileTheme(skin);
   // The first title image, composed before any paint.
-  TBitmap* title = frame->TitleBar()->GetTitleImage(-1);
+  TBitmap* title = frame_->TitleBar()->GetTitleImage(-1);
   ASSERT_FALSE(title->Empty());
   TBitmap first;
   first.Assign(*title);
   // Positive control: the caption section is as wide as the caption, so
   // another caption gives another image.
-  TBitmap other(frame->TitleBar()->Width(), frame->TitleBar()->Height());
-  frame->SetCaption("P");
-  frame->TitleBar()->Perform(WM_PAINT, reinterpret_cast<WPARAM>(other.Canvas().Handle()));
+  TBitmap other(frame_->TitleBar()->Width(), frame_->TitleBar()->Height());
+  frame_->SetCaption("P");
+  frame_->TitleBar()->Perform(WM_PAINT, reinterpret_cast<WPARAM>(other.Canvas().Handle()));
   TBitmap shortCaption;
-  shortCaption.Assign(*frame->TitleBar()->GetTitleImage(-1));
-  frame->SetCaption("Plexoria keeps every clip");
-  frame->TitleBar()->Perform(WM_PAINT, reinterpret_cast<WPARAM>(other.Canvas().Handle()));
-  TBitmap* painted = frame->TitleBar()->GetTitleImage(-1);
+  shortCaption.Assign(*frame_->TitleBar()->GetTitleImage(-1));
+  frame_->SetCaption("Plexoria keeps every clip");
+  frame_->TitleBar()->Perform(WM_PAINT, reinterpret_cast<WPARAM>(other.Canvas().Handle()));
+  TBitmap* painted = frame_->TitleBar()->GetTitleImage(-1);
   ASSERT_EQ(painted->Width(), first.Width());
   ASSERT_EQ(painted->Height(), first.Height());
   auto differingColumns = [](TBitmap& a, TBitmap& b) {
@@ -208,7 +208,7 @@ TEST_F(SkinnedFrame, AFiveSectionTitleIsComposedWithTheTitleBarsFontFromTheStart
   };
   EXPECT_GT(differingColumns(shortCaption, *painted), 0);
   EXPECT_EQ(differingColumns(first, *painted), 0);
-  frame->SetFileTheme(nullptr);
+  frame_->SetFileTheme(nullptr);
   delete skin;
 }
 
@@ -229,14 +229,14 @@ bool SamePixels(TBitmap& a, TBitmap& b) {
 }
 
 TEST_F(SkinnedFrame, TheTitleImagesFollowWhatTheyShowWithoutAPaint) {
-  auto* skin = new TkivBuiltInFileTheme(form);
+  auto* skin = new TkivBuiltInFileTheme(form_);
   skin->ReadSkinData(FiveSectionSkin());
   ASSERT_TRUE(skin->Ready());
-  frame->SetCaption("Plexoria keeps every clip");
-  frame->SetUIStyle(TkivUIStyle::FromThemeFile);
-  frame->SetFileTheme(skin);
+  frame_->SetCaption("Plexoria keeps every clip");
+  frame_->SetUIStyle(TkivUIStyle::FromThemeFile);
+  frame_->SetFileTheme(skin);
   Show();
-  TkivTitleBar& bar = *frame->TitleBar();
+  TkivTitleBar& bar = *frame_->TitleBar();
   auto titleNow = [&](int index) {
     auto copy = std::make_unique<TBitmap>();
     copy->Assign(*bar.GetTitleImage(index));
@@ -247,8 +247,8 @@ TEST_F(SkinnedFrame, TheTitleImagesFollowWhatTheyShowWithoutAPaint) {
     const char* name;
     std::function<void()> change, undo;
   } changes[] = {
-      {"caption", [&] { frame->SetCaption("P"); }, [&] { frame->SetCaption("Plexoria keeps every clip"); }},
-      {"font", [&] { frame->Font().SetStyle({}); }, [&] { frame->Font().SetStyle({fsBold}); }},
+      {"caption", [&] { frame_->SetCaption("P"); }, [&] { frame_->SetCaption("Plexoria keeps every clip"); }},
+      {"font", [&] { frame_->Font().SetStyle({}); }, [&] { frame_->Font().SetStyle({fsBold}); }},
       {"width", [&] { bar.SetBounds(0, 0, width - 40, bar.Height()); },
        [&] { bar.SetBounds(0, 0, width, bar.Height()); }},
   };
@@ -267,22 +267,22 @@ TEST_F(SkinnedFrame, TheTitleImagesFollowWhatTheyShowWithoutAPaint) {
       change.undo();
     }
   }
-  frame->SetFileTheme(nullptr);
+  frame_->SetFileTheme(nullptr);
   delete skin;
 }
 
 TEST_F(SkinnedFrame, OnlyTheFrameSetsItsFormsLimits) {
   UseEmbeddedSkin();
   Show();
-  form->Constraints().MinWidth = 1;
-  form->Constraints().MinHeight = 1;
-  frame->TitleBar()->SetUIStyle(TkivUIStyle::MacOS);
-  EXPECT_EQ(form->Constraints().MinWidth, 1);
-  EXPECT_EQ(form->Constraints().MinHeight, 1);
+  form_->Constraints().MinWidth = 1;
+  form_->Constraints().MinHeight = 1;
+  frame_->TitleBar()->SetUIStyle(TkivUIStyle::MacOS);
+  EXPECT_EQ(form_->Constraints().MinWidth, 1);
+  EXPECT_EQ(form_->Constraints().MinHeight, 1);
   // Positive control: the frame applying the same look sets both.
-  frame->SetUIStyle(TkivUIStyle::MacOS);
-  EXPECT_EQ(form->Constraints().MinWidth, GetInsideThemeInt(TkivUIStyle::MacOS, kivItemFormMinWidth));
-  EXPECT_EQ(form->Constraints().MinHeight, 23);
+  frame_->SetUIStyle(TkivUIStyle::MacOS);
+  EXPECT_EQ(form_->Constraints().MinWidth, GetInsideThemeInt(TkivUIStyle::MacOS, kivItemFormMinWidth));
+  EXPECT_EQ(form_->Constraints().MinHeight, 23);
   // A title bar on a form of its own sets them itself.
   auto* plain = new TForm(nullptr);
   auto* lone = new TkivTitleBar(plain);
@@ -294,15 +294,15 @@ TEST_F(SkinnedFrame, OnlyTheFrameSetsItsFormsLimits) {
 }
 
 TEST_F(SkinnedFrame, ItsStateFollowsTheHostWindow) {
-  EXPECT_EQ(frame->State(), TkivFormState::NoWindowYet);
+  EXPECT_EQ(frame_->State(), TkivFormState::NoWindowYet);
   Show();
-  EXPECT_EQ(frame->State(), TkivFormState::Attached);
+  EXPECT_EQ(frame_->State(), TkivFormState::Attached);
   // The frame hears of the window first; what it then is, is recorded here.
   std::vector<TkivFormState> seen;
-  const THookToken token = form->SubscribeHandleEvents([&](THandleEvent) { seen.push_back(frame->State()); });
-  form->RecreateWnd();
+  const THookToken token = form_->SubscribeHandleEvents([&](THandleEvent) { seen.push_back(frame_->State()); });
+  form_->RecreateWnd();
   PumpMessages();
-  form->UnsubscribeHandleEvents(token);
+  form_->UnsubscribeHandleEvents(token);
   EXPECT_EQ(seen, (std::vector{TkivFormState::WindowGone, TkivFormState::Attached}));
 }
 
@@ -310,7 +310,7 @@ TEST_F(SkinnedFrame, AWindowMadeAgainGetsNoCaptionAndKeepsItsClientArea) {
   UseEmbeddedSkin();
   Show();
   HWND before = Window();
-  form->RecreateWnd();
+  form_->RecreateWnd();
   PumpMessages();
   EXPECT_NE(Window(), before) << "a new window";
   EXPECT_EQ(GetWindowLongPtrA(Window(), GWL_STYLE) & WS_CAPTION, 0);
@@ -320,7 +320,7 @@ TEST_F(SkinnedFrame, AWindowMadeAgainGetsNoCaptionAndKeepsItsClientArea) {
   EXPECT_EQ(client.bottom, 520);
 
   // A border style change makes the window again; the caption stays off.
-  form->SetBorderStyle(TFormBorderStyle::bsSizeable);
+  form_->SetBorderStyle(TFormBorderStyle::bsSizeable);
   PumpMessages();
   EXPECT_EQ(GetWindowLongPtrA(Window(), GWL_STYLE) & WS_CAPTION, 0);
   // Whoever gives the caption back, the frame takes it off again.
@@ -340,7 +340,7 @@ TEST_F(SkinnedFrame, TheWindowHasItsRegion) {
   EXPECT_EQ(box.bottom - box.top, bounds.bottom - bounds.top);
 
   // WinXP rounds the top corners (13); the bottom stays square.
-  frame->SetUIStyle(TkivUIStyle::WinXP);
+  frame_->SetUIStyle(TkivUIStyle::WinXP);
   ASSERT_NE(GetWindowRgn(Window(), region.Get()), ERROR);
   const RECT now = WindowBounds();  // WinXP's insets differ from the skin's
   const int width = now.right - now.left, height = now.bottom - now.top;
@@ -374,13 +374,13 @@ TEST_F(SkinnedFrame, TheWindowIsMeasuredAndRegionedAgainOnlyWhenItsFrameChanges)
   Show();
   TMeasureCounter counter(Window());
   // The same look again, and the region asked for again: nothing changes.
-  frame->SetUIStyle(TkivUIStyle::FromThemeFile);
-  frame->RegionWindow();
+  frame_->SetUIStyle(TkivUIStyle::FromThemeFile);
+  frame_->RegionWindow();
   PumpMessages();
   EXPECT_EQ(TMeasureCounter::count, 0);
 
   // Positive control: WinXP has other insets and rounded corners.
-  frame->SetUIStyle(TkivUIStyle::WinXP);
+  frame_->SetUIStyle(TkivUIStyle::WinXP);
   PumpMessages();
   EXPECT_GT(TMeasureCounter::count, 0);
   TOwnedRegion region(CreateRectRgn(0, 0, 0, 0));
@@ -390,7 +390,7 @@ TEST_F(SkinnedFrame, TheWindowIsMeasuredAndRegionedAgainOnlyWhenItsFrameChanges)
   // Back to the skin: measured again, the region square again, the client
   // area kept throughout.
   TMeasureCounter::count = 0;
-  frame->SetUIStyle(TkivUIStyle::FromThemeFile);
+  frame_->SetUIStyle(TkivUIStyle::FromThemeFile);
   PumpMessages();
   EXPECT_GT(TMeasureCounter::count, 0);
   ASSERT_EQ(GetWindowRgn(Window(), region.Get()), SIMPLEREGION);
@@ -404,15 +404,15 @@ TEST_F(SkinnedFrame, TheWindowIsMeasuredAndRegionedAgainOnlyWhenItsFrameChanges)
 TEST_F(SkinnedFrame, AFrameGivenItsSkinWhileTheLayoutIsReadIsMeasuredWithTheSkinFromTheStart) {
   // As the main window does: the theme is assigned while loading, and the
   // window is made before the look is applied at Loaded.
-  form->BeginLoading();
-  frame->BeginLoading();
+  form_->BeginLoading();
+  frame_->BeginLoading();
   UseEmbeddedSkin();
-  form->HandleNeeded();
-  const TRect insets = frame->FrameInsets();
+  form_->HandleNeeded();
+  const TRect insets = frame_->FrameInsets();
   EXPECT_EQ(insets, (TRect{4, 3, 4, 6})) << "the skin's frame before the look is applied";
   TMeasureCounter counter(Window());
-  frame->Loaded();
-  form->Loaded();
+  frame_->Loaded();
+  form_->Loaded();
   Show();
   RECT client{};
   GetClientRect(Window(), &client);
@@ -427,19 +427,19 @@ TEST_F(SkinnedFrame, AFrameGivenItsSkinWhileTheLayoutIsReadIsMeasuredWithTheSkin
 TEST_F(SkinnedFrame, TitleBarRepaintsOnceAWholeLookHasChanged) {
   UseEmbeddedSkin();
   Show();
-  HWND bar = frame->TitleBar()->Handle();
+  HWND bar = frame_->TitleBar()->Handle();
   for (TkivUIStyle style : {TkivUIStyle::MacOS, TkivUIStyle::FromThemeFile}) {
     ValidateRect(bar, nullptr);
     ASSERT_FALSE(GetUpdateRect(bar, nullptr, FALSE));
-    frame->TitleBar()->SetUIStyle(style);
+    frame_->TitleBar()->SetUIStyle(style);
     EXPECT_TRUE(GetUpdateRect(bar, nullptr, FALSE)) << "the new look is painted";
   }
   ValidateRect(bar, nullptr);
-  frame->TitleBar()->ProcessMaxBtn();
+  frame_->TitleBar()->ProcessMaxBtn();
   EXPECT_TRUE(GetUpdateRect(bar, nullptr, FALSE)) << "the maximise button's pictures are painted";
   // An item changed on its own still repaints at once.
   ValidateRect(bar, nullptr);
-  frame->TitleBar()->SetCaption("Another");
+  frame_->TitleBar()->SetCaption("Another");
   EXPECT_TRUE(GetUpdateRect(bar, nullptr, FALSE));
 }
 
@@ -462,10 +462,10 @@ TEST_F(SkinnedFrame, PaintingThePanelBehindAChildLeavesTheWindowFrameAlone) {
   ASSERT_TRUE(frameStillMarked());
   // A see-through button has the panel painted into its own picture.
   TBitmap behind(113, 27);
-  frame->Perform(WM_PAINT, reinterpret_cast<WPARAM>(behind.Canvas().Handle()));
+  frame_->Perform(WM_PAINT, reinterpret_cast<WPARAM>(behind.Canvas().Handle()));
   EXPECT_TRUE(frameStillMarked()) << "the window frame was painted again";
   // Positive control: the panel's own paint paints the frame with it.
-  frame->Perform(WM_PAINT, 0);
+  frame_->Perform(WM_PAINT, 0);
   EXPECT_FALSE(frameStillMarked());
 }
 
@@ -484,23 +484,23 @@ TEST_F(SkinnedFrame, AFiveSectionTitleBarHasTheFramePaintedAgainWithItsCaption) 
       {"five sections", test::SkinArchiveOf(fiveSections), true},
   };
   Show();
-  frame->SetUIStyle(TkivUIStyle::FromThemeFile);
+  frame_->SetUIStyle(TkivUIStyle::FromThemeFile);
   constexpr COLORREF kMarker = RGB(1, 254, 3);
   for (const auto& skin : skins) {
     SCOPED_TRACE(skin.name);
-    auto* loaded = new TkivBuiltInFileTheme(form);
+    auto* loaded = new TkivBuiltInFileTheme(form_);
     loaded->ReadSkinData(skin.archive);
     ASSERT_TRUE(loaded->Ready());
-    frame->SetFileTheme(loaded);
+    frame_->SetFileTheme(loaded);
     PumpMessages();
     HDC dc = GetWindowDC(Window());
     SetPixel(dc, 1, 100, kMarker);  // on the left border
     ASSERT_EQ(GetPixel(dc, 1, 100), kMarker);
-    frame->TitleBar()->SetCaption(std::string("Another caption, ") + skin.name);
-    frame->TitleBar()->Perform(WM_PAINT, 0);
+    frame_->TitleBar()->SetCaption(std::string("Another caption, ") + skin.name);
+    frame_->TitleBar()->Perform(WM_PAINT, 0);
     EXPECT_EQ(GetPixel(dc, 1, 100) != kMarker, skin.framePainted);
     ReleaseDC(Window(), dc);
-    frame->SetFileTheme(nullptr);
+    frame_->SetFileTheme(nullptr);
     delete loaded;
   }
 }
@@ -508,7 +508,7 @@ TEST_F(SkinnedFrame, AFiveSectionTitleBarHasTheFramePaintedAgainWithItsCaption) 
 TEST_F(SkinnedFrame, MaximisingCoversTheWorkAreaAndTwoPixelsMore) {
   UseEmbeddedSkin();
   Show();
-  TkivTitleBar& bar = *frame->TitleBar();
+  TkivTitleBar& bar = *frame_->TitleBar();
   // The caption's double click clicks the first visible maximise button.
   const LPARAM caption = MAKELPARAM(120, 15);
   bar.Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, caption);
@@ -540,14 +540,14 @@ struct TitleBarOnTheMainWindow : test::SkinnedFormFixture {
     Show();
   }
   int IndexOf(TkivTitleBarBtnType type) {
-    for (int i = 0; i < frame->TitleBarButtons().Count(); ++i)
-      if (frame->TitleBarButtons().Items(i).ButtonType() == type) return i;
+    for (int i = 0; i < frame_->TitleBarButtons().Count(); ++i)
+      if (frame_->TitleBarButtons().Items(i).ButtonType() == type) return i;
     return -1;
   }
 };
 
 TEST_F(TitleBarOnTheMainWindow, ButtonsIconAndCaptionSitWhereTheSkinPutsThem) {
-  TkivTitleBar& bar = *frame->TitleBar();
+  TkivTitleBar& bar = *frame_->TitleBar();
   EXPECT_EQ(bar.LeftBtnXOffset(), 9);
   EXPECT_EQ(bar.RightBtnXOffset(), 14);
   const int close = IndexOf(TkivTitleBarBtnType::kivClose), minimize = IndexOf(TkivTitleBarBtnType::kivMin);
@@ -566,7 +566,7 @@ TEST_F(TitleBarOnTheMainWindow, ButtonsIconAndCaptionSitWhereTheSkinPutsThem) {
 }
 
 TEST_F(TitleBarOnTheMainWindow, EverySetterRepaintsTheTitleBar) {
-  TkivTitleBar& bar = *frame->TitleBar();
+  TkivTitleBar& bar = *frame_->TitleBar();
   const struct {
     const char* name;
     std::function<void()> set;
@@ -592,14 +592,14 @@ TEST_F(TitleBarOnTheMainWindow, EverySetterRepaintsTheTitleBar) {
 }
 
 TEST_F(TitleBarOnTheMainWindow, ItsMenuEnablesTheKindsOfVisibleButtons) {
-  TkivTitleBarPopupMenu& menu = frame->TitleBar()->WindowMenu();
+  TkivTitleBarPopupMenu& menu = frame_->TitleBar()->WindowMenu();
   EXPECT_TRUE(menu.ItemEnabled(TkivTitleBarPopupMenu::cmMinimize));
   EXPECT_FALSE(menu.ItemEnabled(TkivTitleBarPopupMenu::cmMaximizeRestore));
   EXPECT_TRUE(menu.ItemEnabled(TkivTitleBarPopupMenu::cmClose));
-  frame->TitleBarButtons().Items(IndexOf(TkivTitleBarBtnType::kivMax)).SetVisible(true);
+  frame_->TitleBarButtons().Items(IndexOf(TkivTitleBarBtnType::kivMax)).SetVisible(true);
   EXPECT_TRUE(menu.ItemEnabled(TkivTitleBarPopupMenu::cmMaximizeRestore));
   // A disabled item does nothing.
-  frame->TitleBarButtons().Items(IndexOf(TkivTitleBarBtnType::kivMax)).SetVisible(false);
+  frame_->TitleBarButtons().Items(IndexOf(TkivTitleBarBtnType::kivMax)).SetVisible(false);
   menu.Execute(TkivTitleBarPopupMenu::cmMaximizeRestore);
   PumpMessages();
   EXPECT_FALSE(IsZoomed(Window()));
@@ -625,12 +625,12 @@ struct TShownMenu {
 };
 
 TEST_F(TitleBarOnTheMainWindow, AControlBoxWithItsOwnMenuOpensThatMenuBelowTheTitleBar) {
-  TkivTitleBarButton& box = frame->TitleBarButtons().Items(IndexOf(TkivTitleBarBtnType::kivControlBox));
-  auto* own = new TkivPopupMenu(form);
+  TkivTitleBarButton& box = frame_->TitleBarButtons().Items(IndexOf(TkivTitleBarBtnType::kivControlBox));
+  auto* own = new TkivPopupMenu(form_);
   int clicked = 0;
   own->Items().push_back({"Own item", true, [&](TObject*) { ++clicked; }});
-  HWND bar = frame->TitleBar()->Handle();
-  POINT corner{0, frame->TitleBar()->Height()};
+  HWND bar = frame_->TitleBar()->Handle();
+  POINT corner{0, frame_->TitleBar()->Height()};
   ClientToScreen(bar, &corner);
   const struct {
     const char* name;
@@ -662,11 +662,11 @@ TEST_F(TitleBarOnTheMainWindow, AControlBoxWithItsOwnMenuOpensThatMenuBelowTheTi
 
 TEST_F(TitleBarOnTheMainWindow, CloseButtonAndCloseItemCloseTheForm) {
   int closes = 0;
-  form->OnClose = [&](TObject*, TCloseAction& action) {
+  form_->OnClose = [&](TObject*, TCloseAction& action) {
     ++closes;
     action = TCloseAction::caNone;
   };
-  TkivTitleBar& bar = *frame->TitleBar();
+  TkivTitleBar& bar = *frame_->TitleBar();
   // A click is a press and a release on the button.
   bar.Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(222, 14));
   bar.Perform(WM_LBUTTONUP, 0, MAKELPARAM(222, 14));
@@ -683,7 +683,7 @@ TEST_F(TitleBarOnTheMainWindow, CloseButtonAndCloseItemCloseTheForm) {
 }
 
 TEST_F(TitleBarOnTheMainWindow, MinimiseButtonMinimisesTheForm) {
-  TkivTitleBar& bar = *frame->TitleBar();
+  TkivTitleBar& bar = *frame_->TitleBar();
   bar.Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 14));
   bar.Perform(WM_LBUTTONUP, 0, MAKELPARAM(200, 14));
   PumpMessages();
@@ -693,11 +693,11 @@ TEST_F(TitleBarOnTheMainWindow, MinimiseButtonMinimisesTheForm) {
 TEST_F(TitleBarOnTheMainWindow, SecondControlBoxOrClientSectionIsRefusedWithAnErrorBox) {
   std::vector<std::string> shown;
   Application().OnShowMessage = [&](const std::string& text, const std::string&) { shown.push_back(text); };
-  TkivTitleBarButton& close = frame->TitleBarButtons().Items(IndexOf(TkivTitleBarBtnType::kivClose));
+  TkivTitleBarButton& close = frame_->TitleBarButtons().Items(IndexOf(TkivTitleBarBtnType::kivClose));
   close.SetButtonType(TkivTitleBarBtnType::kivControlBox);
   EXPECT_EQ(close.ButtonType(), TkivTitleBarBtnType::kivClose);
-  frame->TitleBarSections().Items(0).SetAlign(TkivTitleBarAlign::kivClient);
-  EXPECT_EQ(frame->TitleBarSections().Items(0).Align(), TkivTitleBarAlign::kivLeft);
+  frame_->TitleBarSections().Items(0).SetAlign(TkivTitleBarAlign::kivClient);
+  EXPECT_EQ(frame_->TitleBarSections().Items(0).Align(), TkivTitleBarAlign::kivLeft);
   Application().ProcessMessages();
   Application().OnShowMessage = nullptr;
   ASSERT_EQ(shown.size(), 2u);
@@ -710,12 +710,12 @@ TEST_F(SkinnedFrame, AFormPanelFillsTheClientAreaAndTheFrameItselfIsRefused) {
   Show();
   std::vector<std::string> shown;
   Application().OnShowMessage = [&](const std::string& text, const std::string&) { shown.push_back(text); };
-  frame->SetFormPanel(frame);
+  frame_->SetFormPanel(frame_);
   Application().ProcessMessages();
   Application().OnShowMessage = nullptr;
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0], "Sorry, you can't select the Form assign to FormPanel property.");
-  EXPECT_EQ(frame->FormPanel(), nullptr);
+  EXPECT_EQ(frame_->FormPanel(), nullptr);
 
   struct TOwnPanel : TCustomPanel {
     using TCustomPanel::TCustomPanel;
@@ -726,31 +726,31 @@ TEST_F(SkinnedFrame, AFormPanelFillsTheClientAreaAndTheFrameItselfIsRefused) {
   } panels[] = {{"a plain panel", true}, {"a panel of its own kind", false}};
   for (const auto& p : panels) {
     SCOPED_TRACE(p.name);
-    TCustomPanel* panel = p.plain ? static_cast<TCustomPanel*>(new TPanel(form)) : new TOwnPanel(form);
-    panel->SetParent(frame);
+    TCustomPanel* panel = p.plain ? static_cast<TCustomPanel*>(new TPanel(form_)) : new TOwnPanel(form_);
+    panel->SetParent(frame_);
     panel->SetBounds(5, 50, 20, 20);
     panel->SetCaption("Panel");
     // Through the published property, as a layout sets it.
-    ASSERT_TRUE(SetComponentProp(frame, "FormPanel", panel));
-    EXPECT_EQ(frame->FormPanel(), panel);
+    ASSERT_TRUE(SetComponentProp(frame_, "FormPanel", panel));
+    EXPECT_EQ(frame_->FormPanel(), panel);
     EXPECT_EQ(panel->Left(), 0);
     EXPECT_EQ(panel->Top(), 33) << "below the title bar";
     EXPECT_EQ(panel->Width(), 243);
     EXPECT_EQ(panel->Height(), 520 - 33);
     EXPECT_EQ(panel->BevelOuter() == TBevelCut::bvNone, p.plain);
     EXPECT_EQ(panel->Caption().empty(), p.plain);
-    frame->SetTitleBarVisible(false);
+    frame_->SetTitleBarVisible(false);
     EXPECT_EQ(panel->Top(), 0);
     EXPECT_EQ(panel->Height(), 520);
-    frame->SetTitleBarVisible(true);
+    frame_->SetTitleBarVisible(true);
     delete panel;
-    EXPECT_EQ(frame->FormPanel(), nullptr) << "a panel that goes is forgotten";
+    EXPECT_EQ(frame_->FormPanel(), nullptr) << "a panel that goes is forgotten";
   }
 }
 
 TEST_F(SkinnedFrame, ASecondFrameOnTheSameFormIsRefused) {
   try {
-    new TkivForm(form);
+    new TkivForm(form_);
     FAIL() << "a second frame was made";
   } catch (const EInvalidOperation& error) {
     EXPECT_STREQ(error.what(), "Sorry, You can create only one TkivForm component in one form!");
@@ -764,11 +764,11 @@ TEST_F(SkinnedFrame, ASecondFrameOnTheSameFormIsRefused) {
 TEST_F(SkinnedFrame, ThemeGoingAwayLeavesDeepBlue) {
   UseEmbeddedSkin();
   Show();
-  delete theme;
-  theme = nullptr;
-  EXPECT_EQ(frame->FileTheme(), nullptr);
-  EXPECT_EQ(frame->UIStyle(), TkivUIStyle::DeepBlue);
-  EXPECT_EQ(frame->FrameInsets(), (TRect{3, 3, 3, 2}));
+  delete theme_;
+  theme_ = nullptr;
+  EXPECT_EQ(frame_->FileTheme(), nullptr);
+  EXPECT_EQ(frame_->UIStyle(), TkivUIStyle::DeepBlue);
+  EXPECT_EQ(frame_->FrameInsets(), (TRect{3, 3, 3, 2}));
 }
 
 // Skins whose values cannot be honoured: pictures too small for their
@@ -801,15 +801,15 @@ TEST_F(SkinnedFrame, SkinsThatCannotBeHonouredDrawWhatTheyCan) {
   Show();
   for (const auto& skin : skins) {
     SCOPED_TRACE(skin.name);
-    auto* odd = new TkivBuiltInFileTheme(form);
+    auto* odd = new TkivBuiltInFileTheme(form_);
     odd->ReadSkinData(test::SkinArchiveOf(skin.records));
     ASSERT_TRUE(odd->Ready());
-    frame->SetUIStyle(TkivUIStyle::FromThemeFile);
-    frame->SetFileTheme(odd);
+    frame_->SetUIStyle(TkivUIStyle::FromThemeFile);
+    frame_->SetFileTheme(odd);
     auto paintEverything = [&] {
-      frame->PaintFormBorder();
-      frame->RegionWindow();
-      frame->TitleBar()->Repaint();
+      frame_->PaintFormBorder();
+      frame_->RegionWindow();
+      frame_->TitleBar()->Repaint();
       Picture();
       PumpMessages();
     };
@@ -867,14 +867,14 @@ TEST_F(SkinnedFrame, CreatingAndDestroyingSkinnedFormsLeavesNoGdiObjectWindowOrM
 }
 
 TEST_F(SkinnedFrame, AThousandRepaintsLeaveNoGdiObjectOrUserObject) {
-  theme = new TkivBuiltInFileTheme(form);
-  theme->ReadSkinData(test::EmbeddedSkinArchive());
-  frame->SetFileTheme(theme);
+  theme_ = new TkivBuiltInFileTheme(form_);
+  theme_->ReadSkinData(test::EmbeddedSkinArchive());
+  frame_->SetFileTheme(theme_);
   Show();
   // The skin, and a built-in style whose panel is tiled from a picture.
   for (TkivUIStyle style : {TkivUIStyle::FromThemeFile, TkivUIStyle::MacOS}) {
     SCOPED_TRACE(static_cast<int>(style));
-    frame->SetUIStyle(style);
+    frame_->SetUIStyle(style);
     auto repaint = [&] {
       RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     };

@@ -26,7 +26,7 @@ struct TitleBarForReaders : test::SkinnedFormFixture {
     UseEmbeddedSkin();
     // A custom button, drawn with the close button's pictures: its click
     // is seen through its event.
-    TkivTitleBarButtons& buttons = frame->TitleBarButtons();
+    TkivTitleBarButtons& buttons = frame_->TitleBarButtons();
     TkivTitleBarButton* close = nullptr;
     for (int i = 0; i < buttons.Count(); ++i)
       if (buttons.Items(i).ButtonType() == TkivTitleBarBtnType::kivClose) close = &buttons.Items(i);
@@ -36,9 +36,9 @@ struct TitleBarForReaders : test::SkinnedFormFixture {
     extra.PicNormal().Bitmap().Assign(close->PicNormal().Bitmap());
     extra.PicMouseOn().Bitmap().Assign(close->PicMouseOn().Bitmap());
     extra.PicMouseDown().Bitmap().Assign(close->PicMouseDown().Bitmap());
-    frame->TitleBar()->OnCustomBtnsClick = [this](TObject*, int index) { clicked.push_back(index); };
+    frame_->TitleBar()->OnCustomBtnsClick = [this](TObject*, int index) { clicked.push_back(index); };
     Show();
-    bar = frame->TitleBar()->Handle();
+    bar = frame_->TitleBar()->Handle();
     ASSERT_TRUE(SUCCEEDED(AccessibleObjectFromWindow(bar, static_cast<DWORD>(OBJID_CLIENT), kIidAccessible,
                                                      reinterpret_cast<void**>(&reader))));
     ASSERT_TRUE(events);
@@ -110,11 +110,11 @@ TEST_F(TitleBarForReaders, ButtonsAreNamedByWhatTheyDoLeftToRightAndMaximizeRead
       EXPECT_GT(Left(child), Left(child - 1)) << names[static_cast<std::size_t>(child - 1)];
     }
   }
-  form->SetWindowState(TWindowState::wsMaximized);
+  form_->SetWindowState(TWindowState::wsMaximized);
   test::PumpMessages();
   ASSERT_TRUE(IsZoomed(Window()));
   EXPECT_EQ(Name(4), "Restore");
-  form->SetWindowState(TWindowState::wsNormal);
+  form_->SetWindowState(TWindowState::wsNormal);
   test::PumpMessages();
   EXPECT_EQ(Name(4), "Maximize");
 }
@@ -131,7 +131,7 @@ TEST_F(TitleBarForReaders, ACaptionChangeIsAnnouncedAndReadAsTheName) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.caption);
     StartListening();
-    frame->TitleBar()->SetCaption(c.caption);
+    frame_->TitleBar()->SetCaption(c.caption);
     test::PumpMessages();
     EXPECT_EQ(Heard(EVENT_OBJECT_NAMECHANGE, CHILDID_SELF), c.announcements);
     EXPECT_EQ(events.Heard().size(), static_cast<std::size_t>(c.announcements));
@@ -146,7 +146,7 @@ TEST_F(TitleBarForReaders, ADisabledTitleBarsButtonsAreUnavailableAnnouncedAndRe
     SCOPED_TRACE(enabled ? "enabled again" : "disabled");
     StartListening();
     clicked.clear();
-    frame->TitleBar()->SetEnabled(enabled);
+    frame_->TitleBar()->SetEnabled(enabled);
     test::PumpMessages();
     for (long child = 1; child <= Count(); ++child) {
       EXPECT_EQ((State(child) & STATE_SYSTEM_UNAVAILABLE) != 0, !enabled) << Name(child);
@@ -159,7 +159,7 @@ TEST_F(TitleBarForReaders, ADisabledTitleBarsButtonsAreUnavailableAnnouncedAndRe
 }
 
 TEST_F(TitleBarForReaders, APostedClickReachesOnlyAButtonAMouseClickReaches) {
-  TkivTitleBarButton& extra = frame->TitleBarButtons().Items(custom);
+  TkivTitleBarButton& extra = frame_->TitleBarButtons().Items(custom);
   const struct {
     const char* name;
     WPARAM index;

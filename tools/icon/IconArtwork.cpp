@@ -51,7 +51,7 @@ TColour BorderOf(TColour tint) { return {tint.r * 0.72, tint.g * 0.46, tint.b * 
 
 void DrawCard(TRaster& raster, const TCard& card, const TCardStyle& style) {
   const double cx = (card.left + card.right) / 2, cy = (card.top + card.bottom) / 2;
-  auto placed = [&](TShape shape) { return Rotate(std::move(shape), cx, cy, card.rotation); };
+  auto placed = [&](const TShape& shape) { return Rotate(shape, cx, cy, card.rotation); };
   const TShape outline = RoundedRect(card.left, card.top, card.right, card.bottom, style.radius);
 
   if (style.shadowAlpha > 0)
