@@ -12,6 +12,7 @@
 
 #include "tests/e2e/E2eDrop.h"
 #include "tests/e2e/E2eSupport.h"
+#include "tests/support/AccessibleChild.h"
 
 namespace plx::e2e {
 namespace {
@@ -37,13 +38,7 @@ class Accessible {
   explicit operator bool() const { return object_ != nullptr; }
   IAccessible* operator->() const { return object_; }
 
-  static VARIANT Child(long id) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = id;
-    return v;
-  }
+  static VARIANT Child(long id) { return test::AccessibleChild(id); }
   long Role(long child = CHILDID_SELF) const { return Long(&IAccessible::get_accRole, child); }
   long State(long child = CHILDID_SELF) const { return Long(&IAccessible::get_accState, child); }
   std::string Name(long child = CHILDID_SELF) const { return Text(&IAccessible::get_accName, child); }

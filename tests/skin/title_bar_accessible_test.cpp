@@ -12,6 +12,7 @@
 
 #include "framework/Accessible.h"
 #include "tests/skin/SkinnedFormFixture.h"
+#include "tests/support/AccessibleChild.h"
 #include "tests/support/HeardWinEvents.h"
 
 namespace plx {
@@ -48,13 +49,7 @@ struct TitleBarForReaders : test::SkinnedFormFixture {
     SkinnedFormFixture::TearDown();
   }
 
-  static VARIANT Child(long id) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = id;
-    return v;
-  }
+  static VARIANT Child(long id) { return test::AccessibleChild(id); }
   long Count() {
     long count = -1;
     reader->get_accChildCount(&count);
