@@ -45,6 +45,16 @@ COLORREF DeviceColor(TColor color) {
   return color & 0x00FFFFFF;
 }
 
+// Two descriptions that make the same font.
+bool SameLogFont(const LOGFONTA& a, const LOGFONTA& b) {
+  return a.lfHeight == b.lfHeight && a.lfWidth == b.lfWidth && a.lfEscapement == b.lfEscapement &&
+         a.lfOrientation == b.lfOrientation && a.lfWeight == b.lfWeight && a.lfItalic == b.lfItalic &&
+         a.lfUnderline == b.lfUnderline && a.lfStrikeOut == b.lfStrikeOut && a.lfCharSet == b.lfCharSet &&
+         a.lfOutPrecision == b.lfOutPrecision && a.lfClipPrecision == b.lfClipPrecision &&
+         a.lfQuality == b.lfQuality && a.lfPitchAndFamily == b.lfPitchAndFamily &&
+         std::strncmp(a.lfFaceName, b.lfFaceName, LF_FACESIZE) == 0;
+}
+
 RECT ToRECT(const TRect& r) { return RECT{r.Left, r.Top, r.Right, r.Bottom}; }
 
 template <class T>
@@ -110,9 +120,9 @@ GdiMarkupSurface::~GdiMarkupSurface() {
   // The DC gets back what it had: our fonts leave it before they go.
   // (Selecting a font is costly; the DC is left alone when it has it.)
   if (GetCurrentObject(dc_, OBJ_FONT) != previous_font_) SelectObject(dc_, previous_font_);
-  SetTextColor(dc_, previous_text_color_);
-  SetBkColor(dc_, previous_background_);
-  SetBkMode(dc_, previous_background_mode_);
+  UseTextColor(previous_text_color_);
+  UseBackgroundColor(previous_background_);
+  UseBackgroundMode(previous_background_mode_);
 }
 
 // Measuring from the metrics cache needs no DC; the DC is set up (and its
@@ -124,12 +134,56 @@ void GdiMarkupSurface::Bind() {
   previous_text_color_ = GetTextColor(dc_);
   previous_background_ = GetBkColor(dc_);
   previous_background_mode_ = GetBkMode(dc_);
+  dc_text_color_ = previous_text_color_;
+  dc_background_ = previous_background_;
+  dc_background_mode_ = previous_background_mode_;
+  dc_state_known_ = true;
+}
+
+void GdiMarkupSurface::KnowDCState() {
+  Bind();
+  if (dc_state_known_) return;
+  dc_text_color_ = GetTextColor(dc_);
+  dc_background_ = GetBkColor(dc_);
+  dc_background_mode_ = GetBkMode(dc_);
+  dc_state_known_ = true;
+}
+
+void GdiMarkupSurface::UseTextColor(COLORREF color) {
+  KnowDCState();
+  if (dc_text_color_ == color) return;
+  SetTextColor(dc_, color);
+  dc_text_color_ = color;
+}
+
+void GdiMarkupSurface::UseBackgroundColor(COLORREF color) {
+  KnowDCState();
+  if (dc_background_ == color) return;
+  SetBkColor(dc_, color);
+  dc_background_ = color;
+}
+
+void GdiMarkupSurface::UseBackgroundMode(int mode) {
+  KnowDCState();
+  if (dc_background_mode_ == mode) return;
+  SetBkMode(dc_, mode);
+  dc_background_mode_ = mode;
 }
 
 HFONT GdiMarkupSurface::HandleOf(RealizedFont& font) {
   if (!font.Handle) {
     if (&font == fonts_.front().get()) {
-      font.Handle = canvas_.Font().Handle();  // owned by the canvas font
+      // A DC often already holds a font made from the same description as
+      // the canvas font (a control's own font in the DC it draws with): that
+      // one gives the same glyphs and spares selecting a font in and out,
+      // which costs more than drawing a short entry.
+      HGDIOBJ current = GetCurrentObject(dc_, OBJ_FONT);
+      LOGFONTA held{};
+      if (current && GetObjectA(current, sizeof held, &held) == sizeof held && SameLogFont(held, canvas_log_font_)) {
+        font.Handle = static_cast<HFONT>(current);  // borrowed from whoever selected it
+      } else {
+        font.Handle = canvas_.Font().Handle();  // owned by the canvas font
+      }
     } else {
       font.Owned.Reset(CreateFontIndirectA(&font.LogFont));
       // Without a font of its own the text stays in the canvas font.
@@ -191,6 +245,10 @@ void GdiMarkupSurface::SelectFont(const MarkupFont& font) {
 // height is kept in the metrics cache beside the widths.
 int GdiMarkupSurface::TextHeight(std::string_view) {
   if (!selected_) SelectFont(canvas_font_);
+  return HeightOfSelected();
+}
+
+int GdiMarkupSurface::HeightOfSelected() {
   if (selected_->Height >= 0) return selected_->Height;
   TextMetricsCache& cache = metrics_;
   if (const int* height = cache.Find(selected_->MetricsId, kHeightKind, 0, {})) return selected_->Height = *height;
@@ -277,17 +335,32 @@ void GdiMarkupSurface::FlushText() {
 void GdiMarkupSurface::OutputText(const RealizedFont& font, std::string_view text, const TRect& r, TextFormat format,
                                   TColor color, TColor background) {
   SelectIntoDC();
-  SetTextColor(dc_, DeviceColor(color));
+  UseTextColor(DeviceColor(color));
   if (background == clNone) {
-    SetBkMode(dc_, TRANSPARENT);
+    UseBackgroundMode(TRANSPARENT);
   } else {
-    SetBkMode(dc_, OPAQUE);
-    SetBkColor(dc_, DeviceColor(background));
+    UseBackgroundMode(OPAQUE);
+    UseBackgroundColor(DeviceColor(background));
   }
   RECT rc = ToRECT(r);
   if (font.Symbol) {
     const std::wstring symbols = SymbolText(text);
     ::DrawTextW(dc_, symbols.data(), static_cast<int>(symbols.size()), &rc, TextFlags(format));
+    return;
+  }
+  // One line with nothing for DrawText to work out (no '&' prefix, tab or
+  // cut) is put down as DrawText itself puts it: in the DC's code page,
+  // clipped to the rectangle, at its left edge and, with tfBottom, its cell
+  // standing on the bottom. DrawText would measure the text and read the
+  // font's metrics again on every call.
+  const bool plainLine = (format & tfSingleLine) != 0 && (format & tfEndEllipsis) == 0 && !text.empty() &&
+                         text.find('\t') == std::string_view::npos &&
+                         ((format & tfNoPrefix) != 0 || text.find('&') == std::string_view::npos);
+  if (plainLine) {
+    // A line's cell is as high as its font's (the font is the selected one
+    // here), kept once measured.
+    const int y = (format & tfBottom) ? rc.bottom - HeightOfSelected() : rc.top;
+    ExtTextOutA(dc_, rc.left, y, ETO_CLIPPED, &rc, text.data(), static_cast<UINT>(TextLength(text)), nullptr);
     return;
   }
   ::DrawTextA(dc_, text.data(), TextLength(text), &rc, TextFlags(format));
@@ -321,8 +394,7 @@ void GdiMarkupSurface::FillRect(const TRect& r, TColor color) {
   FlushText();
   const RECT rc = ToRECT(r);
   if (rc.right <= rc.left || rc.bottom <= rc.top) return;
-  Bind();
-  SetBkColor(dc_, DeviceColor(color));
+  UseBackgroundColor(DeviceColor(color));
   ExtTextOutA(dc_, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
 }
 
@@ -360,8 +432,9 @@ void GdiMarkupSurface::PopClip() {
   FlushText();
   if (clip_levels_.empty()) return;
   RestoreDC(dc_, clip_levels_.back().SavedState);
-  // RestoreDC put back the font of the moment the clip was pushed.
+  // RestoreDC put back the font and colours of the moment the clip was pushed.
   dc_font_ = clip_levels_.back().Font;
+  ForgetDCState();
   clip_levels_.pop_back();
 }
 
@@ -382,11 +455,13 @@ void GdiMarkupSurface::DrawImage(int index, int x, int y) {
   FlushText();
   if (!sources_.Images || index < 0 || index >= sources_.Images->Count()) return;
   ImageList_Draw(sources_.Images->Handle(), index, dc_, x, y, ILD_TRANSPARENT);
+  ForgetDCState();
 }
 
 MarkupSize GdiMarkupSurface::SystemIcon(std::string_view pathOrIndex, bool large, bool draw, int x, int y) {
   FlushText();
   const TSize size = DrawSystemIcon(dc_, x, y, pathOrIndex, large, draw);
+  if (draw) ForgetDCState();
   return MarkupSize{size.cx, size.cy};
 }
 
@@ -436,8 +511,10 @@ void GdiMarkupSurface::DrawPicture(const MarkupPictureInfo& info, int x, int y) 
   THTMLPicture& picture = PictureOf(info);
   Bind();
   picture.DrawOn(dc_, TRect{x, y, x, y});
-  // Rendering may select objects of its own; the text font is selected again.
+  // Rendering may select objects and set colours of its own; the text font
+  // is selected again and the colours read afresh.
   dc_font_ = nullptr;
+  ForgetDCState();
 }
 
 void GdiMarkupSurface::StretchDrawPicture(const MarkupPictureInfo& info, const TRect& r) {
@@ -447,6 +524,7 @@ void GdiMarkupSurface::StretchDrawPicture(const MarkupPictureInfo& info, const T
   Bind();
   picture.DrawOn(dc_, r);
   dc_font_ = nullptr;
+  ForgetDCState();
 }
 
 }  // namespace plx

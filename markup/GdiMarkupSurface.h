@@ -78,6 +78,15 @@ class GdiMarkupSurface final : public MarkupSurface {
     bool Symbol = false;        // the "Symbol" face
   };
   std::wstring SymbolText(std::string_view text);
+  // The DC's text colour, background colour and mode, each set only when it
+  // changes: every call into GDI is costly on some systems.
+  void UseTextColor(COLORREF color);
+  void UseBackgroundColor(COLORREF color);
+  void UseBackgroundMode(int mode);
+  // After something outside the surface drew on the DC, what it holds is
+  // read afresh before it is relied on.
+  void ForgetDCState() { dc_state_known_ = false; }
+  void KnowDCState();
   void OutputText(const RealizedFont& font, std::string_view text, const TRect& r, TextFormat format, TColor color,
                   TColor background);
   // Draws the text runs gathered so far.
@@ -99,6 +108,8 @@ class GdiMarkupSurface final : public MarkupSurface {
   void Bind();
   // Makes the selected font the DC's.
   void SelectIntoDC();
+  // Line height of the selected font, kept once measured.
+  int HeightOfSelected();
   int CachedWidth(std::string_view text, UINT flags, int rectWidth);
 
   TCanvas& canvas_;
@@ -118,6 +129,11 @@ class GdiMarkupSurface final : public MarkupSurface {
   std::vector<std::unique_ptr<RealizedFont>> fonts_;
   RealizedFont* selected_ = nullptr;
   RealizedFont* dc_font_ = nullptr;  // the font selected into the DC
+  // What the surface last set on the DC (valid while dc_state_known_).
+  bool dc_state_known_ = false;
+  COLORREF dc_text_color_ = 0;
+  COLORREF dc_background_ = 0;
+  int dc_background_mode_ = OPAQUE;
   struct ClipLevel {
     int SavedState = 0;
     RealizedFont* Font = nullptr;

@@ -659,6 +659,13 @@ void THTMListBox::ShowHintAt(int x, int y, const std::string& anchor, int anchor
 // ------------------------------------------------------------- keyboard
 
 void THTMListBox::KeyDown(int key) {
+  // Typing matches an entry's plain text, read from its markup and not from
+  // a kept layout: a search runs over every entry from the selection on,
+  // while layouts are kept only for the few screens last drawn (laying the
+  // rest out to search them would cost more than reading their text, and
+  // keeping them all would cost memory per entry). A drawn layout also
+  // stops at the entry's bottom, so it may not hold all of the text. Only as
+  // many entries are read as it takes to find one that matches.
   const int found = lookup_.KeyDown(key, incr_lookup_, Count(), ItemIndex(), [this](int i) { return GetTextItem(i); });
   if (found < 0 || found == ItemIndex()) return;
   // Typing selects as the arrow keys do: the user chose the entry.

@@ -1,6 +1,5 @@
 #include "markup/HTMListBoxLayouts.h"
 
-#include <algorithm>
 #include <utility>
 
 namespace plx {
@@ -8,27 +7,28 @@ namespace plx {
 std::shared_ptr<const MarkupLayout> TEntryLayoutCache::Find(const std::string& key) {
   const auto found = layouts_.find(key);
   if (found == layouts_.end()) return nullptr;
-  found->second.LastUse = ++clock_;
-  return found->second.Layout;
+  order_.splice(order_.begin(), order_, found->second);
+  return found->second->Layout;
 }
 
 void TEntryLayoutCache::Store(const std::string& key, std::shared_ptr<const MarkupLayout> layout) {
   if (capacity_ == 0) return;
   if (const auto old = layouts_.find(key); old != layouts_.end()) {
-    old->second = Kept{std::move(layout), ++clock_};
+    old->second->Layout = std::move(layout);
+    order_.splice(order_.begin(), order_, old->second);
     return;
   }
   if (layouts_.size() >= capacity_) {
-    // A scan over a few hundred entries, only when a new layout is made:
-    // far less than the layout itself costs.
-    const auto oldest = std::min_element(layouts_.begin(), layouts_.end(), [](const auto& a, const auto& b) {
-      return a.second.LastUse < b.second.LastUse;
-    });
-    layouts_.erase(oldest);
+    layouts_.erase(order_.back().Key);
+    order_.pop_back();
   }
-  layouts_.emplace(key, Kept{std::move(layout), ++clock_});
+  order_.push_front(Kept{key, std::move(layout)});
+  layouts_.emplace(order_.front().Key, order_.begin());
 }
 
-void TEntryLayoutCache::Clear() { decltype(layouts_)().swap(layouts_); }
+void TEntryLayoutCache::Clear() {
+  decltype(layouts_)().swap(layouts_);
+  order_.clear();
+}
 
 }  // namespace plx

@@ -8,9 +8,10 @@
 // need: the one used longest ago goes first.
 
 #include <cstddef>
-#include <cstdint>
+#include <list>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "markup/MarkupLayout.h"
@@ -32,12 +33,16 @@ class TEntryLayoutCache {
 
  private:
   struct Kept {
+    std::string Key;
     std::shared_ptr<const MarkupLayout> Layout;
-    std::uint64_t LastUse = 0;
   };
+  using Order = std::list<Kept>;
   std::size_t capacity_;
-  std::uint64_t clock_ = 0;
-  std::unordered_map<std::string, Kept> layouts_;
+  // Most recently used first. A new layout is stored on every first paint
+  // of an entry: finding the one to let go must not cost a scan of them all.
+  Order order_;
+  // Keys viewed in their list nodes, which never move.
+  std::unordered_map<std::string_view, Order::iterator> layouts_;
 };
 
 }  // namespace plx

@@ -103,6 +103,10 @@ const GoldenCase kGoldenCases[] = {
      90, 20, 19},
     {"anchor_and_rule", "<A href=\"x\">link</A><HR>below", 60, 30, 26},
     {"highlight_and_entities", "a <HI>hi</HI> Tom & Jerry &amp; &lt;b&gt;", 130, 16, 13},
+    // Characters beyond ASCII, a prefix '&' that underlines the next letter,
+    // text on its own background and a line of runs in another font.
+    {"code_page_prefix_background",
+     "caf\xE9 a&b <FONT bgcolor=\"#FFFF00\">na\xEFve</FONT> <B>\xC0 bold</B> tail", 150, 16, 13},
 };
 
 INSTANTIATE_TEST_SUITE_P(Markup, RenderMarkupGoldenTest, ::testing::ValuesIn(kGoldenCases),
