@@ -8,6 +8,7 @@
 #include "framework/Exception.h"
 #include "framework/MessageDecoders.h"
 #include "framework/ScopedState.h"
+#include "framework/WindowPos.h"
 
 namespace plx {
 
@@ -143,12 +144,14 @@ void TacFormHookComponent::SetWindowExStyle(LONG_PTR value) {
 }
 
 void TacFormHookComponent::RefreshNCArea() {
-  SetWindowPos(window_handle_, nullptr, 0, 0, 0, 0,
-               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  // Nothing of ours depends on it: a window that is gone has no frame left
+  // to recompute.
+  TrySetWindowPosFor(window_handle_, nullptr, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void TacFormHookComponent::SetZOrder(HWND insertAfter) {
-  SetWindowPos(window_handle_, insertAfter, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  SetWindowPosFor(window_handle_, insertAfter, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
 bool TacFormHookComponent::GetTopmost() const {
@@ -157,9 +160,17 @@ bool TacFormHookComponent::GetTopmost() const {
 }
 
 void TacFormHookComponent::SetTopmost(bool value) {
+  if (!IsDesigning() && !IsWindow(window_handle_)) {
+    // No window yet, or between a window's end and its re-creation: the
+    // value waits for the next window, where FormRecreate applies it.
+    topmost_value_ = value;
+    return;
+  }
   if (value == GetTopmost()) return;
-  topmost_value_ = value;
+  // The window moves first: a refusal raises before the stored value
+  // claims a state the window does not have.
   if (!IsDesigning()) SetZOrder(value ? HWND_TOPMOST : HWND_NOTOPMOST);
+  topmost_value_ = value;
   // Sent, not posted: every view follows before this returns.
   SendMessageA(window_handle_, AC_TOPMOSTCHANGED, value ? 1 : 0, 0);
 }

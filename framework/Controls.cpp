@@ -9,6 +9,7 @@
 #include "framework/MessageDecoders.h"
 #include "framework/OSError.h"
 #include "framework/Properties.h"
+#include "framework/WindowPos.h"
 
 namespace plx {
 namespace {
@@ -344,8 +345,17 @@ void TWinControl::RemoveControl(TControl* control) {
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {
   if (left == Left() && top == Top() && width == Width() && height == Height()) return;
+  const TRect before{Left(), Top(), Left() + Width(), Top() + Height()};
+  // Stored first: the window's own messages during the move read them (and
+  // WM_WINDOWPOSCHANGED puts in what the window really took).
   TControl::SetBounds(left, top, width, height);
-  if (handle_) SetWindowPos(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (!handle_ || TrySetWindowPosFor(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE))
+    return;
+  // Refused (a window that went without telling us): the stored bounds
+  // stay the window's last ones.
+  const DWORD code = GetLastError();
+  TControl::SetBounds(before.Left, before.Top, before.Right - before.Left, before.Bottom - before.Top);
+  RaiseOSError("SetWindowPos", code, "Cannot move or size a window");
 }
 
 TRect TWinControl::ClientRect() {

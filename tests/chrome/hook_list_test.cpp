@@ -375,5 +375,41 @@ TEST(WindowLongs, RefusalRaisesAndZeroPreviousValueDoesNot) {
   }
 }
 
+// Moving a hooked window in the z-order: a window that is gone refuses,
+// and the refusal raises with the call and the system's code. Topmost set
+// while the window is gone waits for the next window instead; a live window
+// takes both at once.
+TEST(WindowZOrder, GoneWindowRefusesAndTopmostWaitsForTheNextWindow) {
+  const struct {
+    const char* name;
+    bool goneFirst;
+  } cases[] = {
+      {"live window", false},
+      {"window that is gone", true},
+  };
+  for (const auto& c : cases) {
+    TForm form(nullptr);
+    form.HandleNeeded();
+    auto* hook = new TacFormHookComponent(&form);
+    ASSERT_EQ(hook->WindowHandle(), form.Handle()) << c.name;
+    hook->SetTopmost(true);
+    ASSERT_TRUE(hook->GetTopmost()) << c.name;
+    if (c.goneFirst) form.DestroyHandle();
+    try {
+      hook->SetZOrder(HWND_TOP);
+      EXPECT_FALSE(c.goneFirst) << c.name;
+    } catch (const EOSError& error) {
+      EXPECT_TRUE(c.goneFirst) << c.name;
+      EXPECT_EQ(error.Call(), "SetWindowPos") << c.name;
+      EXPECT_EQ(error.ErrorCode(), static_cast<unsigned long>(ERROR_INVALID_WINDOW_HANDLE)) << c.name;
+    }
+    hook->SetTopmost(false);
+    EXPECT_FALSE(hook->TopmostValue()) << c.name;
+    form.HandleNeeded();  // the gone window comes back; the hook moves over
+    ASSERT_EQ(hook->WindowHandle(), form.Handle()) << c.name;
+    EXPECT_FALSE(GetWindowLongPtrA(form.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) << c.name;
+  }
+}
+
 }  // namespace
 }  // namespace plx

@@ -2,12 +2,16 @@
 // reflected notifications, re-creation and foreign subclassing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "framework/Application.h"
+#include "framework/Exception.h"
 #include "framework/Forms.h"
 #include "framework/GdiHandles.h"
 #include "framework/StdCtrls.h"
+#include "framework/WindowPos.h"
 
 namespace plx {
 namespace {
@@ -156,6 +160,75 @@ TEST_F(FormFixture, FrameworkKeepsWorkingUnderAForeignSubclass) {
   delete panel;  // destroying under the subclass must unbind cleanly
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(form->ControlCount(), 0);
+}
+
+// A subclass that keeps WM_NCDESTROY to itself: the control is not told
+// that its window went, so its handle names a window that is gone.
+LRESULT CALLBACK SilentDestroyProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
+  auto previous = reinterpret_cast<WNDPROC>(GetPropA(window, "SilentPrevious"));
+  if (msg == WM_NCDESTROY) {
+    RemovePropA(window, "SilentPrevious");
+    return 0;
+  }
+  return CallWindowProcA(previous, window, msg, wparam, lparam);
+}
+
+// Moving a window: the system's refusal (a window that is gone) raises and
+// names the call and its code, and the control's stored bounds stay the
+// ones its window last had; a live window moves and the bounds follow.
+TEST_F(FormFixture, RefusedMoveRaisesAndKeepsTheStoredBounds) {
+  TForm other(nullptr);
+  const HWND goneWindow = other.Handle();
+  other.DestroyHandle();
+  ASSERT_FALSE(IsWindow(goneWindow));
+  auto* live = new TRecordingControl(form);
+  live->SetParent(form);
+  live->SetBounds(5, 6, 50, 40);
+  auto* gone = new TRecordingControl(form);
+  gone->SetParent(form);
+  gone->SetBounds(5, 6, 50, 40);
+  const HWND goneControlWindow = gone->Handle();
+  SetPropA(goneControlWindow, "SilentPrevious",
+           reinterpret_cast<HANDLE>(SetWindowLongPtrA(goneControlWindow, GWLP_WNDPROC,
+                                                      reinterpret_cast<LONG_PTR>(SilentDestroyProc))));
+  DestroyWindow(goneControlWindow);
+  ASSERT_FALSE(IsWindow(goneControlWindow));
+  ASSERT_EQ(gone->Handle(), goneControlWindow);  // it was not told
+
+  const struct {
+    const char* name;
+    HWND window;
+    TWinControl* control;
+    bool raises;
+  } cases[] = {
+      {"live window", live->Handle(), live, false},
+      {"window that is gone", goneWindow, nullptr, true},
+      {"control whose window went untold", goneControlWindow, gone, true},
+  };
+  for (const auto& c : cases) {
+    try {
+      if (c.control)
+        c.control->SetBounds(20, 30, 70, 60);
+      else
+        SetWindowPosFor(c.window, nullptr, 20, 30, 70, 60, SWP_NOZORDER | SWP_NOACTIVATE);
+      EXPECT_FALSE(c.raises) << c.name;
+      RECT r{};
+      GetWindowRect(c.window, &r);
+      EXPECT_EQ(r.right - r.left, 70) << c.name;
+      EXPECT_EQ(r.bottom - r.top, 60) << c.name;
+    } catch (const EOSError& error) {
+      EXPECT_TRUE(c.raises) << c.name;
+      EXPECT_EQ(error.Call(), "SetWindowPos") << c.name;
+      EXPECT_EQ(error.ErrorCode(), static_cast<unsigned long>(ERROR_INVALID_WINDOW_HANDLE)) << c.name;
+    }
+    if (c.control) {
+      const int expected[] = {c.raises ? 5 : 20, c.raises ? 6 : 30, c.raises ? 50 : 70, c.raises ? 40 : 60};
+      const int stored[] = {c.control->Left(), c.control->Top(), c.control->Width(), c.control->Height()};
+      EXPECT_TRUE(std::equal(std::begin(stored), std::end(stored), std::begin(expected))) << c.name;
+    }
+    EXPECT_EQ(TrySetWindowPosFor(c.window, nullptr, 0, 0, 10, 10, SWP_NOZORDER | SWP_NOACTIVATE), !c.raises)
+        << c.name;
+  }
 }
 
 TEST_F(FormFixture, ClientSizeAndBoundsFollowTheBorderStyle) {

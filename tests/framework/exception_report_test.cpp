@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <utility>
@@ -26,7 +27,8 @@ class TFailingPainter : public TCustomControl {
   enum class TFailure { None, InPaint, BeforePaint };
   using TCustomControl::TCustomControl;
 
-  TFailure failure = TFailure::None;
+  // Atomic: the real box's watcher thread ends the failure.
+  std::atomic<TFailure> failure{TFailure::None};
   std::atomic<int> paints{0};
 
  protected:
@@ -145,51 +147,58 @@ TEST_F(ExceptionReportFixture, WaitingReportsAreShownInOrderAndSameTextsOnce) {
   EXPECT_EQ(shown, (std::vector<std::string>{"First.", "Second.", "Third."}));
 }
 
-HWND FindReportBox(DWORD thread) {
-  struct TSearch {
-    HWND found = nullptr;
-    int count = 0;
-  } search;
+// The report boxes up on thread: dialogs captioned with the application's
+// title. Their caption is read without sending the thread a message
+// (GetWindowText would send WM_GETTEXT to another thread's window): the
+// watcher searches while that thread may not be answering at all, e.g.
+// when it is waiting for the watcher to end.
+std::vector<HWND> ReportBoxes(DWORD thread) {
+  std::vector<HWND> boxes;
   EnumThreadWindows(
       thread,
       [](HWND window, LPARAM data) -> BOOL {
         char className[16]{};
-        char caption[64]{};
+        wchar_t caption[64]{};
         GetClassNameA(window, className, sizeof className);
-        GetWindowTextA(window, caption, sizeof caption);
-        if (std::string(className) == "#32770" && std::string(caption) == "Failing paint report") {
-          auto* s = reinterpret_cast<TSearch*>(data);
-          s->found = window;
-          ++s->count;
-        }
+        InternalGetWindowText(window, caption, static_cast<int>(std::size(caption)));
+        if (std::string(className) == "#32770" && std::wstring(caption) == L"Failing paint report")
+          reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
         return TRUE;
       },
-      reinterpret_cast<LPARAM>(&search));
-  return search.count == 1 ? search.found : (search.count > 1 ? HWND_BROADCAST : nullptr);
+      reinterpret_cast<LPARAM>(&boxes));
+  return boxes;
 }
 
 // The real box: one box only, even when the window fails again while it is
-// up; the program answers another thread all along.
-// Disabled: under Wine the watcher thread at times never closes the box, and
-// the run then waits for it until the test's time limit. Run it by hand with
-// --gtest_also_run_disabled_tests until the search for the box is made
-// reliable.
-TEST_F(ExceptionReportFixture, DISABLED_RealBoxIsShownOnceAndTheProgramKeepsAnswering) {
+// up; the program answers another thread all along. A watcher thread does
+// what a user would: it waits for the box and presses its OK button.
+TEST_F(ExceptionReportFixture, RealBoxIsShownOnceAndTheProgramKeepsAnswering) {
   const DWORD guiThread = GetCurrentThreadId();
   HWND probeWindow = probe->Handle();
   std::atomic<bool> finished{false};
+  std::atomic<bool> watcherDone{false};
   std::atomic<int> boxesSeen{0};
   std::atomic<bool> answered{false};
   std::atomic<bool> twoBoxesAtOnce{false};
   std::atomic<int> paintsWhileUp{0};
   std::thread watcher([&] {
+    // Every wait below is bounded, and every message sent has a time-out:
+    // the GUI thread may be anywhere, and a watcher that blocks would turn
+    // a failure into a hang.
     HWND lastBox = nullptr;
+    auto nextPress = std::chrono::steady_clock::now();
     while (!finished) {
-      HWND box = FindReportBox(guiThread);
-      if (box == HWND_BROADCAST) twoBoxesAtOnce = true;
-      if (box && box != HWND_BROADCAST && box != lastBox) {
-        lastBox = box;
-        ++boxesSeen;
+      const std::vector<HWND> boxes = ReportBoxes(guiThread);
+      // One box too many: the window stops failing, so that boxes coming
+      // back in a loop end and the test fails instead of hanging.
+      if (boxes.size() > 1) {
+        twoBoxesAtOnce = true;
+        probe->failure = TFailingPainter::TFailure::None;
+      } else if (boxes.size() == 1 && boxes.front() != lastBox && ++boxesSeen > 1) {
+        lastBox = boxes.front();
+        probe->failure = TFailingPainter::TFailure::None;
+      } else if (boxes.size() == 1 && boxes.front() != lastBox) {
+        lastBox = boxes.front();
         DWORD_PTR answer = 0;
         answered = SendMessageTimeoutA(probeWindow, WM_GETDLGCODE, 0, 0, SMTO_NORMAL, 2000, &answer) != 0;
         // The window fails again while the box is up: its paint runs in
@@ -201,17 +210,32 @@ TEST_F(ExceptionReportFixture, DISABLED_RealBoxIsShownOnceAndTheProgramKeepsAnsw
           std::this_thread::sleep_for(std::chrono::milliseconds(5));
         paintsWhileUp = probe->paints - before;
         SendMessageTimeoutA(probeWindow, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &answer);  // the report is queued by now
-        if (FindReportBox(guiThread) == HWND_BROADCAST) twoBoxesAtOnce = true;
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        if (ReportBoxes(guiThread).size() > 1) twoBoxesAtOnce = true;
+        nextPress = std::chrono::steady_clock::now();
+      }
+      // OK is pressed on every box that is up (a second one too, so the
+      // GUI thread is never left inside a box), and pressed again while
+      // the box is still there: a box takes a while to go once it is
+      // hidden, so not too often.
+      if (!boxes.empty() && std::chrono::steady_clock::now() >= nextPress) {
+        for (HWND box : boxes) PostMessageA(box, WM_COMMAND, IDOK, 0);
+        nextPress = std::chrono::steady_clock::now() + std::chrono::seconds(1);
       }
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
+    watcherDone = true;
   });
   probe->failure = TFailingPainter::TFailure::BeforePaint;
   InvalidateRect(probeWindow, nullptr, FALSE);
-  const bool closed = test::PumpUntil([&] { return boxesSeen > 0 && !FindReportBox(guiThread); });
+  // Fails, not hangs, when no box ever comes: the box is shown from this
+  // loop, and the watcher closes any box that does.
+  const bool closed = test::PumpUntil([&] { return boxesSeen > 0 && ReportBoxes(guiThread).empty(); },
+                                      std::chrono::seconds(20));
   Pump();
   finished = true;
+  // The watcher may be waiting on this thread's answer: keep answering
+  // until it has ended.
+  test::PumpUntil([&] { return watcherDone.load(); }, std::chrono::seconds(10));
   watcher.join();
   EXPECT_TRUE(closed);
   EXPECT_EQ(boxesSeen.load(), 1);

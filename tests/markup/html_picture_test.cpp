@@ -15,7 +15,8 @@
 #include "markup/RenderMarkup.h"
 #include "markup/SystemIcon.h"
 #include "tests/markup/GifBuilder.h"
-#include "tests/skin/TempDir.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/WholeFiles.h"
 
 namespace plx {
 namespace {
@@ -88,7 +89,7 @@ TEST(HTMLPictureTest, DataThatIsNoPictureIsRejected) {
   } catch (const Exception& e) {
     EXPECT_EQ(e.Message(), "Could not load image. Invalid format");
   }
-  test::TTempDir dir;
+  test::TScratchFolder dir;
   test::WriteWholeFile(dir.File("bad.gif"), "not a picture");
   THTMLPicture fromFile;
   LoadBytes(fromFile, ThreeFrameGif());
@@ -122,7 +123,7 @@ class MarkupPictureTest : public ::testing::Test {
     return extentX;
   }
 
-  test::TTempDir dir_;
+  test::TScratchFolder dir_;
   std::string path_;
   TBitmap bitmap_{40, 20};
 };
@@ -222,7 +223,7 @@ TEST_F(MarkupPictureTest, FilesBeyondTheSizeCapStayEmpty) {
 }
 
 TEST(SystemIconTest, NetworkPathsAreLookedUpByExtensionOnly) {
-  test::TTempDir dir;
+  test::TScratchFolder dir;
   const std::string local = dir.File("icon.txt");
   test::WriteWholeFile(local, "text");
   EXPECT_FALSE(LookUpSystemIcon(local, false).ByAttributesOnly) << "an existing local file is asked about itself";

@@ -20,7 +20,7 @@
 #include "markup/HTMLPicture.h"
 #include "markup/RenderMarkup.h"
 #include "tests/markup/GoldenImage.h"
-#include "tests/skin/TempDir.h"
+#include "tests/support/WholeFiles.h"
 
 namespace plx {
 namespace {

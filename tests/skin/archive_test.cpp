@@ -9,14 +9,15 @@
 
 #include "skin/BinaryFileStream.h"
 #include "skin/SkinArchive.h"
-#include "tests/skin/TempDir.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/WholeFiles.h"
 
 namespace plx {
 namespace {
 
 using test::ReadWholeFile;
 using test::SourcePath;
-using test::TTempDir;
+using test::TScratchFolder;
 using test::WriteWholeFile;
 
 std::string ExpectedEntry() {
@@ -85,7 +86,7 @@ TEST(ExtractArchiveEntry, ArchivesWrittenByZip) {
   const std::string expected = ExpectedEntry();
   for (const TExtractCase& c : cases) {
     SCOPED_TRACE(c.name);
-    TTempDir dir;
+    TScratchFolder dir;
     std::string archive = Fixture(c.fixture);
     ASSERT_GT(archive.size(), 1000u);
     if (c.damage) c.damage(archive);
@@ -115,7 +116,7 @@ TEST(ExtractArchiveEntry, AFileAlreadyAtTheTargetIsDeletedOnEveryFailure) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    TTempDir dir;
+    TScratchFolder dir;
     if (c.fixture != nullptr) WriteWholeFile(dir.File("skin.skn"), Fixture(c.fixture));
     WriteWholeFile(dir.File("target"), "an older file");
     EXPECT_EQ(ExtractArchiveEntry(dir.File("skin.skn"), c.entryName, dir.File("target"), c.password), c.expected);
@@ -124,7 +125,7 @@ TEST(ExtractArchiveEntry, AFileAlreadyAtTheTargetIsDeletedOnEveryFailure) {
 }
 
 TEST(ExtractArchiveEntry, ATargetThatCannotBeCreatedFails) {
-  TTempDir dir;
+  TScratchFolder dir;
   WriteWholeFile(dir.File("skin.skn"), Fixture("plain.skn"));
   EXPECT_EQ(ExtractArchiveEntry(dir.File("skin.skn"), "SKINDATA.SK2", dir.File("no-such-folder/target"), ""),
             erFailed);
@@ -171,7 +172,7 @@ TEST(ExtractArchiveEntry, TheTargetSizeDecidesTheResult) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    TTempDir dir;
+    TScratchFolder dir;
     WriteWholeFile(dir.File("skin.skn"), WithEntryData(c.deflated, c.size));
     EXPECT_EQ(ExtractArchiveEntry(dir.File("skin.skn"), "SKINDATA.SK2", dir.File("target"), ""), c.expected);
     EXPECT_EQ(dir.EntryCount(), c.expected == erExtracted ? 2u : 1u);
@@ -179,7 +180,7 @@ TEST(ExtractArchiveEntry, TheTargetSizeDecidesTheResult) {
 }
 
 TEST(BinaryFileStream, WritesReadsAndSeeksLikeTheMemoryStreams) {
-  TTempDir dir;
+  TScratchFolder dir;
   const std::string path = dir.File("stream");
   {
     TBinaryFileStream out(path, TBinaryFileStream::fmCreate);

@@ -13,14 +13,15 @@
 #include "skin/SkinArchive.h"
 #include "skin/SkinKeys.h"
 #include "skin/SkinRecords.h"
-#include "tests/skin/TempDir.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/WholeFiles.h"
 
 namespace plx {
 namespace {
 
 using test::ReadWholeFile;
 using test::SourcePath;
-using test::TTempDir;
+using test::TScratchFolder;
 
 std::string Le32(std::uint32_t v) {
   std::string s;
@@ -258,7 +259,7 @@ const TExpectedKey kEmbeddedSkin[] = {
     {"SKIN2_TABCONTROLTRANS", svBoolean, 1, 0},
 };
 
-std::string ExtractEmbeddedSkin(TTempDir& dir) {
+std::string ExtractEmbeddedSkin(TScratchFolder& dir) {
   const std::string target = dir.File("SKINDATA.SK2");
   EXPECT_EQ(ExtractArchiveEntry(SourcePath("resources/skin/plexoria.skn"), "SKINDATA.SK2", target, ""), erExtracted);
   return ReadWholeFile(target);
@@ -271,7 +272,7 @@ std::uint32_t BmpField(const std::string& bmp, std::size_t at) {
 }
 
 TEST(EmbeddedSkin, HoldsEveryKeyWithTheValuesOfTheKeyTable) {
-  TTempDir dir;
+  TScratchFolder dir;
   const std::string file = ExtractEmbeddedSkin(dir);
   ASSERT_EQ(file.size(), 159'667u);
   const std::vector<TSkinRecord> records = Parse(file);
@@ -323,7 +324,7 @@ unsigned At16(const std::string& s, std::size_t at) {
 // order, each value right after its record, the next record right after
 // that value, and a terminator closing the file.
 TEST(EmbeddedSkin, RecordFileLayout) {
-  TTempDir dir;
+  TScratchFolder dir;
   const std::string file = ExtractEmbeddedSkin(dir);
   ASSERT_EQ(file.size(), 159'667u);
   EXPECT_EQ(file.substr(0, 12), "KESTRAMO_SK2");
@@ -403,7 +404,7 @@ TEST(EmbeddedSkin, ArchiveLayout) {
 // the same header fields. The compressed bytes themselves are whatever the
 // machine's zlib makes of the data, so they are not compared.
 TEST(EmbeddedSkin, CommittedArchiveHoldsWhatTheGeneratorWrites) {
-  TTempDir dir;
+  TScratchFolder dir;
   const std::string fresh = dir.File("fresh.skn");
   const std::string command = std::string(PLEXORIA_SKINGEN) + " " + fresh + " > /dev/null";
   ASSERT_EQ(std::system(command.c_str()), 0);

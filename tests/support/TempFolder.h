@@ -1,6 +1,7 @@
 #pragma once
 // The files in the system's temporary folder, to show that nothing a test or
-// the program does leaves one behind.
+// the program does leaves one behind. (A test that needs a folder for files
+// of its own takes a TScratchFolder, ScratchFolder.h.)
 
 #include <set>
 #include <string>
