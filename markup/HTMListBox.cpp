@@ -398,12 +398,6 @@ TPoint THTMListBox::CursorInClient() {
 
 void THTMListBox::PaintEntry(TCanvas& canvas, int index, const TRect& rect, bool selected, bool focusDrawn,
                              int scrollX) {
-  // The entry is laid out 4 pixels taller than its rectangle; what it paints
-  // there must not spill onto the next entry, which is not always painted
-  // again after it.
-  TCanvasStateGuard clipGuard(canvas);
-  canvas.IntersectClipRect(rect);
-
   ApplySelectionColors(canvas, selected);
   if (selected && selection_colors_->ColorTo() != clNone) {
     FillSelectionGradient(canvas, rect);
@@ -424,7 +418,15 @@ void THTMListBox::PaintEntry(TCanvas& canvas, int index, const TRect& rect, bool
   // One surface lays the entry out when it must and draws it.
   GdiMarkupSurface surface = MarkupSurfaceOn(canvas);
   const auto layout = EntryLayout(canvas, &surface, index, rect, selected, scrollX, {cursor.X, cursor.Y - rect.Top});
-  DrawMarkupLayout(surface, *layout, rect.Top);
+  // The entry is laid out 4 pixels taller than its rectangle; what it paints
+  // there must not spill onto the next entry, which is not always painted
+  // again after it. Clipping costs more than drawing a short entry, so it is
+  // only set up for a layout that could reach outside the rectangle with its
+  // fills cut to it.
+  const bool spills = !MarkupLayoutDrawsWithin(*layout, rect, rect.Top);
+  if (spills) surface.PushClip(rect);
+  DrawMarkupLayout(surface, *layout, rect.Top, &rect);
+  if (spills) surface.PopClip();
 }
 
 void THTMListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state) {

@@ -100,8 +100,16 @@ struct MarkupLayout {
 MarkupLayout LayoutMarkup(MarkupSurface& surface, std::string_view markup, const MarkupLayoutRequest& request);
 
 // Draws a layout made on a surface with the same metrics, moved down by dy
-// pixels: a layout does not depend on where its top lies.
-void DrawMarkupLayout(MarkupSurface& surface, const MarkupLayout& layout, int dy = 0);
+// pixels: a layout does not depend on where its top lies. With fillArea,
+// plain fills are cut to it, as a clip to that area would cut them.
+void DrawMarkupLayout(MarkupSurface& surface, const MarkupLayout& layout, int dy = 0,
+                      const TRect* fillArea = nullptr);
+
+// Whether drawing the layout moved down by dy, with plain fills cut to area,
+// can only paint inside area. Text is clipped to its own rectangle;
+// pictures, images and icons are sized only when drawn, so a layout with any
+// of them does not count as inside.
+bool MarkupLayoutDrawsWithin(const MarkupLayout& layout, const TRect& area, int dy = 0);
 
 // The anchor under (x, y), or null; with picturesOnly, text anchors do not
 // count. Where boxes meet, the one laid out last wins.

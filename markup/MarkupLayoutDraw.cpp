@@ -96,7 +96,7 @@ int Interpolate(int from, int to, int band, int bands) {
 
 }  // namespace
 
-void DrawMarkupLayout(MarkupSurface& surface, const MarkupLayout& layout, int dy) {
+void DrawMarkupLayout(MarkupSurface& surface, const MarkupLayout& layout, int dy, const TRect* fillArea) {
   const MarkupFont* selected = nullptr;
   int clips = 0;
   for (const MarkupStep& step : layout.Steps) {
@@ -112,7 +112,15 @@ void DrawMarkupLayout(MarkupSurface& surface, const MarkupLayout& layout, int dy
         surface.DrawText(step.Text, r, step.Format, step.Color, step.Background);
         break;
       }
-      case MarkupStepKind::Fill: surface.FillRect(r, step.Color); break;
+      case MarkupStepKind::Fill:
+        if (fillArea) {
+          surface.FillRect(TRect{std::max(r.Left, fillArea->Left), std::max(r.Top, fillArea->Top),
+                                 std::min(r.Right, fillArea->Right), std::min(r.Bottom, fillArea->Bottom)},
+                           step.Color);
+        } else {
+          surface.FillRect(r, step.Color);
+        }
+        break;
       case MarkupStepKind::Gradient:
         FillGradient(surface, step.Color, step.Background, step.Flag, r, step.Value, clNone);
         break;
@@ -142,6 +150,52 @@ void DrawMarkupLayout(MarkupSurface& surface, const MarkupLayout& layout, int dy
     }
   }
   for (; clips > 0; --clips) surface.PopClip();
+}
+
+bool MarkupLayoutDrawsWithin(const MarkupLayout& layout, const TRect& area, int dy) {
+  const auto inside = [&](std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
+    // Nothing is painted in an empty rectangle.
+    if (right <= left || bottom <= top) return true;
+    return left >= area.Left && top >= area.Top && right <= area.Right && bottom <= area.Bottom;
+  };
+  for (const MarkupStep& step : layout.Steps) {
+    const TRect& r = step.Rect;
+    const std::int64_t top = static_cast<std::int64_t>(r.Top) + dy;
+    const std::int64_t bottom = static_cast<std::int64_t>(r.Bottom) + dy;
+    switch (step.Kind) {
+      case MarkupStepKind::Fill: break;
+      case MarkupStepKind::Text:
+      case MarkupStepKind::Gradient:
+        if (!inside(r.Left, top, r.Right, bottom)) return false;
+        break;
+      case MarkupStepKind::Line:
+        // Both ends count: a one-pixel pen covers the pixel right and below
+        // each point it passes.
+        if (!inside(std::min(r.Left, r.Right), std::min(top, bottom), std::max(r.Left, r.Right) + std::int64_t{1},
+                    std::max(top, bottom) + 1)) {
+          return false;
+        }
+        break;
+      case MarkupStepKind::ErrorMark: {
+        // The zigzag starts on the column DrawErrorMark rounds Left to, ends
+        // before 2 pixels right of Right and spans a pixel about the base line.
+        const std::int64_t base = static_cast<std::int64_t>(step.Value) + dy;
+        if (r.Right > r.Left && !inside(static_cast<std::int64_t>(r.Left) - r.Left % 2, base - 1,
+                                        static_cast<std::int64_t>(r.Right) + 2, base + 2)) {
+          return false;
+        }
+        break;
+      }
+      case MarkupStepKind::ListImage:
+      case MarkupStepKind::Icon:
+      case MarkupStepKind::Picture:
+      case MarkupStepKind::StretchedPicture:
+      case MarkupStepKind::TiledPicture: return false;
+      case MarkupStepKind::PushClip:
+      case MarkupStepKind::PopClip: break;
+    }
+  }
+  return true;
 }
 
 const MarkupAnchorBox* MarkupAnchorAt(const MarkupLayout& layout, int x, int y, bool picturesOnly) {

@@ -712,6 +712,47 @@ TEST(HTMListStartValues, AreThoseOfTheList) {
   EXPECT_FALSE(list.HandleAllocated()) << "nothing above needs the window";
 }
 
+// An entry shorter than its markup is cut at its rectangle, whether or not
+// its body is tinted: drawn alone onto a picture, it leaves the rows below it
+// as they were. Its own rows do change, so the entry was drawn.
+TEST_F(HTMListFixture, AnEntryDrawnAloneStaysInsideItsRectangle) {
+  constexpr TColor kUntouched = 0x00FF00;  // the same on any colour depth
+  // Two lines are 26 pixels high; the descenders of the second one lie
+  // within the 4 pixels an entry is laid out taller than its rectangle.
+  for (const char* markup : {"two<BR>jumpy", "<BODY bgcolor=\"#FFA0B0\">two<BR>jumpy"}) {
+    SCOPED_TRACE(markup);
+    list->Clear();
+    list->SetAutoItemHeight(true);
+    list->AddItem(markup);
+    list->AddItem("below");  // the last entry also paints what lies under it
+    list->SetAutoItemHeight(false);
+    list->SetItemHeight(24);
+    ASSERT_EQ(list->ItemHeightOf(0), 24);
+    TBitmap drawn(list->ClientWidth(), 40);
+    drawn.Canvas().Brush().SetColor(kUntouched);
+    drawn.Canvas().FillRect(TRect{0, 0, drawn.Width(), drawn.Height()});
+    // The entry's first paint, as the list's window asks its parent for it.
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_LISTBOX;
+    item.CtlID = static_cast<UINT>(GetDlgCtrlID(list->Handle()));
+    item.itemID = 0;
+    item.itemAction = ODA_DRAWENTIRE;
+    item.hwndItem = list->Handle();
+    item.hDC = drawn.Canvas().Handle();
+    item.rcItem = RECT{0, 0, drawn.Width(), 24};
+    SendMessageA(GetParent(list->Handle()), WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
+    int inside = 0;
+    int outside = 0;
+    for (int y = 0; y < drawn.Height(); ++y) {
+      for (int x = 0; x < drawn.Width(); ++x) (y < 24 ? inside : outside) += drawn.Pixel(x, y) != kUntouched;
+    }
+    EXPECT_GT(inside, 0) << "the entry was not drawn";
+    EXPECT_EQ(outside, 0) << "the entry's second line reached below it";
+  }
+  list->SetItemHeight(16);
+  list->SetAutoItemHeight(true);
+}
+
 TEST_F(HTMListFixture, WithoutAutoItemHeightEveryEntryTakesItemHeight) {
   list->AddItem("one line");
   list->AddItem("two<BR>lines");

@@ -417,6 +417,44 @@ TEST(MarkupLayoutValueTest, DrawingReadsTheLayoutAtAnyTop) {
   }
 }
 
+// A layout counts as drawing inside an area when nothing but plain fills
+// reaches out of it; drawn with that area, the fills are cut to it. Lines are
+// 13 pixels high.
+TEST(MarkupLayoutValueTest, DrawsWithinAnAreaWhenOnlyItsFillsReachOut) {
+  const struct {
+    const char* markup;
+    int areaBottom;
+    bool within;
+  } cases[] = {
+      {"<BODY bgcolor=\"#FFA0B0\">Hello", 13, true},  // the body fill reaches 200 down
+      {"one<BR>two", 26, true},
+      {"one<BR>two", 25, false},  // the second line's box ends lower
+      {"<E>marked</E>", 16, true},
+      {"<E>marked</E>", 14, false},  // the zigzag reaches a pixel below the base line
+      {"<IMG src=\"IDX:1\">x", 200, false},  // sized only when drawn
+  };
+  for (const auto& c : cases) {
+    for (const int top : {0, 37}) {
+      RecordingSurface laid;
+      laid.imageCount = 4;
+      const MarkupLayout layout = LayoutMarkup(laid, c.markup, Request(120, 200));
+      const TRect area{0, top, 120, top + c.areaBottom};
+      EXPECT_EQ(MarkupLayoutDrawsWithin(layout, area, top), c.within) << c.markup << " to " << c.areaBottom;
+      DrawMarkupLayout(laid, layout, top, &area);
+      for (const auto& fill : laid.fills) {
+        EXPECT_TRUE(fill.Rect.Left >= area.Left && fill.Rect.Top >= area.Top && fill.Rect.Right <= area.Right &&
+                    fill.Rect.Bottom <= area.Bottom)
+            << c.markup;
+      }
+    }
+  }
+  // Without an area the body fill is drawn whole.
+  RecordingSurface laid;
+  DrawMarkupLayout(laid, LayoutMarkup(laid, "<BODY bgcolor=\"#FFA0B0\">Hello", Request(120, 200)));
+  ASSERT_EQ(laid.fills.size(), 1u);
+  EXPECT_EQ(laid.fills[0].Rect.Bottom, 200);
+}
+
 // Anchors are found where their runs are drawn, also on moved lines.
 TEST(MarkupLayoutValueTest, AnchorsLieWhereTheirTextIsDrawn) {
   struct Case {
