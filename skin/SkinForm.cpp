@@ -245,8 +245,7 @@ void TkivForm::SetUIStyle(TkivUIStyle value) {
     SetColor(GetInsideThemeColor(effective, kivItemFormColor));
     menu_bar_color_ = menu_bar_to_color_ = Color();
   }
-  title_bar_->SetFileTheme(file_theme_);
-  title_bar_->SetUIStyle(value);
+  title_bar_->SetLook(file_theme_, value);
   if (!useSkin) title_bar_->SetRoundCornerBottom(0);
   AlignTitleBar();
   if (auto_update_sub_) ContainerApplyUIStyle(this, value, file_theme_);
