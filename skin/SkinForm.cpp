@@ -245,8 +245,7 @@ void TkivForm::SetUIStyle(TkivUIStyle value) {
     SetColor(GetInsideThemeColor(effective, kivItemFormColor));
     menu_bar_color_ = menu_bar_to_color_ = Color();
   }
-  title_bar_->SetFileTheme(file_theme_);
-  title_bar_->SetUIStyle(value);
+  title_bar_->SetLook(file_theme_, value);
   if (!useSkin) title_bar_->SetRoundCornerBottom(0);
   AlignTitleBar();
   if (auto_update_sub_) ContainerApplyUIStyle(this, value, file_theme_);
@@ -671,7 +670,6 @@ void TkivForm::PaintBuiltInBorder(TCanvas& canvas, int width, int height) {
   if (titleShown) {
     TBitmap* leftSection = title_bar_->GetTitleImage(0);
     TBitmap* rightSection = title_bar_->GetTitleImage(1);
-    TBitmap* clientSection = title_bar_->GetTitleImage(2);
     const int strip = kBuiltInSideInset - bw;
     if (strip > 0) {
       HDC dc = canvas.Handle();
@@ -686,16 +684,15 @@ void TkivForm::PaintBuiltInBorder(TCanvas& canvas, int width, int height) {
                  rightSection->Width() - strip, 0, SRCCOPY);
       }
     }
-    // The top rows show the sections laid out over the whole window width.
-    const int rowsHeight = kTopInset;
-    TCanvasStateGuard guard(canvas);
-    canvas.IntersectClipRect({kTopRowsFirstColumn, 0, width - kBuiltInSideInset, rowsHeight});
-    const int leftWidth = leftSection ? leftSection->Width() : 0;
-    const int rightWidth = rightSection ? rightSection->Width() : 0;
-    if (clientSection && width - rightWidth > leftWidth)
-      canvas.StretchDraw({leftWidth, 0, width - rightWidth, clientSection->Height()}, *clientSection);
-    if (leftSection) canvas.Draw(0, 0, *leftSection);
-    if (rightSection) canvas.Draw(width - rightWidth, 0, *rightSection);
+    // The top rows show the sections laid out over the whole window width:
+    // the title bar's full-width image, composed when the size or the look
+    // changed, is copied, never stretched here.
+    TBitmap* title = title_bar_->GetTitleImage(-1);
+    const int right = std::min(width - kBuiltInSideInset, title->Width());
+    const int rows = std::min(kTopInset, title->Height());
+    if (right > kTopRowsFirstColumn && rows > 0)
+      BitBlt(canvas.Handle(), kTopRowsFirstColumn, 0, right - kTopRowsFirstColumn, rows,
+             title->Canvas().Handle(), kTopRowsFirstColumn, 0, SRCCOPY);
   }
   if (titleShown && bw == 1 && RoundCorner() == kOutlinedCornerSize && !IsDesigning()) {
     // Each arc spans the corner's ellipse (one pixel larger than the

@@ -271,13 +271,23 @@ TkivTitleBar::TChangeBatch::~TChangeBatch() {
 }
 
 void TkivTitleBar::SetFileTheme(TkivFileTheme* value) {
-  if (file_theme_ == value) return;
-  if (file_theme_) RemoveFreeNotification(file_theme_);
-  file_theme_ = value;
-  if (file_theme_) FreeNotification(file_theme_);
+  if (!TakeFileTheme(value)) return;
   // Assigning a theme keeps the caption's colour; a style change sets it.
   const TAutoReset keepColour(keep_font_color_, true);
   SetUIStyle(ui_style_);
+}
+
+void TkivTitleBar::SetLook(TkivFileTheme* fileTheme, TkivUIStyle style) {
+  TakeFileTheme(fileTheme);
+  SetUIStyle(style);
+}
+
+bool TkivTitleBar::TakeFileTheme(TkivFileTheme* value) {
+  if (file_theme_ == value) return false;
+  if (file_theme_) RemoveFreeNotification(file_theme_);
+  file_theme_ = value;
+  if (file_theme_) FreeNotification(file_theme_);
+  return true;
 }
 
 void TkivTitleBar::Notification(TComponent* component, TOperation operation) {
@@ -364,9 +374,12 @@ void TkivTitleBar::SetUIStyle(TkivUIStyle value) {
     round_corner_bottom_ = 0;
   }
   const TkivUIStyle buttonStyle = useSkin ? TkivUIStyle::FromThemeFile : effective;
+  // Every button's pictures are cut from the one strip, decoded once per look.
+  TBitmap builtInStrip;
+  TBitmap* strip = TitleButtonStrip(useSkin, effective, builtInStrip);
   for (int i = 0; i < buttons_.Count(); ++i) {
     buttons_.Items(i).SetUIStyle(buttonStyle);
-    ApplyStyleToButton(buttons_.Items(i), useSkin, effective);
+    ApplyStyleToButton(buttons_.Items(i), useSkin, effective, strip);
   }
   window_menu_.SetUIStyle(buttonStyle);
   window_menu_.SetFileTheme(file_theme_);
@@ -386,20 +399,23 @@ void TkivTitleBar::SetUIStyle(TkivUIStyle value) {
   ItemChanged();
 }
 
-void TkivTitleBar::LoadButtonPictures(TkivTitleBarButton& button, int lastFrame, bool useSkin,
-                                      TkivUIStyle effective) {
+void TkivTitleBar::LoadButtonPictures(TkivTitleBarButton& button, int lastFrame, TBitmap* strip) {
   TPicture* pictures[] = {&button.PicNormal(), &button.PicMouseOn(), &button.PicMouseDown()};
   for (int i = 0; i < 3; ++i) {
     TBitmap frame;
-    if (useSkin)
-      file_theme_->GetBitmap2(SKIN2_TITLEBUTTONS, frame, lastFrame - 2 + i, kTitleButtonFrames);
-    else
-      GetInsideThemeBitmap(effective, kivItemTitleButtons, frame, lastFrame - 2 + i, kTitleButtonFrames);
+    if (strip) SpitBitmap(*strip, frame, kTitleButtonFrames, lastFrame - 2 + i);
     pictures[i]->Bitmap().Assign(frame);
   }
 }
 
-void TkivTitleBar::ApplyStyleToButton(TkivTitleBarButton& button, bool useSkin, TkivUIStyle effective) {
+TBitmap* TkivTitleBar::TitleButtonStrip(bool useSkin, TkivUIStyle effective, TBitmap& builtIn) {
+  if (useSkin) return file_theme_->GetBitmap(SKIN2_TITLEBUTTONS);
+  GetInsideThemeBitmap(effective, kivItemTitleButtons, builtIn);
+  return builtIn.Empty() ? nullptr : &builtIn;
+}
+
+void TkivTitleBar::ApplyStyleToButton(TkivTitleBarButton& button, bool useSkin, TkivUIStyle effective,
+                                      TBitmap* strip) {
   const int lastFrame = LastFrameOf(button.ButtonType());
   if (lastFrame == 0) return;  // custom buttons keep their pictures, transparency and top
   if (useSkin) {
@@ -410,7 +426,7 @@ void TkivTitleBar::ApplyStyleToButton(TkivTitleBarButton& button, bool useSkin, 
     button.SetTop(GetInsideThemeInt(effective, kivItemTitleButtonTop));
   }
   const bool restore = button.ButtonType() == TkivTitleBarBtnType::kivMax && ParentMaximized();
-  LoadButtonPictures(button, restore ? kRestoreLastFrame : lastFrame, useSkin, effective);
+  LoadButtonPictures(button, restore ? kRestoreLastFrame : lastFrame, strip);
 }
 
 void TkivTitleBar::ProcessMaxBtn() {
@@ -419,9 +435,11 @@ void TkivTitleBar::ProcessMaxBtn() {
   const bool useSkin = UsingFileTheme(file_theme_, ui_style_, effective);
   const int lastFrame = ParentMaximized() ? kRestoreLastFrame : LastFrameOf(TkivTitleBarBtnType::kivMax);
   const TChangeBatch batch(*this);
+  TBitmap builtIn;
+  TBitmap* strip = TitleButtonStrip(useSkin, effective, builtIn);
   for (int i = 0; i < buttons_.Count(); ++i)
     if (buttons_.Items(i).ButtonType() == TkivTitleBarBtnType::kivMax)
-      LoadButtonPictures(buttons_.Items(i), lastFrame, useSkin, effective);
+      LoadButtonPictures(buttons_.Items(i), lastFrame, strip);
   ItemChanged();
 }
 

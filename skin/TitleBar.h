@@ -145,6 +145,10 @@ class TkivTitleBar : public TCustomPanel {
   void SetCustom(bool value) { custom_ = value; }
   TkivFileTheme* FileTheme() const { return file_theme_; }
   void SetFileTheme(TkivFileTheme* value);
+  // The theme and the style together, the look loaded once: as SetFileTheme
+  // followed by SetUIStyle, without loading the look the new theme gives the
+  // old style on the way.
+  void SetLook(TkivFileTheme* fileTheme, TkivUIStyle style);
   TkivUIStyle UIStyle() const { return ui_style_; }
   void SetUIStyle(TkivUIStyle value);
   bool AutoSize() const { return auto_size_; }
@@ -251,8 +255,15 @@ class TkivTitleBar : public TCustomPanel {
   // Only the buttons' state or the caption's colour changed: repaint.
   void RepaintSoon();
   void DrawButtons(TCanvas& canvas);
-  void ApplyStyleToButton(TkivTitleBarButton& button, bool useSkin, TkivUIStyle effective);
-  void LoadButtonPictures(TkivTitleBarButton& button, int lastFrame, bool useSkin, TkivUIStyle effective);
+  // Follows the theme's removal; false when it is the theme already held.
+  bool TakeFileTheme(TkivFileTheme* value);
+  // The look's title-button strip: the skin's, or the built-in one decoded
+  // into builtIn; nullptr when there is none.
+  TBitmap* TitleButtonStrip(bool useSkin, TkivUIStyle effective, TBitmap& builtIn);
+  void ApplyStyleToButton(TkivTitleBarButton& button, bool useSkin, TkivUIStyle effective, TBitmap* strip);
+  // The button's three pictures, frames lastFrame-2..lastFrame of strip
+  // (empty without one).
+  void LoadButtonPictures(TkivTitleBarButton& button, int lastFrame, TBitmap* strip);
   bool ParentMaximized() const;
   void AdjustHeight();
   void MouseDown(TPoint point);
