@@ -177,13 +177,13 @@ HFONT GdiMarkupSurface::HandleOf(RealizedFont& font) {
       // the canvas font (a control's own font in the DC it draws with): that
       // one gives the same glyphs and spares selecting a font in and out,
       // which costs more than drawing a short entry.
+      // The canvas font's own handle is made either way, so the objects
+      // the canvas keeps do not depend on which DC it drew on first.
+      font.Handle = canvas_.Font().Handle();  // owned by the canvas font
       HGDIOBJ current = GetCurrentObject(dc_, OBJ_FONT);
       LOGFONTA held{};
-      if (current && GetObjectA(current, sizeof held, &held) == sizeof held && SameLogFont(held, canvas_log_font_)) {
+      if (current && GetObjectA(current, sizeof held, &held) == sizeof held && SameLogFont(held, canvas_log_font_))
         font.Handle = static_cast<HFONT>(current);  // borrowed from whoever selected it
-      } else {
-        font.Handle = canvas_.Font().Handle();  // owned by the canvas font
-      }
     } else {
       font.Owned.Reset(CreateFontIndirectA(&font.LogFont));
       // Without a font of its own the text stays in the canvas font.
