@@ -45,6 +45,14 @@ COLORREF DeviceColor(TColor color) {
   return color & 0x00FFFFFF;
 }
 
+// Calls set only when value differs from what the DC is known to hold.
+template <class T, class Set>
+void SetWhenChanged(T& known, T value, Set set) {
+  if (known == value) return;
+  set();
+  known = value;
+}
+
 // Two descriptions that make the same font.
 bool SameLogFont(const LOGFONTA& a, const LOGFONTA& b) {
   return a.lfHeight == b.lfHeight && a.lfWidth == b.lfWidth && a.lfEscapement == b.lfEscapement &&
@@ -151,23 +159,17 @@ void GdiMarkupSurface::KnowDCState() {
 
 void GdiMarkupSurface::UseTextColor(COLORREF color) {
   KnowDCState();
-  if (dc_text_color_ == color) return;
-  SetTextColor(dc_, color);
-  dc_text_color_ = color;
+  SetWhenChanged(dc_text_color_, color, [&] { SetTextColor(dc_, color); });
 }
 
 void GdiMarkupSurface::UseBackgroundColor(COLORREF color) {
   KnowDCState();
-  if (dc_background_ == color) return;
-  SetBkColor(dc_, color);
-  dc_background_ = color;
+  SetWhenChanged(dc_background_, color, [&] { SetBkColor(dc_, color); });
 }
 
 void GdiMarkupSurface::UseBackgroundMode(int mode) {
   KnowDCState();
-  if (dc_background_mode_ == mode) return;
-  SetBkMode(dc_, mode);
-  dc_background_mode_ = mode;
+  SetWhenChanged(dc_background_mode_, mode, [&] { SetBkMode(dc_, mode); });
 }
 
 HFONT GdiMarkupSurface::HandleOf(RealizedFont& font) {
