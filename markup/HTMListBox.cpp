@@ -151,7 +151,7 @@ std::string THTMListBox::EntryLayoutKey(const std::string& markup, const TRect& 
 
 std::shared_ptr<const MarkupLayout> THTMListBox::EntryLayout(TCanvas& canvas, GdiMarkupSurface* drawing, int index,
                                                              const TRect& rect, bool selected, int scrollX,
-                                                             TPoint mouse) {
+                                                             std::optional<TPoint> mouse) {
   const std::string& markup = Item(index);
   const TRect bounds = PaintBounds(rect, scrollX);
   // Pictures load, animate and react to the mouse: such entries are laid
@@ -163,8 +163,15 @@ std::shared_ptr<const MarkupLayout> THTMListBox::EntryLayout(TCanvas& canvas, Gd
     if (auto kept = entry_layouts_.Find(key)) return kept;
   }
   MarkupLayoutRequest request = LayoutRequest(canvas, bounds, selected);
-  request.MouseX = mouse.X;
-  request.MouseY = mouse.Y;
+  // Only pictures react to the mouse: a kept layout has none.
+  if (!keep && !mouse) {
+    const TPoint cursor = CursorInClient();
+    mouse = TPoint{cursor.X, cursor.Y - rect.Top};
+  }
+  if (mouse) {
+    request.MouseX = mouse->X;
+    request.MouseY = mouse->Y;
+  }
   std::optional<GdiMarkupSurface> own;
   GdiMarkupSurface& surface = drawing ? *drawing : own.emplace(canvas, PictureSources(), measured_texts_);
   request.StartFont = surface.CanvasFont();
@@ -393,7 +400,10 @@ TPoint THTMListBox::CursorInClient() {
   POINT cursor{};
   GetCursorPos(&cursor);
   ::ScreenToClient(Handle(), &cursor);
-  return {cursor.x, cursor.y};
+  const TPoint point{cursor.x, cursor.y};
+  // One paint shows every entry as the mouse was when it began.
+  if (painting_) paint_cursor_ = point;
+  return point;
 }
 
 void THTMListBox::PaintEntry(TCanvas& canvas, int index, const TRect& rect, bool selected, bool focusDrawn,
@@ -414,10 +424,9 @@ void THTMListBox::PaintEntry(TCanvas& canvas, int index, const TRect& rect, bool
     canvas.DrawFocusRect(rect);
   }
 
-  const TPoint cursor = CursorInClient();
   // One surface lays the entry out when it must and draws it.
   GdiMarkupSurface surface = MarkupSurfaceOn(canvas);
-  const auto layout = EntryLayout(canvas, &surface, index, rect, selected, scrollX, {cursor.X, cursor.Y - rect.Top});
+  const auto layout = EntryLayout(canvas, &surface, index, rect, selected, scrollX, std::nullopt);
   // The entry is laid out 4 pixels taller than its rectangle; what it paints
   // there must not spill onto the next entry, which is not always painted
   // again after it. Clipping costs more than drawing a short entry, so it is
@@ -554,7 +563,7 @@ bool THTMListBox::IsAnchor(int x, int y, std::string& anchor, int& index) {
   std::shared_ptr<const MarkupLayout> layout;
   WithMeasuringCanvas([&](TCanvas& canvas) {
     ApplySelectionColors(canvas, selected);
-    layout = EntryLayout(canvas, nullptr, under, rect, selected, scrollX, {x, y - rect.Top});
+    layout = EntryLayout(canvas, nullptr, under, rect, selected, scrollX, TPoint{x, y - rect.Top});
   });
   if (const MarkupAnchorBox* hit = MarkupAnchorAt(*layout, x, y - rect.Top)) anchor = hit->Value;
   return !anchor.empty();
@@ -914,9 +923,9 @@ void THTMListBox::WndProc(TMessage& message) {
     case WM_PAINT:
     case WM_PRINTCLIENT: {
       ResumeRedraw();
-      // The cursor is asked for once a paint, not once an entry.
-      paint_cursor_.reset();
-      TAutoReset<std::optional<TPoint>> cursor(paint_cursor_, CursorInClient());
+      // The cursor is asked for at most once a paint, not once an entry.
+      TAutoReset<std::optional<TPoint>> cursor(paint_cursor_, std::nullopt);
+      TAutoReset<bool> painting(painting_, true);
       TCustomListBox::WndProc(message);
       return;
     }

@@ -154,9 +154,11 @@ class THTMListBox : public TCustomListBox {
   // or made on `canvas` (set up as painting sets it up; through `drawing`
   // when painting has a surface on it already) and kept. The mouse point,
   // relative to the entry's top, only matters to entries with pictures,
-  // which are laid out every time.
+  // which are laid out every time; without one given, such an entry is laid
+  // out for where the cursor is.
   std::shared_ptr<const MarkupLayout> EntryLayout(TCanvas& canvas, GdiMarkupSurface* drawing, int index,
-                                                  const TRect& rect, bool selected, int scrollX, TPoint mouse);
+                                                  const TRect& rect, bool selected, int scrollX,
+                                                  std::optional<TPoint> mouse);
   std::string EntryLayoutKey(const std::string& markup, const TRect& bounds, bool selected);
   MarkupPictureSources PictureSources() const;
   GdiMarkupSurface MarkupSurfaceOn(TCanvas& canvas);
@@ -172,7 +174,8 @@ class THTMListBox : public TCustomListBox {
   void ApplyHScrollExtent(int extent, int leaving);
   void ApplySelectionColors(TCanvas& canvas, bool selected);
   // The mouse in client coordinates; during a paint, where it was when the
-  // paint began.
+  // paint first asked. Asking the system costs more than painting several
+  // entries, so a paint asks only when an entry with pictures needs it.
   TPoint CursorInClient();
   // Fills and draws one entry in rect, clipped to it.
   void PaintEntry(TCanvas& canvas, int index, const TRect& rect, bool selected, bool focusDrawn, int scrollX);
@@ -233,7 +236,8 @@ class THTMListBox : public TCustomListBox {
   int last_anchor_index_ = -1;  // the entry last_anchor_ is in
   int last_hint_index_ = -1;
   bool tracking_leave_ = false;
-  std::optional<TPoint> paint_cursor_;
+  bool painting_ = false;
+  std::optional<TPoint> paint_cursor_;  // set while painting_, once asked
   TIncrementalLookup lookup_;
   int widest_ = 0;
   // What leaves the list while its horizontal extent is worked out: an

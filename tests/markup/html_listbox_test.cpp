@@ -23,6 +23,9 @@
 #include "markup/PictureContainer.h"
 #include "markup/RenderMarkup.h"
 #include "markup/TextMetricsCache.h"
+#include "framework/Streams.h"
+#include "markup/HTMLPicture.h"
+#include "tests/markup/GifBuilder.h"
 #include "tests/markup/GoldenImage.h"
 #include "tests/support/WindowTestSupport.h"
 
@@ -498,6 +501,39 @@ TEST_F(HTMListFixture, MouseMovesOverAnEntryLayItOutAtMostOnce) {
     SendMessageA(list->Handle(), WM_SETREDRAW, TRUE, 0);
     UpdateWindow(list->Handle());
   }
+}
+
+// An entry with pictures is laid out for the mouse as it is when painted:
+// a picture in an anchor under the mouse shows its alternative.
+TEST_F(HTMListFixture, APictureInAnAnchorUnderTheMouseShowsItsAlternativeWhenPainted) {
+  TPictureContainer container(nullptr);
+  const auto add = [&](const char* name, std::uint8_t color) {
+    TPictureItem& item = container.Items().Add();
+    item.SetName(name);
+    TMemoryStream stream(test::BuildAnimatedGif({{color, 10}}));
+    THTMLPicture picture;
+    picture.LoadFromStream(stream);
+    item.SetPicture(picture);
+  };
+  add("plain", 1);
+  add("hovered", 2);
+  list->SetPictureContainer(&container);
+  list->AddItem("<A href=\"x\"><IMG src=\"plain\" alt=\"hovered\" width=\"12\" height=\"12\"></A> text");
+  const auto color_at_picture = [&] {
+    TBitmap drawn(list->ClientWidth(), list->ClientHeight());
+    SendMessageA(list->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(drawn.Canvas().Handle()), PRF_CLIENT);
+    return drawn.Pixel(9, 6);
+  };
+  const TColor red = 0x0000FF, green = 0x00FF00;
+  struct Case {
+    TPoint mouse;
+    TColor shown;
+  } const cases[] = {{{9, 6}, green}, {{150, 200}, red}, {{8, 5}, green}, {{60, 6}, red}};
+  for (const Case& c : cases) {
+    MoveTo(c.mouse.X, c.mouse.Y);
+    EXPECT_EQ(color_at_picture(), c.shown) << "mouse at " << c.mouse.X << ", " << c.mouse.Y;
+  }
+  list->SetPictureContainer(nullptr);
 }
 
 // Pixels of the entry's rectangle in the window drawn in a colour.
