@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <optional>
+#include <string>
 
 #include "markup/HTMLPicture.h"
 #include "markup/MarkupGeometry.h"
@@ -263,6 +265,16 @@ int GdiMarkupSurface::HeightOfSelected() {
 
 int GdiMarkupSurface::CachedWidth(std::string_view text, UINT flags, int rectWidth) {
   if (!selected_) SelectFont(canvas_font_);
+  // One line, nothing cut, no '&' read as a prefix: measuring it gives the
+  // sum of its characters' advances.
+  const bool summed = flags == kExtentKind ||
+                      ((flags & DT_SINGLELINE) != 0 && (flags & DT_END_ELLIPSIS) == 0 &&
+                       ((flags & DT_NOPREFIX) != 0 || text.find('&') == std::string_view::npos));
+  if (summed) {
+    if (const TextMetricsCache::AsciiWidths& widths = AsciiWidthsOfSelected(); widths.Usable) {
+      if (const std::optional<int> width = widths.WidthOf(text)) return *width;
+    }
+  }
   TextMetricsCache& cache = metrics_;
   if (const int* width = cache.Find(selected_->MetricsId, flags, rectWidth, text)) return *width;
   SelectIntoDC();
@@ -278,6 +290,39 @@ int GdiMarkupSurface::CachedWidth(std::string_view text, UINT flags, int rectWid
   }
   cache.Store(selected_->MetricsId, flags, rectWidth, text, width);
   return width;
+}
+
+const TextMetricsCache::AsciiWidths& GdiMarkupSurface::AsciiWidthsOfSelected() {
+  RealizedFont& font = *selected_;
+  if (!font.Widths) font.Widths = metrics_.FindAsciiWidths(font.MetricsId);
+  if (!font.Widths) font.Widths = metrics_.StoreAsciiWidths(font.MetricsId, MeasureAsciiWidths());
+  return *font.Widths;
+}
+
+// The selected font's advance widths, usable only when a string of all of
+// them measures as their sum both ways the surface measures: a font whose
+// widths depend on their neighbours, or a DC that adds room between
+// characters, is measured by the system instead.
+TextMetricsCache::AsciiWidths GdiMarkupSurface::MeasureAsciiWidths() {
+  using Widths = TextMetricsCache::AsciiWidths;
+  Widths widths;
+  // Symbol glyphs are drawn from other code points; a turned font is left
+  // to the system.
+  if (selected_->Symbol || selected_->LogFont.lfEscapement != 0) return widths;
+  SelectIntoDC();
+  if (!GetCharWidth32A(dc_, Widths::kFirst, Widths::kLast, widths.Advance.data())) return widths;
+  std::string all;
+  long long sum = 0;
+  for (unsigned c = Widths::kFirst; c <= Widths::kLast; ++c) {
+    all.push_back(static_cast<char>(c));
+    sum += widths.Advance[c - Widths::kFirst];
+  }
+  SIZE extent{};
+  RECT calculated{0, 0, 0, 0};
+  const bool extentAddsUp = GetTextExtentPoint32A(dc_, all.data(), TextLength(all), &extent) && extent.cx == sum;
+  ::DrawTextA(dc_, all.data(), TextLength(all), &calculated, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+  widths.Usable = extentAddsUp && calculated.right - calculated.left == sum;
+  return widths;
 }
 
 int GdiMarkupSurface::TextWidth(std::string_view text) { return CachedWidth(text, kExtentKind, 0); }

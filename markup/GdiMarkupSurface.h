@@ -75,6 +75,8 @@ class GdiMarkupSurface final : public MarkupSurface {
     HFONT Handle = nullptr;     // made on first use; borrowed from Owned or the canvas font
     std::uint64_t MetricsId = 0;  // the font on this device, in the metrics cache
     int Height = -1;            // line height, measured on first use
+    // Widths of its printable ASCII characters, found on first measuring.
+    std::shared_ptr<const TextMetricsCache::AsciiWidths> Widths;
     bool Symbol = false;        // the "Symbol" face
   };
   std::wstring SymbolText(std::string_view text);
@@ -111,6 +113,8 @@ class GdiMarkupSurface final : public MarkupSurface {
   // Line height of the selected font, kept once measured.
   int HeightOfSelected();
   int CachedWidth(std::string_view text, UINT flags, int rectWidth);
+  const TextMetricsCache::AsciiWidths& AsciiWidthsOfSelected();
+  TextMetricsCache::AsciiWidths MeasureAsciiWidths();
 
   TCanvas& canvas_;
   MarkupPictureSources sources_;

@@ -1,5 +1,6 @@
 #include "markup/TextMetricsCache.h"
 
+#include <climits>
 #include <functional>
 
 namespace plx {
@@ -41,6 +42,31 @@ void TextMetricsCache::Store(std::uint64_t font, std::uint32_t kind, int room, s
   if (entries_.try_emplace(StoredKey{font, kind, room, std::string(text)}, value).second) bytes_ += cost;
 }
 
+std::optional<int> TextMetricsCache::AsciiWidths::WidthOf(std::string_view text) const {
+  long long width = 0;
+  for (const char c : text) {
+    const auto code = static_cast<unsigned char>(c);
+    if (code < kFirst || code > kLast) return std::nullopt;
+    width += Advance[code - kFirst];
+  }
+  // Beyond what a coordinate can hold, the system's own measuring answers.
+  if (width > INT_MAX) return std::nullopt;
+  return static_cast<int>(width);
+}
+
+std::shared_ptr<const TextMetricsCache::AsciiWidths> TextMetricsCache::FindAsciiWidths(std::uint64_t font) const {
+  const auto found = ascii_widths_.find(font);
+  return found == ascii_widths_.end() ? nullptr : found->second;
+}
+
+std::shared_ptr<const TextMetricsCache::AsciiWidths> TextMetricsCache::StoreAsciiWidths(std::uint64_t font,
+                                                                                      const AsciiWidths& widths) {
+  if (ascii_widths_.size() >= kMaxWidthFonts) decltype(ascii_widths_)().swap(ascii_widths_);
+  auto stored = std::make_shared<const AsciiWidths>(widths);
+  ascii_widths_[font] = stored;
+  return stored;
+}
+
 void TextMetricsCache::ForgetMeasurements() {
   // A fresh map: clear() would keep the bucket array of the largest size seen.
   decltype(entries_)().swap(entries_);
@@ -50,6 +76,7 @@ void TextMetricsCache::ForgetMeasurements() {
 void TextMetricsCache::Clear() {
   ForgetMeasurements();
   decltype(fonts_)().swap(fonts_);
+  decltype(ascii_widths_)().swap(ascii_widths_);
 }
 
 }  // namespace plx

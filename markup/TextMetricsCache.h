@@ -6,8 +6,11 @@
 // take: the cache starts afresh when full. One cache per thread (GDI work
 // happens on the GUI thread).
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -37,7 +40,27 @@ class TextMetricsCache {
 
   static bool Cacheable(std::string_view text) { return text.size() <= kMaxText; }
 
-  // Forgets every measurement and font number and gives their memory back
+  // The advance widths of a font's printable ASCII characters (' ' to '~').
+  // Such a text is measured by adding them up, without a call into the
+  // system or a look-up of the text: nearly every word of a list entry is
+  // one. Usable is false for a font whose widths were found not to add up to
+  // what measuring a whole string gives; its texts are measured as others.
+  struct AsciiWidths {
+    static constexpr unsigned char kFirst = ' ';
+    static constexpr unsigned char kLast = '~';
+    bool Usable = false;
+    std::array<int, kLast - kFirst + 1> Advance{};
+    // The width of text when every character of it is printable ASCII.
+    std::optional<int> WidthOf(std::string_view text) const;
+  };
+  // Fonts whose widths are kept at most; when full, they start afresh.
+  static constexpr std::size_t kMaxWidthFonts = 64;
+  // Shared, so that a surface may hold them while the cache starts afresh.
+  std::shared_ptr<const AsciiWidths> FindAsciiWidths(std::uint64_t font) const;
+  std::shared_ptr<const AsciiWidths> StoreAsciiWidths(std::uint64_t font, const AsciiWidths& widths);
+  std::size_t WidthFontCount() const { return ascii_widths_.size(); }
+
+  // Forgets every measurement, width table and font number and gives their memory back
   // (font numbers already handed out are still never reused).
   void Clear();
   // The memory the entries are counted as taking, within kMaxBytes.
@@ -80,6 +103,7 @@ class TextMetricsCache {
   std::unordered_map<StoredKey, int, KeyHash, KeyEqual> entries_;
   std::size_t bytes_ = 0;
   std::unordered_map<std::string, std::uint64_t> fonts_;
+  std::unordered_map<std::uint64_t, std::shared_ptr<const AsciiWidths>> ascii_widths_;
   std::uint64_t next_font_ = 1;
 };
 

@@ -19,6 +19,7 @@
 #include "markup/GdiMarkupSurface.h"
 #include "markup/HTMLPicture.h"
 #include "markup/RenderMarkup.h"
+#include "markup/TextMetricsCache.h"
 #include "tests/markup/GoldenImage.h"
 #include "tests/support/WholeFiles.h"
 
@@ -161,6 +162,59 @@ TEST(RenderMarkupRobustnessTest, AClipLeftPushedByAnErrorEndsWithTheSurface) {
     EXPECT_EQ(clip.bottom - clip.top, 60);
     EXPECT_EQ(SaveDC(dc), levels) << "saved states are left behind";
     RestoreDC(dc, -1);
+  }
+}
+
+// Printable ASCII is measured by adding up the font's advance widths. That
+// must give what the system measures, in any font; a DC that puts room
+// between characters is left to the system's own measuring.
+TEST(RenderMarkupRobustnessTest, AddedUpWidthsAreWhatTheSystemMeasures) {
+  struct Font {
+    const char* name;
+    int size;
+    bool bold;
+    bool italic;
+  } const fonts[] = {{"MS Sans Serif", 8, false, false}, {"MS Sans Serif", 8, true, false},
+                     {"Tahoma", 11, true, true},         {"Courier", 10, false, true},
+                     {"Small Fonts", 6, false, false},   {"Tahoma", 30, false, false}};
+  const std::string texts[] = {"Hello, world", "iiiWWW  mm", " ", "x", "{[(|)]}~`!@#$%^*_+=-\"';:?/.,<>"};
+  for (const int extra : {0, 2}) {
+    for (const Font& font : fonts) {
+      SCOPED_TRACE(std::string(font.name) + " " + std::to_string(font.size) + (font.bold ? " bold" : "") +
+                   (font.italic ? " italic" : "") + ", character extra " + std::to_string(extra));
+      Canvas target;
+      TFont& canvasFont = target.bitmap.Canvas().Font();
+      canvasFont.SetName(font.name);
+      canvasFont.SetSize(font.size);
+      TFontStyles style;
+      if (font.bold) style.Include(fsBold);
+      if (font.italic) style.Include(fsItalic);
+      canvasFont.SetStyle(style);
+      HDC dc = target.bitmap.Canvas().Handle();
+      SetTextCharacterExtra(dc, extra);
+      TextMetricsCache metrics;
+      GdiMarkupSurface surface(target.bitmap.Canvas(), MarkupPictureSources{}, metrics);
+      const std::size_t measuredBefore = metrics.Count();
+      for (const std::string& text : texts) {
+        SCOPED_TRACE(text);
+        const HGDIOBJ previous = SelectObject(dc, canvasFont.Handle());
+        SIZE extent{};
+        GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &extent);
+        RECT calculated{0, 0, 0, 0};
+        ::DrawTextA(dc, text.data(), static_cast<int>(text.size()), &calculated,
+                    DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+        SelectObject(dc, previous);
+        EXPECT_EQ(surface.TextWidth(text), extent.cx);
+        EXPECT_EQ(surface.MeasureText(text, TRect{0, 0, 100, 20}, tfSingleLine | tfNoPrefix),
+                  calculated.right - calculated.left);
+      }
+      // Added up, nothing is kept per text; measured by the system, each is.
+      if (extra == 0) {
+        EXPECT_EQ(metrics.Count(), measuredBefore);
+      } else {
+        EXPECT_GT(metrics.Count(), measuredBefore);
+      }
+    }
   }
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace plx {
@@ -74,6 +75,54 @@ TEST(TextMetricsCacheTest, StaysWithinItsBytesAndNeverReusesFontNumbers) {
   for (std::size_t i = 1; i <= TextMetricsCache::kMaxFonts + 1; ++i) cache.FontId("font " + std::to_string(i));
   // "font 0" was forgotten; asked again it gets a new number, not the old one.
   EXPECT_NE(cache.FontId("font 0"), first);
+}
+
+// Printable ASCII is measured by adding up advance widths; any other
+// character leaves the text to the system's own measuring.
+TEST(TextMetricsCacheTest, AsciiWidthsAddUpPrintableTextOnly) {
+  TextMetricsCache::AsciiWidths widths;
+  for (std::size_t i = 0; i < widths.Advance.size(); ++i) widths.Advance[i] = static_cast<int>(i % 7) + 1;
+  const auto advance = [&](char c) { return widths.Advance[static_cast<unsigned char>(c) - ' ']; };
+  struct Case {
+    std::string text;
+    std::optional<int> width;
+  } const cases[] = {
+      {"", 0},
+      {" ", advance(' ')},
+      {"~", advance('~')},
+      {"Hello, world", advance('H') + advance('e') + 2 * advance('l') + 2 * advance('o') + advance(',') +
+                           advance(' ') + advance('w') + advance('r') + advance('l') + advance('d')},
+      {"tab\there", std::nullopt},
+      {std::string("nul\0", 4), std::nullopt},
+      {"caf\xE9", std::nullopt},
+      {"\x7F", std::nullopt},
+      {"line\r\n", std::nullopt},
+  };
+  for (const Case& c : cases) EXPECT_EQ(widths.WidthOf(c.text), c.width) << c.text;
+  // A sum past what a coordinate holds is left to the system too.
+  widths.Advance.fill(1 << 30);
+  EXPECT_EQ(widths.WidthOf("ab"), std::nullopt);
+  EXPECT_EQ(widths.WidthOf("a"), 1 << 30);
+}
+
+TEST(TextMetricsCacheTest, AsciiWidthsAreKeptPerFontBoundedAndCleared) {
+  TextMetricsCache cache;
+  TextMetricsCache::AsciiWidths widths;
+  widths.Usable = true;
+  widths.Advance.fill(5);
+  const auto first = cache.StoreAsciiWidths(1, widths);
+  ASSERT_NE(cache.FindAsciiWidths(1), nullptr);
+  EXPECT_EQ(cache.FindAsciiWidths(1)->Advance[0], 5);
+  EXPECT_EQ(cache.FindAsciiWidths(2), nullptr);
+  for (std::uint64_t font = 2; font <= TextMetricsCache::kMaxWidthFonts + 1; ++font) {
+    cache.StoreAsciiWidths(font, widths);
+    ASSERT_LE(cache.WidthFontCount(), TextMetricsCache::kMaxWidthFonts);
+  }
+  EXPECT_EQ(cache.FindAsciiWidths(1), nullptr) << "started afresh when full";
+  EXPECT_NE(cache.FindAsciiWidths(TextMetricsCache::kMaxWidthFonts + 1), nullptr);
+  EXPECT_EQ(first->Advance[0], 5) << "a table held elsewhere outlives the cache's";
+  cache.Clear();
+  EXPECT_EQ(cache.WidthFontCount(), 0u);
 }
 
 }  // namespace
