@@ -107,6 +107,7 @@ class LayoutEngine {
   // bottom is known once the whole line is.
   std::vector<MarkupAnchorBox> text_anchors_;
   MarkupStep discarded_;
+  std::string run_text_;  // the run being laid out, entities decoded
 };
 
 void LayoutEngine::EmitText(std::string_view text, const TRect& r, const MarkupFont& font, TextFormat format,
@@ -143,7 +144,9 @@ void LayoutEngine::Run(std::string_view markup) {
   MarkupFont drawingFont = request_.StartFont;
   int lineTop = bounds_.Top;
   std::string_view rest = prepared.Markup;
+  // What one line takes of the markup; never more than all of it.
   std::string consumed;
+  consumed.reserve(prepared.Markup.size());
   // A break starts a new line even at the very end of the markup.
   bool brokenAtEnd = false;
   while (!rest.empty() || brokenAtEnd) {
@@ -183,7 +186,8 @@ void LayoutEngine::Run(std::string_view markup) {
     if (!request_.MeasureOnly) {
       state_.Font = drawingFont;
       SelectFont();
-      out_.Lines.push_back(MarkupLine{aligned, out_.Steps.size()});
+      // Lines lead drawing to their steps: a layout only hit-tested has none.
+      if (!request_.HitTestOnly) out_.Lines.push_back(MarkupLine{aligned, out_.Steps.size()});
       text_anchors_.clear();
       std::string_view lineMarkup = consumed;
       RenderLine(lineMarkup, aligned, false, nullptr);
@@ -233,10 +237,12 @@ void LayoutEngine::RenderLine(std::string_view& rest, const TRect& line, bool me
   }
 
   while (!rest.empty() && !line_.Ended && !line_.Full) {
-    std::size_t run = std::min(rest.find('<'), rest.size());
-    if (request_.WordWrap) {
-      const std::size_t blank = rest.substr(0, run).find(' ');
-      if (blank != std::string_view::npos) run = blank + 1;
+    // A run reaches up to the next tag, or with word wrap through the next
+    // blank before it. Only the run is scanned, not the rest of the markup:
+    // a line of many words would otherwise cost the square of its length.
+    std::size_t run = 0;
+    while (run < rest.size() && rest[run] != '<') {
+      if (rest[run++] == ' ' && request_.WordWrap) break;
     }
     if (run > 0) TextRun(rest, run, line, baseBottom, measuring, consumed);
     // A '<' with at most one character after it can never be a tag.
@@ -251,7 +257,8 @@ void LayoutEngine::RenderLine(std::string_view& rest, const TRect& line, bool me
 void LayoutEngine::TextRun(std::string_view& rest, std::size_t length, const TRect& line, int baseBottom,
                            bool measuring, std::string* consumed) {
   const std::string_view raw = rest.substr(0, length);
-  const std::string text = DecodeRunEntities(raw);
+  DecodeRunEntities(raw, run_text_);
+  const std::string_view text = run_text_;
   const int height = surface_.TextHeight(text);
   if (state_.Subscript) line_.SubscriptRoom = std::max(line_.SubscriptRoom, height / 4);
   if (state_.Superscript) line_.SuperscriptRoom = std::max(line_.SuperscriptRoom, height / 4);

@@ -31,7 +31,7 @@ struct MarkupLayoutRequest {
   int MouseX = 0;               // the point a hovered picture reacts to, and
   int MouseY = 0;               // that RenderOnSurface hit-tests
   int ShadowOffset = 0;         // pixels right and down for shadow text
-  bool HitTestOnly = false;     // lines and anchors only: the layout keeps nothing to draw
+  bool HitTestOnly = false;     // anchors only: the layout keeps nothing to draw
   bool MeasureOnly = false;     // one measuring pass per line, no stop at the bottom; nothing to draw
   bool Selected = false;        // markup colours that fight the selection stay off
   bool BlinkOn = true;          // visible phase of blinking text

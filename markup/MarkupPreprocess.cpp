@@ -1,5 +1,7 @@
 #include "markup/MarkupPreprocess.h"
 
+#include <algorithm>
+
 #include "markup/TextSearch.h"
 
 namespace plx {
@@ -35,7 +37,12 @@ const Entity* MatchEntityName(const Entity (&table)[N], std::string_view text) {
 // every occurrence.
 std::string DecodeRunEntities(std::string_view text) {
   std::string out;
-  out.reserve(text.size());
+  DecodeRunEntities(text, out);
+  return out;
+}
+
+void DecodeRunEntities(std::string_view text, std::string& out) {
+  out.clear();
   std::size_t i = 0;
   while (i < text.size()) {
     const std::size_t amp = text.find('&', i);
@@ -50,7 +57,6 @@ std::string DecodeRunEntities(std::string_view text) {
     }
   }
   out.append(text, i);
-  return out;
 }
 
 TextFormat MarkupTextFormat(std::string_view rawMarkup, bool wordWrap) {
@@ -109,13 +115,18 @@ PreprocessedMarkup PreprocessMarkup(std::string_view rawMarkup, bool wordWrap) {
   }
 
   std::string& out = result.Markup;
-  out.reserve(text.size());
-  for (const char c : text) {
-    if (c == '\r') {
-      out.append("<BR>");
-    } else if (c != '\n') {
-      out.push_back(c);
-    }
+  std::size_t end = text.find_first_of("\r\n");
+  if (end == std::string::npos) {
+    out = std::move(text);
+    return result;
+  }
+  out.reserve(text.size() + 8);
+  out.append(text, 0, end);
+  while (end < text.size()) {
+    if (text[end] == '\r') out.append("<BR>");
+    const std::size_t next = std::min(text.find_first_of("\r\n", end + 1), text.size());
+    out.append(text, end + 1, next - end - 1);
+    end = next;
   }
   return result;
 }

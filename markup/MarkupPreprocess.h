@@ -35,5 +35,7 @@ PreprocessedMarkup PreprocessMarkup(std::string_view rawMarkup, bool wordWrap);
 // they can neither start nor end a tag: "&nbsp;" to a blank, "&lt;" to '<',
 // "&gt;" to '>'.
 std::string DecodeRunEntities(std::string_view run);
+// The same into `out`, whose memory is kept for the next run.
+void DecodeRunEntities(std::string_view run, std::string& out);
 
 }  // namespace plx
