@@ -11,6 +11,7 @@
 #include "markup/PictureContainer.h"
 #include "markup/SystemIcon.h"
 #include "markup/TextMetricsCache.h"
+#include "markup/TextSearch.h"
 
 #undef DrawText
 
@@ -269,7 +270,7 @@ int GdiMarkupSurface::CachedWidth(std::string_view text, UINT flags, int rectWid
   // sum of its characters' advances.
   const bool summed = flags == kExtentKind ||
                       ((flags & DT_SINGLELINE) != 0 && (flags & DT_END_ELLIPSIS) == 0 &&
-                       ((flags & DT_NOPREFIX) != 0 || text.find('&') == std::string_view::npos));
+                       ((flags & DT_NOPREFIX) != 0 || !ContainsByte(text, '&')));
   if (summed) {
     if (const TextMetricsCache::AsciiWidths& widths = AsciiWidthsOfSelected(); widths.Usable) {
       if (const std::optional<int> width = widths.WidthOf(text)) return *width;
@@ -346,7 +347,7 @@ void GdiMarkupSurface::DrawText(std::string_view text, const TRect& r, TextForma
   if (pending_.Active && pending_.Font == selected_ && pending_.Format == format && pending_.Color == color &&
       pending_.Background == background && pending_.Rect.Top == r.Top && pending_.Rect.Bottom == r.Bottom &&
       pending_.Rect.Right == r.Right && pending_.End == r.Left && !pending_.Text.empty() &&
-      pending_.Text.back() == ' ' && text.find('\t') == std::string_view::npos && (format & tfEndEllipsis) == 0) {
+      pending_.Text.back() == ' ' && !ContainsByte(text, '\t') && (format & tfEndEllipsis) == 0) {
     pending_.Text.append(text);
     pending_.End = r.Left + CachedWidth(text, TextFlags(format), 0);
     return;
@@ -354,7 +355,7 @@ void GdiMarkupSurface::DrawText(std::string_view text, const TRect& r, TextForma
   FlushText();
   const bool joinable = (format & tfEndEllipsis) == 0 && (background == clNone ||
                         (!selected_->Font.Style.Italic && !selected_->Font.Style.Bold)) &&
-                        !selected_->Symbol && text.find('\t') == std::string_view::npos;
+                        !selected_->Symbol && !ContainsByte(text, '\t');
   if (joinable) {
     pending_.Active = true;
     pending_.Font = selected_;
@@ -401,8 +402,8 @@ void GdiMarkupSurface::OutputText(const RealizedFont& font, std::string_view tex
   // standing on the bottom. DrawText would measure the text and read the
   // font's metrics again on every call.
   const bool plainLine = (format & tfSingleLine) != 0 && (format & tfEndEllipsis) == 0 && !text.empty() &&
-                         text.find('\t') == std::string_view::npos &&
-                         ((format & tfNoPrefix) != 0 || text.find('&') == std::string_view::npos);
+                         !ContainsByte(text, '\t') &&
+                         ((format & tfNoPrefix) != 0 || !ContainsByte(text, '&'));
   if (plainLine) {
     // A line's cell is as high as its font's (the font is the selected one
     // here), kept once measured.

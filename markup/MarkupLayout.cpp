@@ -56,12 +56,13 @@ class LayoutEngine {
 
  private:
   // One pass over a line: consumes from the front of `rest` what fits and
-  // appends it to `consumed`. Unless measuring, sets down the line's drawing
-  // and anchors.
-  void RenderLine(std::string_view& rest, const TRect& line, bool measuring, std::string* consumed);
+  // counts its bytes in `consumed`. What a line consumes is always a prefix
+  // of the markup it started at: markup is only ever dropped at its end.
+  // Unless measuring, sets down the line's drawing and anchors.
+  void RenderLine(std::string_view& rest, const TRect& line, bool measuring, std::size_t* consumed);
   void TextRun(std::string_view& rest, std::size_t length, const TRect& line, int baseBottom, bool measuring,
-               std::string* consumed);
-  void Tag(std::string_view& rest, const TRect& line, int baseBottom, bool measuring, std::string* consumed);
+               std::size_t* consumed);
+  void Tag(std::string_view& rest, const TRect& line, int baseBottom, bool measuring, std::size_t* consumed);
   void Bullet(const TRect& line, int baseBottom, bool drawing);
   void Picture(const PictureAttributes& picture, const TRect& line, bool drawing);
   void BodyBackground(const BodyAttributes& body, const TRect& line, bool drawing);
@@ -144,9 +145,6 @@ void LayoutEngine::Run(std::string_view markup) {
   MarkupFont drawingFont = request_.StartFont;
   int lineTop = bounds_.Top;
   std::string_view rest = prepared.Markup;
-  // What one line takes of the markup; never more than all of it.
-  std::string consumed;
-  consumed.reserve(prepared.Markup.size());
   // A break starts a new line even at the very end of the markup.
   bool brokenAtEnd = false;
   while (!rest.empty() || brokenAtEnd) {
@@ -159,7 +157,8 @@ void LayoutEngine::Run(std::string_view markup) {
     const int stopHeight = line_.Height;
 
     const LinePassState before = state_;
-    consumed.clear();
+    const std::string_view lineStart = rest;
+    std::size_t consumed = 0;
     const TRect lineRect{bounds_.Left + 1, lineTop, bounds_.Right, bounds_.Bottom};
     RenderLine(rest, lineRect, true, &consumed);
     measuringFont = state_.Font;
@@ -189,7 +188,7 @@ void LayoutEngine::Run(std::string_view markup) {
       // Lines lead drawing to their steps: a layout only hit-tested has none.
       if (!request_.HitTestOnly) out_.Lines.push_back(MarkupLine{aligned, out_.Steps.size()});
       text_anchors_.clear();
-      std::string_view lineMarkup = consumed;
+      std::string_view lineMarkup = lineStart.substr(0, consumed);
       RenderLine(lineMarkup, aligned, false, nullptr);
       drawingFont = state_.Font;
       // Text anchors count only inside the text band at the line's bottom.
@@ -217,7 +216,7 @@ void LayoutEngine::Run(std::string_view markup) {
   }
 }
 
-void LayoutEngine::RenderLine(std::string_view& rest, const TRect& line, bool measuring, std::string* consumed) {
+void LayoutEngine::RenderLine(std::string_view& rest, const TRect& line, bool measuring, std::size_t* consumed) {
   const bool drawing = !measuring;
   pass_.Drawing = drawing;
   const int baseBottom = AddCoordinates(line.Bottom, -line_.SubscriptRoom);
@@ -255,10 +254,14 @@ void LayoutEngine::RenderLine(std::string_view& rest, const TRect& line, bool me
 }
 
 void LayoutEngine::TextRun(std::string_view& rest, std::size_t length, const TRect& line, int baseBottom,
-                           bool measuring, std::string* consumed) {
+                           bool measuring, std::size_t* consumed) {
   const std::string_view raw = rest.substr(0, length);
-  DecodeRunEntities(raw, run_text_);
-  const std::string_view text = run_text_;
+  // Most runs hold no entity: they are measured and placed as they stand.
+  std::string_view text = raw;
+  if (ContainsByte(raw, '&')) {
+    DecodeRunEntities(raw, run_text_);
+    text = run_text_;
+  }
   const int height = surface_.TextHeight(text);
   if (state_.Subscript) line_.SubscriptRoom = std::max(line_.SubscriptRoom, height / 4);
   if (state_.Superscript) line_.SuperscriptRoom = std::max(line_.SuperscriptRoom, height / 4);
@@ -307,7 +310,7 @@ void LayoutEngine::TextRun(std::string_view& rest, std::size_t length, const TRe
     line_.TextEndsInBlank = text.back() == ' ';
   }
   if (fits || !request_.WordWrap) {
-    if (consumed) consumed->append(raw);
+    if (consumed) *consumed += raw.size();
     rest.remove_prefix(length);
     // The decoded text is what was measured: an entity before the blank
     // makes it shorter than the raw run.
@@ -319,7 +322,7 @@ void LayoutEngine::TextRun(std::string_view& rest, std::size_t length, const TRe
 }
 
 void LayoutEngine::Tag(std::string_view& rest, const TRect& line, int baseBottom, bool measuring,
-                       std::string* consumed) {
+                       std::size_t* consumed) {
   const bool drawing = !measuring;
   const MarkupTag tag = ReadTag(rest);
   const TagEffect effect = ApplyTag(state_, tag, pass_);
@@ -359,7 +362,7 @@ void LayoutEngine::Tag(std::string_view& rest, const TRect& line, int baseBottom
   }
   if (line_.Full) return;  // the tag starts the next line
   if (tag.Terminated) {
-    if (consumed) consumed->append(tag.Text);
+    if (consumed) *consumed += tag.Text.size();
     rest.remove_prefix(tag.Text.size());
   } else {
     rest = {};

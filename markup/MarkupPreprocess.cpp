@@ -1,7 +1,5 @@
 #include "markup/MarkupPreprocess.h"
 
-#include <algorithm>
-
 #include "markup/TextSearch.h"
 
 namespace plx {
@@ -61,7 +59,13 @@ void DecodeRunEntities(std::string_view text, std::string& out) {
 
 TextFormat MarkupTextFormat(std::string_view rawMarkup, bool wordWrap) {
   TextFormat format = tfBottom | tfSingleLine | tfExpandTabs | tfExternalLeading;
-  if (rawMarkup.find(" & ") != std::string_view::npos) format |= tfNoPrefix;
+  // Searched by hand: the library's search stops at every blank with a call.
+  for (std::size_t i = 0; i + 2 < rawMarkup.size(); ++i) {
+    if (rawMarkup[i] == ' ' && rawMarkup[i + 1] == '&' && rawMarkup[i + 2] == ' ') {
+      format |= tfNoPrefix;
+      break;
+    }
+  }
   if (!wordWrap) format |= tfEndEllipsis;
   return format;
 }
@@ -115,8 +119,12 @@ PreprocessedMarkup PreprocessMarkup(std::string_view rawMarkup, bool wordWrap) {
   }
 
   std::string& out = result.Markup;
-  std::size_t end = text.find_first_of("\r\n");
-  if (end == std::string::npos) {
+  const auto lineEnd = [&text](std::size_t from) {
+    while (from < text.size() && text[from] != '\r' && text[from] != '\n') ++from;
+    return from;
+  };
+  std::size_t end = lineEnd(0);
+  if (end == text.size()) {
     out = std::move(text);
     return result;
   }
@@ -124,7 +132,7 @@ PreprocessedMarkup PreprocessMarkup(std::string_view rawMarkup, bool wordWrap) {
   out.append(text, 0, end);
   while (end < text.size()) {
     if (text[end] == '\r') out.append("<BR>");
-    const std::size_t next = std::min(text.find_first_of("\r\n", end + 1), text.size());
+    const std::size_t next = lineEnd(end + 1);
     out.append(text, end + 1, next - end - 1);
     end = next;
   }

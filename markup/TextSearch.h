@@ -17,6 +17,16 @@ inline char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<cha
 std::string AsciiUpperCase(std::string_view text);
 std::string AsciiLowerCase(std::string_view text);
 
+// Whether `text` holds `c`. A plain loop on purpose: the words of a layout
+// are short, and the library's search is a call out of the program each time
+// (into the C runtime's DLL on Windows), which costs more than the looking.
+inline bool ContainsByte(std::string_view text, char c) {
+  for (const char each : text) {
+    if (each == c) return true;
+  }
+  return false;
+}
+
 // True when `text` starts with `prefix`, ASCII letters compared without case.
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 
