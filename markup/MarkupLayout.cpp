@@ -87,7 +87,10 @@ class LayoutEngine {
     step.Rect = r;
     return step;
   }
-  void EmitText(std::string_view text, const TRect& r, const MarkupFont& font, TextFormat format, TColor color);
+  // A run of `width` pixels, joined to the text step before it where it
+  // carries that text on.
+  void EmitText(std::string_view text, const TRect& r, int width, const MarkupFont& font, TextFormat format,
+                TColor color);
   void EmitFill(const TRect& r, TColor color) { Emit(MarkupStepKind::Fill, r).Color = color; }
   void EmitGradient(TColor from, TColor to, bool horizontal, const TRect& r);
 
@@ -111,17 +114,41 @@ class LayoutEngine {
   std::string run_text_;  // the run being laid out, entities decoded
 };
 
-void LayoutEngine::EmitText(std::string_view text, const TRect& r, const MarkupFont& font, TextFormat format,
-                            TColor color) {
+void LayoutEngine::EmitText(std::string_view text, const TRect& r, int width, const MarkupFont& font,
+                            TextFormat format, TColor color) {
   if (request_.HitTestOnly) return;
   std::size_t index = 0;
   while (index < out_.Fonts.size() && !(out_.Fonts[index] == font)) ++index;
   if (index == out_.Fonts.size()) out_.Fonts.push_back(font);
+  const int end = AddCoordinates(r.Left, width);
+  // The words of a wrapped text follow each other on a line: set down as one
+  // run, they are drawn with one call and each glyph lands where drawing them
+  // one by one would put it. Joined only on the terms text is drawn alike
+  // either way: after a blank (no '&' prefix spans the two), without tabs
+  // (stops count from the start of the string) or a cut, and on a
+  // transparent background or in an upright, regular font (no overhang
+  // reaches into the next run's box); never in the Symbol font, whose
+  // characters are drawn from other code points.
+  if (!out_.Steps.empty()) {
+    MarkupStep& last = out_.Steps.back();
+    const MarkupFont& lastFont = out_.Fonts[last.Font];
+    if (last.Kind == MarkupStepKind::Text && last.Font == index && last.Format == format && last.Color == color &&
+        last.Background == state_.Background && last.Rect.Top == r.Top && last.Rect.Bottom == r.Bottom &&
+        last.Rect.Right == r.Right && last.Value == r.Left && !last.Text.empty() && last.Text.back() == ' ' &&
+        (format & tfEndEllipsis) == 0 && !ContainsByte(text, '\t') && !ContainsByte(last.Text, '\t') &&
+        (last.Background == clNone || (!lastFont.Style.Italic && !lastFont.Style.Bold)) &&
+        !StartsWithNoCase(lastFont.Name, "Symbol")) {
+      last.Text.append(text);
+      last.Value = end;
+      return;
+    }
+  }
   MarkupStep& step = Emit(MarkupStepKind::Text, r);
   step.Font = static_cast<std::uint16_t>(index);
   step.Format = format;
   step.Color = color;
   step.Background = state_.Background;
+  step.Value = end;
   step.Text.assign(text);
 }
 
@@ -283,13 +310,13 @@ void LayoutEngine::TextRun(std::string_view& rest, std::size_t length, const TRe
     if (state_.Subscript) r.Bottom = AddCoordinates(r.Bottom, line_.SubscriptRoom);
     r.Bottom = AddCoordinates(r.Bottom, -line_.PictureTextLift);
     const TextFormat drawFormat = format_ & ~static_cast<TextFormat>(tfExternalLeading);
+    width = ClampCoordinate(surface_.MeasureText(text, r, format_));
     if (state_.Shadow) {
       const TRect shadow{AddCoordinates(r.Left, shadow_offset_), AddCoordinates(r.Top, shadow_offset_),
                          AddCoordinates(r.Right, shadow_offset_), AddCoordinates(r.Bottom, shadow_offset_)};
-      EmitText(text, shadow, state_.Font, drawFormat, request_.ShadowColor);
+      EmitText(text, shadow, width, state_.Font, drawFormat, request_.ShadowColor);
     }
-    EmitText(text, r, state_.Font, drawFormat, state_.Font.Color);
-    width = ClampCoordinate(surface_.MeasureText(text, r, format_));
+    EmitText(text, r, width, state_.Font, drawFormat, state_.Font.Color);
     const int right = AddCoordinates(r.Left, width);
     if (state_.ErrorMark) ErrorMark(r.Left, right, baseBottom);
     // The run's anchor reaches over both its ends.
@@ -382,7 +409,7 @@ void LayoutEngine::Bullet(const TRect& line, int baseBottom, bool drawing) {
     MarkupFont symbol = state_.Font;
     symbol.Name = "Symbol";
     const char* glyph = (state_.ListLevel % 2 == 1) ? "\xB7" : "o";
-    EmitText(glyph, TRect{run_left_, line.Top, std::max(line.Right, run_left_), baseBottom}, symbol, 0,
+    EmitText(glyph, TRect{run_left_, line.Top, std::max(line.Right, run_left_), baseBottom}, 0, symbol, 0,
              state_.Font.Color);
   }
   run_left_ = AddCoordinates(run_left_, kBulletIndent);

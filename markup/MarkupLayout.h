@@ -44,7 +44,7 @@ struct MarkupLayoutRequest {
 };
 
 enum class MarkupStepKind : std::uint8_t {
-  Text,              // a run: Text in Fonts[Font], Color on Background, into Rect with Format
+  Text,              // a run: Text in Fonts[Font], Color on Background, into Rect with Format, ending at x = Value
   Fill,              // Rect in Color
   Gradient,          // Rect from Color to Background, horizontal when Flag, in Value bands
   Line,              // from (Rect.Left, Rect.Top) to (Rect.Right, Rect.Bottom) in Color

@@ -313,16 +313,46 @@ TEST(MarkupLayoutTest, WithoutWordWrapLinesEndOnlyAtBreaks) {
   EXPECT_EQ(result.ExtentY, 26);
 }
 
+// The words of a line are set down as one run where drawing them as one
+// puts every glyph where drawing them one by one would; every other run
+// stays apart.
+TEST(MarkupLayoutTest, WordsThatCarryALineOnAreOneRun) {
+  struct Case {
+    const char* markup;
+    bool wordWrap;
+    const char* runs;
+  } const cases[] = {
+      {"one two three", true, "[one two three]@1,13 "},
+      {"one <B>two</B> three", true, "[one ]@1,13 [two]@22,13 [ three]@43,13 "},
+      {"one <FONT color=\"#FF0000\">two</FONT>", true, "[one ]@1,13 [two]@22,13 "},
+      {"one<U></U> two", true, "[one]@1,13 [ two]@19,13 "},
+      {"one <IND x=\"40\">two", true, "[one ]@1,13 [two]@40,13 "},
+      {"one \ttwo", true, "[one ]@1,13 [\ttwo]@22,13 "},
+      {"one <I></I>two", false, "[one ]@1,13 [two]@22,13 "},
+      {"<FONT bgcolor=\"#FF0000\">one two</FONT>", true, "[one two]@1,13 "},
+      {"<FONT bgcolor=\"#FF0000\"><B>one two</B></FONT>", true, "[one ]@1,13 [two]@25,13 "},
+      {"<FONT face=\"Symbol\">one two</FONT>", true, "[one ]@1,13 [two]@22,13 "},
+  };
+  for (const Case& c : cases) {
+    RecordingSurface surface;
+    MarkupLayoutRequest request = Request(200);
+    request.WordWrap = c.wordWrap;
+    RenderOnSurface(surface, c.markup, request);
+    EXPECT_EQ(Runs(surface), c.runs) << c.markup;
+  }
+}
+
 TEST(MarkupLayoutTest, ShadowAndErrorMarkDecorateTheRun) {
   RecordingSurface surface;
   MarkupLayoutRequest request = Request(200);
   request.ShadowOffset = 1;
   request.ShadowColor = 0x808080;
   RenderOnSurface(surface, "<SHADOW>ab</SHADOW> <E>cd</E>", request);
-  ASSERT_EQ(surface.texts.size(), 4u);
+  ASSERT_EQ(surface.texts.size(), 3u);
   EXPECT_EQ(surface.texts[0].Rect, (TRect{2, 1, 201, 14}));  // shadow first, one pixel right and down
   EXPECT_EQ(surface.texts[0].Color, 0x808080u);
   EXPECT_EQ(surface.texts[1].Rect, (TRect{1, 0, 200, 13}));
+  EXPECT_EQ(surface.texts[2].Text, " cd") << "the blank carries on as one run with the word after it";
   ASSERT_EQ(surface.lines.size(), 1u);
   const auto& zigzag = surface.lines[0].Points;
   EXPECT_EQ(surface.lines[0].Color, 0x0000FFu);
