@@ -116,11 +116,6 @@ GdiMarkupSurface::GdiMarkupSurface(TCanvas& canvas, const MarkupPictureSources& 
 }
 
 GdiMarkupSurface::~GdiMarkupSurface() {
-  try {
-    FlushText();
-  } catch (...) {
-    // Nothing drawn is worth an exception out of a destructor.
-  }
   if (!bound_) return;
   // Clips that an error left pushed go first: restoring the state saved for
   // the outermost one takes them all off the DC.
@@ -335,49 +330,12 @@ int GdiMarkupSurface::MeasureText(std::string_view text, const TRect& r, TextFor
   return CachedWidth(text, flags, rectWidth);
 }
 
-// Runs of one word-wrapped text are drawn one after the other, each where
-// the last one ended. Drawing them as one string puts every glyph on the same
-// pixel, so such runs are gathered and drawn with a single call. Runs are
-// only joined after a blank (so no '&' prefix spans them), without tabs (tab
-// stops count from the start of the string), and on a transparent background
-// or in an upright, regular font (no glyph overhang reaches the next box).
+// A layout sets the words that carry a line on down as one run already, so
+// each text is drawn as it comes.
 void GdiMarkupSurface::DrawText(std::string_view text, const TRect& r, TextFormat format, TColor color,
                                 TColor background) {
   if (!selected_) SelectFont(canvas_font_);
-  if (pending_.Active && pending_.Font == selected_ && pending_.Format == format && pending_.Color == color &&
-      pending_.Background == background && pending_.Rect.Top == r.Top && pending_.Rect.Bottom == r.Bottom &&
-      pending_.Rect.Right == r.Right && pending_.End == r.Left && !pending_.Text.empty() &&
-      pending_.Text.back() == ' ' && !ContainsByte(text, '\t') && (format & tfEndEllipsis) == 0) {
-    pending_.Text.append(text);
-    pending_.End = r.Left + CachedWidth(text, TextFlags(format), 0);
-    return;
-  }
-  FlushText();
-  const bool joinable = (format & tfEndEllipsis) == 0 && (background == clNone ||
-                        (!selected_->Font.Style.Italic && !selected_->Font.Style.Bold)) &&
-                        !selected_->Symbol && !ContainsByte(text, '\t');
-  if (joinable) {
-    pending_.Active = true;
-    pending_.Font = selected_;
-    pending_.Text.assign(text);
-    pending_.Rect = r;
-    pending_.Format = format;
-    pending_.Color = color;
-    pending_.Background = background;
-    pending_.End = r.Left + CachedWidth(text, TextFlags(format), 0);
-    return;
-  }
   OutputText(*selected_, text, r, format, color, background);
-}
-
-void GdiMarkupSurface::FlushText() {
-  if (!pending_.Active) return;
-  pending_.Active = false;
-  RealizedFont* current = selected_;
-  selected_ = pending_.Font;
-  SelectIntoDC();
-  OutputText(*pending_.Font, pending_.Text, pending_.Rect, pending_.Format, pending_.Color, pending_.Background);
-  selected_ = current;
 }
 
 void GdiMarkupSurface::OutputText(const RealizedFont& font, std::string_view text, const TRect& r, TextFormat format,
@@ -439,7 +397,6 @@ std::wstring GdiMarkupSurface::SymbolText(std::string_view text) {
 }
 
 void GdiMarkupSurface::FillRect(const TRect& r, TColor color) {
-  FlushText();
   const RECT rc = ToRECT(r);
   if (rc.right <= rc.left || rc.bottom <= rc.top) return;
   UseBackgroundColor(DeviceColor(color));
@@ -455,7 +412,6 @@ void GdiMarkupSurface::FrameRect(const TRect& r, TColor color) {
 }
 
 void GdiMarkupSurface::Polyline(const TPoint* points, std::size_t count, TColor color) {
-  FlushText();
   if (count < 2) return;
   std::vector<POINT> devicePoints(count);
   for (std::size_t i = 0; i < count; ++i) devicePoints[i] = POINT{points[i].X, points[i].Y};
@@ -470,14 +426,12 @@ void GdiMarkupSurface::Polyline(const TPoint* points, std::size_t count, TColor 
 TColor GdiMarkupSurface::ResolveColor(TColor color) { return DeviceColor(color); }
 
 void GdiMarkupSurface::PushClip(const TRect& r) {
-  FlushText();
   Bind();
   clip_levels_.push_back(ClipLevel{SaveDC(dc_), dc_font_});
   IntersectClipRect(dc_, r.Left, r.Top, r.Right, r.Bottom);
 }
 
 void GdiMarkupSurface::PopClip() {
-  FlushText();
   if (clip_levels_.empty()) return;
   RestoreDC(dc_, clip_levels_.back().SavedState);
   // RestoreDC put back the font and colours of the moment the clip was pushed.
@@ -500,14 +454,12 @@ std::optional<MarkupSize> GdiMarkupSurface::ImageListSize() {
 int GdiMarkupSurface::ImageCount() { return sources_.Images ? sources_.Images->Count() : 0; }
 
 void GdiMarkupSurface::DrawImage(int index, int x, int y) {
-  FlushText();
   if (!sources_.Images || index < 0 || index >= sources_.Images->Count()) return;
   ImageList_Draw(sources_.Images->Handle(), index, dc_, x, y, ILD_TRANSPARENT);
   ForgetDCState();
 }
 
 MarkupSize GdiMarkupSurface::SystemIcon(std::string_view pathOrIndex, bool large, bool draw, int x, int y) {
-  FlushText();
   const TSize size = DrawSystemIcon(dc_, x, y, pathOrIndex, large, draw);
   if (draw) ForgetDCState();
   return MarkupSize{size.cx, size.cy};
@@ -555,7 +507,6 @@ std::optional<MarkupPictureInfo> GdiMarkupSurface::UrlPicture(std::string_view u
 }
 
 void GdiMarkupSurface::DrawPicture(const MarkupPictureInfo& info, int x, int y) {
-  FlushText();
   THTMLPicture& picture = PictureOf(info);
   Bind();
   picture.DrawOn(dc_, TRect{x, y, x, y});
@@ -566,7 +517,6 @@ void GdiMarkupSurface::DrawPicture(const MarkupPictureInfo& info, int x, int y) 
 }
 
 void GdiMarkupSurface::StretchDrawPicture(const MarkupPictureInfo& info, const TRect& r) {
-  FlushText();
   THTMLPicture& picture = PictureOf(info);
   picture.SetStretch(true);
   Bind();

@@ -91,20 +91,7 @@ class GdiMarkupSurface final : public MarkupSurface {
   void KnowDCState();
   void OutputText(const RealizedFont& font, std::string_view text, const TRect& r, TextFormat format, TColor color,
                   TColor background);
-  // Draws the text runs gathered so far.
-  void FlushText();
 
-  // Text runs waiting to be drawn with one call.
-  struct PendingText {
-    bool Active = false;
-    RealizedFont* Font = nullptr;
-    std::string Text;
-    TRect Rect;
-    TextFormat Format = 0;
-    TColor Color = 0;
-    TColor Background = clNone;
-    int End = 0;  // where the next run must start to be joined
-  };
   RealizedFont& Realize(const MarkupFont& font);
   HFONT HandleOf(RealizedFont& font);
   void Bind();
@@ -143,7 +130,6 @@ class GdiMarkupSurface final : public MarkupSurface {
     RealizedFont* Font = nullptr;
   };
   std::vector<ClipLevel> clip_levels_;
-  PendingText pending_;
 };
 
 }  // namespace plx
