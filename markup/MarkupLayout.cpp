@@ -92,6 +92,13 @@ class LayoutEngine {
   void EmitText(std::string_view text, const TRect& r, int width, const MarkupFont& font, TextFormat format,
                 TColor color);
   void EmitFill(const TRect& r, TColor color) { Emit(MarkupStepKind::Fill, r).Color = color; }
+  // The step's text, put at the end of the layout's text.
+  void SetText(MarkupStep& step, std::string_view text) {
+    if (request_.HitTestOnly) return;
+    step.TextStart = out_.Text.size();
+    step.TextLength = text.size();
+    out_.Text.append(text);
+  }
   void EmitGradient(TColor from, TColor to, bool horizontal, const TRect& r);
 
   MarkupSurface& surface_;
@@ -132,13 +139,16 @@ void LayoutEngine::EmitText(std::string_view text, const TRect& r, int width, co
   if (!out_.Steps.empty()) {
     MarkupStep& last = out_.Steps.back();
     const MarkupFont& lastFont = out_.Fonts[last.Font];
+    const std::string_view lastText = out_.TextOf(last);
     if (last.Kind == MarkupStepKind::Text && last.Font == index && last.Format == format && last.Color == color &&
         last.Background == state_.Background && last.Rect.Top == r.Top && last.Rect.Bottom == r.Bottom &&
-        last.Rect.Right == r.Right && last.Value == r.Left && !last.Text.empty() && last.Text.back() == ' ' &&
-        (format & tfEndEllipsis) == 0 && !ContainsByte(text, '\t') && !ContainsByte(last.Text, '\t') &&
+        last.Rect.Right == r.Right && last.Value == r.Left && !lastText.empty() && lastText.back() == ' ' &&
+        last.TextStart + last.TextLength == out_.Text.size() && (format & tfEndEllipsis) == 0 &&
+        !ContainsByte(text, '\t') && !ContainsByte(lastText, '\t') &&
         (last.Background == clNone || (!lastFont.Style.Italic && !lastFont.Style.Bold)) &&
         !StartsWithNoCase(lastFont.Name, "Symbol")) {
-      last.Text.append(text);
+      out_.Text.append(text);
+      last.TextLength += text.size();
       last.Value = end;
       return;
     }
@@ -149,7 +159,7 @@ void LayoutEngine::EmitText(std::string_view text, const TRect& r, int width, co
   step.Color = color;
   step.Background = state_.Background;
   step.Value = end;
-  step.Text.assign(text);
+  SetText(step, text);
 }
 
 void LayoutEngine::EmitGradient(TColor from, TColor to, bool horizontal, const TRect& r) {
@@ -163,6 +173,14 @@ void LayoutEngine::EmitGradient(TColor from, TColor to, bool horizontal, const T
 void LayoutEngine::Run(std::string_view markup) {
   const PreprocessedMarkup prepared = PreprocessMarkup(markup, request_.WordWrap);
   format_ = prepared.Format;
+  if (!request_.HitTestOnly && !request_.MeasureOnly) {
+    // Room for what a short entry sets down, taken at once: the texts are
+    // at most the markup's (twice with a shadow), and a long markup is only
+    // laid out as far as its area reaches.
+    out_.Text.reserve(std::min<std::size_t>(prepared.Markup.size(), 4096));
+    out_.Steps.reserve(8);
+    out_.Lines.reserve(4);
+  }
   state_ = RenderState(request_.StartFont, request_.StartBackground, format_);
   state_.Background = clNone;
 
@@ -434,7 +452,7 @@ std::optional<MarkupSize> LayoutEngine::ListOrIconPicture(std::string& source, b
     const MarkupSize icon = surface_.SystemIcon(source, !small, false, x, y);
     if (draw) {
       MarkupStep& step = Emit(MarkupStepKind::Icon, TRect{x, y, x, y});
-      step.Text = source;
+      SetText(step, source);
       step.Flag = !small;
     }
     size = MarkupSize{ScaleToDevice(icon.Width, surface_.PixelsPerInchX()),
@@ -458,7 +476,7 @@ void LayoutEngine::Picture(const PictureAttributes& attributes, const TRect& lin
                            TRect{run_left_, line.Top, AddCoordinates(run_left_, wantWidth),
                                  AddCoordinates(line.Top, wantHeight)})
                     : Emit(MarkupStepKind::Picture, TRect{run_left_, line.Top, run_left_, line.Top});
-      step.Text = source;
+      SetText(step, source);
     }
     const MarkupSize natural = stretched ? MarkupSize{wantWidth, wantHeight} : picture->MaxSize;
     size = MarkupSize{ScaleToDevice(ClampPictureSize(natural.Width), surface_.PixelsPerInchX()),
@@ -517,12 +535,12 @@ void LayoutEngine::DrawBackgroundPicture(std::string_view value, bool tiled, boo
   const int width = ScaleToDevice(ClampPictureSize(picture->MaxSize.Width), surface_.PixelsPerInchX());
   Emit(MarkupStepKind::PushClip, bounds_);
   if (tiled) {
-    Emit(MarkupStepKind::TiledPicture, bounds_).Text = source;
+    SetText(Emit(MarkupStepKind::TiledPicture, bounds_), source);
   } else {
     const int x = atRight ? AddCoordinates(bounds_.Right, -width) : bounds_.Left;
     // Drawn at its own place: the frame offset does not move it.
     MarkupStep& step = Emit(MarkupStepKind::Picture, TRect{x, bounds_.Top, x, bounds_.Top});
-    step.Text = source;
+    SetText(step, source);
     step.Flag = true;
   }
   Emit(MarkupStepKind::PopClip, TRect{});

@@ -71,7 +71,10 @@ struct MarkupStep {
   TRect Rect;
   TColor Color = clNone;
   TColor Background = clNone;
-  std::string Text;
+  // The step's text or picture source: TextLength bytes of the layout's
+  // Text from TextStart (MarkupLayout::TextOf).
+  std::size_t TextStart = 0;
+  std::size_t TextLength = 0;
 };
 
 // Where an anchor reacts to the mouse: x and y in [Left, Right) and
@@ -92,9 +95,16 @@ struct MarkupLayout {
   std::vector<MarkupFont> Fonts;
   std::vector<MarkupLine> Lines;
   std::vector<MarkupStep> Steps;
+  // The texts of all steps one after the other: one block for a whole
+  // layout rather than one for each of its runs.
+  std::string Text;
   std::vector<MarkupAnchorBox> Anchors;
   int ExtentX = 0;  // 2 more than the widest line
   int ExtentY = 0;  // total height of the lines
+
+  std::string_view TextOf(const MarkupStep& step) const {
+    return std::string_view(Text).substr(step.TextStart, step.TextLength);
+  }
 };
 
 MarkupLayout LayoutMarkup(MarkupSurface& surface, std::string_view markup, const MarkupLayoutRequest& request);

@@ -62,8 +62,8 @@ void DrawTiles(MarkupSurface& surface, const MarkupPictureInfo& picture, const T
   }
 }
 
-void DrawPictureStep(MarkupSurface& surface, const MarkupStep& step, const TRect& r) {
-  const std::optional<MarkupPictureInfo> picture = NamedOrUrlPicture(surface, step.Text);
+void DrawPictureStep(MarkupSurface& surface, const MarkupStep& step, std::string_view source, const TRect& r) {
+  const std::optional<MarkupPictureInfo> picture = NamedOrUrlPicture(surface, source);
   if (!picture || picture->Empty) return;
   switch (step.Kind) {
     case MarkupStepKind::Picture:
@@ -109,7 +109,7 @@ void DrawMarkupLayout(MarkupSurface& surface, const MarkupLayout& layout, int dy
           surface.SelectFont(font);
           selected = &font;
         }
-        surface.DrawText(step.Text, r, step.Format, step.Color, step.Background);
+        surface.DrawText(layout.TextOf(step), r, step.Format, step.Color, step.Background);
         break;
       }
       case MarkupStepKind::Fill:
@@ -133,10 +133,10 @@ void DrawMarkupLayout(MarkupSurface& surface, const MarkupLayout& layout, int dy
         DrawErrorMark(surface, r.Left, r.Right, AddCoordinates(step.Value, dy));
         break;
       case MarkupStepKind::ListImage: surface.DrawImage(step.Value, r.Left, r.Top); break;
-      case MarkupStepKind::Icon: surface.SystemIcon(step.Text, step.Flag, true, r.Left, r.Top); break;
+      case MarkupStepKind::Icon: surface.SystemIcon(layout.TextOf(step), step.Flag, true, r.Left, r.Top); break;
       case MarkupStepKind::Picture:
       case MarkupStepKind::StretchedPicture:
-      case MarkupStepKind::TiledPicture: DrawPictureStep(surface, step, r); break;
+      case MarkupStepKind::TiledPicture: DrawPictureStep(surface, step, layout.TextOf(step), r); break;
       case MarkupStepKind::PushClip:
         surface.PushClip(r);
         ++clips;
