@@ -68,10 +68,19 @@ bool SameLogFont(const LOGFONTA& a, const LOGFONTA& b) {
 
 RECT ToRECT(const TRect& r) { return RECT{r.Left, r.Top, r.Right, r.Bottom}; }
 
-template <class T>
-void AppendBytes(std::string& key, const T& value) {
-  key.append(reinterpret_cast<const char*>(&value), sizeof value);
-}
+// A font on a device as the metrics cache tells it apart: the device's
+// description and the font's, byte for byte, built without a heap block.
+class FontKey {
+ public:
+  FontKey(const GdiMarkupSurface::DeviceKey& device, const LOGFONTA& font) {
+    std::memcpy(bytes_, &device, sizeof device);
+    std::memcpy(bytes_ + sizeof device, &font, sizeof font);
+  }
+  std::string_view View() const { return std::string_view(bytes_, sizeof bytes_); }
+
+ private:
+  char bytes_[sizeof(GdiMarkupSurface::DeviceKey) + sizeof(LOGFONTA)];
+};
 
 }  // namespace
 
@@ -101,17 +110,12 @@ GdiMarkupSurface::GdiMarkupSurface(TCanvas& canvas, const MarkupPictureSources& 
   dc_ = canvas.Handle();
   pixels_per_inch_x_ = std::max(1, GetDeviceCaps(dc_, LOGPIXELSX));
   pixels_per_inch_y_ = std::max(1, GetDeviceCaps(dc_, LOGPIXELSY));
-  AppendBytes(device_key_, pixels_per_inch_x_);
-  AppendBytes(device_key_, pixels_per_inch_y_);
-  AppendBytes(device_key_, GetMapMode(dc_));
-  AppendBytes(device_key_, GetTextCharacterExtra(dc_));
+  device_key_ = DeviceKey{pixels_per_inch_x_, pixels_per_inch_y_, GetMapMode(dc_), GetTextCharacterExtra(dc_)};
 
   auto own = std::make_unique<RealizedFont>();
   own->Font = canvas_font_;
   own->LogFont = canvas_log_font_;
-  std::string fontKey = device_key_;
-  AppendBytes(fontKey, canvas_log_font_);
-  own->MetricsId = metrics_.FontId(fontKey);
+  own->MetricsId = metrics_.FontId(FontKey(device_key_, canvas_log_font_).View());
   fonts_.push_back(std::move(own));
 }
 
@@ -229,9 +233,7 @@ GdiMarkupSurface::RealizedFont& GdiMarkupSurface::Realize(const MarkupFont& font
   if (realized->Symbol) logFont.lfCharSet = SYMBOL_CHARSET;
   realized->Font = font;
   realized->LogFont = logFont;
-  std::string fontKey = device_key_;
-  AppendBytes(fontKey, logFont);
-  realized->MetricsId = metrics_.FontId(fontKey);
+  realized->MetricsId = metrics_.FontId(FontKey(device_key_, logFont).View());
   fonts_.push_back(std::move(realized));
   return *fonts_.back();
 }

@@ -40,6 +40,15 @@ class GdiMarkupSurface final : public MarkupSurface {
   GdiMarkupSurface(const GdiMarkupSurface&) = delete;
   GdiMarkupSurface& operator=(const GdiMarkupSurface&) = delete;
 
+  // What measuring depends on besides the font: the device's resolution,
+  // the DC's mapping mode and the room it puts between characters.
+  struct DeviceKey {
+    int PixelsPerInchX = 0;
+    int PixelsPerInchY = 0;
+    int MapMode = 0;
+    int CharacterExtra = 0;
+  };
+
   // The canvas font as markup describes it: what the render starts from.
   const MarkupFont& CanvasFont() const { return canvas_font_; }
 
@@ -115,7 +124,7 @@ class GdiMarkupSurface final : public MarkupSurface {
   LOGFONTA canvas_log_font_{};
   int pixels_per_inch_x_ = 96;
   int pixels_per_inch_y_ = 96;
-  std::string device_key_;
+  DeviceKey device_key_;
   MarkupFont canvas_font_;
   std::vector<std::unique_ptr<RealizedFont>> fonts_;
   RealizedFont* selected_ = nullptr;

@@ -10,12 +10,12 @@ TextMetricsCache& TextMetricsCache::ForThisThread() {
   return cache;
 }
 
-std::uint64_t TextMetricsCache::FontId(const std::string& fontAndDevice) {
+std::uint64_t TextMetricsCache::FontId(std::string_view fontAndDevice) {
   const auto found = fonts_.find(fontAndDevice);
   if (found != fonts_.end()) return found->second;
   if (fonts_.size() >= kMaxFonts) fonts_.clear();
   const std::uint64_t id = next_font_++;
-  fonts_.emplace(fontAndDevice, id);
+  fonts_.emplace(std::string(fontAndDevice), id);
   return id;
 }
 

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,7 +33,7 @@ class TextMetricsCache {
   // A number for a font and device description (any bytes). Numbers are
   // never reused, so one handed out stays unique even after the cache has
   // started afresh.
-  std::uint64_t FontId(const std::string& fontAndDevice);
+  std::uint64_t FontId(std::string_view fontAndDevice);
 
   // kind tells apart what is measured (widths by output flags, heights).
   const int* Find(std::uint64_t font, std::uint32_t kind, int room, std::string_view text) const;
@@ -102,7 +103,12 @@ class TextMetricsCache {
 
   std::unordered_map<StoredKey, int, KeyHash, KeyEqual> entries_;
   std::size_t bytes_ = 0;
-  std::unordered_map<std::string, std::uint64_t> fonts_;
+  // Found by a view of the description, without a string made for it.
+  struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const noexcept { return std::hash<std::string_view>{}(name); }
+  };
+  std::unordered_map<std::string, std::uint64_t, NameHash, std::equal_to<>> fonts_;
   std::unordered_map<std::uint64_t, std::shared_ptr<const AsciiWidths>> ascii_widths_;
   std::uint64_t next_font_ = 1;
 };
