@@ -173,9 +173,16 @@ void TForm1::BuildSkinnedFrame(TLayoutBuilder& layout) {
   kivForm1->SetRoundCornerBottom(0);
   kivForm1->SetInactiveCaptionColor(clInactiveCaption);
 
-  // The title bar's own pictures, stored with the layout; the skin replaces
-  // them when the frame takes its look.
+  // The title bar's own pictures, stored with the layout. A title bar that is
+  // not custom rebuilds its sections and button faces from its look when the
+  // frame takes the theme below, before its window exists, so those pictures
+  // would be decoded only to be dropped: they are read for a custom title bar
+  // alone, which keeps them.
   HINSTANCE instance = GetModuleHandleA(nullptr);
+  const bool keepsStoredPictures = kivForm1->TitleBarCustom();
+  auto loadStored = [&](TPicture& picture, const char* name) {
+    if (keepsStoredPictures) picture.Bitmap().LoadFromResourceName(instance, name);
+  };
   const struct {
     TkivTitleBarBtnType type;
     bool visible;
@@ -198,9 +205,9 @@ void TForm1::BuildSkinnedFrame(TLayoutBuilder& layout) {
     button.SetTransparent(true);
     button.SetTop(7);
     button.SetVisible(buttons[i].visible);
-    button.PicNormal().Bitmap().LoadFromResourceName(instance, buttons[i].pictures[0]);
-    button.PicMouseOn().Bitmap().LoadFromResourceName(instance, buttons[i].pictures[1]);
-    button.PicMouseDown().Bitmap().LoadFromResourceName(instance, buttons[i].pictures[2]);
+    loadStored(button.PicNormal(), buttons[i].pictures[0]);
+    loadStored(button.PicMouseOn(), buttons[i].pictures[1]);
+    loadStored(button.PicMouseDown(), buttons[i].pictures[2]);
   }
   const struct {
     TkivTitleBarAlign align;
@@ -222,7 +229,7 @@ void TForm1::BuildSkinnedFrame(TLayoutBuilder& layout) {
     section.SetWidth(s.width);
     section.SetStretch(s.stretch);
     section.SetCapSec(false);
-    section.Picture().Bitmap().LoadFromResourceName(instance, s.picture);
+    loadStored(section.Picture(), s.picture);
   }
 }
 

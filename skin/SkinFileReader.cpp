@@ -21,13 +21,11 @@ void Tsk2SkinFileReader::Load(const std::string& fileName, const std::string& pa
   if (result == erPasswordOrSize) return;
   if (result != erExtracted) throw Exception(kSkinReadFailedMessage);
 
-  std::vector<TSkinRecord> records;
-  {
-    TBinaryFileStream file(extracted.Path(), TBinaryFileStream::fmOpenRead);
-    if (!file.IsOpen()) throw Exception(kSkinReadFailedMessage);
-    records = ReadSkinRecords(file);
-  }  // closed before the temporary file is deleted
-  for (const TSkinRecord& record : records) {
+  TBinaryFileStream file(extracted.Path(), TBinaryFileStream::fmOpenRead);
+  if (!file.IsOpen()) throw Exception(kSkinReadFailedMessage);
+  // Each bitmap is decoded as its record is read: the raw values of the
+  // whole skin are never held together with the bitmaps made from them.
+  ForEachSkinRecord(file, [&](const TSkinRecord& record) {
     if (record.type == svBitmap) {
       auto bitmap = std::make_unique<TBitmap>();
       TReadOnlyMemoryStream value(record.value.data(), record.value.size());
@@ -36,7 +34,7 @@ void Tsk2SkinFileReader::Load(const std::string& fileName, const std::string& pa
     } else {
       values_.AddRecord(record);
     }
-  }
+  });
   data_loaded_ = true;
 }
 

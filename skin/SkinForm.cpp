@@ -120,6 +120,10 @@ TkivForm::TkivForm(TComponent* owner) : TCustomPanel(owner) {
     if (OnTitleBarHelpBtnClick) OnTitleBarHelpBtnClick(this, index);
   };
   menu_bar_color_ = menu_bar_to_color_ = Color();
+  // A frame made while its form is read from a layout takes its look once,
+  // when it is loaded: the fallback look would otherwise be decoded and
+  // composed only to be replaced by the one the layout names.
+  if (host_->IsLoading()) BeginLoading();
   SetUIStyle(kivFallbackStyle);
   SetCaption(host_->Caption());
   TCustomPanel::SetCaption(" ");  // the panel itself paints no caption

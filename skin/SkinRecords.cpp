@@ -1,6 +1,7 @@
 #include "skin/SkinRecords.h"
 
 #include <charconv>
+#include <functional>
 #include <unordered_set>
 
 namespace plx {
@@ -32,7 +33,7 @@ char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A
 
 }  // namespace
 
-std::vector<TSkinRecord> ReadSkinRecords(TStream& file) {
+void ForEachSkinRecord(TStream& file, const std::function<void(const TSkinRecord&)>& take) {
   const std::int64_t fileSize = file.Size();
   std::uint8_t header[kSkinHeaderSize];
   ReadAt(file, fileSize, 0, header, 16);
@@ -40,7 +41,15 @@ std::vector<TSkinRecord> ReadSkinRecords(TStream& file) {
   if (Le32(header + 12) != kSkinHeaderSize) throw ESkinFormatError();
   ReadAt(file, fileSize, 0, header, kSkinHeaderSize);
 
-  std::vector<TSkinRecord> records;
+  // The whole chain is checked before any value is read, so a file that does
+  // not hold together is refused before anything of it is taken; the values
+  // are then read one at a time and never all held together.
+  struct TPlace {
+    TSkinRecord record;  // key and type; the value is read later
+    std::uint32_t valueOffset;
+    std::uint32_t valueSize;
+  };
+  std::vector<TPlace> places;
   std::unordered_set<std::uint32_t> visited;
   // Written files give every value bytes of its own, so the values together
   // never outgrow the file; records that share one large value could
@@ -54,27 +63,38 @@ std::vector<TSkinRecord> ReadSkinRecords(TStream& file) {
     const std::uint32_t next = Le32(raw + 73);
     if (next == 0) break;
 
-    TSkinRecord record;
+    TPlace place{};
     std::size_t keyLength = 0;
     while (keyLength < kSkinKeySize && raw[keyLength] != 0) ++keyLength;
-    record.key.assign(reinterpret_cast<const char*>(raw), keyLength);
-    record.type = raw[64];
-    const std::uint32_t valueOffset = Le32(raw + 65);
-    const std::uint32_t valueSize = Le32(raw + 69);
-    const bool known = record.type <= svString;
+    place.record.key.assign(reinterpret_cast<const char*>(raw), keyLength);
+    place.record.type = raw[64];
+    place.valueOffset = Le32(raw + 65);
+    place.valueSize = Le32(raw + 69);
+    const bool known = place.record.type <= svString;
     if (known) {
-      if ((record.type == svInteger && valueSize != 4) || (record.type == svBoolean && valueSize != 1))
+      const std::uint8_t type = place.record.type;
+      if ((type == svInteger && place.valueSize != 4) || (type == svBoolean && place.valueSize != 1))
         throw ESkinFormatError();
-      if (valueOffset > static_cast<std::uint64_t>(fileSize) || valueSize > static_cast<std::uint64_t>(fileSize) - valueOffset)
+      if (place.valueOffset > static_cast<std::uint64_t>(fileSize) ||
+          place.valueSize > static_cast<std::uint64_t>(fileSize) - place.valueOffset)
         throw ESkinFormatError();
-      valueBytes += valueSize;
+      valueBytes += place.valueSize;
       if (valueBytes > static_cast<std::uint64_t>(fileSize)) throw ESkinFormatError();
-      record.value.resize(valueSize);
-      ReadAt(file, fileSize, valueOffset, record.value.data(), valueSize);
-      records.push_back(std::move(record));
+      places.push_back(std::move(place));
     }
     offset = next;
   }
+  for (TPlace& place : places) {
+    place.record.value.resize(place.valueSize);
+    ReadAt(file, fileSize, place.valueOffset, place.record.value.data(), place.valueSize);
+    take(place.record);
+    std::string().swap(place.record.value);  // its memory goes before the next value's
+  }
+}
+
+std::vector<TSkinRecord> ReadSkinRecords(TStream& file) {
+  std::vector<TSkinRecord> records;
+  ForEachSkinRecord(file, [&](const TSkinRecord& record) { records.push_back(record); });
   return records;
 }
 

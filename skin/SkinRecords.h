@@ -4,6 +4,7 @@
 // record. Platform-neutral.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,11 @@ struct TSkinRecord {
 // next-offset is 0 ends the chain and is never taken as data; records of
 // unknown type are passed over. Raises ESkinFormatError.
 std::vector<TSkinRecord> ReadSkinRecords(TStream& file);
+// The same records handed to take one by one, in chain order, each value
+// read just before and released just after: the values are never all in
+// memory together. The whole chain is checked first, so nothing is handed
+// over from a file that raises ESkinFormatError.
+void ForEachSkinRecord(TStream& file, const std::function<void(const TSkinRecord&)>& take);
 
 // Case-insensitive key comparison (ASCII letters), as skins are queried.
 bool SameSkinKey(std::string_view a, std::string_view b);

@@ -135,12 +135,25 @@ TEST(ReadSkinRecords, RejectsFilesThatDoNotHoldTogether) {
          }
        }},
   };
+  // Records handed over one by one: none from a file that is refused, even
+  // when the damage lies past records that are whole.
+  const auto handedOver = [](const std::string& file) {
+    int count = 0;
+    TReadOnlyMemoryStream stream(file.data(), file.size());
+    try {
+      ForEachSkinRecord(stream, [&](const TSkinRecord&) { ++count; });
+    } catch (const ESkinFormatError&) {
+    }
+    return count;
+  };
   ASSERT_NO_THROW(Parse(good));
+  EXPECT_EQ(handedOver(good), 2);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     std::string file = good;
     c.damage(file);
     EXPECT_THROW(Parse(file), ESkinFormatError);
+    EXPECT_EQ(handedOver(file), 0);
   }
 }
 

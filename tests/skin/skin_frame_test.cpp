@@ -424,6 +424,21 @@ TEST_F(SkinnedFrame, AFrameGivenItsSkinWhileTheLayoutIsReadIsMeasuredWithTheSkin
   EXPECT_EQ(TMeasureCounter::count, 0) << "applying the look measured the window again";
 }
 
+TEST_F(SkinnedFrame, AFrameMadeWhileItsFormIsReadTakesItsFirstLookWhenLoaded) {
+  // Made outside a layout, the frame has the fallback look's three title
+  // sections at once; made while its form is read, it has none until it is
+  // loaded, and then the same three.
+  EXPECT_EQ(frame_->TitleBarSections().Count(), 3);
+  TForm reading(nullptr);
+  reading.BeginLoading();
+  auto* frame = new TkivForm(&reading);
+  EXPECT_EQ(frame->TitleBarSections().Count(), 0) << "a look was composed before the layout was read";
+  frame->Loaded();
+  reading.Loaded();
+  EXPECT_EQ(frame->TitleBarSections().Count(), 3);
+  EXPECT_EQ(frame->TitleBarSections().Items(0).Picture().Width(), frame_->TitleBarSections().Items(0).Picture().Width());
+}
+
 TEST_F(SkinnedFrame, TitleBarRepaintsOnceAWholeLookHasChanged) {
   UseEmbeddedSkin();
   Show();
