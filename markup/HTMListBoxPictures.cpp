@@ -38,13 +38,19 @@ void TEntryPictureCache::Clear() {
 }
 
 bool EntryPictureMayBeKept(const std::string& markup) {
-  static const SubstringSearcher kPictureTag("<IMG");
-  static const SubstringSearcher kBackground("BACKGROUND");
-  static const SubstringSearcher kTopLeft("BGTOPLEFT");
-  static const SubstringSearcher kTopRight("BGTOPRIGHT");
-  const std::string upper = AsciiUpperCase(markup);
-  for (const SubstringSearcher* searcher : {&kPictureTag, &kBackground, &kTopLeft, &kTopRight})
-    if (searcher->Find(upper) != std::string::npos) return false;
+  // One pass without a copy: every list entry is asked on each paint. The
+  // names are matched where they start, in any case.
+  const std::string_view text = markup;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = AsciiUpper(text[i]);
+    if (c != '<' && c != 'B') continue;
+    const std::string_view rest = text.substr(i);
+    if (c == '<' ? StartsWithNoCase(rest, "<IMG")
+                 : StartsWithNoCase(rest, "BACKGROUND") || StartsWithNoCase(rest, "BGTOPLEFT") ||
+                       StartsWithNoCase(rest, "BGTOPRIGHT")) {
+      return false;
+    }
+  }
   return true;
 }
 

@@ -219,8 +219,9 @@ TEST(EntryPictureCacheTest, AnEntryIsNotedAsDrawnOnceUntilCleared) {
 TEST(EntryPictureCacheTest, EntriesWithPicturesAreAlwaysDrawn) {
   EXPECT_TRUE(EntryPictureMayBeKept("<BODY bgcolor=\"#FFA0B0\">Hello <B>you</B>..."));
   EXPECT_TRUE(EntryPictureMayBeKept("<A href=\"x\">link</A>"));
+  EXPECT_TRUE(EntryPictureMayBeKept("BGTOPLEF <IM backgroun"));
   for (const char* markup : {"<IMG src=\"IDX:0\">", "a<img src=\"x\">", "<BODY background=\"p\">",
-                             "<body bgtopleft=\"p\">", "<BODY BGTOPRIGHT=\"p\">"})
+                             "<body bgtopleft=\"p\">", "<BODY BGTOPRIGHT=\"p\">", "x<iMg", "bbackground"})
     EXPECT_FALSE(EntryPictureMayBeKept(markup)) << markup;
 }
 
