@@ -112,11 +112,9 @@ GdiMarkupSurface::GdiMarkupSurface(TCanvas& canvas, const MarkupPictureSources& 
   pixels_per_inch_y_ = std::max(1, GetDeviceCaps(dc_, LOGPIXELSY));
   device_key_ = DeviceKey{pixels_per_inch_x_, pixels_per_inch_y_, GetMapMode(dc_), GetTextCharacterExtra(dc_)};
 
-  auto own = std::make_unique<RealizedFont>();
-  own->Font = canvas_font_;
-  own->LogFont = canvas_log_font_;
-  own->MetricsId = metrics_.FontId(FontKey(device_key_, canvas_log_font_).View());
-  fonts_.push_back(std::move(own));
+  canvas_realized_.Font = canvas_font_;
+  canvas_realized_.LogFont = canvas_log_font_;
+  canvas_realized_.MetricsId = metrics_.FontId(FontKey(device_key_, canvas_log_font_).View());
 }
 
 GdiMarkupSurface::~GdiMarkupSurface() {
@@ -176,7 +174,7 @@ void GdiMarkupSurface::UseBackgroundMode(int mode) {
 
 HFONT GdiMarkupSurface::HandleOf(RealizedFont& font) {
   if (!font.Handle) {
-    if (&font == fonts_.front().get()) {
+    if (&font == &canvas_realized_) {
       // A DC often already holds a font made from the same description as
       // the canvas font (a control's own font in the DC it draws with): that
       // one gives the same glyphs and spares selecting a font in and out,
@@ -191,7 +189,7 @@ HFONT GdiMarkupSurface::HandleOf(RealizedFont& font) {
     } else {
       font.Owned.Reset(CreateFontIndirectA(&font.LogFont));
       // Without a font of its own the text stays in the canvas font.
-      font.Handle = font.Owned ? font.Owned.Get() : HandleOf(*fonts_.front());
+      font.Handle = font.Owned ? font.Owned.Get() : HandleOf(canvas_realized_);
     }
   }
   return font.Handle;
@@ -207,6 +205,7 @@ void GdiMarkupSurface::SelectIntoDC() {
 }
 
 GdiMarkupSurface::RealizedFont& GdiMarkupSurface::Realize(const MarkupFont& font) {
+  if (canvas_realized_.Font == font) return canvas_realized_;
   for (const auto& realized : fonts_) {
     if (realized->Font == font) return *realized;
   }

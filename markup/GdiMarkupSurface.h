@@ -126,6 +126,9 @@ class GdiMarkupSurface final : public MarkupSurface {
   int pixels_per_inch_y_ = 96;
   DeviceKey device_key_;
   MarkupFont canvas_font_;
+  // The canvas font, part of the surface: nearly every text is in it. Other
+  // fonts are realized as markup asks for them, each kept where it is made.
+  RealizedFont canvas_realized_;
   std::vector<std::unique_ptr<RealizedFont>> fonts_;
   RealizedFont* selected_ = nullptr;
   RealizedFont* dc_font_ = nullptr;  // the font selected into the DC
