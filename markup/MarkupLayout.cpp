@@ -136,11 +136,11 @@ void LayoutEngine::EmitText(std::string_view text, const TRect& r, int width, co
   // transparent background or in an upright, regular font (no overhang
   // reaches into the next run's box); never in the Symbol font, whose
   // characters are drawn from other code points.
-  if (!out_.Steps.empty()) {
+  if (!out_.Steps.empty() && out_.Steps.back().Kind == MarkupStepKind::Text) {
     MarkupStep& last = out_.Steps.back();
     const MarkupFont& lastFont = out_.Fonts[last.Font];
     const std::string_view lastText = out_.TextOf(last);
-    if (last.Kind == MarkupStepKind::Text && last.Font == index && last.Format == format && last.Color == color &&
+    if (last.Font == index && last.Format == format && last.Color == color &&
         last.Background == state_.Background && last.Rect.Top == r.Top && last.Rect.Bottom == r.Bottom &&
         last.Rect.Right == r.Right && last.Value == r.Left && !lastText.empty() && lastText.back() == ' ' &&
         last.TextStart + last.TextLength == out_.Text.size() && (format & tfEndEllipsis) == 0 &&

@@ -21,6 +21,7 @@ void Tsk2SkinFileReader::Load(const std::string& fileName, const std::string& pa
   if (result == erPasswordOrSize) return;
   if (result != erExtracted) throw Exception(kSkinReadFailedMessage);
 
+  // Declared after the temporary file, so closed before it is deleted.
   TBinaryFileStream file(extracted.Path(), TBinaryFileStream::fmOpenRead);
   if (!file.IsOpen()) throw Exception(kSkinReadFailedMessage);
   // Each bitmap is decoded as its record is read: the raw values of the
